@@ -1,0 +1,94 @@
+# Host build: the text core with its unit tests under the sanitizers, the
+# Windows programs through the cross compilers, and every test tier in ctest.
+include(ExternalProject)
+enable_testing()
+
+set(TESSEL_SANITIZE -fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=all)
+add_compile_options(-Wall -Wextra)
+
+add_library(text_core STATIC ${SETUP_TEXT_SOURCES} ${UNINSTALL_TEXT_SOURCES})
+target_include_directories(text_core PUBLIC ${CMAKE_SOURCE_DIR})
+target_compile_options(text_core PUBLIC ${TESSEL_SANITIZE})
+target_link_options(text_core PUBLIC ${TESSEL_SANITIZE})
+
+if(CHECKER_SOURCES)
+  add_executable(scriptcheck ${CHECKER_SOURCES})
+  target_link_libraries(scriptcheck PRIVATE text_core)
+endif()
+
+find_package(GTest REQUIRED)
+include(GoogleTest)
+file(GLOB HOST_TESTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/host/*_test.cpp)
+add_executable(host_tests ${HOST_TESTS})
+target_link_libraries(host_tests PRIVATE text_core GTest::gtest_main)
+target_compile_definitions(host_tests PRIVATE TESSEL_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
+gtest_discover_tests(host_tests TEST_PREFIX "host." DISCOVERY_TIMEOUT 30)
+
+# ------------------------------------------------------ Windows programs ---
+# The deliverables are always built for 32-bit Windows into dist/. The test
+# tiers run under Wine; where this machine's kernel cannot execute 32-bit
+# code, Wine runs 64-bit programs only, and the same sources are built a
+# second time for 64-bit Windows to be tested there.
+set(TESSEL_TEST_ARCH "i686" CACHE STRING "Architecture of the programs that the Wine tiers run (i686 or x86_64)")
+set(TESSEL_DIST ${CMAKE_BINARY_DIR}/dist)
+
+function(tessel_windows_build arch)
+  ExternalProject_Add(windows-${arch}
+    SOURCE_DIR ${CMAKE_SOURCE_DIR}
+    BINARY_DIR ${CMAKE_BINARY_DIR}/windows-${arch}
+    CMAKE_ARGS -DCMAKE_TOOLCHAIN_FILE=${CMAKE_SOURCE_DIR}/cmake/toolchain-${arch}.cmake
+               -DCMAKE_BUILD_TYPE=Release
+    CMAKE_GENERATOR ${CMAKE_GENERATOR}
+    BUILD_ALWAYS ON
+    INSTALL_COMMAND ""
+    USES_TERMINAL_BUILD ON)
+endfunction()
+
+tessel_windows_build(i686)
+set(I686_DIR ${CMAKE_BINARY_DIR}/windows-i686)
+add_custom_target(dist ALL
+  COMMAND ${CMAKE_COMMAND} -E make_directory ${TESSEL_DIST}
+  COMMAND ${CMAKE_COMMAND} -E copy_if_different ${I686_DIR}/setup.exe ${TESSEL_DIST}/setup.exe
+  COMMAND sh -c "[ ! -f '${I686_DIR}/Unskein.exe' ] || cp -u '${I686_DIR}/Unskein.exe' '${TESSEL_DIST}/'"
+  COMMAND sh -c "[ ! -f '${I686_DIR}/scriptcheck.exe' ] || cp -u '${I686_DIR}/scriptcheck.exe' '${TESSEL_DIST}/'"
+  DEPENDS windows-i686
+  COMMENT "Collecting the 32-bit programs in ${TESSEL_DIST}")
+
+if(TESSEL_TEST_ARCH STREQUAL "i686")
+  set(TEST_WINDOWS_DIR ${I686_DIR})
+else()
+  tessel_windows_build(${TESSEL_TEST_ARCH})
+  set(TEST_WINDOWS_DIR ${CMAKE_BINARY_DIR}/windows-${TESSEL_TEST_ARCH})
+endif()
+
+# ---------------------------------------------------------------- tiers ----
+set(WINE_ENV ${CMAKE_SOURCE_DIR}/tests/wine-env)
+set(WINE_STATE ${CMAKE_BINARY_DIR}/wine)
+
+add_test(NAME host.setup-imports-system-dlls-only
+  COMMAND ${CMAKE_SOURCE_DIR}/tests/check-imports ${TESSEL_DIST}/setup.exe)
+
+file(GLOB FUZZ_TARGETS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/fuzz/*_fuzz.cpp)
+foreach(src ${FUZZ_TARGETS})
+  get_filename_component(name ${src} NAME_WE)
+  add_test(NAME fuzz.${name} COMMAND ${CMAKE_SOURCE_DIR}/scripts/fuzz ${name} 20)
+  set_tests_properties(fuzz.${name} PROPERTIES TIMEOUT 180 ENVIRONMENT "TESSEL_BUILD=${CMAKE_BINARY_DIR}")
+endforeach()
+
+add_test(NAME wine.start COMMAND ${WINE_ENV} start ${WINE_STATE} ${TESSEL_TEST_ARCH})
+set_tests_properties(wine.start PROPERTIES FIXTURES_SETUP wine TIMEOUT 300)
+add_test(NAME wine.stop COMMAND ${WINE_ENV} stop ${WINE_STATE} ${TESSEL_TEST_ARCH})
+set_tests_properties(wine.stop PROPERTIES FIXTURES_CLEANUP wine)
+
+function(tessel_wine_tests tier pattern)
+  file(GLOB sources CONFIGURE_DEPENDS ${pattern})
+  foreach(src ${sources})
+    get_filename_component(name ${src} NAME_WE)
+    add_test(NAME ${tier}.${name}
+      COMMAND ${WINE_ENV} run ${WINE_STATE} ${TESSEL_TEST_ARCH} ${TEST_WINDOWS_DIR}/tests/${name}.exe)
+    set_tests_properties(${tier}.${name} PROPERTIES FIXTURES_REQUIRED wine TIMEOUT 600
+      ENVIRONMENT "TESSEL_BIN=${TEST_WINDOWS_DIR};TESSEL_SOURCE=${CMAKE_SOURCE_DIR}")
+  endforeach()
+endfunction()
+tessel_wine_tests(wine ${CMAKE_SOURCE_DIR}/tests/wine/*_test.cpp)
+tessel_wine_tests(e2e ${CMAKE_SOURCE_DIR}/tests/e2e/*_test.cpp)

@@ -1,0 +1,128 @@
+# The Windows programs, their test programs and test fixtures (cross-built).
+enable_language(RC)
+
+set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} -O coff")
+# Static C and C++ runtimes: setup.exe must start from a medium on a clean
+# machine without any MinGW DLL beside it.
+set(TESSEL_STATIC_RUNTIME -static -static-libgcc -static-libstdc++)
+add_compile_options(-Wall -Wextra -Wno-unused-parameter -Wno-cast-function-type)
+add_compile_definitions(WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0501 WINVER=0x0501 _WIN32_IE=0x0501)
+
+set(SETUP_PLATFORM_LIBS comctl32 ole32 oleaut32 uuid shell32 shlwapi version setupapi advapi32 gdi32 user32 kernel32)
+
+# Everything of setup.exe but its entry point, so that the Windows-side unit
+# tests link the same code.
+file(GLOB SETUP_SOURCES CONFIGURE_DEPENDS
+  ${CMAKE_SOURCE_DIR}/setup/script/*.cpp
+  ${CMAKE_SOURCE_DIR}/setup/ui/*.cpp
+  ${CMAKE_SOURCE_DIR}/setup/install/*.cpp
+  ${CMAKE_SOURCE_DIR}/setup/guard/*.cpp)
+list(REMOVE_ITEM SETUP_SOURCES ${CMAKE_SOURCE_DIR}/setup/script/main.cpp)
+add_library(setup_code STATIC ${SETUP_SOURCES} ${SETUP_TEXT_SOURCES})
+target_include_directories(setup_code PUBLIC ${CMAKE_SOURCE_DIR})
+target_link_libraries(setup_code PUBLIC ${SETUP_PLATFORM_LIBS})
+
+# Resources: dialog templates and the welcome picture, which a small host
+# program draws at build time.
+set(WELCOME_BMP ${CMAKE_BINARY_DIR}/generated/welcome.bmp)
+if(EXISTS ${CMAKE_SOURCE_DIR}/setup/ui/resources/draw_welcome_bitmap.cpp)
+  find_program(HOST_CXX NAMES c++ g++ REQUIRED NO_CMAKE_FIND_ROOT_PATH)
+  add_custom_command(OUTPUT ${WELCOME_BMP}
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/generated
+    COMMAND ${HOST_CXX} -std=c++17 -O2 -o ${CMAKE_BINARY_DIR}/generated/draw_welcome_bitmap
+            ${CMAKE_SOURCE_DIR}/setup/ui/resources/draw_welcome_bitmap.cpp
+    COMMAND ${CMAKE_BINARY_DIR}/generated/draw_welcome_bitmap ${WELCOME_BMP}
+    DEPENDS ${CMAKE_SOURCE_DIR}/setup/ui/resources/draw_welcome_bitmap.cpp
+    VERBATIM)
+  set_source_files_properties(${CMAKE_SOURCE_DIR}/setup/ui/resources/setup.rc
+    PROPERTIES OBJECT_DEPENDS ${WELCOME_BMP})
+endif()
+set(SETUP_RC ${CMAKE_SOURCE_DIR}/setup/ui/resources/setup.rc)
+
+add_executable(setup WIN32 ${CMAKE_SOURCE_DIR}/setup/script/main.cpp ${SETUP_RC})
+target_include_directories(setup PRIVATE ${CMAKE_SOURCE_DIR} ${CMAKE_BINARY_DIR}/generated)
+target_link_libraries(setup PRIVATE setup_code ${TESSEL_STATIC_RUNTIME})
+set_target_properties(setup PROPERTIES OUTPUT_NAME setup)
+
+file(GLOB UNINSTALL_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/uninstall/*.cpp)
+if(UNINSTALL_SOURCES)
+  add_executable(Unskein WIN32 ${UNINSTALL_SOURCES} ${UNINSTALL_TEXT_SOURCES})
+  target_include_directories(Unskein PRIVATE ${CMAKE_SOURCE_DIR})
+  target_link_libraries(Unskein PRIVATE advapi32 user32 kernel32 ${TESSEL_STATIC_RUNTIME})
+endif()
+
+if(CHECKER_SOURCES)
+  add_executable(scriptcheck ${CHECKER_SOURCES} ${SETUP_TEXT_SOURCES})
+  target_include_directories(scriptcheck PRIVATE ${CMAKE_SOURCE_DIR})
+  target_link_libraries(scriptcheck PRIVATE ${TESSEL_STATIC_RUNTIME})
+endif()
+
+# ---------------------------------------------------------------- tests ----
+set(gtest_disable_pthreads ON CACHE BOOL "" FORCE)
+set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
+set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+# The win32 thread model has no std::mutex, which GoogleTest's Notification uses.
+target_compile_definitions(gtest PUBLIC GTEST_HAS_NOTIFICATION_=1)
+target_compile_options(gtest PUBLIC -include ${CMAKE_SOURCE_DIR}/tests/support/gtest_notification.h)
+
+# Programs that tests start or load: fixtures/<name>.cpp becomes <name>.exe,
+# fixtures/<name>.dll.cpp becomes <name>.dll (with <name>.dll.rc when present).
+file(GLOB FIXTURE_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/fixtures/*.cpp)
+foreach(src ${FIXTURE_SOURCES})
+  get_filename_component(file ${src} NAME)
+  string(REGEX REPLACE "\\.cpp$" "" name ${file})
+  if(name MATCHES "\\.dll$")
+    string(REGEX REPLACE "\\.dll$" "" stem ${name})
+    set(rc ${CMAKE_SOURCE_DIR}/tests/fixtures/${name}.rc)
+    if(EXISTS ${rc})
+      add_library(fixture_${stem} SHARED ${src} ${rc})
+    else()
+      add_library(fixture_${stem} SHARED ${src})
+    endif()
+    set_target_properties(fixture_${stem} PROPERTIES OUTPUT_NAME ${stem} PREFIX ""
+      RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/fixtures)
+    target_link_libraries(fixture_${stem} PRIVATE ${TESSEL_STATIC_RUNTIME})
+    list(APPEND TESSEL_FIXTURES fixture_${stem})
+  else()
+    add_executable(fixture_${name} ${src})
+    set_target_properties(fixture_${name} PROPERTIES OUTPUT_NAME ${name}
+      RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/fixtures)
+    target_link_libraries(fixture_${name} PRIVATE ${TESSEL_STATIC_RUNTIME})
+    list(APPEND TESSEL_FIXTURES fixture_${name})
+  endif()
+endforeach()
+
+# Windows-side unit tests: tests/wine/<name>_test.cpp becomes <name>_test.exe
+# and links the code of setup.exe.
+file(GLOB SUPPORT_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/support/*.cpp)
+add_library(test_support STATIC ${SUPPORT_SOURCES} ${CMAKE_SOURCE_DIR}/tests/support/support.h)
+target_include_directories(test_support PUBLIC ${CMAKE_SOURCE_DIR})
+target_link_libraries(test_support PUBLIC gtest ${SETUP_PLATFORM_LIBS})
+
+file(GLOB WINE_TESTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/wine/*_test.cpp)
+foreach(src ${WINE_TESTS})
+  get_filename_component(name ${src} NAME_WE)
+  add_executable(${name} ${src})
+  set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
+  target_link_libraries(${name} PRIVATE setup_code test_support gtest_main ${TESSEL_STATIC_RUNTIME})
+endforeach()
+
+# End-to-end tests: tests/e2e/<name>_test.cpp, each a program that drives
+# setup.exe and Unskein.exe from outside as a person would.
+file(GLOB DRIVER_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/e2e/driver/*.cpp)
+add_library(e2e_driver STATIC ${DRIVER_SOURCES})
+target_include_directories(e2e_driver PUBLIC ${CMAKE_SOURCE_DIR})
+target_link_libraries(e2e_driver PUBLIC test_support gtest ${SETUP_PLATFORM_LIBS})
+
+file(GLOB E2E_TESTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/e2e/*_test.cpp)
+foreach(src ${E2E_TESTS})
+  get_filename_component(name ${src} NAME_WE)
+  add_executable(${name} ${src})
+  set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
+  target_link_libraries(${name} PRIVATE e2e_driver gtest_main ${TESSEL_STATIC_RUNTIME})
+  add_dependencies(${name} setup ${TESSEL_FIXTURES})
+  if(TARGET Unskein)
+    add_dependencies(${name} Unskein)
+  endif()
+endforeach()

@@ -1,0 +1,101 @@
+#include <windows.h>
+
+#include "setup/install/copy_page.h"
+#include "setup/script/startup.h"
+#include "setup/script/text/commands.h"
+#include "setup/script/text/records.h"
+#include "setup/script/text/script_store.h"
+#include "setup/ui/pages.h"
+#include "setup/ui/windows.h"
+
+namespace {
+
+const char kSyntaxErrorText[] =
+    "Syntax error in 'SetupScript.INI': Function is not defined (possibly wrong parameter count?)\n"
+    "Setup cannot be continued.";
+
+// The matches of an AddFile source pattern, in the file system's order.
+std::vector<FoundFile> FindSourceFiles(const std::string& pattern)
+{
+    std::vector<FoundFile> matches;
+    WIN32_FIND_DATAA data;
+    HANDLE search = FindFirstFileA(pattern.c_str(), &data);
+    if (search == INVALID_HANDLE_VALUE)
+        return matches;
+    do {
+        matches.push_back({data.cFileName, (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0});
+    } while (FindNextFileA(search, &data));
+    FindClose(search);
+    return matches;
+}
+
+INT_PTR ShowPage(Command command)
+{
+    switch (command) {
+    case Command::ShowWelcome: return ShowWelcomePage();
+    case Command::ShowDest: return ShowDestinationPage();
+    case Command::ShowSections: return ShowSectionsPage();
+    case Command::ShowProgramGroup: return ShowProgramGroupPage();
+    case Command::ShowCopy: return ShowCopyPage();
+    default: return 0;
+    }
+}
+
+enum class Step { Next, EndScript };
+
+// Carries out one command whose arguments are checked and expanded.
+Step RunCommand(const CommandInfo& info, std::vector<std::string>& args, const std::string& programFilesBase)
+{
+    if (RunRecordingCommand(info, args, programFilesBase))
+        return Step::Next;
+    switch (info.command) {
+    case Command::SetBackground:
+        SetBackgroundColors(gRecords.display, args);
+        RedrawBackground();
+        break;
+    case Command::AddFile:
+        AppendFileEntries(gRecords, args, FindSourceFiles(args[0]));
+        break;
+    case Command::ShowMessage:  // "NOW": the recording command left it to us
+        MessageBoxA(nullptr, args[0].c_str(), args[1].c_str(), MB_OK);
+        break;
+    case Command::ShowWelcome:
+    case Command::ShowDest:
+    case Command::ShowSections:
+    case Command::ShowCopy:
+    case Command::ShowProgramGroup:
+        if (ShowPage(info.command) != 0) {
+            PostQuitMessage(9);
+            return Step::EndScript;
+        }
+        break;
+    default:
+        break;
+    }
+    return Step::Next;
+}
+
+}  // namespace
+
+std::optional<int> RunScript(const std::string& programFilesBase)
+{
+    for (int index = 0; index < gScript.EntryCount(); ++index) {
+        std::string name;
+        std::vector<std::string> args;
+        if (gScript.GetScriptEntry(index, name, args) != 0) {
+            MessageBoxA(nullptr, kSyntaxErrorText, "Fatal error", MB_ICONERROR);
+            return kExitSyntaxError;
+        }
+        const CommandInfo* info = FindCommand(name);
+        if (!info)
+            continue;
+        if (static_cast<int>(args.size()) != info->argumentCount) {
+            MessageBoxA(nullptr, kSyntaxErrorText, "Fatal error", MB_ICONERROR);
+            return kExitSyntaxError;
+        }
+        ExpandCommandArguments(*info, args);
+        if (RunCommand(*info, args, programFilesBase) == Step::EndScript)
+            break;
+    }
+    return std::nullopt;
+}

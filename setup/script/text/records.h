@@ -1,0 +1,94 @@
+// What the script's commands describe: sections, files, custom controls on
+// pages, actions tied to pages, and the look of the background window.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+// The window handle type of the platform, declared without its header.
+struct HWND__;
+using WindowHandle = HWND__*;
+
+// A script number: the C atoi rules (leading blanks, sign, digits up to the
+// first other character; anything else gives 0), kept within 32 bits.
+int32_t ScriptNumber(const std::string& text);
+// A script flag: 1 when the number is nonzero, else 0.
+int32_t ScriptFlag(const std::string& text);
+// A COLORREF from three script numbers, each cut to its low 8 bits.
+uint32_t ScriptColor(const std::string& red, const std::string& green, const std::string& blue);
+
+struct SectionEntry {
+    std::string name;
+    int32_t mandatory = 0;  // stored as written: 2 is "mandatory" too
+    std::string comment;
+    int32_t selected = 0;   // written by the sections page
+};
+
+struct FileEntry {
+    std::string sourcePath;
+    std::string destinationPath;  // keeps its [NAME] references until installed
+    std::string shortcutName;
+    std::string sectionName;
+    int32_t shared = 0;
+    int16_t disk = 0;
+    int32_t split = 0;
+    int32_t lastPiece = 0;
+    int32_t shortcut = 0;
+};
+
+struct CustomWindow {
+    WindowHandle window = nullptr;  // while its page is open
+    std::string kind;
+    std::string name;
+    std::string page;
+    int32_t left = 0, top = 0, right = 0, bottom = 0;
+    std::string text;
+};
+
+struct ActionRecord {
+    std::string command;  // "ShowMessage", "SetNextDynamicState" or "CheckButton"
+    std::vector<std::string> arguments;
+};
+
+struct Rgb {
+    int32_t red, green, blue;  // not limited to 0-255: only the low 8 bits paint
+};
+
+struct DisplaySettings {
+    Rgb topColor{0, 0, 255};
+    Rgb bottomColor{0, 0, 0};
+    int32_t redrawWait = 0;    // milliseconds
+    int32_t captionSize = 65;  // points
+    uint32_t captionColor1 = 0x00FFFFFF;
+    uint32_t captionColor2 = 0;
+    int32_t caption1X = 30, caption1Y = 30;
+    int32_t caption2X = 40, caption2Y = 40;
+};
+
+struct InstallationRecords {
+    std::vector<SectionEntry> sections;
+    std::vector<FileEntry> files;
+    std::vector<CustomWindow> windows;
+    std::vector<ActionRecord> actions;
+    DisplaySettings display;
+};
+
+extern InstallationRecords gRecords;
+
+// One match of an AddFile source pattern, as the directory search found it.
+struct FoundFile {
+    std::string name;
+    bool isDirectory;
+};
+
+// The building operations; `args` are the command's arguments after expansion.
+void AppendSection(InstallationRecords& records, const std::vector<std::string>& args);
+void AppendFileEntries(InstallationRecords& records, const std::vector<std::string>& args,
+                       const std::vector<FoundFile>& matches);
+void AppendCustomWindow(InstallationRecords& records, const std::vector<std::string>& args);
+void AppendAction(InstallationRecords& records, const std::string& command,
+                  const std::vector<std::string>& args);
+void SetBackgroundColors(DisplaySettings& display, const std::vector<std::string>& args);
+void SetCaptionColors(DisplaySettings& display, const std::vector<std::string>& args);
+void SetCaptionPositions(DisplaySettings& display, const std::vector<std::string>& args);

@@ -1,0 +1,94 @@
+#include "setup/script/text/script_store.h"
+
+ScriptStore gScript;
+
+bool IsAsciiLetterOrDigit(unsigned char c)
+{
+    return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+}
+
+std::string ToScriptText(const std::string& bytes)
+{
+    std::string text;
+    text.reserve(bytes.size());
+    for (size_t i = 0; i < bytes.size(); ++i) {
+        char c = bytes[i];
+        if (c == '\x1A')
+            break;
+        if (c == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n')
+            continue;
+        text += c;
+    }
+    return text;
+}
+
+void ScriptStore::Tokenize(const std::string& text, LetterOrDigitTest isLetterOrDigit)
+{
+    bool inComment = false, inName = false, inList = false, inQuote = false;
+    int line = 1, column = 0;
+    const size_t n = text.size();
+    for (size_t i = 0; i < n; ++i) {
+        const char c = text[i];
+        const char next = i + 1 < n ? text[i + 1] : '\0';
+        if (c == '\n') {
+            ++line;
+            column = 0;
+        } else {
+            ++column;
+        }
+
+        if (inComment) {
+            if (c == '\n')
+                inComment = false;
+            continue;
+        }
+        if (!inName && !inList) {  // between calls
+            if (c == '/' && next == '/') {
+                inComment = true;
+            } else if (isLetterOrDigit(static_cast<unsigned char>(c))) {
+                entries_.push_back(ScriptEntry{std::string(1, c), {}, line, column});
+                inName = true;
+            }
+            continue;
+        }
+        if (c == '(' && !inQuote) {
+            inList = true;
+            continue;
+        }
+        if (inList && inQuote) {  // inside a quoted argument
+            if (c == '"' && next != '"') {
+                inQuote = false;
+                continue;
+            }
+            entries_.back().arguments.back() += c;
+            if (c == '"') {  // a doubled quote stands for one
+                ++i;
+                ++column;
+            }
+            continue;
+        }
+        if (!inList) {  // reading a name
+            if (isLetterOrDigit(static_cast<unsigned char>(c)))
+                entries_.back().name += c;
+            else
+                inName = false;
+            continue;
+        }
+        // between arguments: unquoted text is not an argument
+        if (c == '"') {
+            entries_.back().arguments.emplace_back();
+            inQuote = true;
+        } else if (c == ')') {
+            inList = false;
+        }
+    }
+}
+
+int ScriptStore::GetScriptEntry(int index, std::string& name, std::vector<std::string>& arguments) const
+{
+    if (index < 0 || index >= EntryCount())
+        return -1;
+    name = entries_[index].name;
+    arguments = entries_[index].arguments;
+    return 0;
+}

@@ -1,0 +1,181 @@
+#include "setup/ui/page_framework.h"
+
+#include <vector>
+
+#include "setup/script/text/records.h"
+#include "setup/script/text/variables.h"
+#include "setup/ui/windows.h"
+
+PageState gPage;
+
+namespace {
+
+struct ControlClass {
+    const char* className;
+    DWORD style;
+    DWORD exStyle;
+};
+
+ControlClass ClassForKind(const std::string& kind)
+{
+    if (kind == "CHECKBOX")
+        return {"BUTTON", WS_CHILD | WS_VISIBLE | BS_AUTOCHECKBOX, 0};
+    if (kind == "CHECKBOX_BTNSTYLE")
+        return {"BUTTON", WS_CHILD | WS_VISIBLE | BS_PUSHLIKE | BS_AUTOCHECKBOX, 0};
+    if (kind == "OPTION")
+        return {"BUTTON", WS_CHILD | WS_VISIBLE | BS_AUTORADIOBUTTON, 0};
+    if (kind == "OPTION_BTNSTYLE")
+        return {"BUTTON", WS_CHILD | WS_VISIBLE | BS_PUSHLIKE | BS_AUTORADIOBUTTON, 0};
+    if (kind == "LABEL")
+        return {"STATIC", WS_CHILD | WS_VISIBLE, 0};
+    if (kind == "EDIT")
+        return {"EDIT", WS_CHILD | WS_VISIBLE, WS_EX_CLIENTEDGE | WS_EX_TOOLWINDOW};
+    return {kind.c_str(), WS_CHILD | WS_VISIBLE, 0};
+}
+
+void CreateCustomControls(HWND page, const char* pageName)
+{
+    for (CustomWindow& record : gRecords.windows) {
+        if (record.page != pageName || record.window)
+            continue;
+        const ControlClass cls = ClassForKind(record.kind);
+        HWND control = CreateWindowExA(cls.exStyle, cls.className, record.text.c_str(), cls.style,
+                                       record.left, record.top, record.right - record.left,
+                                       record.bottom - record.top, page, nullptr, gApp.instance, nullptr);
+        record.window = control;
+        SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(gPage.font), TRUE);
+        for (const ActionRecord& action : gRecords.actions)
+            if (action.command == "CheckButton" && action.arguments[0] == record.name)
+                SendMessageA(control, BM_SETCHECK, BST_CHECKED, 0);
+        RedrawWindow(control, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    }
+}
+
+void DestroyCustomControls(const char* pageName)
+{
+    for (CustomWindow& record : gRecords.windows) {
+        if (record.page != pageName)
+            continue;
+        DestroyWindow(record.window);
+        record.window = nullptr;
+    }
+}
+
+void OnPageButton(HWND page, int id)
+{
+    if (id == kNextButton) {
+        EndDialog(page, kPageNext);
+    } else if (id == kCancelButton) {
+        if (RequestQuit(kQuitAsk) == 1)
+            EndDialog(page, kPageCancelled);
+    }
+}
+
+// A notification from a custom control: its "COMMAND" messages, in list order.
+void OnCustomControlNotification(HWND control)
+{
+    for (const ActionRecord& action : gRecords.actions) {
+        if (action.command != "ShowMessage" || action.arguments[3] != "COMMAND")
+            continue;
+        for (const CustomWindow& record : gRecords.windows)
+            if (record.window == control && control && action.arguments[2] == record.name)
+                MessageBoxA(nullptr, action.arguments[0].c_str(), action.arguments[1].c_str(), MB_OK);
+    }
+}
+
+// Whether one dynamic state lets Next be enabled; leaves `enabled` alone
+// when the state does not decide.
+void EvaluateDynamicState(const ActionRecord& state, HWND next)
+{
+    const std::string& source = state.arguments[1];
+    const std::string& test = state.arguments[3];
+    const std::string& expected = state.arguments[4];
+    if (source == "CONTROL") {
+        for (const CustomWindow& record : gRecords.windows) {
+            if (record.name != state.arguments[2])
+                continue;
+            if (test == "VALUE") {
+                const LRESULT check = SendMessageA(record.window, BM_GETCHECK, 0, 0);
+                EnableWindow(next, ScriptNumber(expected) == check);
+            } else if (test == "TEXT") {
+                std::vector<char> text(1024, '\0');
+                GetWindowTextA(record.window, text.data(), static_cast<int>(text.size()));
+                EnableWindow(next, expected == text.data());
+            }
+        }
+    } else if (source == "VARIABLE") {
+        const std::string& value = gVariables.Get(state.arguments[2]);
+        if (test == "TEXT")
+            EnableWindow(next, value == expected);
+        else if (test == "VALUE")
+            EnableWindow(next, ScriptNumber(value) == ScriptNumber(expected));
+    }
+}
+
+}  // namespace
+
+void HandlePageMessage(HWND page, UINT message, WPARAM wParam, LPARAM lParam, const char* pageName)
+{
+    gPage.window = page;
+    gPage.name = pageName;
+    switch (message) {
+    case WM_SETFONT:
+        gPage.font = reinterpret_cast<HFONT>(wParam);
+        break;
+    case WM_INITDIALOG:
+        CreateCustomControls(page, pageName);
+        break;
+    case WM_DESTROY:
+        DestroyCustomControls(pageName);
+        break;
+    case WM_COMMAND:
+        if (LOWORD(wParam) != 0)
+            OnPageButton(page, LOWORD(wParam));
+        else
+            OnCustomControlNotification(reinterpret_cast<HWND>(lParam));
+        break;
+    default:
+        break;
+    }
+}
+
+int RequestQuit(int mode)
+{
+    switch (mode) {
+    case kQuitSilently:
+        PostQuitMessage(0);
+        return 1;
+    case kQuitAsk:
+        if (MessageBoxA(nullptr, "Are you really sure to quit setup? The application will be deleted if you click on Yes",
+                        "Quit setup", MB_ICONQUESTION | MB_YESNO) != IDYES)
+            return 0;
+        PostQuitMessage(1);
+        return 1;
+    case kQuitAbort:
+        PostQuitMessage(2);
+        return 1;
+    default:
+        return 0;
+    }
+}
+
+void CALLBACK UpdateNextButton(HWND, UINT, UINT_PTR, DWORD)
+{
+    HWND next = GetDlgItem(gPage.window, kNextButton);
+    if (gPage.nextGate != 1) {
+        EnableWindow(next, FALSE);
+    } else {
+        SendMessageA(next, WM_SETREDRAW, FALSE, 0);
+        EnableWindow(next, TRUE);
+        for (const ActionRecord& action : gRecords.actions)
+            if (action.command == "SetNextDynamicState" && action.arguments[0] == gPage.name)
+                EvaluateDynamicState(action, next);
+    }
+    SendMessageA(next, WM_SETREDRAW, TRUE, 0);
+    RedrawWindow(next, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+}
+
+INT_PTR RunPage(int templateId, DLGPROC procedure)
+{
+    return DialogBoxParamA(gApp.instance, MAKEINTRESOURCEA(templateId), gApp.background, procedure, 0);
+}

@@ -1,0 +1,8 @@
+#include "setup/ui/pages.h"
+
+#include "setup/ui/page_framework.h"
+
+INT_PTR ShowWelcomePage()
+{
+    return kPageNext;
+}
