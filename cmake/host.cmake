@@ -52,7 +52,8 @@ add_custom_target(dist ALL
   COMMAND sh -c "[ ! -f '${I686_DIR}/Unskein.exe' ] || cp -u '${I686_DIR}/Unskein.exe' '${TESSEL_DIST}/'"
   COMMAND sh -c "[ ! -f '${I686_DIR}/scriptcheck.exe' ] || cp -u '${I686_DIR}/scriptcheck.exe' '${TESSEL_DIST}/'"
   DEPENDS windows-i686
-  COMMENT "Collecting the 32-bit programs in ${TESSEL_DIST}")
+  COMMENT "Collecting the 32-bit programs in ${TESSEL_DIST}"
+  VERBATIM)
 
 if(TESSEL_TEST_ARCH STREQUAL "i686")
   set(TEST_WINDOWS_DIR ${I686_DIR})
