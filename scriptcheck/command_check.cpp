@@ -151,6 +151,7 @@ private:
     void NoteReferences(size_t entry, const CommandInfo& info, const std::vector<std::string>& args);
     void Carry(size_t entry, const CommandInfo& info, std::vector<std::string>& args);
     void AddFiles(size_t entry, const std::vector<std::string>& args);
+    void CheckDestination(size_t entry, const std::vector<std::string>& args, size_t files);
     void CheckCopy(size_t entry);
     void CheckForbidProcess(size_t entry, const std::string& name);
 
@@ -345,14 +346,35 @@ void ScriptWalk::AddFiles(size_t entry, const std::vector<std::string>& args)
     case SearchOutcome::Searched:
         if (added == 0)
             d_.Warning(at, "the source pattern " + pattern + " matches no file in the medium folder " +
-                               medium_.Folder() + ": setup adds nothing");
+                               Quoted(medium_.Shown()) + ": setup adds nothing");
         break;
     case SearchOutcome::OutsideMedium:
         break;
     }
+    CheckDestination(entry, args, added);
     if (copies_ > 0)
         d_.Warning(EntryPlace(entry), "AddFile after ShowCopy: the installation has run, so these files are "
                                       "never installed");
+}
+
+// AddFile appends a file's name only to a destination written with a final
+// backslash; otherwise the destination is the file's full path.
+void ScriptWalk::CheckDestination(size_t entry, const std::vector<std::string>& args, size_t files)
+{
+    const std::string& destination = args[1];
+    if (!destination.empty() && destination.back() == '\\')
+        return;
+    std::string expanded = destination;
+    ExpandVariables(expanded);
+    if (expanded.empty() || expanded.back() == '\\')
+        d_.Warning(ArgumentPlace(entry, 2), "the destination " + Quoted(destination) + " names a folder only "
+                                            "once expanded, but AddFile takes a destination without a final "
+                                            "backslash as the file's full path: write " +
+                                            Quoted(destination + "\\") + " to keep the file's name");
+    else if (files > 1 && ScriptFlag(args[5]) == 0)
+        d_.Warning(ArgumentPlace(entry, 2), "the source pattern matches " + Plural(files, "file") +
+                                                ", and all are installed as the one file " + Quoted(destination) +
+                                                ": end the destination with a backslash to keep their names");
 }
 
 void ScriptWalk::CheckCopy(size_t entry)
@@ -517,19 +539,23 @@ void ScriptWalk::CheckCheckButton(size_t entry, const std::vector<std::string>& 
                                                               "no effect" + DidYouMean(args[0], ControlNames()));
     else if (std::all_of(controls.begin(), controls.end(),
                          [](const CustomWindow* w) { return w->kind == "LABEL" || w->kind == "EDIT"; }))
-        d_.Warning(ArgumentPlace(entry, 1), Quoted(args[0]) + " is a " + controls[0]->kind +
-                                                " control, which cannot be checked");
+        d_.Warning(ArgumentPlace(entry, 1), Quoted(args[0]) + " is of kind " + controls[0]->kind +
+                                                ", which cannot be checked");
 }
 
 void ScriptWalk::CheckNextCondition(size_t entry, const std::vector<std::string>& args)
 {
     const std::vector<std::string> pages = PageNames();
     const std::string& page = args[0];
-    if (!Contains(pages, page))
+    if (!Contains(pages, page)) {
         d_.Warning(ArgumentPlace(entry, 1), Quoted(page) + " is no page: this condition never applies" +
                                                 DidYouMean(page, pages));
-    else if (page == PageName(Command::ShowCopy))
+        return;
+    }
+    if (page == PageName(Command::ShowCopy)) {
         d_.Warning(ArgumentPlace(entry, 1), "the copy page has no Next button: this condition has no effect");
+        return;
+    }
 
     if (args[3] != "VALUE" && args[3] != "TEXT")
         d_.Warning(ArgumentPlace(entry, 4), Quoted(args[3]) + " is neither \"VALUE\" nor \"TEXT\": this "
@@ -564,8 +590,8 @@ void ScriptWalk::CheckNextCondition(size_t entry, const std::vector<std::string>
     } else if (args[3] == "VALUE" &&
                std::all_of(onPage.begin(), onPage.end(),
                            [](const CustomWindow* w) { return w->kind == "LABEL" || w->kind == "EDIT"; })) {
-        d_.Warning(ArgumentPlace(entry, 4), "\"VALUE\" reads a check state, and " + Quoted(args[2]) + " is a " +
-                                                onPage[0]->kind + " control, whose check state is always 0");
+        d_.Warning(ArgumentPlace(entry, 4), "\"VALUE\" reads a check state, and " + Quoted(args[2]) +
+                                                " is of kind " + onPage[0]->kind + ", whose check state is always 0");
     }
 }
 

@@ -68,7 +68,7 @@ bool MatchesSearchPattern(const std::string& pattern, const std::string& name)
     return false;
 }
 
-Medium::Medium(const std::string& folder)
+Medium::Medium(const std::string& folder) : shown_(folder)
 {
     std::error_code error;
     fs::path absolute = fs::absolute(folder, error);

@@ -26,6 +26,8 @@ public:
 
     // The value setup gives SP when started from this folder.
     const std::string& Folder() const { return folder_; }
+    // The folder as the user named it, for messages.
+    const std::string& Shown() const { return shown_; }
 
     // What a directory search for `pattern` (already expanded) finds, with the
     // rules of Windows: names compare ignoring case, "*.*" also matches names
@@ -33,7 +35,7 @@ public:
     MediumSearch Search(const std::string& pattern) const;
 
 private:
-    std::string folder_;
+    std::string folder_, shown_;
 };
 
 // Whether `name` matches a search pattern with * and ?, ignoring case.

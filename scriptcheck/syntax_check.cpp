@@ -242,7 +242,10 @@ void SyntaxObserver::FlushDropped()
         size_t end = i;
         while (end < dropped.size() && !IsSeparatorInList(dropped[end]))
             ++end;
-        const std::string word = dropped.substr(i, end - i);
+        size_t nameEnd = i;
+        while (nameEnd < end && std::isalnum(static_cast<unsigned char>(dropped[nameEnd])))
+            ++nameEnd;
+        const std::string word = dropped.substr(i, nameEnd - i);
         if (FindCommand(word)) {
             const Place at{dropStart_.line, dropStart_.column + static_cast<int>(i)};
             diagnostics_.Error(at, Quoted(word) + " inside the argument list of " + list +
