@@ -177,7 +177,7 @@ private:
 
     std::map<std::string, int> assigned_;  // variable -> line of its first setting (0: at start-up)
     std::vector<Reference> earlyReferences_, lateReferences_, literalReferences_;
-    std::vector<size_t> windowEntries_, actionEntries_;  // the entry that made each record
+    std::vector<size_t> windowEntries_, actionEntries_, sectionEntries_;  // the entry that made each record
     std::vector<AddFileUse> addFiles_;
     int copies_ = 0;
 };
@@ -322,6 +322,7 @@ void ScriptWalk::Carry(size_t entry, const CommandInfo& info, std::vector<std::s
         Assign(name, line);
     windowEntries_.resize(gRecords.windows.size(), entry);
     actionEntries_.resize(gRecords.actions.size(), entry);
+    sectionEntries_.resize(gRecords.sections.size(), entry);
 }
 
 void ScriptWalk::AddFiles(size_t entry, const std::vector<std::string>& args)
@@ -614,6 +615,14 @@ std::vector<std::string> ScriptWalk::AssignedNames() const
 void ScriptWalk::CheckFileSections()
 {
     const std::vector<std::string> sections = SectionNames();
+    for (size_t i = 0; i < sections.size(); ++i) {
+        const size_t first = std::find(sections.begin(), sections.end(), sections[i]) - sections.begin();
+        if (first < i)
+            d_.Warning(ArgumentPlace(sectionEntries_[i], 1),
+                       "the section " + Quoted(sections[i]) + " exists already (line " +
+                           std::to_string(store_.Entries()[sectionEntries_[first]].line) +
+                           "): each installs all files of that name, so they are installed twice");
+    }
     for (const AddFileUse& use : addFiles_)
         if (!Contains(sections, use.args[2]))
             d_.Warning(ArgumentPlace(use.entry, 3), "no CreateSection creates the section " + Quoted(use.args[2]) +

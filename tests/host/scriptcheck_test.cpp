@@ -72,31 +72,38 @@ private:
     fs::path path_;
 };
 
-struct Example {
-    int line;  // of the opening fence in the reference
-    std::string script;
+struct Block {
+    int line;  // of the opening fence
+    std::string text;
 };
 
-// The ```ini blocks of the script reference: its example scripts.
-std::vector<Example> ReferenceExamples()
+// The blocks fenced with "```<language>" in a document, from the line
+// `heading` on (from the start when it is empty).
+std::vector<Block> FencedBlocks(const fs::path& document, const std::string& language,
+                                const std::string& heading = "")
 {
-    std::ifstream file(kSource / "docs" / "script-reference.md");
-    std::vector<Example> examples;
-    bool inside = false;
+    std::ifstream file(document);
+    std::vector<Block> blocks;
+    bool reached = heading.empty(), inside = false;
     int number = 0;
     for (std::string line; std::getline(file, line);) {
         ++number;
-        if (!inside && line == "```ini") {
+        reached = reached || line == heading;
+        if (!reached)
+            continue;
+        if (!inside && line == "```" + language) {
             inside = true;
-            examples.push_back({number, ""});
+            blocks.push_back({number, ""});
         } else if (inside && line == "```") {
             inside = false;
         } else if (inside) {
-            examples.back().script += line + "\n";
+            blocks.back().text += line + "\n";
         }
     }
-    return examples;
+    return blocks;
 }
+
+const fs::path kReference = kSource / "docs" / "script-reference.md";
 
 class Recorder : public TokenizeObserver {
 public:
@@ -169,24 +176,35 @@ TEST(ScriptCheck, EndsWithStatusThreeWhenItCannotCheck)
 
 TEST(ScriptReference, EveryExampleScriptLoadsAndChecksClean)
 {
-    const std::vector<Example> examples = ReferenceExamples();
+    const std::vector<Block> examples = FencedBlocks(kReference, "ini");
     ASSERT_GE(examples.size(), 8u);
     TempFolder temp;
-    for (const Example& example : examples) {
+    for (const Block& example : examples) {
         SCOPED_TRACE("example at line " + std::to_string(example.line) + " of docs/script-reference.md");
         ScriptStore store;
-        store.Tokenize(ToScriptText(example.script));
+        store.Tokenize(ToScriptText(example.text));
         ASSERT_GT(store.EntryCount(), 0);
         for (const ScriptEntry& entry : store.Entries()) {
             const CommandInfo* info = FindCommand(entry.name);
             ASSERT_TRUE(info) << entry.name;
             EXPECT_EQ(static_cast<int>(entry.arguments.size()), info->argumentCount) << entry.name;
         }
-        WriteFile(temp.Path() / "SetupScript.INI", example.script);
+        WriteFile(temp.Path() / "SetupScript.INI", example.text);
         const CheckRun run = RunChecker(temp.Path(), "--medium '" + (kCorpus / "medium").string() + "' SetupScript.INI");
         EXPECT_EQ(run.output, "");
         EXPECT_EQ(run.status, 0);
     }
+}
+
+TEST(ScriptReference, ShowsWhatTheCheckerSaysAboutItsCommonMistakes)
+{
+    const std::vector<Block> blocks = FencedBlocks(kReference, "text", "### Common mistakes");
+    ASSERT_GE(blocks.size(), 2u);
+    TempFolder temp;
+    WriteFile(temp.Path() / "SetupScript.INI", blocks[0].text);
+    const CheckRun run = RunChecker(temp.Path(), "--medium '" + (kCorpus / "medium").string() + "' SetupScript.INI");
+    EXPECT_EQ(run.output, blocks[1].text);
+    EXPECT_EQ(run.status, 2);
 }
 
 TEST(TokenizeObserver, LearnsTheRuleThatTookEachCharacter)
