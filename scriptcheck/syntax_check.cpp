@@ -317,5 +317,14 @@ std::vector<EntryLayout> CheckSyntax(const std::string& text, LetterOrDigitTest 
     SyntaxObserver observer(text, store, diagnostics);
     store.Tokenize(text, isLetterOrDigit, &observer);
     observer.Finish();
+    // Editors that save UTF-8 may put a byte order mark first, which an ANSI
+    // system reads as text and perhaps as a name.
+    if (text.compare(0, 3, "\xEF\xBB\xBF") == 0) {
+        diagnostics.Warning({1, 1}, "the script begins with a UTF-8 byte order mark: setup reads ANSI text, "
+                                    "so save the script in the Windows ANSI code page");
+        for (EntryLayout& layout : observer.layouts)
+            if (layout.name.line == 1 && layout.name.column <= 3)
+                layout.explained = true;
+    }
     return observer.layouts;
 }
