@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cctype>
 #include <map>
-#include <optional>
 
 #include "scriptcheck/suggest.h"
 #include "setup/script/text/commands.h"
@@ -142,7 +141,6 @@ private:
         return number >= 1 && static_cast<size_t>(number) <= arguments.size() ? arguments[number - 1]
                                                                               : EntryPlace(entry);
     }
-    const std::string& NameOf(size_t entry) const { return store_.Entries()[entry].name; }
 
     void Assign(const std::string& name, int line) { assigned_.emplace(name, line); }
     void StartUp();
@@ -249,6 +247,8 @@ void ScriptWalk::CheckNumbers(size_t entry, const CommandInfo& info, const std::
         numbers.push_back(5);
     for (int number : numbers) {
         const std::string& text = args[number - 1];
+        if (text.empty())
+            continue;  // customary for "no" and for the arguments without effect
         size_t i = 0;
         while (i < text.size() && std::isspace(static_cast<unsigned char>(text[i])))
             ++i;
@@ -259,8 +259,6 @@ void ScriptWalk::CheckNumbers(size_t entry, const CommandInfo& info, const std::
             ++i;
         const std::string what = ArgumentName(number, info.name) + " is " + Quoted(text);
         const Place at = ArgumentPlace(entry, number);
-        if (text.empty())
-            continue;  // customary for "no" and for the arguments without effect
         if (i == digits)
             d_.Warning(at, what + ", which is no number: setup reads 0");
         else if (i < text.size())

@@ -54,8 +54,7 @@ fs::path FindFolder(const fs::path& folder, const std::string& name)
     return {};
 }
 
-}  // namespace
-
+// Whether `name` matches a search pattern with * and ?, ignoring case.
 bool MatchesSearchPattern(const std::string& pattern, const std::string& name)
 {
     if (Glob(pattern, name))
@@ -67,6 +66,8 @@ bool MatchesSearchPattern(const std::string& pattern, const std::string& name)
         return Glob(pattern.substr(0, pattern.size() - 1), name);
     return false;
 }
+
+}  // namespace
 
 Medium::Medium(const std::string& folder) : shown_(folder)
 {

@@ -37,6 +37,3 @@ public:
 private:
     std::string folder_, shown_;
 };
-
-// Whether `name` matches a search pattern with * and ?, ignoring case.
-bool MatchesSearchPattern(const std::string& pattern, const std::string& name);
