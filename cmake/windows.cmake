@@ -25,18 +25,17 @@ target_link_libraries(setup_code PUBLIC ${SETUP_PLATFORM_LIBS})
 # Resources: dialog templates and the welcome picture, which a small host
 # program draws at build time.
 set(WELCOME_BMP ${CMAKE_BINARY_DIR}/generated/welcome.bmp)
-if(EXISTS ${CMAKE_SOURCE_DIR}/setup/ui/resources/draw_welcome_bitmap.cpp)
-  find_program(HOST_CXX NAMES c++ g++ REQUIRED NO_CMAKE_FIND_ROOT_PATH)
-  add_custom_command(OUTPUT ${WELCOME_BMP}
-    COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/generated
-    COMMAND ${HOST_CXX} -std=c++17 -O2 -o ${CMAKE_BINARY_DIR}/generated/draw_welcome_bitmap
-            ${CMAKE_SOURCE_DIR}/setup/ui/resources/draw_welcome_bitmap.cpp
-    COMMAND ${CMAKE_BINARY_DIR}/generated/draw_welcome_bitmap ${WELCOME_BMP}
-    DEPENDS ${CMAKE_SOURCE_DIR}/setup/ui/resources/draw_welcome_bitmap.cpp
-    VERBATIM)
-  set_source_files_properties(${CMAKE_SOURCE_DIR}/setup/ui/resources/setup.rc
-    PROPERTIES OBJECT_DEPENDS ${WELCOME_BMP})
-endif()
+find_program(HOST_CXX NAMES c++ g++ REQUIRED NO_CMAKE_FIND_ROOT_PATH)
+add_custom_command(OUTPUT ${WELCOME_BMP}
+  COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/generated
+  COMMAND ${HOST_CXX} -std=c++17 -O2 -o ${CMAKE_BINARY_DIR}/generated/draw_welcome_bitmap
+          ${CMAKE_SOURCE_DIR}/setup/ui/resources/draw_welcome_bitmap.cpp
+  COMMAND ${CMAKE_BINARY_DIR}/generated/draw_welcome_bitmap ${WELCOME_BMP}
+  DEPENDS ${CMAKE_SOURCE_DIR}/setup/ui/resources/draw_welcome_bitmap.cpp
+  VERBATIM)
+# The resource compiler reports no header dependencies of its own.
+set_source_files_properties(${CMAKE_SOURCE_DIR}/setup/ui/resources/setup.rc
+  PROPERTIES OBJECT_DEPENDS "${WELCOME_BMP};${CMAKE_SOURCE_DIR}/setup/ui/resources/resource_ids.h")
 set(SETUP_RC ${CMAKE_SOURCE_DIR}/setup/ui/resources/setup.rc)
 
 add_executable(setup WIN32 ${CMAKE_SOURCE_DIR}/setup/script/main.cpp ${SETUP_RC})

@@ -7,8 +7,10 @@
 #include <cstdint>
 #include <string>
 
-// Control ids of the buttons that every page template carries.
-enum PageButton { kNextButton = 1017, kCancelButton = 1018, kLastButton = 5 };
+#include "setup/ui/resources/resource_ids.h"
+
+// The buttons that every page template carries.
+enum PageButton { kNextButton = IDC_PAGE_NEXT, kCancelButton = IDC_PAGE_CANCEL, kLastButton = IDC_PAGE_LAST };
 
 // Results a page ends with: the dispatcher goes on only after kPageNext.
 constexpr INT_PTR kPageNext = 0;
