@@ -13,6 +13,16 @@ using testing_support::DirectoryExists;
 namespace {
 
 const char kShowDp[] = "ShowMessage(\"[DP]\",\"DP\",\"\",\"NOW\")\n";
+
+// A script for the application App that shows the page `times` times and
+// DP after each.
+std::string ShowingTheDestination(int times)
+{
+    std::string script = "SetAppName(\"App\")\n";
+    for (int i = 0; i < times; ++i)
+        script += std::string("ShowDest()\n") + kShowDp;
+    return script;
+}
 const char kPathTooLong[] =
     "The installation path would be longer than 259 characters. Please choose a shorter path.";
 
@@ -41,7 +51,7 @@ long long FreeKilobytesOfDriveC()
 TEST(DestinationPage, ShowsThePathWithItsFreeSpaceAndStoresWhatIsTyped)
 {
     Medium medium;
-    medium.WriteScript(std::string("SetAppName(\"App\")\nShowDest()\n") + kShowDp);
+    medium.WriteScript(ShowingTheDestination(1));
     SetupRun setup(medium);
     const Page page = setup.WaitForPage(IDC_DEST_ASK_CREATE);
     EXPECT_EQ(page.Title(), "Installation Path");
@@ -80,7 +90,7 @@ TEST(DestinationPage, ShowsThePathWithItsFreeSpaceAndStoresWhatIsTyped)
 TEST(DestinationPage, AsksBeforeTakingAMissingDirectory)
 {
     Medium medium;
-    medium.WriteScript(std::string("SetAppName(\"App\")\nShowDest()\n") + kShowDp + "ShowDest()\n" + kShowDp);
+    medium.WriteScript(ShowingTheDestination(2));
     SetupRun setup(medium);
     const Page page = setup.WaitForPage(IDC_DEST_ASK_CREATE);
     const std::string missing = medium / "Missing";
@@ -112,7 +122,7 @@ TEST(DestinationPage, AsksBeforeTakingAMissingDirectory)
 TEST(DestinationPage, ChooseAppendsTheApplicationName)
 {
     Medium medium;
-    medium.WriteScript(std::string("SetAppName(\"App\")\nShowDest()\n") + kShowDp + "ShowDest()\n" + kShowDp);
+    medium.WriteScript(ShowingTheDestination(2));
     SetupRun setup(medium);
     const Page page = setup.WaitForPage(IDC_DEST_ASK_CREATE);
 
