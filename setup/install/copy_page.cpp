@@ -1,8 +1,117 @@
 #include "setup/install/copy_page.h"
 
+#include <string>
+#include <vector>
+
+#include "setup/install/file_system.h"
+#include "setup/install/install_state.h"
+#include "setup/install/section_install.h"
+#include "setup/install/text/installation_run.h"
+#include "setup/install/uninstall_log.h"
+#include "setup/script/text/records.h"
+#include "setup/script/text/variables.h"
 #include "setup/ui/page_framework.h"
+#include "setup/ui/resources/resource_ids.h"
+
+namespace {
+
+const char kPageName[] = "DIALOG_COPY";
+
+// Closes a registry key when it goes.
+class RegistryKey {
+public:
+    RegistryKey() = default;
+    ~RegistryKey()
+    {
+        if (key_)
+            RegCloseKey(key_);
+    }
+    RegistryKey(const RegistryKey&) = delete;
+    RegistryKey& operator=(const RegistryKey&) = delete;
+    HKEY* out() { return &key_; }
+    HKEY get() const { return key_; }
+
+private:
+    HKEY key_ = nullptr;
+};
+
+void SetStringValue(HKEY key, const char* name, const std::string& value)
+{
+    RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                   static_cast<DWORD>(value.size() + 1));
+}
+
+// Creates the installation directory and opens the log in it, logging every
+// directory created on the way.
+void OpenLogInInstallDirectory(const std::string& installDirectory)
+{
+    std::vector<std::string> created;
+    EnsureDirectory(installDirectory, created);
+    if (!OpenUninstallLog(installDirectory + "\\Uninstall.log"))
+        MessageBoxA(nullptr, "UNINSTALL WILL NOT BE AVAILABLE, BECAUSE LOG FILE COULD NOT BE CREATED!",
+                    "UNEXPECTED ERROR", MB_OK);
+    LogCreatedDirectories(created);
+}
+
+// The entry in the system's list of installed programs, through which
+// Unskein.exe is started. Its key line goes into the log in any case.
+void RegisterUninstallEntry()
+{
+    const std::string& appName = gVariables.Get("APPNAME");
+    const std::string keyPath = UninstallKeyPath(appName);
+    gInstall.log.StartRegistrySection();
+    if (appName.size() > kMaxRegistryKeyName) {
+        const std::string text = "UNINSTALL WILL NOT BE REGISTERED, BECAUSE THE APPLICATION NAME IS LONGER THAN " +
+                                 std::to_string(kMaxRegistryKeyName) + " CHARACTERS!";
+        MessageBoxA(nullptr, text.c_str(), "UNEXPECTED ERROR", MB_OK);
+        gInstall.log.WriteRegistryKey(keyPath);
+        return;
+    }
+    RegistryKey key;
+    const LONG created = RegCreateKeyExA(HKEY_LOCAL_MACHINE, keyPath.c_str(), 0, nullptr,
+                                         REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS, nullptr, key.out(), nullptr);
+    gInstall.log.WriteRegistryKey(keyPath);
+    if (created != ERROR_SUCCESS)
+        return;
+    SetStringValue(key.get(), "DisplayName", appName);
+    SetStringValue(key.get(), "UninstallString", UninstallCommand(gVariables.Get("DP")));
+}
+
+// The whole installation, once per program run. Nothing is rolled back
+// after an abort: the log and the uninstall entry are completed so that
+// Unskein can remove what was installed so far.
+void RunInstallation(HWND page)
+{
+    gInstall.runStarted = true;
+    OpenLogInInstallDirectory(gVariables.Get("DP"));
+    SetProgressRange(GetDlgItem(page, IDC_COPY_SECTION_BAR), CountChosenSections(gRecords.sections));
+    // The page and its controls are drawn before copying begins; the paint
+    // message this sends again finds the run started.
+    RedrawWindow(page, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    if (InstallSections(page) != 0)
+        RequestQuit(kQuitAbort);
+    RegisterUninstallEntry();
+    gInstall.log.Close();
+    EndDialog(page, kPageNext);
+}
+
+void OnCopyPagePaint(HWND page)
+{
+    if (!gInstall.runStarted)
+        RunInstallation(page);
+}
+
+INT_PTR CALLBACK CopyPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    HandlePageMessage(page, message, wParam, lParam, kPageName);
+    if (message == WM_PAINT)
+        OnCopyPagePaint(page);
+    return FALSE;
+}
+
+}  // namespace
 
 INT_PTR ShowCopyPage()
 {
-    return kPageNext;
+    return RunPage(IDD_COPY_PAGE, CopyPageProc);
 }

@@ -1,0 +1,115 @@
+#include "setup/install/section_install.h"
+
+#include <commctrl.h>
+
+#include <optional>
+#include <vector>
+
+#include "setup/install/file_system.h"
+#include "setup/install/install_state.h"
+#include "setup/install/shortcut.h"
+#include "setup/install/source_files.h"
+#include "setup/install/text/install_paths.h"
+#include "setup/install/text/installation_run.h"
+#include "setup/install/uninstall_log.h"
+#include "setup/install/versioned_install.h"
+#include "setup/script/text/records.h"
+#include "setup/script/text/variables.h"
+#include "setup/ui/resources/resource_ids.h"
+#include "setup/ui/shell_folder.h"
+#include "setup/ui/windows.h"
+
+namespace {
+
+void SetProgressPosition(HWND bar, std::size_t position)
+{
+    SendMessageA(bar, PBM_SETPOS, static_cast<WPARAM>(position), 0);
+}
+
+// Makes PROGRAMGROUP a full path (a name without a colon lies in the
+// Programs folder) and ensures the folder, logging it whether it was found
+// or created, and every parent created on the way. False when the group
+// cannot be had, so that no shortcut is made: a Programs folder the shell
+// cannot tell would otherwise put the group relative to the current drive.
+bool PrepareProgramGroup()
+{
+    std::string group = gVariables.Get("PROGRAMGROUP");
+    if (IsGroupInProgramsFolder(group)) {
+        const std::optional<std::string> programs = ProgramsFolderPath(gApp.background);
+        if (!programs)
+            return false;
+        group = GroupInProgramsFolder(*programs, group);
+        gVariables.Set("PROGRAMGROUP", group);
+    }
+    std::vector<std::string> created;
+    const int ensured = EnsureDirectory(group, created);
+    LogCreatedDirectories(created);
+    if (ensured == 0)
+        gInstall.log.WriteDirectory(group);
+    return ensured >= 0;
+}
+
+void CreateEntryShortcut(const FileEntry& entry, const std::string& installedPath)
+{
+    const std::string link = ShortcutLinkPath(gVariables.Get("PROGRAMGROUP"), entry.shortcutName);
+    if (CreateShortcut(installedPath, link, entry.shortcutName) == S_OK)
+        gInstall.log.WritePrivateFile(link);
+}
+
+}  // namespace
+
+void SetProgressRange(HWND bar, std::size_t steps)
+{
+    SendMessageA(bar, PBM_SETRANGE, 0, MAKELPARAM(0, ProgressMaximum(steps)));
+}
+
+int InstallFileEntry(std::size_t index, std::string& installedPath)
+{
+    installedPath.clear();
+    FileEntry& entry = gRecords.files[index];
+    ExpandVariables(entry.destinationPath);
+    CollapseBackslashes(entry.destinationPath);
+    if (!entry.split) {
+        if (InstallVersionedFile(entry.sourcePath, index) != 0)
+            return 1;
+        installedPath = entry.destinationPath;
+        return 0;
+    }
+    const std::string joinedPath = AppendFilePiece(entry);
+    if (!entry.lastPiece)
+        return 0;
+    if (InstallVersionedFile(joinedPath, index) != 0)
+        return 1;
+    installedPath = entry.destinationPath;
+    DeleteFileA(joinedPath.c_str());
+    return 0;
+}
+
+std::size_t InstallSections(HWND page)
+{
+    HWND sectionBar = GetDlgItem(page, IDC_COPY_SECTION_BAR);
+    HWND fileBar = GetDlgItem(page, IDC_COPY_FILE_BAR);
+    const bool shortcuts = gInstall.CreateShortcuts != 0 && PrepareProgramGroup();
+    std::size_t position = 0;
+    for (const SectionEntry& section : gRecords.sections) {
+        if (!IsSectionChosen(section))
+            continue;
+        SetProgressPosition(sectionBar, position++);
+        SetProgressRange(fileBar, CountSectionFiles(gRecords.files, section.name));
+        SetDlgItemTextA(page, IDC_COPY_SECTION, section.name.c_str());
+        std::size_t count = 0;
+        for (std::size_t index = 0; index < gRecords.files.size(); ++index) {
+            if (gRecords.files[index].sectionName != section.name)
+                continue;
+            SetDlgItemTextA(page, IDC_COPY_FILE, LastPathComponent(gRecords.files[index].destinationPath).c_str());
+            SetProgressPosition(fileBar, count++);
+            std::string installedPath;
+            if (InstallFileEntry(index, installedPath) != 0)
+                return index + 1;
+            const FileEntry& entry = gRecords.files[index];
+            if (shortcuts && entry.shortcut != 0 && !installedPath.empty())
+                CreateEntryShortcut(entry, installedPath);
+        }
+    }
+    return 0;
+}

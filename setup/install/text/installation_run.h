@@ -1,0 +1,39 @@
+// What the installation run computes from the records and variables: which
+// sections it installs, the progress ranges, the program group and shortcut
+// paths, and the uninstall entry.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "setup/script/text/records.h"
+
+// A section is installed when it is mandatory (any nonzero value) or the
+// sections page selected it.
+bool IsSectionChosen(const SectionEntry& section);
+std::size_t CountChosenSections(const std::vector<SectionEntry>& sections);
+// The file entries (of the whole list) that belong to the section by name.
+std::size_t CountSectionFiles(const std::vector<FileEntry>& files, const std::string& sectionName);
+
+// The upper end of a progress bar over `count` steps numbered from 0, as
+// the bar's 16-bit range holds it: no steps give 65535.
+uint16_t ProgressMaximum(std::size_t count);
+
+// A group name without a colon lies in the Programs folder.
+bool IsGroupInProgramsFolder(const std::string& group);
+std::string GroupInProgramsFolder(const std::string& programsFolder, const std::string& group);
+
+// "<group>\<name>.lnk", with one trailing backslash of the group dropped
+// first, so that a group that is the Programs folder itself ("...\Programs\")
+// gets no doubled separator.
+std::string ShortcutLinkPath(const std::string& group, const std::string& shortcutName);
+
+// The key of the uninstall entry below HKEY_LOCAL_MACHINE.
+std::string UninstallKeyPath(const std::string& appName);
+// The registry takes key names of at most this many characters.
+constexpr std::size_t kMaxRegistryKeyName = 255;
+// Unskein.exe in the installation directory, with a separator when the
+// directory (typed on the destination page) has no trailing backslash.
+std::string UninstallCommand(const std::string& installDirectory);

@@ -1,0 +1,75 @@
+#include <gtest/gtest.h>
+
+#include "setup/install/text/installation_run.h"
+
+namespace {
+
+SectionEntry Section(const std::string& name, int32_t mandatory, int32_t selected)
+{
+    SectionEntry section;
+    section.name = name;
+    section.mandatory = mandatory;
+    section.selected = selected;
+    return section;
+}
+
+FileEntry FileOf(const std::string& section)
+{
+    FileEntry file;
+    file.sectionName = section;
+    return file;
+}
+
+}  // namespace
+
+TEST(InstallationRun, ChosenSectionsAreMandatoryOnesWhateverTheirNumberAndSelectedOnes)
+{
+    const std::vector<SectionEntry> sections = {Section("Core", 1, 0), Section("Extra", 0, 0),
+                                                Section("Docs", 0, 1), Section("Always", 2, 0),
+                                                Section("Odd", -1, 0)};
+    EXPECT_EQ(CountChosenSections(sections), 4u);
+    EXPECT_FALSE(IsSectionChosen(sections[1]));
+    EXPECT_EQ(CountChosenSections({}), 0u);
+}
+
+TEST(InstallationRun, SectionFilesAreCountedByExactName)
+{
+    const std::vector<FileEntry> files = {FileOf("Core"), FileOf("core"), FileOf("Core"), FileOf("Docs"),
+                                          FileOf("Core ")};
+    EXPECT_EQ(CountSectionFiles(files, "Core"), 2u);
+    EXPECT_EQ(CountSectionFiles(files, "Docs"), 1u);
+    EXPECT_EQ(CountSectionFiles(files, "None"), 0u);
+}
+
+TEST(InstallationRun, ProgressMaximumIsTheLastStepInSixteenBits)
+{
+    EXPECT_EQ(ProgressMaximum(3), 2);
+    EXPECT_EQ(ProgressMaximum(1), 0);
+    EXPECT_EQ(ProgressMaximum(0), 65535);
+}
+
+TEST(InstallationRun, GroupsWithoutColonLieInTheProgramsFolder)
+{
+    EXPECT_TRUE(IsGroupInProgramsFolder("MyApp"));
+    EXPECT_TRUE(IsGroupInProgramsFolder(""));
+    EXPECT_FALSE(IsGroupInProgramsFolder("D:\\Menus\\App"));
+    EXPECT_FALSE(IsGroupInProgramsFolder("odd:name"));
+    EXPECT_EQ(GroupInProgramsFolder("C:\\Start Menu\\Programs", "MyApp"), "C:\\Start Menu\\Programs\\MyApp");
+    EXPECT_EQ(GroupInProgramsFolder("C:\\Start Menu\\Programs", ""), "C:\\Start Menu\\Programs\\");
+}
+
+TEST(InstallationRun, ShortcutLinkPathDropsOneTrailingBackslashOfTheGroup)
+{
+    EXPECT_EQ(ShortcutLinkPath("C:\\Programs\\MyApp", "Readme"), "C:\\Programs\\MyApp\\Readme.lnk");
+    EXPECT_EQ(ShortcutLinkPath("C:\\Programs\\MyApp\\", "Readme"), "C:\\Programs\\MyApp\\Readme.lnk");
+    EXPECT_EQ(ShortcutLinkPath("C:\\Programs\\", "Readme"), "C:\\Programs\\Readme.lnk");
+    EXPECT_EQ(ShortcutLinkPath("C:\\Programs\\\\", "Readme"), "C:\\Programs\\\\Readme.lnk");
+}
+
+TEST(InstallationRun, UninstallEntryNamesTheKeyAndUnskeinInTheInstallationDirectory)
+{
+    EXPECT_EQ(UninstallKeyPath("Tessel Demo"), "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Tessel Demo");
+    EXPECT_EQ(UninstallCommand("C:\\Program Files\\App\\"), "C:\\Program Files\\App\\Unskein.exe");
+    // A directory typed on the destination page has no trailing backslash.
+    EXPECT_EQ(UninstallCommand("C:\\Apps\\Demo"), "C:\\Apps\\Demo\\Unskein.exe");
+}
