@@ -122,7 +122,8 @@ endif()
 file(GLOB SUPPORT_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/support/*.cpp)
 add_library(test_support STATIC ${SUPPORT_SOURCES} ${CMAKE_SOURCE_DIR}/tests/support/support.h)
 target_include_directories(test_support PUBLIC ${CMAKE_SOURCE_DIR})
-target_link_libraries(test_support PUBLIC gtest ${SETUP_PLATFORM_LIBS})
+# install_support.cpp resets the engine state of setup's code.
+target_link_libraries(test_support PUBLIC setup_code gtest ${SETUP_PLATFORM_LIBS})
 
 file(GLOB WINE_TESTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/wine/*_test.cpp)
 foreach(src ${WINE_TESTS})

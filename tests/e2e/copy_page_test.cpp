@@ -1,0 +1,306 @@
+// The copy page seen from outside: a whole installation, its progress, its
+// log and uninstall entry, an aborted run, a second copy page, a second
+// installation into the same directory.
+#include <gtest/gtest.h>
+
+#include "setup/ui/resources/resource_ids.h"
+#include "tests/e2e/driver/driver.h"
+#include "tests/e2e/driver/install_checks.h"
+#include "tests/support/install_support.h"
+
+using namespace e2e;
+using testing_support::CopyFixture;
+using testing_support::DirectoryExists;
+using testing_support::Env;
+using testing_support::FileExists;
+using testing_support::FixturePath;
+using testing_support::ReadFile;
+using testing_support::ShortPathOf;
+using testing_support::SystemDirectory;
+using testing_support::TempDir;
+using testing_support::WriteFile;
+
+namespace {
+
+const char kInUse[] = "File is in use and setup is not able to overwrite the file.";
+const char kSharing[] = "Sharing violation occured, setup cannot install the file.";
+
+std::string AppName(const std::string& test)
+{
+    return "Tessel " + test + " " + std::to_string(GetCurrentProcessId());
+}
+
+std::string UnskeinProgram()
+{
+    return Env("TESSEL_BIN") + "\\Unskein.exe";
+}
+
+// What the copy page shows while a question holds the run.
+struct CopyPageSeen {
+    std::string section;
+    std::string file;
+    ProgressSeen sectionBar;
+    ProgressSeen fileBar;
+};
+
+CopyPageSeen ReadCopyPage(HWND page)
+{
+    return {WindowText(GetDlgItem(page, IDC_COPY_SECTION)), WindowText(GetDlgItem(page, IDC_COPY_FILE)),
+            ReadProgress(GetDlgItem(page, IDC_COPY_SECTION_BAR)), ReadProgress(GetDlgItem(page, IDC_COPY_FILE_BAR))};
+}
+
+}  // namespace
+
+TEST(CopyPage, WholeInstallationWithProgressLogEntryAndShortcuts)
+{
+    const std::string app = AppName("Whole");
+    Medium medium;
+    TempDir root("install");
+    Leftovers leftovers;
+    leftovers.UninstallEntry(app);
+    const std::string group = ProgramsFolder() + "\\" + app;
+    leftovers.Tree(group);
+    const std::string library = UniqueShortName("TW", "DLL");
+    leftovers.File(SystemDirectory() + "\\" + library);
+
+    medium.AddFile("Long Program Name.exe", "the program");
+    medium.AddFile("readme.txt", "read me");
+    medium.AddFile("settings.ini", "new settings");
+    medium.AddFile("extra.txt", "extra");
+    CopyFixture("register_ok.dll", medium / library);
+    const std::string installDir = root / "new\\App\\";
+    const std::vector<std::string> kept = {root / "old\\Kept One.ini", root / "old\\Kept Two.ini",
+                                           root / "old\\Kept Three.ini"};
+    const std::string untouched = root / "old\\Untouched.txt";
+    CreateDirectoryA((root / "old").c_str(), nullptr);
+    for (const std::string& path : kept)
+        WriteFile(path, "old settings");
+    WriteFile(untouched, "left alone");
+
+    medium.WriteScript(
+        ScriptCall("SetAppName", {app}) + ScriptCall("SetVariable", {"DP", installDir}) +
+        ScriptCall("SetVariable", {"KEPT1", kept[0]}) + ScriptCall("SetVariable", {"KEPT2", kept[1]}) +
+        ScriptCall("SetVariable", {"KEPT3", kept[2]}) +
+        ScriptCall("CreateSection", {"Program", "1", "0", "The program."}) +
+        ScriptCall("CreateSection", {"Extras", "0", "0", "Not chosen."}) +
+        ScriptCall("CreateSection", {"Settings", "2", "0", "Mandatory written as 2."}) +
+        AddFileCall(medium / "Long Program Name.exe", "[DP]\\", "Program", false, "Tessel Program") +
+        AddFileCall(medium / "readme.txt", "[DP]\\Docs\\Readme.txt", "Program", false, "Readme") +
+        AddFileCall(medium / library, "[SYSPATH]\\", "Program", true) +
+        AddFileCall(UnskeinProgram(), "[DP]\\", "Program") +
+        AddFileCall(medium / "extra.txt", "[DP]\\Extra.txt", "Extras", false, "Extra") +
+        AddFileCall(medium / "extra.txt", untouched, "Extras") +
+        AddFileCall(medium / "settings.ini", "[KEPT1]", "Settings") +
+        AddFileCall(medium / "settings.ini", "[KEPT2]", "Settings") +
+        AddFileCall(medium / "settings.ini", "[KEPT3]", "Settings") + ScriptCall("ShowCopy"));
+    SetupRun setup(medium);
+
+    // Each existing settings file holds the run on its question: the bars
+    // stand at the file being installed, counted from 0.
+    HWND question = nullptr;
+    for (int i = 0; i < 3; ++i) {
+        SCOPED_TRACE(i);
+        question = NextDialogWith(setup, IDC_OVERWRITE_NO, question);
+        ASSERT_TRUE(question);
+        EXPECT_EQ(WindowText(GetDlgItem(question, IDC_OVERWRITE_TARGET)), kept[i]);
+        HWND page = setup.WaitForDialogWith(IDC_COPY_SECTION_BAR);
+        ASSERT_TRUE(page);
+        const CopyPageSeen seen = ReadCopyPage(page);
+        EXPECT_EQ(seen.section, "Settings");
+        // The destination has no backslash before expansion: it is shown whole.
+        EXPECT_EQ(seen.file, "[KEPT" + std::to_string(i + 1) + "]");
+        EXPECT_EQ(seen.sectionBar, (ProgressSeen{0, 1, 1})) << "two chosen sections, the second one";
+        EXPECT_EQ(seen.fileBar, (ProgressSeen{0, 2, i}));
+        setup.Press(question, IDC_OVERWRITE_YES);
+    }
+    EXPECT_EQ(setup.WaitForExit(), 0);
+
+    const std::string program = installDir + "Long Program Name.exe";
+    const std::string readme = installDir + "Docs\\Readme.txt";
+    EXPECT_EQ(ReadFile(installDir + "Uninstall.log"),
+              ExpectedLog({root / "new", "DIR",
+                           installDir, "DIR",
+                           group, "DIR",
+                           ShortPathOf(program), "NONSHARED",
+                           group + "\\Tessel Program.lnk", "NONSHARED",
+                           installDir + "Docs", "DIR",
+                           ShortPathOf(readme), "NONSHARED",
+                           group + "\\Readme.lnk", "NONSHARED",
+                           SystemDirectory() + "\\" + library, "SHARED", "AUTOREGSVR",
+                           ShortPathOf(installDir + "Unskein.exe"), "NONSHARED",
+                           ShortPathOf(kept[0]), "NONSHARED",
+                           ShortPathOf(kept[1]), "NONSHARED",
+                           ShortPathOf(kept[2]), "NONSHARED"},
+                          app));
+    EXPECT_EQ(UninstallValue(app, "DisplayName"), app);
+    EXPECT_EQ(UninstallValue(app, "UninstallString"), installDir + "Unskein.exe");
+
+    EXPECT_EQ(ReadFile(program), "the program");
+    EXPECT_EQ(ReadFile(readme), "read me");
+    EXPECT_EQ(ReadFile(SystemDirectory() + "\\" + library), ReadFile(FixturePath("register_ok.dll")));
+    EXPECT_EQ(ReadFile(installDir + "Unskein.exe"), ReadFile(UnskeinProgram()));
+    for (const std::string& path : kept)
+        EXPECT_EQ(ReadFile(path), "new settings");
+
+    const ShortcutSeen programLink = ReadShortcut(group + "\\Tessel Program.lnk");
+    EXPECT_TRUE(programLink.loaded);
+    EXPECT_EQ(programLink.target, program) << "the collapsed destination";
+    EXPECT_EQ(programLink.description, "Tessel Program");
+    const ShortcutSeen readmeLink = ReadShortcut(group + "\\Readme.lnk");
+    EXPECT_EQ(readmeLink.target, readme);
+    EXPECT_EQ(readmeLink.description, "Readme");
+
+    // The section nobody chose touched nothing.
+    EXPECT_FALSE(FileExists(installDir + "Extra.txt"));
+    EXPECT_FALSE(FileExists(group + "\\Extra.lnk"));
+    EXPECT_EQ(ReadFile(untouched), "left alone");
+}
+
+TEST(CopyPage, RunAbortedInItsThirdSectionStillCompletesTheLogAndTheEntry)
+{
+    const std::string app = AppName("Aborted");
+    Medium medium;
+    TempDir root("install");
+    Leftovers leftovers;
+    leftovers.UninstallEntry(app);
+    medium.AddFile("a.txt", "a");
+    medium.AddFile("b.txt", "b");
+    medium.AddFile("held.txt", "new content");
+    const std::string held = root / "Held.txt";
+    WriteFile(held, "running");
+    const std::string group = root / "Group";
+
+    // An existing directory typed without its trailing backslash, and a
+    // group given as a full path.
+    medium.WriteScript(
+        ScriptCall("SetAppName", {app}) + ScriptCall("SetVariable", {"DP", root.path()}) +
+        ScriptCall("SetVariable", {"PROGRAMGROUP", group}) +
+        ScriptCall("CreateSection", {"One", "1", "0", ""}) + ScriptCall("CreateSection", {"Two", "1", "0", ""}) +
+        ScriptCall("CreateSection", {"Three", "1", "0", ""}) + ScriptCall("CreateSection", {"Four", "1", "0", ""}) +
+        AddFileCall(medium / "a.txt", "[DP]\\a.txt", "One", false, "A") +
+        AddFileCall(medium / "b.txt", "[DP]\\b.txt", "Two") +
+        AddFileCall(medium / "held.txt", "[DP]\\Held.txt", "Three") +
+        AddFileCall(medium / "a.txt", "[DP]\\c.txt", "Three") +
+        AddFileCall(medium / "b.txt", "[DP]\\d.txt", "Four") + ScriptCall("ShowCopy"));
+
+    HANDLE holder = CreateFileA(held.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(holder, INVALID_HANDLE_VALUE);
+    {
+        SetupRun setup(medium);
+        HWND question = NextDialogWith(setup, IDC_OVERWRITE_NO, nullptr);
+        ASSERT_TRUE(question);
+        setup.Press(question, IDC_OVERWRITE_YES);
+        setup.ExpectMessageBox("held.txt", kSharing, IDOK);
+        setup.ExpectMessageBox("held.txt", kInUse, IDOK);
+        EXPECT_EQ(setup.WaitForExit(), 0);
+    }
+    CloseHandle(holder);
+
+    EXPECT_EQ(ReadFile(root / "Uninstall.log"),
+              ExpectedLog({group, "DIR",
+                           ShortPathOf(root / "a.txt"), "NONSHARED",
+                           group + "\\A.lnk", "NONSHARED",
+                           ShortPathOf(root / "b.txt"), "NONSHARED"},
+                          app));
+    EXPECT_EQ(UninstallValue(app, "DisplayName"), app);
+    EXPECT_EQ(UninstallValue(app, "UninstallString"), root / "Unskein.exe") << "with the separator DP lacks";
+    EXPECT_EQ(ReadFile(held), "running");
+    EXPECT_FALSE(FileExists(root / "c.txt"));
+    EXPECT_FALSE(FileExists(root / "d.txt"));
+}
+
+TEST(CopyPage, SecondCopyPageInstallsNothingAndStaysUntilCancelled)
+{
+    const std::string app = AppName("Twice");
+    Medium medium;
+    TempDir root("install");
+    Leftovers leftovers;
+    leftovers.UninstallEntry(app);
+    medium.AddFile("a.txt", "a");
+    medium.WriteScript(ScriptCall("SetAppName", {app}) + ScriptCall("SetVariable", {"DP", root / ""}) +
+                       ScriptCall("SetVariable", {"PROGRAMGROUP", root / "Group"}) +
+                       ScriptCall("CreateSection", {"Main", "1", "0", ""}) +
+                       AddFileCall(medium / "a.txt", "[DP]\\a.txt", "Main") + ScriptCall("ShowCopy") +
+                       ScriptCall("ShowCopy") + ScriptCall("ShowMessage", {"not reached", "After", "", "NOW"}));
+    SetupRun setup(medium);
+
+    const std::string log = root / "Uninstall.log";
+    // The file's 8.3 path exists only once it is installed.
+    auto expectedLog = [&] { return ExpectedLog({root / "Group", "DIR", ShortPathOf(root / "a.txt"), "NONSHARED"}, app); };
+    HWND second = nullptr;
+    ASSERT_TRUE(WaitUntil([&] {
+        if (!FileExists(root / "a.txt") || ReadFile(log) != expectedLog())
+            return false;
+        HWND page = setup.WaitForDialogWith(IDC_COPY_SECTION_BAR, 0);
+        if (page && WindowText(GetDlgItem(page, IDC_COPY_SECTION)) == "Static")
+            second = page;
+        return second != nullptr;
+    })) << "the second copy page with its template's texts";
+    EXPECT_EQ(WindowText(GetDlgItem(second, IDC_COPY_FILE)), "Static");
+    const ProgressSeen untouchedBar{0, 100, 0};  // a progress bar's own defaults
+    EXPECT_EQ(ReadProgress(GetDlgItem(second, IDC_COPY_SECTION_BAR)), untouchedBar);
+    EXPECT_EQ(ReadProgress(GetDlgItem(second, IDC_COPY_FILE_BAR)), untouchedBar);
+
+    Page page(setup, second);
+    page.Click(IDC_PAGE_CANCEL);
+    setup.AnswerQuitQuestion(IDNO);
+    page.Settle();
+    EXPECT_TRUE(page.IsOpen()) << "only a confirmed quit closes it";
+    page.Click(IDC_PAGE_CANCEL);
+    setup.AnswerQuitQuestion(IDYES);
+    EXPECT_EQ(setup.WaitForExit(), 0);
+    EXPECT_EQ(ReadFile(log), expectedLog());
+}
+
+TEST(CopyPage, InstallingAgainTruncatesTheLogAndRecordsNoDirectoryForIt)
+{
+    const std::string app = AppName("Again");
+    Medium medium;
+    TempDir root("install");
+    Leftovers leftovers;
+    leftovers.UninstallEntry(app);
+    const std::string installDir = root / "App";
+    const std::string group = root / "Group";
+    medium.AddFile("a.txt", "a");
+    // No section is chosen: the log still gets its frame, and the entry is registered.
+    medium.WriteScript(ScriptCall("SetAppName", {app}) + ScriptCall("SetVariable", {"DP", installDir}) +
+                       ScriptCall("SetVariable", {"PROGRAMGROUP", group}) +
+                       ScriptCall("CreateSection", {"Optional", "0", "0", ""}) +
+                       AddFileCall(medium / "a.txt", "[DP]\\a.txt", "Optional", false, "A") +
+                       ScriptCall("ShowCopy"));
+    {
+        SetupRun setup(medium);
+        EXPECT_EQ(setup.WaitForExit(), 0);
+    }
+    EXPECT_EQ(ReadFile(installDir + "\\Uninstall.log"), ExpectedLog({installDir, "DIR", group, "DIR"}, app));
+    EXPECT_EQ(UninstallValue(app, "UninstallString"), installDir + "\\Unskein.exe");
+
+    WriteFile(installDir + "\\Uninstall.log", std::string(4096, 'x'));
+    {
+        SetupRun setup(medium);
+        EXPECT_EQ(setup.WaitForExit(), 0);
+    }
+    // The group folder found existing is recorded all the same.
+    EXPECT_EQ(ReadFile(installDir + "\\Uninstall.log"), ExpectedLog({group, "DIR"}, app));
+    EXPECT_FALSE(FileExists(installDir + "\\a.txt"));
+    EXPECT_EQ(UninstallValue(app, "DisplayName"), app);
+}
+
+TEST(CopyPage, OverlongApplicationNameIsReportedAndRegistersNothing)
+{
+    const std::string app = AppName("Long") + std::string(256, 'n');
+    Medium medium;
+    TempDir root("install");
+    Leftovers leftovers;
+    leftovers.UninstallEntry(app);
+    medium.WriteScript(ScriptCall("SetAppName", {app}) + ScriptCall("SetVariable", {"DP", root / ""}) +
+                       ScriptCall("SetVariable", {"PROGRAMGROUP", root / "Group"}) + ScriptCall("ShowCopy"));
+    SetupRun setup(medium);
+    setup.ExpectMessageBox("UNEXPECTED ERROR",
+                           "UNINSTALL WILL NOT BE REGISTERED, BECAUSE THE APPLICATION NAME IS LONGER THAN 255 "
+                           "CHARACTERS!",
+                           IDOK);
+    EXPECT_EQ(setup.WaitForExit(), 0);
+    EXPECT_EQ(ReadFile(root / "Uninstall.log"), ExpectedLog({root / "Group", "DIR"}, app));
+    EXPECT_EQ(UninstallValue(app, "DisplayName"), std::nullopt);
+}

@@ -1,0 +1,297 @@
+#include "tests/e2e/driver/install_checks.h"
+
+#include <commctrl.h>
+#include <objbase.h>
+#include <shlobj.h>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <ostream>
+
+#include "tests/support/support.h"
+
+namespace e2e {
+
+namespace {
+
+const char kUninstallBranch[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\";
+
+std::string TodaysDateLine()
+{
+    SYSTEMTIME now;
+    GetLocalTime(&now);
+    return "DATE:" + std::to_string(now.wMonth) + "/" + std::to_string(now.wDay) + "/" + std::to_string(now.wYear);
+}
+
+template <typename Interface>
+class ComPointer {
+public:
+    ~ComPointer()
+    {
+        if (pointer_)
+            pointer_->Release();
+    }
+    Interface* operator->() const { return pointer_; }
+    void** out() { return reinterpret_cast<void**>(&pointer_); }
+
+private:
+    Interface* pointer_ = nullptr;
+};
+
+std::string FileTimeText(const FILETIME& time)
+{
+    return std::to_string((static_cast<unsigned long long>(time.dwHighDateTime) << 32) | time.dwLowDateTime);
+}
+
+void CollectTree(const std::string& directory, bool recursive, Snapshot& snapshot)
+{
+    WIN32_FIND_DATAA data;
+    HANDLE search = FindFirstFileA((directory + "\\*").c_str(), &data);
+    if (search == INVALID_HANDLE_VALUE)
+        return;
+    do {
+        const std::string name = data.cFileName;
+        if (name == "." || name == "..")
+            continue;
+        const std::string path = directory + "\\" + name;
+        if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+            snapshot[path] = "directory";
+            if (recursive)
+                CollectTree(path, recursive, snapshot);
+        } else {
+            const unsigned long long size = (static_cast<unsigned long long>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+            snapshot[path] = std::to_string(size) + " bytes, written " + FileTimeText(data.ftLastWriteTime);
+        }
+    } while (FindNextFileA(search, &data));
+    FindClose(search);
+}
+
+void CollectKey(HKEY parent, const std::string& path, Snapshot& snapshot)
+{
+    HKEY key;
+    if (RegOpenKeyExA(parent, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS)
+        return;
+    for (DWORD index = 0;; ++index) {
+        char name[16384];
+        DWORD nameLength = sizeof name;
+        std::vector<BYTE> data(65536);
+        DWORD dataLength = static_cast<DWORD>(data.size());
+        DWORD type = 0;
+        if (RegEnumValueA(key, index, name, &nameLength, nullptr, &type, data.data(), &dataLength) != ERROR_SUCCESS)
+            break;
+        snapshot[path + " : " + name] = std::to_string(type) + " " +
+                                        std::string(reinterpret_cast<const char*>(data.data()), dataLength);
+    }
+    std::vector<std::string> subkeys;
+    for (DWORD index = 0;; ++index) {
+        char name[256];
+        DWORD nameLength = sizeof name;
+        if (RegEnumKeyExA(key, index, name, &nameLength, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
+            break;
+        subkeys.push_back(name);
+    }
+    RegCloseKey(key);
+    for (const std::string& subkey : subkeys) {
+        snapshot[path + "\\" + subkey] = "key";
+        CollectKey(parent, path + "\\" + subkey, snapshot);
+    }
+}
+
+}  // namespace
+
+std::string ScriptCall(const std::string& command, const std::vector<std::string>& args)
+{
+    std::string call = command + "(";
+    for (std::size_t i = 0; i < args.size(); ++i)
+        call += (i ? ",\"" : "\"") + args[i] + "\"";
+    return call + ");\n";
+}
+
+std::string AddFileCall(const std::string& source, const std::string& destination, const std::string& section,
+                        bool shared, const std::string& shortcutName)
+{
+    return ScriptCall("AddFile", {source, destination, section, shared ? "1" : "0", "1", "0", "0", "0",
+                                  shortcutName.empty() ? "0" : "1", shortcutName});
+}
+
+std::string Lines(const std::vector<std::string>& lines)
+{
+    std::string text;
+    for (const std::string& line : lines)
+        text += line + "\r\n";
+    return text;
+}
+
+std::string ExpectedLog(const std::vector<std::string>& records, const std::string& appName)
+{
+    std::vector<std::string> lines = {"ZYNTRAK V1",
+                                      "",
+                                      "TESSEL UNINSTALLATION LOG FILE",
+                                      "",
+                                      "MAKE NO CHANGES TO THIS FILE, ITS FORMAT IS EXACTLY DEFINED!",
+                                      "NO REAL PARSER DOES EXIST, SO DON\xB4T MODIFY ANYTHING!",
+                                      "ANY ERRORS COULD CAUSE CATASTROPHAL (!) DAMAGE TO YOUR SYSTEM, YOU",
+                                      "COULD BE UNABLE TO RESTART WINDOWS",
+                                      "",
+                                      TodaysDateLine(),
+                                      "[FILES]"};
+    lines.insert(lines.end(), records.begin(), records.end());
+    lines.push_back("[REGISTRY]");
+    lines.push_back(UninstallKey(appName));
+    return Lines(lines);
+}
+
+std::string UninstallKey(const std::string& appName)
+{
+    return kUninstallBranch + appName;
+}
+
+std::optional<std::string> UninstallValue(const std::string& appName, const std::string& valueName)
+{
+    HKEY key;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, UninstallKey(appName).c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS)
+        return std::nullopt;
+    DWORD type = 0;
+    DWORD size = 0;
+    std::optional<std::string> value;
+    if (RegQueryValueExA(key, valueName.c_str(), nullptr, &type, nullptr, &size) == ERROR_SUCCESS && type == REG_SZ) {
+        std::string data(size, '\0');
+        if (RegQueryValueExA(key, valueName.c_str(), nullptr, nullptr, reinterpret_cast<BYTE*>(&data[0]), &size) ==
+            ERROR_SUCCESS)
+            value = data.substr(0, data.find('\0'));
+    }
+    RegCloseKey(key);
+    return value;
+}
+
+std::string ProgramsFolder()
+{
+    char path[MAX_PATH] = "";
+    SHGetSpecialFolderPathA(nullptr, path, CSIDL_PROGRAMS, FALSE);
+    return path;
+}
+
+ShortcutSeen ReadShortcut(const std::string& linkPath)
+{
+    ShortcutSeen seen;
+    CoInitialize(nullptr);
+    {
+        ComPointer<IShellLinkA> link;
+        ComPointer<IPersistFile> file;
+        wchar_t widePath[MAX_PATH] = L"";
+        MultiByteToWideChar(CP_ACP, 0, linkPath.c_str(), -1, widePath, MAX_PATH);
+        if (SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA, link.out())) &&
+            SUCCEEDED(link->QueryInterface(IID_IPersistFile, file.out())) &&
+            SUCCEEDED(file->Load(widePath, STGM_READ))) {
+            char text[MAX_PATH] = "";
+            seen.loaded = SUCCEEDED(link->GetPath(text, sizeof text, nullptr, SLGP_RAWPATH));
+            seen.target = text;
+            text[0] = '\0';
+            link->GetDescription(text, sizeof text);
+            seen.description = text;
+        }
+    }
+    CoUninitialize();
+    return seen;
+}
+
+HWND NextDialogWith(ProgramRun& run, int controlId, HWND previous)
+{
+    EXPECT_TRUE(WaitUntil([&] { return !previous || !IsWindow(previous); })) << "the dialog answered stays";
+    HWND dialog = run.WaitForDialogWith(controlId);
+    EXPECT_TRUE(dialog) << "no dialog with control " << controlId;
+    return dialog;
+}
+
+ProgressSeen ReadProgress(HWND bar)
+{
+    // With a null range structure the bar answers the limit itself, which
+    // crosses the process boundary.
+    ProgressSeen seen;
+    seen.low = static_cast<int>(SendMessageA(bar, PBM_GETRANGE, TRUE, 0));
+    seen.high = static_cast<int>(SendMessageA(bar, PBM_GETRANGE, FALSE, 0));
+    seen.position = static_cast<int>(SendMessageA(bar, PBM_GETPOS, 0, 0));
+    return seen;
+}
+
+bool operator==(const ProgressSeen& a, const ProgressSeen& b)
+{
+    return a.low == b.low && a.high == b.high && a.position == b.position;
+}
+
+void PrintTo(const ProgressSeen& progress, std::ostream* out)
+{
+    *out << "range " << progress.low << ".." << progress.high << " at " << progress.position;
+}
+
+Leftovers::~Leftovers()
+{
+    for (const std::string& appName : appNames_)
+        RegDeleteKeyA(HKEY_LOCAL_MACHINE, UninstallKey(appName).c_str());
+    for (const std::string& path : files_) {
+        SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+        DeleteFileA(path.c_str());
+    }
+    for (const std::string& path : trees_)
+        testing_support::RemoveTree(path);
+}
+
+std::string UniqueShortName(const std::string& prefix, const std::string& extension)
+{
+    static unsigned counter = 0;
+    char digits[8];
+    std::snprintf(digits, sizeof digits, "%04X", static_cast<unsigned>((GetCurrentProcessId() * 16 + ++counter) & 0xFFFF));
+    return prefix.substr(0, 2) + digits + "." + extension;
+}
+
+Windows98Program::Windows98Program(const std::string& fileName)
+    : keyPath_("Software\\Wine\\AppDefaults\\" + fileName)
+{
+    HKEY key;
+    if (RegCreateKeyExA(HKEY_CURRENT_USER, keyPath_.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key,
+                        nullptr) == ERROR_SUCCESS) {
+        RegSetValueExA(key, "Version", 0, REG_SZ, reinterpret_cast<const BYTE*>("win98"), 6);
+        RegCloseKey(key);
+    }
+}
+
+Windows98Program::~Windows98Program()
+{
+    RegDeleteKeyA(HKEY_CURRENT_USER, keyPath_.c_str());
+}
+
+Snapshot SnapshotTree(const std::string& root, bool recursive)
+{
+    Snapshot snapshot;
+    CollectTree(root, recursive, snapshot);
+    return snapshot;
+}
+
+Snapshot SnapshotRegistry(const std::string& keyPath)
+{
+    Snapshot snapshot;
+    CollectKey(HKEY_LOCAL_MACHINE, keyPath, snapshot);
+    return snapshot;
+}
+
+std::vector<std::string> Differences(const Snapshot& before, const Snapshot& after)
+{
+    std::vector<std::string> differences;
+    for (const auto& [name, value] : after) {
+        const auto old = before.find(name);
+        if (old == before.end())
+            differences.push_back("+ " + name);
+        else if (old->second != value)
+            differences.push_back("~ " + name);
+    }
+    for (const auto& [name, value] : before)
+        if (after.find(name) == after.end())
+            differences.push_back("- " + name);
+    std::sort(differences.begin(), differences.end(),
+              [](const std::string& a, const std::string& b) { return a.substr(2) < b.substr(2); });
+    return differences;
+}
+
+}  // namespace e2e

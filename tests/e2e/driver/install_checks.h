@@ -1,0 +1,105 @@
+// What a person checks after an installation: the uninstall log's bytes,
+// the uninstall entry, shortcut files, the copy page's progress bars, the
+// files of the prefix; and what a test installs outside its own folders,
+// removed again afterwards.
+#pragma once
+
+#include <windows.h>
+
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "tests/e2e/driver/driver.h"
+
+namespace e2e {
+
+// One script command with its arguments quoted, ending its line.
+std::string ScriptCall(const std::string& command, const std::vector<std::string>& args = {});
+// AddFile with the arguments a test varies; disk 1, not spread.
+std::string AddFileCall(const std::string& source, const std::string& destination, const std::string& section,
+                        bool shared = false, const std::string& shortcutName = "");
+
+// Lines as setup writes them, each ending in CR LF.
+std::string Lines(const std::vector<std::string>& lines);
+
+// The whole log of an installation run today: the header, "[FILES]", the
+// records (path and kind lines), "[REGISTRY]" and the uninstall key.
+std::string ExpectedLog(const std::vector<std::string>& records, const std::string& appName);
+
+std::string UninstallKey(const std::string& appName);
+// A string value of the uninstall entry; nothing when it is missing.
+std::optional<std::string> UninstallValue(const std::string& appName, const std::string& valueName);
+
+// The Programs folder of the start menu, as setup's user sees it.
+std::string ProgramsFolder();
+
+struct ShortcutSeen {
+    bool loaded = false;
+    std::string target;
+    std::string description;
+};
+// Loads a shell link file as the shell would and reads where it points.
+ShortcutSeen ReadShortcut(const std::string& linkPath);
+
+// A dialog of setup's own templates (not a message box) that has this
+// control, once `previous`, answered before, is gone.
+HWND NextDialogWith(ProgramRun& run, int controlId, HWND previous);
+
+// A progress bar of the copy page, read across the process boundary.
+struct ProgressSeen {
+    int low = 0;
+    int high = 0;
+    int position = 0;
+};
+ProgressSeen ReadProgress(HWND bar);
+bool operator==(const ProgressSeen& a, const ProgressSeen& b);
+void PrintTo(const ProgressSeen& progress, std::ostream* out);
+
+// What a test left outside its temporary folders: the uninstall entry,
+// files in the system directory, program groups. Removed when it goes.
+class Leftovers {
+public:
+    Leftovers() = default;
+    ~Leftovers();
+    Leftovers(const Leftovers&) = delete;
+    Leftovers& operator=(const Leftovers&) = delete;
+    void UninstallEntry(const std::string& appName) { appNames_.push_back(appName); }
+    void File(const std::string& path) { files_.push_back(path); }
+    void Tree(const std::string& path) { trees_.push_back(path); }
+
+private:
+    std::vector<std::string> appNames_;
+    std::vector<std::string> files_;
+    std::vector<std::string> trees_;
+};
+
+// A name no other test process uses at the same time, short enough for an
+// 8.3 file name: the prefix (at most 2 characters) and 4 hex digits.
+std::string UniqueShortName(const std::string& prefix, const std::string& extension);
+
+// Wine shows Windows 98 to programs of this file name while the object lives.
+class Windows98Program {
+public:
+    explicit Windows98Program(const std::string& fileName);
+    ~Windows98Program();
+    Windows98Program(const Windows98Program&) = delete;
+    Windows98Program& operator=(const Windows98Program&) = delete;
+
+private:
+    std::string keyPath_;
+};
+
+// The files and directories below `root` (with `recursive` at every depth),
+// each with its size and last write time, so that two snapshots tell what
+// changed in between.
+using Snapshot = std::map<std::string, std::string>;
+Snapshot SnapshotTree(const std::string& root, bool recursive = true);
+// The keys below a key of HKEY_LOCAL_MACHINE, at every depth, with their values.
+Snapshot SnapshotRegistry(const std::string& keyPath);
+// "+ name" for each entry only `after` has, "- name" for each only `before`
+// has, "~ name" for each whose size, time or value differ; in name order.
+std::vector<std::string> Differences(const Snapshot& before, const Snapshot& after);
+
+}  // namespace e2e
