@@ -55,11 +55,34 @@ add_custom_target(dist ALL
   COMMENT "Collecting the 32-bit programs in ${TESSEL_DIST}"
   VERBATIM)
 
+# The example product's installation medium: setup.exe and the script with
+# the files it installs, laid out as the script expects.
+function(tessel_demo_medium medium windows_dir windows_target)
+  set(demo ${CMAKE_SOURCE_DIR}/examples/demo)
+  add_custom_target(demo-medium-${windows_target} ALL
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${medium}/Program ${medium}/Shared
+    COMMAND ${CMAKE_COMMAND} -E copy_if_different ${windows_dir}/setup.exe ${windows_dir}/Unskein.exe
+            ${demo}/SetupScript.INI ${medium}/
+    COMMAND ${CMAKE_COMMAND} -E copy_if_different ${windows_dir}/TesselDemo.exe ${demo}/Readme.txt
+            ${medium}/Program/
+    COMMAND ${CMAKE_COMMAND} -E copy_if_different ${windows_dir}/Tiles.dll ${medium}/Shared/
+    DEPENDS ${windows_target}
+    COMMENT "Assembling the demo medium in ${medium}"
+    VERBATIM)
+endfunction()
+tessel_demo_medium(${CMAKE_BINARY_DIR}/demo-medium ${I686_DIR} windows-i686)
+
 if(TESSEL_TEST_ARCH STREQUAL "i686")
   set(TEST_WINDOWS_DIR ${I686_DIR})
 else()
   tessel_windows_build(${TESSEL_TEST_ARCH})
   set(TEST_WINDOWS_DIR ${CMAKE_BINARY_DIR}/windows-${TESSEL_TEST_ARCH})
+endif()
+
+# The same medium with the programs that Wine runs here, for trying the demo.
+if(NOT TESSEL_TEST_ARCH STREQUAL "i686")
+  tessel_demo_medium(${CMAKE_BINARY_DIR}/demo-medium-${TESSEL_TEST_ARCH} ${TEST_WINDOWS_DIR}
+                     windows-${TESSEL_TEST_ARCH})
 endif()
 
 # ---------------------------------------------------------------- tiers ----
@@ -70,6 +93,9 @@ add_test(NAME host.setup-imports-system-dlls-only
   COMMAND ${CMAKE_SOURCE_DIR}/tests/check-imports ${TESSEL_DIST}/setup.exe)
 add_test(NAME host.unskein-imports-system-dlls-only
   COMMAND ${CMAKE_SOURCE_DIR}/tests/check-imports ${TESSEL_DIST}/Unskein.exe)
+
+add_test(NAME host.demo-script-checks-clean
+  COMMAND $<TARGET_FILE:scriptcheck> ${CMAKE_BINARY_DIR}/demo-medium/SetupScript.INI)
 
 file(GLOB FUZZ_TARGETS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/fuzz/*_fuzz.cpp)
 foreach(src ${FUZZ_TARGETS})

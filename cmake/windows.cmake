@@ -56,6 +56,17 @@ if(CHECKER_SOURCES)
   target_link_libraries(scriptcheck PRIVATE ${TESSEL_STATIC_RUNTIME})
 endif()
 
+# The example product of examples/demo: a small program and the shared
+# library it draws with, which registers itself when installed.
+add_executable(TesselDemo WIN32 ${CMAKE_SOURCE_DIR}/examples/demo/tessel_demo.cpp)
+target_include_directories(TesselDemo PRIVATE ${CMAKE_SOURCE_DIR})
+target_link_libraries(TesselDemo PRIVATE gdi32 user32 kernel32 ${TESSEL_STATIC_RUNTIME})
+add_library(demo_tiles SHARED ${CMAKE_SOURCE_DIR}/examples/demo/tiles.cpp ${CMAKE_SOURCE_DIR}/examples/demo/tiles.rc)
+set_target_properties(demo_tiles PROPERTIES OUTPUT_NAME Tiles PREFIX "")
+target_include_directories(demo_tiles PRIVATE ${CMAKE_SOURCE_DIR})
+# Exports keep their plain names, as GetProcAddress asks for them.
+target_link_libraries(demo_tiles PRIVATE advapi32 gdi32 user32 kernel32 ${TESSEL_STATIC_RUNTIME} -Wl,--kill-at)
+
 # ---------------------------------------------------------------- tests ----
 set(gtest_disable_pthreads ON CACHE BOOL "" FORCE)
 set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
