@@ -162,3 +162,14 @@ foreach(src ${E2E_TESTS})
     add_dependencies(${name} Unskein)
   endif()
 endforeach()
+
+# Benchmarks: bench/<name>.cpp, programs that drive setup.exe like the
+# end-to-end tests and print figures; bench/run starts them.
+file(GLOB BENCH_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/bench/*.cpp)
+foreach(src ${BENCH_SOURCES})
+  get_filename_component(name ${src} NAME_WE)
+  add_executable(${name} ${src})
+  set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bench)
+  target_link_libraries(${name} PRIVATE e2e_driver ${TESSEL_STATIC_RUNTIME})
+  add_dependencies(${name} setup)
+endforeach()
