@@ -139,7 +139,12 @@ int InstallSharedFile(const SourceFile& source, const std::string& destinationNa
     const DWORD found = VerFindFileA(VFFF_ISSHAREDFILE, sourceName.data(), windowsDirectory.data(),
                                      applicationDirectory.data(), currentDirectory, &currentLength,
                                      chosenDirectory, &chosenLength);
-    if ((found & VFF_BUFFTOOSMALL) || !PathsFit(source, chosenDirectory, destinationName, prompter))
+    if (found & VFF_BUFFTOOSMALL) {
+        Inform(prompter, "The directory for " + destinationName + " is too long, setup cannot install the file.",
+               source.name);
+        return 0;
+    }
+    if (!PathsFit(source, chosenDirectory, destinationName, prompter))
         return 0;
     const std::string target = std::string(chosenDirectory) + "\\" + destinationName;
     if (found & VFF_FILEINUSE) {

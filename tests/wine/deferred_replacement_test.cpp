@@ -254,3 +254,22 @@ TEST_F(DeferredReplacement, Windows98KeepsOtherLinesAndReplacesOurKeyOnTheSecond
     else
         WriteFile(wininit, wininitBefore);
 }
+
+TEST_F(DeferredReplacement, Windows98LeavesAWininitItCannotReadAlone)
+{
+    CopyFixture("register_ok.dll", destination);
+    const std::string source = Source("german_205.dll", "9L");
+    const std::string others = "[rename]\r\nNUL=C:\\windows\\TEMP\\OLD1.TMP\r\n";
+    WriteFile(wininit, others);
+    // Another program writes it and lets nobody read meanwhile.
+    HANDLE held = CreateFileA(wininit.c_str(), GENERIC_WRITE, FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    const bool passed = RunAsWindows98(source, destination);
+    CloseHandle(held);
+    EXPECT_TRUE(passed);
+    EXPECT_EQ(ReadFile(wininit), others);
+    if (wininitBefore.empty())
+        DeleteFileA(wininit.c_str());
+    else
+        WriteFile(wininit, wininitBefore);
+}
