@@ -33,6 +33,12 @@ protected:
             RemoveDirectoryA(path.c_str());
             DeleteFileA(path.c_str());
         }
+        if (ReadFile(wininit) != wininitBefore) {
+            if (wininitBefore.empty())
+                DeleteFileA(wininit.c_str());
+            else
+                WriteFile(wininit, wininitBefore);
+        }
         EXPECT_TRUE(prompter.AllAnswersUsed());
     }
 
@@ -227,10 +233,6 @@ TEST_F(DeferredReplacement, Windows98MissingWininitBecomesThreeLines)
                                      "\r\n\r\n");
     EXPECT_EQ(ReadFile(Temporary(prefix + "9M.tmp")), ReadFile(source));
     EXPECT_FALSE(IsPendingRename(Temporary(prefix + "9M.tmp"), destination));
-    if (wininitBefore.empty())
-        DeleteFileA(wininit.c_str());
-    else
-        WriteFile(wininit, wininitBefore);
 }
 
 TEST_F(DeferredReplacement, Windows98KeepsOtherLinesAndReplacesOurKeyOnTheSecondDeferral)
@@ -249,10 +251,6 @@ TEST_F(DeferredReplacement, Windows98KeepsOtherLinesAndReplacesOurKeyOnTheSecond
     const std::string key = ShortPathOf(destination);
     EXPECT_NE(key, destination);
     EXPECT_EQ(ReadFile(wininit), others + key + "=" + Temporary(prefix + "9B.tmp") + "\r\n" + rest);
-    if (wininitBefore.empty())
-        DeleteFileA(wininit.c_str());
-    else
-        WriteFile(wininit, wininitBefore);
 }
 
 TEST_F(DeferredReplacement, Windows98LeavesAWininitItCannotReadAlone)
@@ -268,8 +266,4 @@ TEST_F(DeferredReplacement, Windows98LeavesAWininitItCannotReadAlone)
     CloseHandle(held);
     EXPECT_TRUE(passed);
     EXPECT_EQ(ReadFile(wininit), others);
-    if (wininitBefore.empty())
-        DeleteFileA(wininit.c_str());
-    else
-        WriteFile(wininit, wininitBefore);
 }
