@@ -106,19 +106,6 @@ TEST_F(InterpretResult, EveryFailureMessageInOrderThenAbort)
                                    Message(kBufferTooSmall, kCaption)}));
 }
 
-TEST_F(InterpretResult, EachMessageBitAloneAborts)
-{
-    const std::pair<DWORD, const char*> bits[] = {
-        {VIF_OUTOFSPACE, kOutOfSpace},   {VIF_SHARINGVIOLATION, kSharingViolation},
-        {VIF_CANNOTCREATE, kCannotCreate}, {VIF_OUTOFMEMORY, kOutOfMemory},
-        {VIF_CANNOTREADDST, kCannotReadDestination}, {VIF_BUFFTOOSMALL, kBufferTooSmall}};
-    for (const auto& [bit, text] : bits) {
-        prompter.shown.clear();
-        EXPECT_EQ(Interpret(bit), kAbortRun) << text;
-        EXPECT_EQ(prompter.shown, std::vector<Prompt>{Message(text, kCaption)});
-    }
-}
-
 TEST_F(InterpretResult, UnhandledBitsAbortWithoutMessage)
 {
     EXPECT_EQ(Interpret(VIF_DIFFTYPE), kAbortRun);
