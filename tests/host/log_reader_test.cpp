@@ -29,7 +29,7 @@ using Paths = std::vector<std::string>;
 
 }  // namespace
 
-TEST(UninstallLog, RemovesFilesLastToFirstThenDirectoriesAndTheKey)
+TEST(LogReader, RemovesFilesLastToFirstThenDirectoriesAndTheKey)
 {
     const RemovalPlan plan = Plan(kHeader +
                                   "[FILES]\n"
@@ -46,14 +46,14 @@ TEST(UninstallLog, RemovesFilesLastToFirstThenDirectoriesAndTheKey)
     EXPECT_EQ(plan.registryKeys, Paths{kAppKey + "\\"});
 }
 
-TEST(UninstallLog, HeaderLinesAreNotExamined)
+TEST(LogReader, HeaderLinesAreNotExamined)
 {
     const RemovalPlan plan = Plan("garbage\nDIR\n[FILES]\nC:\\a.txt\nNONSHARED\n[REGISTRY]\n");
     EXPECT_EQ(plan.files, Paths{"C:\\a.txt"});
     EXPECT_TRUE(plan.directories.empty());
 }
 
-TEST(UninstallLog, SharedFilesStayAndTheirRegistrationLineKeepsPairingInStep)
+TEST(LogReader, SharedFilesStayAndTheirRegistrationLineKeepsPairingInStep)
 {
     for (const std::string registration : {"AUTOREGSVR\n", "NOAUTOREGSVR\n", ""}) {
         SCOPED_TRACE(registration);
@@ -72,7 +72,7 @@ TEST(UninstallLog, SharedFilesStayAndTheirRegistrationLineKeepsPairingInStep)
     }
 }
 
-TEST(UninstallLog, RegistrationWordsElsewhereAreOrdinaryLines)
+TEST(LogReader, RegistrationWordsElsewhereAreOrdinaryLines)
 {
     // Only right after a SHARED kind line is such a line setup's; a file may carry the name.
     const UninstallLog log = Read("[FILES]\nC:\\x\\AUTOREGSVR\nNONSHARED\nAUTOREGSVR\nNONSHARED\n");
@@ -81,7 +81,7 @@ TEST(UninstallLog, RegistrationWordsElsewhereAreOrdinaryLines)
     EXPECT_EQ(PlanRemoval(log).files, (Paths{"AUTOREGSVR", "C:\\x\\AUTOREGSVR"}));
 }
 
-TEST(UninstallLog, WithoutRegistrySectionActsOnFilesReadButDeletesNoKey)
+TEST(LogReader, WithoutRegistrySectionActsOnFilesReadButDeletesNoKey)
 {
     const RemovalPlan plan = Plan(kHeader + "[FILES]\nC:\\Demo\\\nDIR\nC:\\Demo\\a.txt\nNONSHARED\n" + kAppKey + "\n");
     EXPECT_EQ(plan.files, Paths{"C:\\Demo\\a.txt"});
@@ -89,7 +89,7 @@ TEST(UninstallLog, WithoutRegistrySectionActsOnFilesReadButDeletesNoKey)
     EXPECT_TRUE(plan.registryKeys.empty());
 }
 
-TEST(UninstallLog, WithoutFilesSectionNothingIsRemoved)
+TEST(LogReader, WithoutFilesSectionNothingIsRemoved)
 {
     const UninstallLog log = Read(kHeader + "C:\\Demo\\a.txt\nNONSHARED\n[REGISTRY]\n" + kAppKey + "\n");
     EXPECT_TRUE(log.records.empty());
@@ -97,7 +97,7 @@ TEST(UninstallLog, WithoutFilesSectionNothingIsRemoved)
     EXPECT_TRUE(Read("").records.empty());
 }
 
-TEST(UninstallLog, OddLineGetsAnEmptyKindAndRegistryLineEndsTheSectionAnywhere)
+TEST(LogReader, OddLineGetsAnEmptyKindAndRegistryLineEndsTheSectionAnywhere)
 {
     const UninstallLog log = Read("[FILES]\nC:\\a\nNONSHARED\nC:\\b\n[REGISTRY]\n\n" + kAppKey + "\n\n");
     ASSERT_EQ(log.records.size(), 2u);
@@ -106,21 +106,21 @@ TEST(UninstallLog, OddLineGetsAnEmptyKindAndRegistryLineEndsTheSectionAnywhere)
     EXPECT_EQ(log.registryKeys, Paths{kAppKey});
 }
 
-TEST(UninstallLog, LongLinesAreReadWhole)
+TEST(LogReader, LongLinesAreReadWhole)
 {
     const std::string longPath = "C:\\" + std::string(300, 'd') + "\\" + std::string(400, 'f') + ".txt";
     const RemovalPlan plan = Plan("[FILES]\n" + longPath + "\nNONSHARED\nC:\\short.txt\nNONSHARED\n[REGISTRY]\n");
     EXPECT_EQ(plan.files, (Paths{"C:\\short.txt", longPath}));
 }
 
-TEST(UninstallLog, KindsAndSectionLinesCompareExactly)
+TEST(LogReader, KindsAndSectionLinesCompareExactly)
 {
     const RemovalPlan plan = Plan("[files]\n[FILES]\nC:\\a\nnonshared\nC:\\b\nDIR \nC:\\c\n NONSHARED\n[Registry]\n");
     EXPECT_TRUE(plan.files.empty());
     EXPECT_TRUE(plan.directories.empty());
 }
 
-TEST(UninstallLog, OnlyKeysBelowTheUninstallKeyAreDeleted)
+TEST(LogReader, OnlyKeysBelowTheUninstallKeyAreDeleted)
 {
     const RemovalPlan plan = Plan(
         "[FILES]\n[REGISTRY]\n"
@@ -135,7 +135,7 @@ TEST(UninstallLog, OnlyKeysBelowTheUninstallKeyAreDeleted)
               (Paths{"SOFTWARE\\MICROSOFT\\WINDOWS\\CURRENTVERSION\\UNINSTALL\\Other App\\", kAppKey + "\\"}));
 }
 
-TEST(UninstallLog, PathsHoldingNulAreLeftAlone)
+TEST(LogReader, PathsHoldingNulAreLeftAlone)
 {
     // The system would read them cut at the NUL, so another file or key than the log names.
     const std::string nul(1, '\0');
@@ -145,7 +145,7 @@ TEST(UninstallLog, PathsHoldingNulAreLeftAlone)
     EXPECT_TRUE(plan.registryKeys.empty());
 }
 
-TEST(UninstallLog, LogLiesBesideTheProgram)
+TEST(LogReader, LogLiesBesideTheProgram)
 {
     EXPECT_EQ(LogPathBeside("C:\\Program Files\\Demo\\Unskein.exe"), "C:\\Program Files\\Demo\\uninstall.log");
     EXPECT_EQ(LogPathBeside("Unskein.exe"), "uninstall.log");
