@@ -67,6 +67,10 @@ target_include_directories(demo_tiles PRIVATE ${CMAKE_SOURCE_DIR})
 # Exports keep their plain names, as GetProcAddress asks for them.
 target_link_libraries(demo_tiles PRIVATE advapi32 gdi32 user32 kernel32 ${TESSEL_STATIC_RUNTIME} -Wl,--kill-at)
 
+# Clicks setup through its pages where no person can (scripts/demo without a display).
+add_executable(demo_walker ${CMAKE_SOURCE_DIR}/examples/demo-walker/demo_walker.cpp)
+target_link_libraries(demo_walker PRIVATE gdi32 user32 ${TESSEL_STATIC_RUNTIME})
+
 # ---------------------------------------------------------------- tests ----
 set(gtest_disable_pthreads ON CACHE BOOL "" FORCE)
 set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)

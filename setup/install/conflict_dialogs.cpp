@@ -11,6 +11,18 @@
 
 namespace {
 
+struct AnswerButton {
+    int id;
+    INT_PTR answer;
+    bool remembersInstallAll;
+};
+
+// What differs between the two dialogs: what they show and their buttons.
+struct AnswerDialog {
+    void (*show)(HWND dialog);
+    AnswerButton buttons[3];
+};
+
 // Fills the language and code page fields of one file; a file without
 // version information, or without a translation block, leaves them empty.
 void ShowLanguageOf(HWND dialog, const std::string& path, int languageField, int codePageField)
@@ -22,7 +34,7 @@ void ShowLanguageOf(HWND dialog, const std::string& path, int languageField, int
     SetDlgItemTextA(dialog, codePageField, std::to_string(version->codePage).c_str());
 }
 
-void OnLanguageConflictInit(HWND dialog)
+void ShowLanguageConflict(HWND dialog)
 {
     SetDlgItemTextA(dialog, IDC_CONFLICT_SOURCE, gInstall.shownSource.c_str());
     SetDlgItemTextA(dialog, IDC_CONFLICT_TARGET, gInstall.shownTarget.c_str());
@@ -30,65 +42,45 @@ void OnLanguageConflictInit(HWND dialog)
     ShowLanguageOf(dialog, gInstall.shownTarget, IDC_CONFLICT_TARGET_LANGUAGE, IDC_CONFLICT_TARGET_CODEPAGE);
 }
 
-// Only the three buttons end the dialog; Esc and the close box leave it open.
-void OnLanguageConflictCommand(HWND dialog, int id)
+void ShowOverwriteTarget(HWND dialog)
 {
-    switch (id) {
-    case IDC_CONFLICT_YES:
-        EndDialog(dialog, 1);
-        break;
-    case IDC_CONFLICT_NO:
-        EndDialog(dialog, 0);
-        break;
-    case IDC_CONFLICT_INSTALL_ALL:
-        gInstall.installAll = true;
-        EndDialog(dialog, 2);
-        break;
-    default:
-        break;
+    SetDlgItemTextA(dialog, IDC_OVERWRITE_TARGET, gInstall.shownTarget.c_str());
+}
+
+const AnswerDialog kLanguageConflict = {
+    ShowLanguageConflict,
+    {{IDC_CONFLICT_YES, 1, false}, {IDC_CONFLICT_NO, 0, false}, {IDC_CONFLICT_INSTALL_ALL, 2, true}}};
+const AnswerDialog kOverwrite = {
+    ShowOverwriteTarget,
+    {{IDC_OVERWRITE_YES, 1, false}, {IDC_OVERWRITE_NO, 0, false}, {IDC_OVERWRITE_ALL, 2, true}}};
+
+void OnAnswerDialogInit(HWND dialog, LPARAM parameter)
+{
+    SetWindowLongPtrA(dialog, DWLP_USER, parameter);
+    reinterpret_cast<const AnswerDialog*>(parameter)->show(dialog);
+}
+
+// Only the answer buttons end the dialog; Esc and the close box leave it open.
+void OnAnswerDialogCommand(HWND dialog, int id)
+{
+    const auto* answers = reinterpret_cast<const AnswerDialog*>(GetWindowLongPtrA(dialog, DWLP_USER));
+    for (const AnswerButton& button : answers->buttons) {
+        if (button.id != id)
+            continue;
+        if (button.remembersInstallAll)
+            gInstall.installAll = true;
+        EndDialog(dialog, button.answer);
     }
 }
 
-INT_PTR CALLBACK LanguageConflictProcedure(HWND dialog, UINT message, WPARAM wParam, LPARAM)
+INT_PTR CALLBACK AnswerDialogProcedure(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
     case WM_INITDIALOG:
-        OnLanguageConflictInit(dialog);
+        OnAnswerDialogInit(dialog, lParam);
         return TRUE;
     case WM_COMMAND:
-        OnLanguageConflictCommand(dialog, LOWORD(wParam));
-        return TRUE;
-    default:
-        return FALSE;
-    }
-}
-
-void OnOverwriteCommand(HWND dialog, int id)
-{
-    switch (id) {
-    case IDC_OVERWRITE_YES:
-        EndDialog(dialog, 1);
-        break;
-    case IDC_OVERWRITE_NO:
-        EndDialog(dialog, 0);
-        break;
-    case IDC_OVERWRITE_ALL:
-        gInstall.installAll = true;
-        EndDialog(dialog, 2);
-        break;
-    default:
-        break;
-    }
-}
-
-INT_PTR CALLBACK OverwriteProcedure(HWND dialog, UINT message, WPARAM wParam, LPARAM)
-{
-    switch (message) {
-    case WM_INITDIALOG:
-        SetDlgItemTextA(dialog, IDC_OVERWRITE_TARGET, gInstall.shownTarget.c_str());
-        return TRUE;
-    case WM_COMMAND:
-        OnOverwriteCommand(dialog, LOWORD(wParam));
+        OnAnswerDialogCommand(dialog, LOWORD(wParam));
         return TRUE;
     default:
         return FALSE;
@@ -100,10 +92,11 @@ INT_PTR CALLBACK OverwriteProcedure(HWND dialog, UINT message, WPARAM wParam, LP
 INT_PTR ShowLanguageConflictDialog()
 {
     return DialogBoxParamA(gApp.instance, MAKEINTRESOURCEA(IDD_LANGUAGE_CONFLICT), gApp.background,
-                           LanguageConflictProcedure, 0);
+                           AnswerDialogProcedure, reinterpret_cast<LPARAM>(&kLanguageConflict));
 }
 
 INT_PTR ShowOverwriteDialog()
 {
-    return DialogBoxParamA(gApp.instance, MAKEINTRESOURCEA(IDD_OVERWRITE_FILE), gPage.window, OverwriteProcedure, 0);
+    return DialogBoxParamA(gApp.instance, MAKEINTRESOURCEA(IDD_OVERWRITE_FILE), gPage.window, AnswerDialogProcedure,
+                           reinterpret_cast<LPARAM>(&kOverwrite));
 }

@@ -83,6 +83,15 @@ bool HasWindowOfClass(DWORD processId, const char* className)
 
 const char kGoesOn[] = "ShowMessage(\"[DP]\",\"Goes on\",\"\",\"NOW\");";
 
+// The script's message shows: setup went on past its start-up checks.
+void ExpectItGoesOn(SetupRun& setup)
+{
+    const MessageBoxSeen next = setup.NextMessageBox();
+    EXPECT_EQ(next.caption, "Goes on");
+    setup.Press(next.window, IDOK);
+    EXPECT_EQ(setup.WaitForExit(), 0);
+}
+
 }  // namespace
 
 TEST(StartupChecks, ProgramFilesValueTooLongForItsBufferIsARegistryError)
@@ -113,10 +122,7 @@ TEST(StartupChecks, Windows98WithoutWininitWarnsAndGoesOn)
     ScopedWininit none(-1);
     SetupRun setup(medium, {true});
     setup.ExpectMessageBox("Error", "Wininit.exe not found! Setup can not replace DLLs that are in use!", IDOK);
-    const MessageBoxSeen next = setup.NextMessageBox();
-    EXPECT_EQ(next.caption, "Goes on");
-    setup.Press(next.window, IDOK);
-    EXPECT_EQ(setup.WaitForExit(), 0);
+    ExpectItGoesOn(setup);
 }
 
 TEST(StartupChecks, Windows98WithSmallWininitAsksBeforeAnyWindow)
@@ -141,29 +147,20 @@ TEST(StartupChecks, Windows98WininitSizesAndNtMode)
         ScopedWininit small(40800);
         SetupRun setup(medium, {true});
         setup.ExpectMessageBox("Warning", kWininitWarning, IDYES);
-        const MessageBoxSeen next = setup.NextMessageBox();
-        EXPECT_EQ(next.caption, "Goes on");
-        setup.Press(next.window, IDOK);
-        EXPECT_EQ(setup.WaitForExit(), 0);
+        ExpectItGoesOn(setup);
     }
     {
         Medium medium;
         medium.WriteScript(kGoesOn);
         ScopedWininit enough(40801);
         SetupRun setup(medium, {true});
-        const MessageBoxSeen next = setup.NextMessageBox();
-        EXPECT_EQ(next.caption, "Goes on");
-        setup.Press(next.window, IDOK);
-        EXPECT_EQ(setup.WaitForExit(), 0);
+        ExpectItGoesOn(setup);
     }
     {
         Medium medium;
         medium.WriteScript(kGoesOn);
         ScopedWininit small(40800);
         SetupRun setup(medium);  // NT: no check at all
-        const MessageBoxSeen next = setup.NextMessageBox();
-        EXPECT_EQ(next.caption, "Goes on");
-        setup.Press(next.window, IDOK);
-        EXPECT_EQ(setup.WaitForExit(), 0);
+        ExpectItGoesOn(setup);
     }
 }

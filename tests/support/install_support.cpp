@@ -74,6 +74,32 @@ Prompt OverwriteDialog()
     return Prompt{Prompt::kOverwrite, MessageOwner::kPage, "", "", 0};
 }
 
+Prompt DiskPrompt(int disk, const std::string& caption)
+{
+    return Question("Please insert disk " + std::to_string(disk) +
+                        " in order to continue setup. If you inserted correct disk and this message appears "
+                        "again, setup script may be corrupt.",
+                    caption, MB_ABORTRETRYIGNORE, MessageOwner::kBackground);
+}
+
+Prompt QuitQuestion()
+{
+    return Question("Are you really sure to quit setup? The application will be deleted if you click on Yes",
+                    "Quit setup", MB_YESNO, MessageOwner::kBackground);
+}
+
+namespace shown {
+const char kTempFile[] = "Temporary file, file cannot be copied.";
+const char kMismatch[] =
+    "The file to install and the old file differ in one or more attributes. If you want to, you can install it "
+    "though. Do you want to install the file (not recommended)?";
+const char kWriteProtected[] =
+    "File cannot be written to, because it is write protected. Do you want to remove write protection and "
+    "overwrite the file?";
+const char kSharingViolation[] = "Sharing violation occured, setup cannot install the file.";
+const char kInUse[] = "File is in use and setup is not able to overwrite the file.";
+}  // namespace shown
+
 bool operator==(const Prompt& a, const Prompt& b)
 {
     return a.kind == b.kind && a.owner == b.owner && a.text == b.text && a.caption == b.caption &&

@@ -52,6 +52,18 @@ Prompt Question(const std::string& text, const std::string& caption, UINT style,
                 MessageOwner owner = MessageOwner::kNone);
 Prompt LanguageConflictDialog();
 Prompt OverwriteDialog();
+// The disk prompt (owned by the background window) and its quit question.
+Prompt DiskPrompt(int disk, const std::string& caption);
+Prompt QuitQuestion();
+
+// Texts the engine shows about a file, as a person reads them.
+namespace shown {
+extern const char kTempFile[];
+extern const char kMismatch[];
+extern const char kWriteProtected[];
+extern const char kSharingViolation[];
+extern const char kInUse[];
+}  // namespace shown
 bool operator==(const Prompt& a, const Prompt& b);
 void PrintTo(const Prompt& prompt, std::ostream* out);
 

@@ -33,6 +33,12 @@ protected:
             RemoveDirectoryA(path.c_str());
             DeleteFileA(path.c_str());
         }
+        if (ReadFile(wininit) != wininitBefore) {
+            if (wininitBefore.empty())
+                DeleteFileA(wininit.c_str());
+            else
+                WriteFile(wininit, wininitBefore);
+        }
         EXPECT_TRUE(prompter.AllAnswersUsed());
     }
 
@@ -227,10 +233,6 @@ TEST_F(DeferredReplacement, Windows98MissingWininitBecomesThreeLines)
                                      "\r\n\r\n");
     EXPECT_EQ(ReadFile(Temporary(prefix + "9M.tmp")), ReadFile(source));
     EXPECT_FALSE(IsPendingRename(Temporary(prefix + "9M.tmp"), destination));
-    if (wininitBefore.empty())
-        DeleteFileA(wininit.c_str());
-    else
-        WriteFile(wininit, wininitBefore);
 }
 
 TEST_F(DeferredReplacement, Windows98KeepsOtherLinesAndReplacesOurKeyOnTheSecondDeferral)
@@ -249,8 +251,19 @@ TEST_F(DeferredReplacement, Windows98KeepsOtherLinesAndReplacesOurKeyOnTheSecond
     const std::string key = ShortPathOf(destination);
     EXPECT_NE(key, destination);
     EXPECT_EQ(ReadFile(wininit), others + key + "=" + Temporary(prefix + "9B.tmp") + "\r\n" + rest);
-    if (wininitBefore.empty())
-        DeleteFileA(wininit.c_str());
-    else
-        WriteFile(wininit, wininitBefore);
+}
+
+TEST_F(DeferredReplacement, Windows98LeavesAWininitItCannotReadAlone)
+{
+    CopyFixture("register_ok.dll", destination);
+    const std::string source = Source("german_205.dll", "9L");
+    const std::string others = "[rename]\r\nNUL=C:\\windows\\TEMP\\OLD1.TMP\r\n";
+    WriteFile(wininit, others);
+    // Another program writes it and lets nobody read meanwhile.
+    HANDLE held = CreateFileA(wininit.c_str(), GENERIC_WRITE, FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    const bool passed = RunAsWindows98(source, destination);
+    CloseHandle(held);
+    EXPECT_TRUE(passed);
+    EXPECT_EQ(ReadFile(wininit), others);
 }

@@ -9,38 +9,17 @@
 #include "tests/support/support.h"
 
 using namespace testing_support;
+using namespace testing_support::shown;
 
 namespace {
 
 const char kCaption[] = "MYLIB.DLL";
-const char kTempFile[] = "Temporary file, file cannot be copied.";
-const char kMismatch[] =
-    "The file to install and the old file differ in one or more attributes. If you want to, you can install it "
-    "though. Do you want to install the file (not recommended)?";
-const char kWriteProtected[] =
-    "File cannot be written to, because it is write protected. Do you want to remove write protection and "
-    "overwrite the file?";
 const char kRemovalFailed[] = "Failed to remove write protection.";
 const char kOutOfSpace[] = "The file cannot be saved, because there is insufficient harddisk space.";
-const char kSharing[] = "Sharing violation occured, setup cannot install the file.";
 const char kCannotCreate[] = "Could not create the file, setup cannot install the file";
 const char kOutOfMemory[] = "Out of memory error, file cannot be installed. This may be an internal error.";
 const char kCannotReadDestination[] = "Couldn\xB4t read destination, file cannot be installed.";
 const char kBufferTooSmall[] = "VIF_BUFFTOOSMALL // INTERNAL ERROR!!!";
-const char kQuitQuestion[] = "Are you really sure to quit setup? The application will be deleted if you click on Yes";
-
-Prompt DiskPrompt(int disk)
-{
-    return Question("Please insert disk " + std::to_string(disk) +
-                        " in order to continue setup. If you inserted correct disk and this message appears "
-                        "again, setup script may be corrupt.",
-                    kCaption, MB_ABORTRETRYIGNORE, MessageOwner::kBackground);
-}
-
-Prompt QuitQuestion()
-{
-    return Question(kQuitQuestion, "Quit setup", MB_YESNO, MessageOwner::kBackground);
-}
 
 class InterpretResult : public ::testing::Test {
 protected:
@@ -53,7 +32,19 @@ protected:
     void TearDown() override { EXPECT_TRUE(prompter.AllAnswersUsed()); }
 
     InstallVerdict Interpret(DWORD result) { return InterpretInstallResult(result, kCaption, 0, prompter); }
+    // A read-only file as the destination being installed.
+    void ProtectedTarget()
+    {
+        gInstall.shownTarget = directory / "PROTECTED.TXT";
+        WriteFile(gInstall.shownTarget, "old");
+        ASSERT_TRUE(SetFileAttributesA(gInstall.shownTarget.c_str(), FILE_ATTRIBUTE_READONLY));
+    }
+    bool TargetIsReadOnly() const
+    {
+        return (GetFileAttributesA(gInstall.shownTarget.c_str()) & FILE_ATTRIBUTE_READONLY) != 0;
+    }
 
+    TempDir directory{"interpret"};
     ScriptedPrompter prompter;
 };
 
@@ -100,7 +91,7 @@ TEST_F(InterpretResult, InUseBitsEndTheExamination)
     EXPECT_TRUE(prompter.shown.empty());
     // A held file under Wine: its message first, then the verdict.
     EXPECT_EQ(Interpret(VIF_SHARINGVIOLATION | VIF_CANNOTDELETE), kFileInUse);
-    EXPECT_EQ(prompter.shown, std::vector<Prompt>{Message(kSharing, kCaption)});
+    EXPECT_EQ(prompter.shown, std::vector<Prompt>{Message(kSharingViolation, kCaption)});
 }
 
 TEST_F(InterpretResult, EveryFailureMessageInOrderThenAbort)
@@ -110,22 +101,9 @@ TEST_F(InterpretResult, EveryFailureMessageInOrderThenAbort)
               kAbortRun);
     EXPECT_EQ(prompter.shown,
               (std::vector<Prompt>{Message(kTempFile, kCaption), Message(kOutOfSpace, kCaption),
-                                   Message(kSharing, kCaption), Message(kCannotCreate, kCaption),
+                                   Message(kSharingViolation, kCaption), Message(kCannotCreate, kCaption),
                                    Message(kOutOfMemory, kCaption), Message(kCannotReadDestination, kCaption),
                                    Message(kBufferTooSmall, kCaption)}));
-}
-
-TEST_F(InterpretResult, EachMessageBitAloneAborts)
-{
-    const std::pair<DWORD, const char*> bits[] = {
-        {VIF_OUTOFSPACE, kOutOfSpace},   {VIF_SHARINGVIOLATION, kSharing},
-        {VIF_CANNOTCREATE, kCannotCreate}, {VIF_OUTOFMEMORY, kOutOfMemory},
-        {VIF_CANNOTREADDST, kCannotReadDestination}, {VIF_BUFFTOOSMALL, kBufferTooSmall}};
-    for (const auto& [bit, text] : bits) {
-        prompter.shown.clear();
-        EXPECT_EQ(Interpret(bit), kAbortRun) << text;
-        EXPECT_EQ(prompter.shown, std::vector<Prompt>{Message(text, kCaption)});
-    }
 }
 
 TEST_F(InterpretResult, UnhandledBitsAbortWithoutMessage)
@@ -137,26 +115,19 @@ TEST_F(InterpretResult, UnhandledBitsAbortWithoutMessage)
 
 TEST_F(InterpretResult, WriteProtectionRemovedOnYes)
 {
-    TempDir dir("interpret");
-    gInstall.shownTarget = dir / "PROTECTED.TXT";
-    WriteFile(gInstall.shownTarget, "old");
-    ASSERT_TRUE(SetFileAttributesA(gInstall.shownTarget.c_str(), FILE_ATTRIBUTE_READONLY));
+    ProtectedTarget();
     prompter.Then(IDYES);
     EXPECT_EQ(Interpret(VIF_WRITEPROT | VIF_OUTOFSPACE), kForceInstall);
-    EXPECT_FALSE(GetFileAttributesA(gInstall.shownTarget.c_str()) & FILE_ATTRIBUTE_READONLY);
+    EXPECT_FALSE(TargetIsReadOnly());
     EXPECT_EQ(prompter.shown, std::vector<Prompt>{Question(kWriteProtected, kCaption, MB_YESNO)});
 }
 
 TEST_F(InterpretResult, WriteProtectionKeptOnNoAndExaminationGoesOn)
 {
-    TempDir dir("interpret");
-    gInstall.shownTarget = dir / "PROTECTED.TXT";
-    WriteFile(gInstall.shownTarget, "old");
-    ASSERT_TRUE(SetFileAttributesA(gInstall.shownTarget.c_str(), FILE_ATTRIBUTE_READONLY));
+    ProtectedTarget();
     prompter.Then(IDNO);
     EXPECT_EQ(Interpret(VIF_WRITEPROT | VIF_FILEINUSE), kFileInUse);
-    EXPECT_TRUE(GetFileAttributesA(gInstall.shownTarget.c_str()) & FILE_ATTRIBUTE_READONLY);
-    SetFileAttributesA(gInstall.shownTarget.c_str(), FILE_ATTRIBUTE_NORMAL);
+    EXPECT_TRUE(TargetIsReadOnly());
 }
 
 TEST_F(InterpretResult, FailedRemovalIsReportedAndExaminationGoesOn)
@@ -174,7 +145,7 @@ TEST_F(InterpretResult, UnreadableSourceAsksForTheEntrysDisk)
     prompter.Then(IDRETRY).Then(IDIGNORE);
     EXPECT_EQ(Interpret(VIF_CANNOTREADSRC), kRetryInstall);
     EXPECT_EQ(Interpret(VIF_CANNOTREADSRC), kSkipFile);
-    EXPECT_EQ(prompter.shown, std::vector<Prompt>(2, DiskPrompt(3)));
+    EXPECT_EQ(prompter.shown, std::vector<Prompt>(2, DiskPrompt(3, kCaption)));
 }
 
 TEST_F(InterpretResult, AbortThenNoAsksForTheDiskAgainAndAbortThenYesGoesOn)
@@ -182,6 +153,6 @@ TEST_F(InterpretResult, AbortThenNoAsksForTheDiskAgainAndAbortThenYesGoesOn)
     gRecords.files[0].disk = -2;
     prompter.Then(IDABORT).Then(IDNO).Then(IDABORT).Then(IDYES);
     EXPECT_EQ(Interpret(VIF_CANNOTREADSRC | VIF_CANNOTREADDST), kAbortRun);
-    EXPECT_EQ(prompter.shown, (std::vector<Prompt>{DiskPrompt(-2), QuitQuestion(), DiskPrompt(-2), QuitQuestion(),
+    EXPECT_EQ(prompter.shown, (std::vector<Prompt>{DiskPrompt(-2, kCaption), QuitQuestion(), DiskPrompt(-2, kCaption), QuitQuestion(),
                                                    Message(kCannotReadDestination, kCaption)}));
 }

@@ -13,16 +13,6 @@ using namespace testing_support;
 
 namespace {
 
-const char kQuitQuestion[] = "Are you really sure to quit setup? The application will be deleted if you click on Yes";
-
-Prompt DiskPrompt(int disk, const std::string& caption)
-{
-    return Question("Please insert disk " + std::to_string(disk) +
-                        " in order to continue setup. If you inserted correct disk and this message appears "
-                        "again, setup script may be corrupt.",
-                    caption, MB_ABORTRETRYIGNORE, MessageOwner::kBackground);
-}
-
 std::string WindowsTemp()
 {
     char windows[MAX_PATH + 1] = {};
@@ -154,8 +144,7 @@ TEST_F(SourceFiles, AbortThenNoLooksAgainLikeRetry)
     AppendFilePiece(Piece(source, 4), prompter);
     EXPECT_EQ(ReadFile(joined), "found");
     EXPECT_EQ(prompter.shown, (std::vector<Prompt>{DiskPrompt(4, source),
-                                                   Question(kQuitQuestion, "Quit setup", MB_YESNO,
-                                                            MessageOwner::kBackground)}));
+                                                   QuitQuestion()}));
 }
 
 TEST_F(SourceFiles, AbortThenYesRequestsTheQuitAndAppendsNothing)

@@ -14,18 +14,10 @@
 #include "tests/support/support.h"
 
 using namespace testing_support;
+using namespace testing_support::shown;
 
 namespace {
 
-const char kInUse[] = "File is in use and setup is not able to overwrite the file.";
-const char kSharing[] = "Sharing violation occured, setup cannot install the file.";
-const char kTempFile[] = "Temporary file, file cannot be copied.";
-const char kMismatch[] =
-    "The file to install and the old file differ in one or more attributes. If you want to, you can install it "
-    "though. Do you want to install the file (not recommended)?";
-const char kWriteProtected[] =
-    "File cannot be written to, because it is write protected. Do you want to remove write protection and "
-    "overwrite the file?";
 
 // Names of the files in a directory.
 std::vector<std::string> Listing(const std::string& directory, const std::string& pattern = "*")
@@ -132,27 +124,24 @@ TEST_F(VersionedInstall, CompressedSourceIsExpandedOnTheWay)
 
 TEST_F(VersionedInstall, ExistingPrivateFileIsOverwrittenOnlyAfterYes)
 {
-    const std::string target = application / "CONFIG.INI";
-    WriteFile(target, "old settings");
-    const std::size_t index = AddEntry(MediumFile("readme.txt", "readme.txt"), "[DP]CONFIG.INI");
-    prompter.Then(1);
-    EXPECT_EQ(Install(index), 0);
-    EXPECT_EQ(prompter.shown, std::vector<Prompt>{OverwriteDialog()});
-    EXPECT_EQ(gInstall.shownTarget, target);
-    EXPECT_EQ(ReadFile(target), ReadFile(FixturePath("readme.txt")));
-    EXPECT_EQ(Records(), (std::vector<std::string>{ShortPathOf(target), "NONSHARED"}));
-}
-
-TEST_F(VersionedInstall, NoLeavesTheExistingFileUntouchedAndUnlogged)
-{
-    const std::string target = application / "Old Config File.ini";
-    WriteFile(target, "old settings");
-    const std::size_t index = AddEntry(MediumFile("readme.txt", "readme.txt"), "[DP]Old Config File.ini");
-    prompter.Then(0);
-    EXPECT_EQ(Install(index), 0);
-    EXPECT_EQ(ReadFile(target), "old settings");
+    const std::string kept = application / "Old Config File.ini";
+    const std::string replaced = application / "CONFIG.INI";
+    WriteFile(kept, "old settings");
+    WriteFile(replaced, "old settings");
+    const std::string source = MediumFile("readme.txt", "readme.txt");
+    AddEntry(source, "[DP]Old Config File.ini");
+    AddEntry(source, "[DP]CONFIG.INI");
+    prompter.Then(0).Then(1);
+    EXPECT_EQ(Install(0), 0);
+    EXPECT_EQ(ReadFile(kept), "old settings");
     EXPECT_TRUE(Records().empty());
-    EXPECT_EQ(Listing(application.path()), std::vector<std::string>{"Old Config File.ini"});
+    EXPECT_EQ(Install(1), 0);
+    EXPECT_EQ(gInstall.shownTarget, replaced);
+    EXPECT_EQ(ReadFile(replaced), ReadFile(source));
+    EXPECT_EQ(prompter.shown, std::vector<Prompt>(2, OverwriteDialog()));
+    EXPECT_EQ(Records(), (std::vector<std::string>{ShortPathOf(replaced), "NONSHARED"}));
+    EXPECT_EQ(Listing(application.path()), (std::vector<std::string>{"CONFIG.INI", "Old Config File.ini"}))
+        << "nothing stray";
 }
 
 TEST_F(VersionedInstall, OverwriteEveryFileIsNotAskedAgain)
@@ -203,7 +192,7 @@ TEST_F(VersionedInstall, PrivateFileInUseAbortsTheRunAfterItsMessages)
     prompter.Then(1);
     EXPECT_EQ(Install(index), 1);
     CloseHandle(held);
-    EXPECT_EQ(prompter.shown, (std::vector<Prompt>{OverwriteDialog(), Message(kSharing, "readme.txt"),
+    EXPECT_EQ(prompter.shown, (std::vector<Prompt>{OverwriteDialog(), Message(kSharingViolation, "readme.txt"),
                                                    Message(kInUse, "readme.txt")}));
     EXPECT_EQ(ReadFile(target), "running program");
     EXPECT_TRUE(Records().empty());
@@ -323,7 +312,7 @@ TEST_F(VersionedInstall, SharedLibraryInUseIsLeftForTheNextRestart)
     const std::size_t index = AddEntry(MediumFile("german_205.dll", name), "[DP]" + name, true);  // 2.0
     EXPECT_EQ(Install(index), 0);
     CloseHandle(held);
-    EXPECT_EQ(prompter.shown, std::vector<Prompt>{Message(kSharing, name)});
+    EXPECT_EQ(prompter.shown, std::vector<Prompt>{Message(kSharingViolation, name)});
     EXPECT_EQ(ReadFile(installed), ReadFile(FixturePath("register_fails.dll")));
     EXPECT_TRUE(Records().empty()) << "a deferred file gets no record";
 
