@@ -52,7 +52,8 @@ add_custom_target(dist ALL
   COMMAND sh -c "[ ! -f '${I686_DIR}/Unskein.exe' ] || cp -u '${I686_DIR}/Unskein.exe' '${TESSEL_DIST}/'"
   COMMAND sh -c "[ ! -f '${I686_DIR}/scriptcheck.exe' ] || cp -u '${I686_DIR}/scriptcheck.exe' '${TESSEL_DIST}/'"
   DEPENDS windows-i686
-  COMMENT "Collecting the 32-bit programs in ${TESSEL_DIST}")
+  COMMENT "Collecting the 32-bit programs in ${TESSEL_DIST}"
+  VERBATIM)
 
 if(TESSEL_TEST_ARCH STREQUAL "i686")
   set(TEST_WINDOWS_DIR ${I686_DIR})
@@ -67,6 +68,8 @@ set(WINE_STATE ${CMAKE_BINARY_DIR}/wine)
 
 add_test(NAME host.setup-imports-system-dlls-only
   COMMAND ${CMAKE_SOURCE_DIR}/tests/check-imports ${TESSEL_DIST}/setup.exe)
+add_test(NAME host.unskein-imports-system-dlls-only
+  COMMAND ${CMAKE_SOURCE_DIR}/tests/check-imports ${TESSEL_DIST}/Unskein.exe)
 
 file(GLOB FUZZ_TARGETS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/fuzz/*_fuzz.cpp)
 foreach(src ${FUZZ_TARGETS})
@@ -88,6 +91,11 @@ function(tessel_wine_tests tier pattern)
       COMMAND ${WINE_ENV} run ${WINE_STATE} ${TESSEL_TEST_ARCH} ${TEST_WINDOWS_DIR}/tests/${name}.exe)
     set_tests_properties(${tier}.${name} PROPERTIES FIXTURES_REQUIRED wine TIMEOUT 600
       ENVIRONMENT "TESSEL_BIN=${TEST_WINDOWS_DIR};TESSEL_SOURCE=${CMAKE_SOURCE_DIR}")
+    # Tests that change what every program of the prefix sees (the registry,
+    # the Windows directory, the screen) run alone.
+    if(name MATCHES "_serial_test$")
+      set_tests_properties(${tier}.${name} PROPERTIES RUN_SERIAL ON)
+    endif()
   endforeach()
 endfunction()
 tessel_wine_tests(wine ${CMAKE_SOURCE_DIR}/tests/wine/*_test.cpp)

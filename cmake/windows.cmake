@@ -56,6 +56,10 @@ if(CHECKER_SOURCES)
   target_link_libraries(scriptcheck PRIVATE ${TESSEL_STATIC_RUNTIME})
 endif()
 
+# Clicks setup through its pages where no person can (scripts/demo without a display).
+add_executable(demo_walker ${CMAKE_SOURCE_DIR}/examples/demo-walker/demo_walker.cpp)
+target_link_libraries(demo_walker PRIVATE gdi32 user32 ${TESSEL_STATIC_RUNTIME})
+
 # ---------------------------------------------------------------- tests ----
 set(gtest_disable_pthreads ON CACHE BOOL "" FORCE)
 set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)

@@ -1,5 +1,6 @@
 #include <windows.h>
 
+#include "setup/guard/process_guard.h"
 #include "setup/install/copy_page.h"
 #include "setup/script/startup.h"
 #include "setup/script/text/commands.h"
@@ -41,7 +42,7 @@ INT_PTR ShowPage(Command command)
     }
 }
 
-enum class Step { Next, EndScript };
+enum class Step { Next, EndScript, ForbiddenProcessRuns };
 
 // Carries out one command whose arguments are checked and expanded.
 Step RunCommand(const CommandInfo& info, std::vector<std::string>& args, const std::string& programFilesBase)
@@ -69,6 +70,14 @@ Step RunCommand(const CommandInfo& info, std::vector<std::string>& args, const s
             return Step::EndScript;
         }
         break;
+    case Command::ForbidProcess:  // the check lower-cases the name it shows
+        if (IsProcessRunning(args[0])) {
+            const std::string text = "This setup demands that " + args[0] +
+                                     " does not run. Please close it and try again.";
+            MessageBoxA(nullptr, text.c_str(), "Error", MB_OK);
+            return Step::ForbiddenProcessRuns;
+        }
+        break;
     default:
         break;
     }
@@ -94,7 +103,10 @@ std::optional<int> RunScript(const std::string& programFilesBase)
             return kExitSyntaxError;
         }
         ExpandCommandArguments(*info, args);
-        if (RunCommand(*info, args, programFilesBase) == Step::EndScript)
+        const Step step = RunCommand(*info, args, programFilesBase);
+        if (step == Step::ForbiddenProcessRuns)
+            return kExitForbiddenProcess;
+        if (step == Step::EndScript)
             break;
     }
     return std::nullopt;

@@ -45,6 +45,18 @@ const CommandInfo* FindCommand(const std::string& name)
     return nullptr;
 }
 
+const char* PageName(Command command)
+{
+    switch (command) {
+    case Command::ShowWelcome: return "DIALOG_WELCOME";
+    case Command::ShowDest: return "DIALOG_DEST";
+    case Command::ShowSections: return "DIALOG_SECTIONS";
+    case Command::ShowProgramGroup: return "DIALOG_PROGRAMGROUP";
+    case Command::ShowCopy: return "DIALOG_COPY";
+    default: return nullptr;
+    }
+}
+
 void ExpandCommandArguments(const CommandInfo& info, std::vector<std::string>& args)
 {
     for (size_t i = 0; i < args.size() && i < 32; ++i)

@@ -25,6 +25,11 @@ const std::vector<CommandInfo>& CommandTable();
 // command (also those differing only in case) are skipped by the dispatcher.
 const CommandInfo* FindCommand(const std::string& name);
 
+// The name under which the page that a page command shows takes custom
+// controls and Next conditions, such as "DIALOG_WELCOME"; null for commands
+// that show no page.
+const char* PageName(Command command);
+
 // Expands the arguments that the command's row names, in order.
 void ExpandCommandArguments(const CommandInfo& info, std::vector<std::string>& args);
 

@@ -22,7 +22,8 @@ std::string ToScriptText(const std::string& bytes)
     return text;
 }
 
-void ScriptStore::Tokenize(const std::string& text, LetterOrDigitTest isLetterOrDigit)
+void ScriptStore::Tokenize(const std::string& text, LetterOrDigitTest isLetterOrDigit,
+                           TokenizeObserver* observer)
 {
     bool inComment = false, inName = false, inList = false, inQuote = false;
     int line = 1, column = 0;
@@ -36,50 +37,72 @@ void ScriptStore::Tokenize(const std::string& text, LetterOrDigitTest isLetterOr
         } else {
             ++column;
         }
+        const TextPosition at{i, line, column};
+        auto report = [&](TokenRule rule) {
+            if (observer)
+                observer->OnCharacter(rule, at);
+        };
 
         if (inComment) {
             if (c == '\n')
                 inComment = false;
+            report(TokenRule::Comment);
             continue;
         }
         if (!inName && !inList) {  // between calls
             if (c == '/' && next == '/') {
                 inComment = true;
+                report(TokenRule::CommentStart);
             } else if (isLetterOrDigit(static_cast<unsigned char>(c))) {
                 entries_.push_back(ScriptEntry{std::string(1, c), {}, line, column});
                 inName = true;
+                report(TokenRule::NameStart);
+            } else {
+                report(c == ';' ? TokenRule::Separator : TokenRule::Skipped);
             }
             continue;
         }
         if (c == '(' && !inQuote) {
             inList = true;
+            report(TokenRule::ListOpen);
             continue;
         }
         if (inList && inQuote) {  // inside a quoted argument
             if (c == '"' && next != '"') {
                 inQuote = false;
+                report(TokenRule::QuoteClose);
                 continue;
             }
             entries_.back().arguments.back() += c;
             if (c == '"') {  // a doubled quote stands for one
+                report(TokenRule::DoubledQuote);
                 ++i;
                 ++column;
+            } else {
+                report(TokenRule::QuotedChar);
             }
             continue;
         }
         if (!inList) {  // reading a name
-            if (isLetterOrDigit(static_cast<unsigned char>(c)))
+            if (isLetterOrDigit(static_cast<unsigned char>(c))) {
                 entries_.back().name += c;
-            else
+                report(TokenRule::NameChar);
+            } else {
                 inName = false;
+                report(TokenRule::NameEnd);
+            }
             continue;
         }
         // between arguments: unquoted text is not an argument
         if (c == '"') {
             entries_.back().arguments.emplace_back();
             inQuote = true;
+            report(TokenRule::QuoteOpen);
         } else if (c == ')') {
             inList = false;
+            report(TokenRule::ListClose);
+        } else {
+            report(TokenRule::DroppedInList);
         }
     }
 }

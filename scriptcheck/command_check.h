@@ -1,0 +1,20 @@
+// The script carried out in imagination: what each command would do, and
+// what it refers to that does not exist.
+#pragma once
+
+#include <vector>
+
+#include "scriptcheck/diagnostics.h"
+#include "scriptcheck/medium.h"
+#include "scriptcheck/syntax_check.h"
+#include "setup/script/text/script_store.h"
+
+// Walks the entries as setup's dispatcher does, recording variables,
+// sections, files, custom controls and actions with setup's own record
+// building (in gVariables and gRecords, which it resets first), and reports
+// unknown names, wrong argument counts, texts where numbers belong, variables
+// that are never set, source patterns that match nothing on the medium,
+// sections, pages and controls that do not exist, spread files without their
+// last piece, and an installation without its uninstaller.
+void CheckCommands(const ScriptStore& store, const std::vector<EntryLayout>& layouts, const Medium& medium,
+                   Diagnostics& diagnostics);

@@ -1,0 +1,133 @@
+#include "scriptcheck/medium.h"
+
+#include <algorithm>
+#include <cctype>
+#include <filesystem>
+#include <system_error>
+
+#include "scriptcheck/suggest.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+bool IsSeparator(char c)
+{
+    return c == '\\' || c == '/';
+}
+
+bool Glob(const std::string& pattern, const std::string& name)
+{
+    size_t p = 0, n = 0, starP = std::string::npos, starN = 0;
+    auto same = [](char a, char b) {
+        return std::tolower(static_cast<unsigned char>(a)) == std::tolower(static_cast<unsigned char>(b));
+    };
+    while (n < name.size()) {
+        if (p < pattern.size() && (pattern[p] == '?' || same(pattern[p], name[n]))) {
+            ++p;
+            ++n;
+        } else if (p < pattern.size() && pattern[p] == '*') {
+            starP = p++;
+            starN = n;
+        } else if (starP != std::string::npos) {
+            p = starP + 1;
+            n = ++starN;
+        } else {
+            return false;
+        }
+    }
+    while (p < pattern.size() && pattern[p] == '*')
+        ++p;
+    return p == pattern.size();
+}
+
+// The entry of `folder` whose name equals `name` ignoring case, as Windows
+// finds it; empty when there is none.
+fs::path FindFolder(const fs::path& folder, const std::string& name)
+{
+    std::error_code error;
+    if (fs::is_directory(folder / name, error))
+        return folder / name;
+    for (const fs::directory_entry& entry : fs::directory_iterator(folder, error))
+        if (EqualIgnoringCase(entry.path().filename().string(), name) && entry.is_directory(error))
+            return entry.path();
+    return {};
+}
+
+// Whether `name` matches a search pattern with * and ?, ignoring case.
+bool MatchesSearchPattern(const std::string& pattern, const std::string& name)
+{
+    if (Glob(pattern, name))
+        return true;
+    const bool noExtension = name.find('.') == std::string::npos;
+    if (noExtension && pattern.size() >= 2 && pattern.compare(pattern.size() - 2, 2, ".*") == 0)
+        return Glob(pattern.substr(0, pattern.size() - 2), name);
+    if (noExtension && !pattern.empty() && pattern.back() == '.')
+        return Glob(pattern.substr(0, pattern.size() - 1), name);
+    return false;
+}
+
+}  // namespace
+
+Medium::Medium(const std::string& folder) : shown_(folder)
+{
+    std::error_code error;
+    fs::path absolute = fs::absolute(folder, error);
+    folder_ = (error ? fs::path(folder) : absolute).lexically_normal().string();
+    while (folder_.size() > 1 && IsSeparator(folder_.back()) && folder_[folder_.size() - 2] != ':')
+        folder_.pop_back();
+}
+
+MediumSearch Medium::Search(const std::string& pattern) const
+{
+    MediumSearch result;
+    std::string rest;
+    if (pattern.size() >= folder_.size() && EqualIgnoringCase(pattern.substr(0, folder_.size()), folder_)) {
+        rest = pattern.substr(folder_.size());
+        if (!rest.empty() && !IsSeparator(rest[0]) && !IsSeparator(folder_.back())) {
+            result.outcome = SearchOutcome::JoinedToMedium;
+            return result;
+        }
+    } else if (!pattern.empty() && (IsSeparator(pattern[0]) || (pattern.size() > 1 && pattern[1] == ':'))) {
+        result.outcome = SearchOutcome::OutsideMedium;
+        return result;
+    } else {
+        rest = pattern;  // setup searches relative patterns in the folder it started in
+    }
+
+    std::vector<std::string> parts;
+    size_t start = 0;
+    for (size_t i = 0; i <= rest.size(); ++i) {
+        if (i == rest.size() || IsSeparator(rest[i])) {
+            parts.push_back(rest.substr(start, i - start));
+            start = i + 1;
+        }
+    }
+    const std::string last = parts.back();
+    parts.pop_back();
+
+    fs::path folder = folder_;
+    for (const std::string& part : parts) {
+        if (part.find_first_of("*?") != std::string::npos) {
+            result.outcome = SearchOutcome::WildcardInFolder;
+            return result;
+        }
+        if (part.empty() || part == ".")
+            continue;
+        folder = part == ".." ? folder.parent_path() : FindFolder(folder, part);
+        if (folder.empty())
+            return result;
+    }
+    if (last.empty())
+        return result;
+
+    std::error_code error;
+    for (const fs::directory_entry& entry : fs::directory_iterator(folder, error)) {
+        const std::string name = entry.path().filename().string();
+        if (MatchesSearchPattern(last, name))
+            result.matches.push_back({name, entry.is_directory(error)});
+    }
+    std::sort(result.matches.begin(), result.matches.end(),
+              [](const FoundFile& a, const FoundFile& b) { return a.name < b.name; });
+    return result;
+}

@@ -1,0 +1,206 @@
+#include "setup/guard/process_guard.h"
+
+#include <tlhelp32.h>
+
+#include <new>
+#include <vector>
+
+#include "setup/guard/text/process_names.h"
+
+namespace {
+
+// The process-listing functions are looked up at run time, so setup starts
+// on systems that lack them.
+using EnumProcessesFunction = BOOL(WINAPI*)(DWORD* ids, DWORD bytes, DWORD* bytesReturned);
+using EnumProcessModulesFunction = BOOL(WINAPI*)(HANDLE process, HMODULE* modules, DWORD bytes, DWORD* needed);
+using GetModuleFileNameExFunction = DWORD(WINAPI*)(HANDLE process, HMODULE module, LPSTR path, DWORD size);
+using TaskEnumProc = BOOL(WINAPI*)(DWORD threadId, WORD module16, WORD task16, PSZ moduleName, PSZ fileName,
+                                   LPARAM context);
+using VdmEnumTaskWowExFunction = INT(WINAPI*)(DWORD processId, TaskEnumProc callback, LPARAM context);
+using CreateSnapshotFunction = HANDLE(WINAPI*)(DWORD flags, DWORD processId);
+using Process32Function = BOOL(WINAPI*)(HANDLE snapshot, PROCESSENTRY32* entry);
+
+// Room for the longest path Windows NT knows, so no executable name is cut.
+constexpr DWORD kLongestPath = 32768;
+constexpr size_t kFirstIdCount = 256;
+
+// A library loaded for one walk and released after it.
+class LoadedLibrary {
+public:
+    explicit LoadedLibrary(const char* name) : module_(LoadLibraryA(name)) {}
+    ~LoadedLibrary()
+    {
+        if (module_)
+            FreeLibrary(module_);
+    }
+    LoadedLibrary(const LoadedLibrary&) = delete;
+    LoadedLibrary& operator=(const LoadedLibrary&) = delete;
+
+    template <typename Function>
+    Function Find(const char* name) const
+    {
+        return module_ ? reinterpret_cast<Function>(GetProcAddress(module_, name)) : nullptr;
+    }
+
+private:
+    HMODULE module_;
+};
+
+// A kernel handle closed when it goes; null and INVALID_HANDLE_VALUE hold none.
+class OwnedHandle {
+public:
+    explicit OwnedHandle(HANDLE handle) : handle_(handle == INVALID_HANDLE_VALUE ? nullptr : handle) {}
+    ~OwnedHandle()
+    {
+        if (handle_)
+            CloseHandle(handle_);
+    }
+    OwnedHandle(const OwnedHandle&) = delete;
+    OwnedHandle& operator=(const OwnedHandle&) = delete;
+    HANDLE get() const { return handle_; }
+    explicit operator bool() const { return handle_ != nullptr; }
+
+private:
+    HANDLE handle_;
+};
+
+struct NtFunctions {
+    EnumProcessesFunction enumProcesses;
+    EnumProcessModulesFunction enumProcessModules;
+    GetModuleFileNameExFunction getModuleFileNameEx;
+    VdmEnumTaskWowExFunction vdmEnumTaskWowEx;
+};
+
+// The 16-bit tasks of one virtual DOS machine, passed on under its process id.
+struct TaskWalk {
+    DWORD processId;
+    ProcessCallback callback;
+    LPARAM value;
+    bool stopped;
+};
+
+BOOL WINAPI PassTaskOn(DWORD, WORD, WORD task, PSZ, PSZ fileName, LPARAM context)
+{
+    auto* walk = reinterpret_cast<TaskWalk*>(context);
+    if (walk->callback(walk->processId, task, fileName, walk->value))
+        return FALSE;
+    walk->stopped = true;
+    return TRUE;  // ends the task enumeration
+}
+
+// The ids of all processes: a full buffer may have cut the list, so it
+// doubles until the list fits.
+bool ListProcessIds(EnumProcessesFunction enumProcesses, std::vector<DWORD>& ids)
+{
+    try {
+        ids.resize(kFirstIdCount);
+        for (;;) {
+            const DWORD bytes = static_cast<DWORD>(ids.size() * sizeof(DWORD));
+            DWORD returned = 0;
+            if (!enumProcesses(ids.data(), bytes, &returned))
+                return false;
+            if (returned < bytes) {
+                ids.resize(returned / sizeof(DWORD));
+                return true;
+            }
+            ids.resize(ids.size() * 2);
+        }
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
+}
+
+// The full path of a process's program file; empty for processes that cannot
+// be opened or queried (the idle and system processes, other users' ones).
+std::string ExecutableOf(const NtFunctions& nt, DWORD processId)
+{
+    OwnedHandle process(OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, processId));
+    if (!process)
+        return "";
+    HMODULE firstModule = nullptr;
+    DWORD needed = 0;
+    if (!nt.enumProcessModules(process.get(), &firstModule, sizeof firstModule, &needed))
+        return "";
+    std::string path(kLongestPath, '\0');
+    const DWORD length = nt.getModuleFileNameEx(process.get(), firstModule, &path[0], kLongestPath);
+    path.resize(length < kLongestPath ? length : 0);
+    return path;
+}
+
+bool WalkNtProcesses(ProcessCallback callback, LPARAM value)
+{
+    const LoadedLibrary psapi("PSAPI.DLL");
+    const LoadedLibrary vdmdbg("VDMDBG.DLL");
+    const NtFunctions nt{psapi.Find<EnumProcessesFunction>("EnumProcesses"),
+                         psapi.Find<EnumProcessModulesFunction>("EnumProcessModules"),
+                         psapi.Find<GetModuleFileNameExFunction>("GetModuleFileNameExA"),
+                         vdmdbg.Find<VdmEnumTaskWowExFunction>("VDMEnumTaskWOWEx")};
+    if (!nt.enumProcesses || !nt.enumProcessModules || !nt.getModuleFileNameEx || !nt.vdmEnumTaskWowEx)
+        return false;
+    std::vector<DWORD> ids;
+    if (!ListProcessIds(nt.enumProcesses, ids))
+        return false;
+    for (const DWORD id : ids) {
+        const std::string executable = ExecutableOf(nt, id);
+        if (!callback(id, 0, executable.c_str(), value))
+            break;
+        if (IsVirtualDosMachine(executable)) {
+            TaskWalk walk{id, callback, value, false};
+            nt.vdmEnumTaskWowEx(id, PassTaskOn, reinterpret_cast<LPARAM>(&walk));
+            if (walk.stopped)
+                break;
+        }
+    }
+    return true;
+}
+
+// Windows 95, 98 and ME: the tool-help functions of the kernel.
+bool WalkToolHelpProcesses(ProcessCallback callback, LPARAM value)
+{
+    const LoadedLibrary kernel("Kernel32.DLL");
+    const auto createSnapshot = kernel.Find<CreateSnapshotFunction>("CreateToolhelp32Snapshot");
+    const auto first = kernel.Find<Process32Function>("Process32First");
+    const auto next = kernel.Find<Process32Function>("Process32Next");
+    if (!createSnapshot || !first || !next)
+        return false;
+    const OwnedHandle snapshot(createSnapshot(TH32CS_SNAPPROCESS, 0));
+    if (!snapshot)
+        return false;
+    PROCESSENTRY32 entry = {};
+    entry.dwSize = sizeof entry;
+    for (BOOL found = first(snapshot.get(), &entry); found; found = next(snapshot.get(), &entry)) {
+        if (!callback(entry.th32ProcessID, 0, entry.szExeFile, value))
+            break;
+        entry.dwSize = sizeof entry;
+    }
+    return true;
+}
+
+}  // namespace
+
+bool EnumerateProcesses(ProcessCallback callback, LPARAM value)
+{
+    OSVERSIONINFOA version = {};
+    version.dwOSVersionInfoSize = sizeof version;
+    if (!GetVersionExA(&version))
+        return false;
+    switch (version.dwPlatformId) {
+    case VER_PLATFORM_WIN32_NT: return WalkNtProcesses(callback, value);
+    case VER_PLATFORM_WIN32_WINDOWS: return WalkToolHelpProcesses(callback, value);
+    default: return false;
+    }
+}
+
+BOOL CollectProcessName(DWORD, WORD, const char* executable, LPARAM value)
+{
+    AddProcessName(*reinterpret_cast<ProcessNameTable*>(value), executable);
+    return TRUE;
+}
+
+bool IsProcessRunning(std::string& name)
+{
+    ProcessNameTable table;
+    EnumerateProcesses(CollectProcessName, reinterpret_cast<LPARAM>(&table));
+    LowerAsciiLetters(name);
+    return TableHoldsName(table, name);
+}

@@ -1,0 +1,43 @@
+// The file system operations that the installation engine shares.
+#pragma once
+
+#include <windows.h>
+
+#include <optional>
+#include <string>
+#include <vector>
+
+// Closes a file handle when it goes.
+class FileHandle {
+public:
+    explicit FileHandle(HANDLE handle) : handle_(handle) {}
+    ~FileHandle()
+    {
+        if (IsOpen())
+            CloseHandle(handle_);
+    }
+    FileHandle(const FileHandle&) = delete;
+    FileHandle& operator=(const FileHandle&) = delete;
+    bool IsOpen() const { return handle_ != INVALID_HANDLE_VALUE; }
+    HANDLE get() const { return handle_; }
+
+private:
+    HANDLE handle_;
+};
+
+// Makes `path` a directory, creating missing parents too. Returns 0 when it
+// was a directory already, 1 when this call created it, -1 when it could
+// not be created. `created` receives every directory this call created,
+// parents first, each as it was created (the last is `path` itself as
+// given), also when a later level failed.
+int EnsureDirectory(const std::string& path, std::vector<std::string>& created);
+
+// The Windows directory, without a trailing backslash.
+std::string WindowsDirectory();
+
+// Creates the Windows directory's TEMP subdirectory if it is missing, so
+// that joined and deferred files have somewhere to go.
+void EnsureWindowsTempDirectory();
+
+// The 8.3 form of an existing path, as the system gives it.
+std::optional<std::string> ShortPath(const std::string& path);

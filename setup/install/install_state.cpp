@@ -1,0 +1,3 @@
+#include "setup/install/install_state.h"
+
+InstallationState gInstall;

@@ -1,0 +1,20 @@
+// The program-wide state of the installation engine. It lives for the whole
+// program run; nothing resets it.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "setup/install/text/uninstall_log_writer.h"
+
+struct InstallationState {
+    bool runStarted = false;    // the copy page installs once per program run
+    bool installAll = false;    // language and code page conflicts are forced without asking
+    bool overwriteAll = false;  // existing private files are overwritten without asking
+    std::string shownTarget;    // the destination being installed (dialogs 115 and 116)
+    std::string shownSource;    // the source of the shared file being installed (dialog 115)
+    int32_t CreateShortcuts = 1;  // set by the program group page
+    UninstallLogWriter log;     // opened and closed by the installation run
+};
+
+extern InstallationState gInstall;

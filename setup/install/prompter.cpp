@@ -1,0 +1,59 @@
+#include "setup/install/prompter.h"
+
+#include "setup/install/conflict_dialogs.h"
+#include "setup/install/text/install_paths.h"
+#include "setup/ui/page_framework.h"
+#include "setup/ui/windows.h"
+
+namespace {
+
+class MessageBoxPrompter : public Prompter {
+public:
+    int ShowMessage(MessageOwner owner, const std::string& text, const std::string& caption, UINT style) override
+    {
+        return MessageBoxA(OwnerWindow(owner), text.c_str(), caption.c_str(), style);
+    }
+
+    INT_PTR AskLanguageConflict() override { return ShowLanguageConflictDialog(); }
+    INT_PTR AskOverwrite() override { return ShowOverwriteDialog(); }
+
+private:
+    static HWND OwnerWindow(MessageOwner owner)
+    {
+        switch (owner) {
+        case MessageOwner::kBackground: return gApp.background;
+        case MessageOwner::kPage: return gPage.window;
+        default: return nullptr;
+        }
+    }
+};
+
+}  // namespace
+
+Prompter& ProgramPrompter()
+{
+    static MessageBoxPrompter prompter;
+    return prompter;
+}
+
+void Inform(Prompter& prompter, const std::string& text, const std::string& caption)
+{
+    prompter.ShowMessage(MessageOwner::kNone, text, caption, MB_OK);
+}
+
+DiskAnswer AskForDisk(Prompter& prompter, int16_t disk, const std::string& caption)
+{
+    switch (prompter.ShowMessage(MessageOwner::kBackground, DiskPromptText(disk), caption, MB_ABORTRETRYIGNORE)) {
+    case IDRETRY:
+        return DiskAnswer::kRetry;
+    case IDIGNORE:
+        return DiskAnswer::kIgnore;
+    default:
+        break;
+    }
+    const int quit = prompter.ShowMessage(
+        MessageOwner::kBackground,
+        "Are you really sure to quit setup? The application will be deleted if you click on Yes", "Quit setup",
+        MB_YESNO);
+    return quit == IDYES ? DiskAnswer::kQuit : DiskAnswer::kQuitDeclined;
+}

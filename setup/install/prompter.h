@@ -1,0 +1,44 @@
+// The questions and messages of the installation engine. The program shows
+// them as message boxes and dialogs; the engine only sees the answers.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+
+enum class MessageOwner {
+    kNone,
+    kBackground,  // the background window, as for disk prompts
+    kPage,        // the current page
+};
+
+class Prompter {
+public:
+    virtual ~Prompter() = default;
+    // A message box with MessageBoxA's style bits; returns the button pressed.
+    virtual int ShowMessage(MessageOwner owner, const std::string& text, const std::string& caption,
+                            UINT style) = 0;
+    // Dialog 115, about a language or code page conflict: 1 Yes, 0 No, 2 Install all.
+    virtual INT_PTR AskLanguageConflict() = 0;
+    // Dialog 116, before an existing private file is overwritten: 1 Yes, 0 No,
+    // 2 Overwrite every file.
+    virtual INT_PTR AskOverwrite() = 0;
+};
+
+// The one the program uses: real message boxes and dialogs.
+Prompter& ProgramPrompter();
+
+// A message box without owner and with only an OK button.
+void Inform(Prompter& prompter, const std::string& text, const std::string& caption);
+
+enum class DiskAnswer {
+    kRetry,         // look for the source again
+    kIgnore,        // give this file up
+    kQuit,          // the user confirmed quitting setup
+    kQuitDeclined,  // the user chose Abort but then did not confirm
+};
+
+// The prompt for the disk that holds a missing source, and the quit
+// question behind its Abort button.
+DiskAnswer AskForDisk(Prompter& prompter, int16_t disk, const std::string& caption);

@@ -1,0 +1,139 @@
+#include "setup/install/text/ini_file.h"
+
+#include <fstream>
+#include <iterator>
+
+namespace {
+
+const char kNewLineEnd[] = "\r\n";
+
+// The part of a line that counts: up to a carriage return, then up to a
+// semicolon (the rest is a comment).
+std::string Content(const std::string& text)
+{
+    std::string content = text.substr(0, text.find('\r'));
+    return content.substr(0, content.find(';'));
+}
+
+}  // namespace
+
+std::string& IniSection::operator[](const std::string& key)
+{
+    auto found = keys_.find(key);
+    if (found != keys_.end())
+        return found->second->value;
+    IniLine line;
+    line.key = key;
+    line.ending = kNewLineEnd;
+    line.isNew = true;
+    insertAfter_ = lines_->insert(std::next(insertAfter_), line);
+    keys_[key] = insertAfter_;
+    return insertAfter_->value;
+}
+
+int IniFile::Load(const std::string& path)
+{
+    Parse("");
+    if (path.empty())
+        return 1;
+    std::ifstream file(path, std::ios::binary);
+    if (!file)
+        return 2;
+    Parse(std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()));
+    return 0;
+}
+
+void IniFile::Parse(const std::string& bytes)
+{
+    lines_.clear();
+    sections_.clear();
+    std::string currentSection;
+    std::size_t start = 0;
+    while (start < bytes.size()) {
+        const std::size_t feed = bytes.find('\n', start);
+        if (feed == std::string::npos) {
+            AddLine(bytes.substr(start), "", currentSection);
+            break;
+        }
+        AddLine(bytes.substr(start, feed - start), "\n", currentSection);
+        start = feed + 1;
+    }
+}
+
+// Sorts the line into the section view: a header when it has "[" before any
+// "=", a key line when it has "=" and a section has begun; other lines
+// (blank, comment, text without "=") are only kept.
+void IniFile::AddLine(std::string text, std::string ending, std::string& currentSection)
+{
+    IniLine line;
+    line.text = std::move(text);
+    line.ending = std::move(ending);
+    const std::string content = Content(line.text);
+    const std::size_t open = content.find('[');
+    const std::size_t equals = content.find('=');
+    if (open != std::string::npos && (equals == std::string::npos || open < equals)) {
+        const std::size_t close = content.find(']', open);
+        // A header without "]" names the rest of its line.
+        currentSection = content.substr(open + 1, close == std::string::npos ? std::string::npos : close - open - 1);
+        lines_.push_back(line);
+        IniSection& section = sections_[currentSection];
+        if (!section.lines_ || section.keys_.empty())
+            section.insertAfter_ = std::prev(lines_.end());
+        section.lines_ = &lines_;
+        return;
+    }
+    const bool isKeyLine = equals != std::string::npos && sections_.count(currentSection) != 0;
+    if (isKeyLine) {
+        line.key = content.substr(0, equals);
+        line.value = content.substr(equals + 1);
+        line.readValue = line.value;
+    }
+    lines_.push_back(line);
+    if (isKeyLine) {
+        IniSection& section = sections_[currentSection];
+        section.insertAfter_ = std::prev(lines_.end());
+        section.keys_[line.key] = section.insertAfter_;
+    }
+}
+
+IniSection& IniFile::operator[](const std::string& name)
+{
+    auto found = sections_.find(name);
+    if (found != sections_.end())
+        return found->second;
+    if (!lines_.empty() && lines_.back().ending.empty())
+        lines_.back().ending = kNewLineEnd;
+    IniLine header;
+    header.text = "[" + name + "]";
+    header.ending = kNewLineEnd;
+    lines_.push_back(header);
+    IniSection& section = sections_[name];
+    section.lines_ = &lines_;
+    section.insertAfter_ = std::prev(lines_.end());
+    IniLine blank;
+    blank.ending = kNewLineEnd;
+    lines_.push_back(blank);
+    return section;
+}
+
+std::string IniFile::Text() const
+{
+    std::string text;
+    for (auto line = lines_.begin(); line != lines_.end(); ++line) {
+        if (line->isNew || line->value != line->readValue)
+            text += line->key + "=" + line->value + kNewLineEnd;
+        else if (line->ending.empty() && std::next(line) != lines_.end())
+            text += line->text + kNewLineEnd;
+        else
+            text += line->text + line->ending;
+    }
+    return text;
+}
+
+bool IniFile::Save(const std::string& path) const
+{
+    std::ofstream file(path, std::ios::binary | std::ios::trunc);
+    file << Text();
+    file.flush();
+    return static_cast<bool>(file);
+}

@@ -1,0 +1,351 @@
+#include "setup/install/versioned_install.h"
+
+#include <optional>
+#include <vector>
+
+#include "setup/install/deferred_replacement.h"
+#include "setup/install/file_system.h"
+#include "setup/install/install_state.h"
+#include "setup/install/text/install_paths.h"
+#include "setup/install/uninstall_log.h"
+#include "setup/script/text/records.h"
+#include "setup/script/text/variables.h"
+
+namespace {
+
+const char kInUseMessage[] = "File is in use and setup is not able to overwrite the file.";
+
+struct SourceFile {
+    std::string directory;  // with its trailing backslash
+    std::string name;       // the 8.3 name, the caption of every message about the file
+    std::string Path() const { return directory + name; }
+};
+
+SourceFile SplitSource(const std::string& sourcePath)
+{
+    const std::string shortPath = ShortPath(sourcePath).value_or(sourcePath);
+    const std::size_t slash = shortPath.rfind('\\');
+    if (slash == std::string::npos)
+        return {"", shortPath};
+    return {shortPath.substr(0, slash + 1), shortPath.substr(slash + 1)};
+}
+
+std::vector<char> Writable(const std::string& text)
+{
+    return std::vector<char>(text.c_str(), text.c_str() + text.size() + 1);
+}
+
+// The arguments of the repeated calls for one file. The temporary file name
+// and its length carry over from call to call, as the function expects when
+// a forced call follows one that left a temporary copy.
+class InstallCall {
+public:
+    InstallCall(const SourceFile& source, std::string destinationName, std::string destinationDirectory,
+                std::optional<std::string> currentDirectory)
+        : source_(source),
+          destinationName_(std::move(destinationName)),
+          destinationDirectory_(std::move(destinationDirectory)),
+          currentDirectory_(std::move(currentDirectory))
+    {
+    }
+
+    DWORD Run(DWORD flags)
+    {
+        std::vector<char> sourceName = Writable(source_.name);
+        std::vector<char> destinationName = Writable(destinationName_);
+        std::vector<char> sourceDirectory = Writable(source_.directory);
+        std::vector<char> destinationDirectory = Writable(destinationDirectory_);
+        std::vector<char> currentDirectory = Writable(currentDirectory_.value_or(""));
+        return VerInstallFileA(flags, sourceName.data(), destinationName.data(), sourceDirectory.data(),
+                               destinationDirectory.data(), currentDirectory_ ? currentDirectory.data() : nullptr,
+                               temporaryName_, &temporaryLength_);
+    }
+
+    // Deletes the temporary copy that a call left in the destination
+    // directory, once the file is not going to be installed from it.
+    void DiscardTemporaryCopy() const
+    {
+        if (temporaryName_[0] != '\0')
+            DeleteFileA((destinationDirectory_ + "\\" + temporaryName_).c_str());
+    }
+
+private:
+    const SourceFile& source_;
+    std::string destinationName_;
+    std::string destinationDirectory_;
+    std::optional<std::string> currentDirectory_;
+    char temporaryName_[MAX_PATH] = {};
+    UINT temporaryLength_ = MAX_PATH;
+};
+
+// The version-installation functions work in buffers of MAX_PATH bytes and
+// put a temporary file of up to 12 characters into the destination directory.
+constexpr std::size_t kTemporaryNameRoom = 14;
+
+bool PathsFit(const SourceFile& source, const std::string& directory, const std::string& name,
+              Prompter& prompter)
+{
+    const std::string target = directory + "\\" + name;
+    std::string tooLong;
+    if (source.Path().size() >= MAX_PATH)
+        tooLong = source.Path();
+    else if (target.size() >= MAX_PATH || directory.size() + kTemporaryNameRoom >= MAX_PATH)
+        tooLong = target;
+    if (tooLong.empty())
+        return true;
+    Inform(prompter, "The path " + tooLong + " is too long, setup cannot install the file.", source.name);
+    return false;
+}
+
+void DeferFileInUse(const SourceFile& source, const std::string& target, Prompter& prompter)
+{
+    if (ReplaceFileAtRestart(source.Path(), target, source.name, prompter) != 0)
+        Inform(prompter, kInUseMessage, source.name);
+}
+
+// Writes the SHARED record of an installed shared file and offers the file
+// its self-registration.
+void RegisterSharedFile(const std::string& path, Prompter& prompter)
+{
+    HMODULE module = LoadLibraryA(path.c_str());
+    gInstall.log.WriteSharedFile(path);
+    if (!module)
+        return;
+    using RegisterServer = HRESULT(STDAPICALLTYPE*)();
+    const auto registerServer = reinterpret_cast<RegisterServer>(GetProcAddress(module, "DllRegisterServer"));
+    if (registerServer) {
+        if (registerServer() != S_OK)
+            prompter.ShowMessage(MessageOwner::kPage, "Registration of " + path + " failed, setup will continue.",
+                                 "Server registration", MB_ICONERROR);
+        gInstall.log.WriteRegistration(Registration::kRegistered);
+    } else {
+        gInstall.log.WriteRegistration(Registration::kNotRegistrable);
+    }
+    FreeLibrary(module);
+}
+
+// A shared file goes where VerFindFileA places it (the system directory, or
+// where a copy is already), whatever directory its entry names.
+int InstallSharedFile(const SourceFile& source, const std::string& destinationName, std::size_t index,
+                      Prompter& prompter)
+{
+    char currentDirectory[MAX_PATH] = {};
+    char chosenDirectory[MAX_PATH] = {};
+    UINT currentLength = MAX_PATH;
+    UINT chosenLength = MAX_PATH;
+    std::vector<char> sourceName = Writable(source.name);
+    std::vector<char> windowsDirectory = Writable(gVariables.Get("WINPATH"));
+    std::vector<char> applicationDirectory = Writable(gVariables.Get("DP"));
+    const DWORD found = VerFindFileA(VFFF_ISSHAREDFILE, sourceName.data(), windowsDirectory.data(),
+                                     applicationDirectory.data(), currentDirectory, &currentLength,
+                                     chosenDirectory, &chosenLength);
+    if ((found & VFF_BUFFTOOSMALL) || !PathsFit(source, chosenDirectory, destinationName, prompter))
+        return 0;
+    const std::string target = std::string(chosenDirectory) + "\\" + destinationName;
+    if (found & VFF_FILEINUSE) {
+        DeferFileInUse(source, target, prompter);
+        return 0;
+    }
+    gInstall.shownTarget = target;
+    gInstall.shownSource = source.Path();
+    InstallCall call(source, destinationName, chosenDirectory, std::string(currentDirectory));
+    DWORD flags = 0;
+    for (;;) {
+        switch (InterpretInstallResult(call.Run(flags), source.name, index, prompter)) {
+        case kInstalled:
+            RegisterSharedFile(target, prompter);
+            return 0;
+        case kRetryInstall:
+            break;
+        case kForceInstall:
+            flags = VIFF_FORCEINSTALL;
+            break;
+        case kSkipFile:
+            call.DiscardTemporaryCopy();
+            return 0;
+        case kFileInUse:
+            call.DiscardTemporaryCopy();
+            DeferFileInUse(source, target, prompter);
+            return 0;
+        case kAbortRun:
+            call.DiscardTemporaryCopy();
+            return 1;
+        }
+    }
+}
+
+bool CanBeRead(const std::string& path)
+{
+    FileHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    return file.IsOpen();
+}
+
+// A private file goes exactly to its destination. It is installed under its
+// long name and logged with its 8.3 path; an existing file is overwritten
+// only after the user agreed, and is never touched before the installation
+// call replaces it.
+int InstallPrivateFile(const SourceFile& source, const std::string& destination, std::size_t index,
+                       Prompter& prompter)
+{
+    const std::size_t slash = destination.rfind('\\');
+    const std::string directory = destination.substr(0, slash);
+    const std::string name = destination.substr(slash + 1);
+    std::vector<std::string> created;
+    EnsureDirectory(directory, created);
+    LogCreatedDirectories(created);
+    if (!PathsFit(source, directory, name, prompter))
+        return 0;
+    gInstall.shownTarget = destination;
+    if (!gInstall.overwriteAll && CanBeRead(destination)) {
+        const INT_PTR answer = prompter.AskOverwrite();
+        if (answer == 0)
+            return 0;
+        if (answer == 2)
+            gInstall.overwriteAll = true;
+    }
+    InstallCall call(source, name, directory, std::nullopt);
+    for (;;) {
+        switch (InterpretInstallResult(call.Run(VIFF_FORCEINSTALL), source.name, index, prompter)) {
+        case kInstalled:
+            gInstall.log.WritePrivateFile(ShortPath(destination).value_or(destination));
+            return 0;
+        case kRetryInstall:
+        case kForceInstall:
+            break;
+        case kSkipFile:
+            call.DiscardTemporaryCopy();
+            return 0;
+        case kFileInUse:
+            call.DiscardTemporaryCopy();
+            Inform(prompter, kInUseMessage, source.name);
+            return 1;
+        case kAbortRun:
+            call.DiscardTemporaryCopy();
+            return 1;
+        }
+    }
+}
+
+enum class FailureAction { kMessage, kInUse, kDiskPrompt };
+
+struct FailureBit {
+    DWORD bit;
+    FailureAction action;
+    const char* message;
+};
+
+// The failures after the version conflicts, in the order they are examined.
+const FailureBit kFailureBits[] = {
+    {VIF_FILEINUSE, FailureAction::kInUse, nullptr},
+    {VIF_OUTOFSPACE, FailureAction::kMessage,
+     "The file cannot be saved, because there is insufficient harddisk space."},
+    {VIF_ACCESSVIOLATION, FailureAction::kInUse, nullptr},
+    {VIF_SHARINGVIOLATION, FailureAction::kMessage, "Sharing violation occured, setup cannot install the file."},
+    {VIF_CANNOTCREATE, FailureAction::kMessage, "Could not create the file, setup cannot install the file"},
+    {VIF_CANNOTDELETE, FailureAction::kInUse, nullptr},
+    {VIF_OUTOFMEMORY, FailureAction::kMessage,
+     "Out of memory error, file cannot be installed. This may be an internal error."},
+    {VIF_CANNOTREADSRC, FailureAction::kDiskPrompt, nullptr},
+    {VIF_CANNOTREADDST, FailureAction::kMessage, "Couldn\xB4t read destination, file cannot be installed."},
+    {VIF_BUFFTOOSMALL, FailureAction::kMessage, "VIF_BUFFTOOSMALL // INTERNAL ERROR!!!"},
+};
+
+// Asks for the disk until the user retries, ignores the file or confirms
+// quitting; nothing when the user confirmed quitting.
+std::optional<InstallVerdict> AskForSourceDisk(const std::string& caption, std::size_t index, Prompter& prompter)
+{
+    for (;;) {
+        switch (AskForDisk(prompter, gRecords.files[index].disk, caption)) {
+        case DiskAnswer::kRetry:
+            return kRetryInstall;
+        case DiskAnswer::kIgnore:
+            return kSkipFile;
+        case DiskAnswer::kQuit:
+            return std::nullopt;
+        case DiskAnswer::kQuitDeclined:
+            break;
+        }
+    }
+}
+
+bool RemoveWriteProtection(const std::string& path)
+{
+    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES &&
+           SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+}
+
+InstallVerdict InterpretFailure(DWORD result, const std::string& caption, std::size_t index, Prompter& prompter)
+{
+    if (result & VIF_WRITEPROT) {
+        if (prompter.ShowMessage(MessageOwner::kNone,
+                                 "File cannot be written to, because it is write protected. Do you want to "
+                                 "remove write protection and overwrite the file?",
+                                 caption, MB_YESNO) == IDYES) {
+            if (RemoveWriteProtection(gInstall.shownTarget))
+                return kForceInstall;
+            Inform(prompter, "Failed to remove write protection.", caption);
+        }
+    }
+    for (const FailureBit& failure : kFailureBits) {
+        if (!(result & failure.bit))
+            continue;
+        switch (failure.action) {
+        case FailureAction::kMessage:
+            Inform(prompter, failure.message, caption);
+            break;
+        case FailureAction::kInUse:
+            return kFileInUse;
+        case FailureAction::kDiskPrompt:
+            if (const std::optional<InstallVerdict> verdict = AskForSourceDisk(caption, index, prompter))
+                return *verdict;
+            break;
+        }
+    }
+    return kAbortRun;
+}
+
+}  // namespace
+
+InstallVerdict InterpretInstallResult(DWORD result, const std::string& caption, std::size_t index,
+                                      Prompter& prompter)
+{
+    if (result == 0)
+        return kInstalled;
+    if (result & VIF_TEMPFILE)
+        Inform(prompter, "Temporary file, file cannot be copied.", caption);
+    if (result & VIF_MISMATCH) {
+        const int answer = prompter.ShowMessage(
+            MessageOwner::kNone,
+            "The file to install and the old file differ in one or more attributes. If you want to, you can "
+            "install it though. Do you want to install the file (not recommended)?",
+            caption, MB_YESNO | MB_DEFBUTTON2);
+        return answer == IDYES ? kForceInstall : kSkipFile;
+    }
+    if (result & VIF_SRCOLD)
+        return kSkipFile;
+    if (result & (VIF_DIFFCODEPG | VIF_DIFFLANG)) {
+        if (gInstall.installAll)
+            return kForceInstall;
+        return prompter.AskLanguageConflict() == 0 ? kSkipFile : kForceInstall;
+    }
+    return InterpretFailure(result, caption, index, prompter);
+}
+
+int InstallVersionedFile(const std::string& sourcePath, std::size_t index, Prompter& prompter)
+{
+    const SourceFile source = SplitSource(sourcePath);
+    FileEntry& entry = gRecords.files[index];
+    ExpandVariables(entry.destinationPath);
+    std::string destination = entry.destinationPath;
+    CollapseBackslashes(destination);
+    const std::size_t slash = destination.rfind('\\');
+    if (slash == std::string::npos || slash == 0) {
+        Inform(prompter, "The destination " + destination + " names no directory, setup cannot install the file there.",
+               source.name);
+        return 0;
+    }
+    if (entry.shared)
+        return InstallSharedFile(source, destination.substr(slash + 1), index, prompter);
+    return InstallPrivateFile(source, destination, index, prompter);
+}

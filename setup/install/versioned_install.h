@@ -1,0 +1,34 @@
+// Installing one file through the Windows version-installation functions:
+// shared files where the system places them, with version and language
+// checks and self-registration; private files at their exact path.
+#pragma once
+
+#include <windows.h>
+
+#include <cstddef>
+#include <string>
+
+#include "setup/install/prompter.h"
+
+// What to do after one call of the version-installation function.
+enum InstallVerdict {
+    kInstalled = 0,
+    kAbortRun = 1,      // stop the whole installation run
+    kRetryInstall = 2,  // call again with the same flags
+    kSkipFile = 3,      // leave this file, go on with the next
+    kForceInstall = 4,  // call again with VIFF_FORCEINSTALL
+    kFileInUse = 5,     // the destination cannot be replaced now
+};
+
+// Shows the messages and questions that belong to the result bits, in their
+// fixed order, and returns the verdict. `caption` is the short source file
+// name; the file entry at `index` gives the disk number for the disk prompt.
+InstallVerdict InterpretInstallResult(DWORD result, const std::string& caption, std::size_t index,
+                                      Prompter& prompter = ProgramPrompter());
+
+// Installs `sourcePath` (the entry's source, or the joined file of a spread
+// file) for the file entry at `index`, whose destination is expanded in
+// place first, and writes its uninstall log records. Returns 1 when the
+// installation run is to be aborted, 0 to go on (installed, skipped, or left
+// for the next restart).
+int InstallVersionedFile(const std::string& sourcePath, std::size_t index, Prompter& prompter = ProgramPrompter());

@@ -1,0 +1,209 @@
+// Unskein.exe seen from outside: an installation directory holding the
+// uninstaller and its log, the question, and what is left afterwards.
+#include <gtest/gtest.h>
+#include <shlobj.h>
+
+#include <vector>
+
+#include "tests/e2e/driver/driver.h"
+
+using namespace e2e;
+using testing_support::DirectoryExists;
+using testing_support::Env;
+using testing_support::FileExists;
+using testing_support::TempDir;
+using testing_support::WriteFile;
+
+namespace {
+
+const char kQuestion[] = "Are you really sure that you want to remove this program?";
+const char kUninstallKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall";
+
+// Lines as setup writes them, each ending in CR LF.
+std::string Lines(const std::vector<std::string>& lines)
+{
+    std::string text;
+    for (const std::string& line : lines)
+        text += line + "\r\n";
+    return text;
+}
+
+std::string LogHeader()
+{
+    return Lines({"ZYNTRAK V1", "", "TESSEL UNINSTALLATION LOG FILE", "",
+                  "MAKE NO CHANGES TO THIS FILE, ITS FORMAT IS EXACTLY DEFINED!",
+                  "NO REAL PARSER DOES EXIST, SO DON\xB4T MODIFY ANYTHING!",
+                  "ANY ERRORS COULD CAUSE CATASTROPHAL (!) DAMAGE TO YOUR SYSTEM, YOU",
+                  "COULD BE UNABLE TO RESTART WINDOWS", "", "DATE:5/24/2001", "[FILES]"});
+}
+
+// An installation directory with Unskein.exe copied in, as setup leaves it.
+class Installation {
+public:
+    Installation() : dir_("installed")
+    {
+        const std::string program = Env("TESSEL_BIN") + "\\Unskein.exe";
+        EXPECT_TRUE(CopyFileA(program.c_str(), unskein().c_str(), FALSE)) << program;
+    }
+    const std::string& path() const { return dir_.path(); }
+    std::string operator/(const std::string& name) const { return dir_ / name; }
+    std::string unskein() const { return dir_ / "Unskein.exe"; }
+    void WriteLog(const std::string& text) const { WriteFile(dir_ / "uninstall.log", text); }
+    // Creates a file and the directories it lies in.
+    void AddFile(const std::string& relativePath) const
+    {
+        const std::string path = dir_ / relativePath;
+        SHCreateDirectoryExA(nullptr, path.substr(0, path.rfind('\\')).c_str(), nullptr);
+        WriteFile(path, "bytes of " + relativePath);
+    }
+
+private:
+    TempDir dir_;
+};
+
+// Started from elsewhere, as Windows starts it from its list of programs.
+class UnskeinRun : public ProgramRun {
+public:
+    explicit UnskeinRun(const Installation& installation) : ProgramRun(installation.unskein(), Env("TESSEL_BIN")) {}
+};
+
+// A key under the Uninstall key, as setup registers it; removed afterwards.
+class UninstallEntry {
+public:
+    UninstallEntry() : name_("Tessel Unskein Test " + std::to_string(GetCurrentProcessId()))
+    {
+        HKEY key;
+        EXPECT_EQ(RegCreateKeyExA(HKEY_LOCAL_MACHINE, path().c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key,
+                                  nullptr),
+                  ERROR_SUCCESS);
+        RegSetValueExA(key, "DisplayName", 0, REG_SZ, reinterpret_cast<const BYTE*>(name_.c_str()),
+                       static_cast<DWORD>(name_.size() + 1));
+        RegCloseKey(key);
+    }
+    ~UninstallEntry() { RegDeleteKeyA(HKEY_LOCAL_MACHINE, path().c_str()); }
+    std::string path() const { return std::string(kUninstallKey) + "\\" + name_; }
+
+private:
+    std::string name_;
+};
+
+bool KeyExists(const std::string& path)
+{
+    HKEY key;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS)
+        return false;
+    RegCloseKey(key);
+    return true;
+}
+
+std::string ShortPath(const std::string& path)
+{
+    char shortPath[MAX_PATH];
+    const DWORD length = GetShortPathNameA(path.c_str(), shortPath, sizeof shortPath);
+    EXPECT_GT(length, 0u);
+    EXPECT_LT(length, sizeof shortPath);
+    return shortPath;
+}
+
+// Presses Enter in a message box, on the button that has the focus.
+void PressEnter(HWND box)
+{
+    GUITHREADINFO thread = {};
+    thread.cbSize = sizeof thread;
+    GetGUIThreadInfo(GetWindowThreadProcessId(box, nullptr), &thread);
+    HWND target = thread.hwndFocus ? thread.hwndFocus : box;
+    PostMessageA(target, WM_KEYDOWN, VK_RETURN, 1);
+    PostMessageA(target, WM_KEYUP, VK_RETURN, 0xC0000001);
+}
+
+}  // namespace
+
+TEST(Unskein, AnsweringNoOrPressingEnterLeavesEverything)
+{
+    Installation installation;
+    installation.AddFile("app.exe");
+    UninstallEntry entry;
+    installation.WriteLog(LogHeader() + Lines({installation.path() + "\\", "DIR", installation / "app.exe",
+                                               "NONSHARED", "[REGISTRY]", entry.path()}));
+    {
+        UnskeinRun run(installation);
+        run.ExpectMessageBox("Uninstall", kQuestion, IDNO);
+        EXPECT_EQ(run.WaitForExit(), 0);
+    }
+    {
+        UnskeinRun run(installation);
+        const MessageBoxSeen box = run.NextMessageBox();
+        ASSERT_TRUE(box.window);
+        EXPECT_EQ(box.caption, "Uninstall");
+        EXPECT_EQ(box.text, kQuestion);
+        PressEnter(box.window);
+        EXPECT_TRUE(WaitUntil([&] { return !IsWindow(box.window); }));
+        EXPECT_EQ(run.WaitForExit(), 0);
+    }
+    EXPECT_TRUE(FileExists(installation / "app.exe"));
+    EXPECT_TRUE(KeyExists(entry.path()));
+}
+
+TEST(Unskein, MissingLogEndsWithItsMessage)
+{
+    Installation installation;
+    UnskeinRun run(installation);
+    run.ExpectMessageBox("Uninstall", kQuestion, IDYES);
+    run.ExpectMessageBox("Error", "Failed to open log file", IDOK);
+    EXPECT_EQ(run.WaitForExit(), -1);
+}
+
+TEST(Unskein, RemovesWhatTheLogListsAndNothingElse)
+{
+    Installation installation;
+    TempDir system("system");
+    TempDir group("group");
+    const std::string shared = system / "shared.dll";
+    WriteFile(shared, "shared library");
+    WriteFile(group / "Demo.lnk", "shortcut");
+    installation.AddFile("readme.txt");
+    installation.AddFile("bin\\tool.exe");
+    installation.AddFile("bin\\deep\\a long file name.txt");
+    installation.AddFile("outer\\inner\\listed.txt");
+    installation.AddFile("outer\\inner\\made by the user.txt");
+    UninstallEntry entry;
+    const std::string inst = installation.path();
+    installation.WriteLog(LogHeader() + Lines({
+        inst + "\\", "DIR",
+        group.path(), "DIR",
+        installation.unskein(), "NONSHARED",
+        installation / "readme.txt", "NONSHARED",
+        group / "Demo.lnk", "NONSHARED",
+        shared, "SHARED", "AUTOREGSVR",  // the records after it must stay in step
+        inst + "\\bin", "DIR",
+        installation / "bin\\tool.exe", "NONSHARED",
+        inst + "\\bin\\deep", "DIR",
+        ShortPath(installation / "bin\\deep\\a long file name.txt"), "NONSHARED",
+        inst + "\\outer", "DIR",
+        inst + "\\outer\\inner", "DIR",
+        installation / "outer\\inner\\listed.txt", "NONSHARED",
+        "[REGISTRY]",
+        std::string(kUninstallKey) + "\\",  // written when the application name was empty
+        entry.path(),
+    }));
+
+    for (int run = 0; run < 2; ++run) {  // the second run finds everything gone and still ends well
+        SCOPED_TRACE(run);
+        UnskeinRun unskein(installation);
+        unskein.ExpectMessageBox("Uninstall", kQuestion, IDYES);
+        EXPECT_EQ(unskein.WaitForExit(), 0);
+
+        EXPECT_FALSE(FileExists(installation / "readme.txt"));
+        EXPECT_FALSE(DirectoryExists(inst + "\\bin"));
+        EXPECT_FALSE(DirectoryExists(group.path()));
+        EXPECT_FALSE(KeyExists(entry.path()));
+        EXPECT_FALSE(FileExists(installation / "outer\\inner\\listed.txt"));
+        // A directory holding a file of the user's stays, and so do its parents.
+        EXPECT_TRUE(FileExists(installation / "outer\\inner\\made by the user.txt"));
+        EXPECT_TRUE(FileExists(shared));
+        EXPECT_TRUE(KeyExists(kUninstallKey));
+        // The uninstaller cannot delete itself while it runs; with the log it keeps the directory.
+        EXPECT_TRUE(FileExists(installation.unskein()));
+        EXPECT_TRUE(FileExists(installation / "uninstall.log"));
+    }
+}

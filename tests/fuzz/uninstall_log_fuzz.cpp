@@ -1,0 +1,23 @@
+// Any bytes as an uninstall log: the reader ends, and the plan holds only
+// what the records and key lines name.
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <sstream>
+#include <string>
+
+#include "uninstall/text/log_reader.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    std::istringstream in(std::string(reinterpret_cast<const char*>(data), size));
+    const UninstallLog log = ReadUninstallLog(in);
+    const RemovalPlan plan = PlanRemoval(log);
+    if (plan.files.size() + plan.directories.size() > log.records.size() ||
+        plan.registryKeys.size() > log.registryKeys.size())
+        abort();
+    for (const std::string& key : plan.registryKeys)
+        if (key.size() < 54 || key.back() != '\\')
+            abort();
+    return 0;
+}

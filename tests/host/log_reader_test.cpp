@@ -1,0 +1,152 @@
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "uninstall/text/log_reader.h"
+
+namespace {
+
+const std::string kHeader =
+    "ZYNTRAK V1\n\nTESSEL UNINSTALLATION LOG FILE\n\n"
+    "MAKE NO CHANGES TO THIS FILE, ITS FORMAT IS EXACTLY DEFINED!\n"
+    "NO REAL PARSER DOES EXIST, SO DON\xB4T MODIFY ANYTHING!\n"
+    "ANY ERRORS COULD CAUSE CATASTROPHAL (!) DAMAGE TO YOUR SYSTEM, YOU\n"
+    "COULD BE UNABLE TO RESTART WINDOWS\n\nDATE:5/24/2001\n";
+const std::string kAppKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Demo";
+
+UninstallLog Read(const std::string& text)
+{
+    std::istringstream in(text);
+    return ReadUninstallLog(in);
+}
+
+RemovalPlan Plan(const std::string& text)
+{
+    return PlanRemoval(Read(text));
+}
+
+using Paths = std::vector<std::string>;
+
+}  // namespace
+
+TEST(LogReader, RemovesFilesLastToFirstThenDirectoriesAndTheKey)
+{
+    const RemovalPlan plan = Plan(kHeader +
+                                  "[FILES]\n"
+                                  "C:\\Program Files\\Demo\\\nDIR\n"
+                                  "C:\\PROGRA~1\\Demo\\DEMO.EXE\nNONSHARED\n"
+                                  "C:\\Program Files\\Demo\\Data\nDIR\n"
+                                  "C:\\PROGRA~1\\Demo\\Data\\LONGNA~1.TXT\nNONSHARED\n"
+                                  "C:\\Menu\\Demo\\Demo.lnk\nNONSHARED\n"
+                                  "[REGISTRY]\n" +
+                                  kAppKey + "\n");
+    EXPECT_EQ(plan.files, (Paths{"C:\\Menu\\Demo\\Demo.lnk", "C:\\PROGRA~1\\Demo\\Data\\LONGNA~1.TXT",
+                                 "C:\\PROGRA~1\\Demo\\DEMO.EXE"}));
+    EXPECT_EQ(plan.directories, (Paths{"C:\\Program Files\\Demo\\Data", "C:\\Program Files\\Demo\\"}));
+    EXPECT_EQ(plan.registryKeys, Paths{kAppKey + "\\"});
+}
+
+TEST(LogReader, HeaderLinesAreNotExamined)
+{
+    const RemovalPlan plan = Plan("garbage\nDIR\n[FILES]\nC:\\a.txt\nNONSHARED\n[REGISTRY]\n");
+    EXPECT_EQ(plan.files, Paths{"C:\\a.txt"});
+    EXPECT_TRUE(plan.directories.empty());
+}
+
+TEST(LogReader, SharedFilesStayAndTheirRegistrationLineKeepsPairingInStep)
+{
+    for (const std::string registration : {"AUTOREGSVR\n", "NOAUTOREGSVR\n", ""}) {
+        SCOPED_TRACE(registration);
+        const UninstallLog log = Read(kHeader + "[FILES]\n" +
+                                      "C:\\WINDOWS\\SYSTEM\\shared.dll\nSHARED\n" + registration +
+                                      "C:\\Demo\\Sub\nDIR\n"
+                                      "C:\\Demo\\Sub\\a.txt\nNONSHARED\n"
+                                      "[REGISTRY]\n" +
+                                      kAppKey + "\n");
+        ASSERT_EQ(log.records.size(), 3u);
+        EXPECT_EQ(log.records[0].kind, "SHARED");
+        const RemovalPlan plan = PlanRemoval(log);
+        EXPECT_EQ(plan.files, Paths{"C:\\Demo\\Sub\\a.txt"});
+        EXPECT_EQ(plan.directories, Paths{"C:\\Demo\\Sub"});
+        EXPECT_EQ(plan.registryKeys, Paths{kAppKey + "\\"});
+    }
+}
+
+TEST(LogReader, RegistrationWordsElsewhereAreOrdinaryLines)
+{
+    // Only right after a SHARED kind line is such a line setup's; a file may carry the name.
+    const UninstallLog log = Read("[FILES]\nC:\\x\\AUTOREGSVR\nNONSHARED\nAUTOREGSVR\nNONSHARED\n");
+    ASSERT_EQ(log.records.size(), 2u);
+    EXPECT_EQ(log.records[1].path, "AUTOREGSVR");
+    EXPECT_EQ(PlanRemoval(log).files, (Paths{"AUTOREGSVR", "C:\\x\\AUTOREGSVR"}));
+}
+
+TEST(LogReader, WithoutRegistrySectionActsOnFilesReadButDeletesNoKey)
+{
+    const RemovalPlan plan = Plan(kHeader + "[FILES]\nC:\\Demo\\\nDIR\nC:\\Demo\\a.txt\nNONSHARED\n" + kAppKey + "\n");
+    EXPECT_EQ(plan.files, Paths{"C:\\Demo\\a.txt"});
+    EXPECT_EQ(plan.directories, Paths{"C:\\Demo\\"});
+    EXPECT_TRUE(plan.registryKeys.empty());
+}
+
+TEST(LogReader, WithoutFilesSectionNothingIsRemoved)
+{
+    const UninstallLog log = Read(kHeader + "C:\\Demo\\a.txt\nNONSHARED\n[REGISTRY]\n" + kAppKey + "\n");
+    EXPECT_TRUE(log.records.empty());
+    EXPECT_TRUE(log.registryKeys.empty());
+    EXPECT_TRUE(Read("").records.empty());
+}
+
+TEST(LogReader, OddLineGetsAnEmptyKindAndRegistryLineEndsTheSectionAnywhere)
+{
+    const UninstallLog log = Read("[FILES]\nC:\\a\nNONSHARED\nC:\\b\n[REGISTRY]\n\n" + kAppKey + "\n\n");
+    ASSERT_EQ(log.records.size(), 2u);
+    EXPECT_EQ(log.records[1].path, "C:\\b");
+    EXPECT_EQ(log.records[1].kind, "");
+    EXPECT_EQ(log.registryKeys, Paths{kAppKey});
+}
+
+TEST(LogReader, LongLinesAreReadWhole)
+{
+    const std::string longPath = "C:\\" + std::string(300, 'd') + "\\" + std::string(400, 'f') + ".txt";
+    const RemovalPlan plan = Plan("[FILES]\n" + longPath + "\nNONSHARED\nC:\\short.txt\nNONSHARED\n[REGISTRY]\n");
+    EXPECT_EQ(plan.files, (Paths{"C:\\short.txt", longPath}));
+}
+
+TEST(LogReader, KindsAndSectionLinesCompareExactly)
+{
+    const RemovalPlan plan = Plan("[files]\n[FILES]\nC:\\a\nnonshared\nC:\\b\nDIR \nC:\\c\n NONSHARED\n[Registry]\n");
+    EXPECT_TRUE(plan.files.empty());
+    EXPECT_TRUE(plan.directories.empty());
+}
+
+TEST(LogReader, OnlyKeysBelowTheUninstallKeyAreDeleted)
+{
+    const RemovalPlan plan = Plan(
+        "[FILES]\n[REGISTRY]\n"
+        "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\\n"    // empty application name
+        "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\\\\n"
+        "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\n"
+        "Software\\Microsoft\\Windows\\CurrentVersion\n"
+        "Software\n"
+        "SOFTWARE\\MICROSOFT\\WINDOWS\\CURRENTVERSION\\UNINSTALL\\Other App\n" +
+        kAppKey + "\n");
+    EXPECT_EQ(plan.registryKeys,
+              (Paths{"SOFTWARE\\MICROSOFT\\WINDOWS\\CURRENTVERSION\\UNINSTALL\\Other App\\", kAppKey + "\\"}));
+}
+
+TEST(LogReader, PathsHoldingNulAreLeftAlone)
+{
+    // The system would read them cut at the NUL, so another file or key than the log names.
+    const std::string nul(1, '\0');
+    const RemovalPlan plan = Plan("[FILES]\nC:\\Windows" + nul + "junk\nNONSHARED\nC:\\a\nNONSHARED\n"
+                                  "[REGISTRY]\n" + kAppKey + nul + "x\n");
+    EXPECT_EQ(plan.files, Paths{"C:\\a"});
+    EXPECT_TRUE(plan.registryKeys.empty());
+}
+
+TEST(LogReader, LogLiesBesideTheProgram)
+{
+    EXPECT_EQ(LogPathBeside("C:\\Program Files\\Demo\\Unskein.exe"), "C:\\Program Files\\Demo\\uninstall.log");
+    EXPECT_EQ(LogPathBeside("Unskein.exe"), "uninstall.log");
+}

@@ -1,0 +1,42 @@
+// The uninstall log as Unskein reads it, and what Unskein removes because of it.
+#pragma once
+
+#include <istream>
+#include <string>
+#include <vector>
+
+// One record of the log's file section.
+struct LogRecord {
+    std::string path;
+    std::string kind;  // "DIR", "NONSHARED", "SHARED"; anything else is ignored
+};
+
+struct UninstallLog {
+    std::vector<LogRecord> records;         // the file section, in log order
+    std::vector<std::string> registryKeys;  // non-empty lines after "[REGISTRY]"
+};
+
+// Reads a log from a text-mode stream (line ends already single '\n').
+// Lines before "[FILES]" are header and skipped unread; without "[FILES]" the
+// log yields nothing. Records are a path line and a kind line; the
+// registration line that follows a SHARED kind line is read past so the next
+// record stays in step. Without "[REGISTRY]" (setup ended during its run) the
+// records read so far are kept and no registry key is taken. Lines are read
+// whole, whatever their length.
+UninstallLog ReadUninstallLog(std::istream& in);
+
+// What Unskein removes, in the order it removes it.
+struct RemovalPlan {
+    std::vector<std::string> files;        // NONSHARED paths, last record first
+    std::vector<std::string> directories;  // DIR paths, last record first: deeper ones go before parents
+    std::vector<std::string> registryKeys; // below HKEY_LOCAL_MACHINE, each with one backslash appended
+};
+
+// Shared files stay installed. Registry keys are only those below the
+// Uninstall key; the Uninstall key itself (logged when the application name
+// was empty) and anything else are never deleted.
+RemovalPlan PlanRemoval(const UninstallLog& log);
+
+// The log beside the program file: its directory (up to the last backslash)
+// and "uninstall.log".
+std::string LogPathBeside(const std::string& programPath);
