@@ -141,7 +141,7 @@ RECT RectInParent(HWND control);
 int CheckState(HWND button);  // BST_UNCHECKED, BST_CHECKED, BST_INDETERMINATE
 
 // The colours of a rectangle of a window's client area as the screen shows
-// them, row by row.
+// them, row by row. Puts the window above all others first.
 std::vector<COLORREF> ClientPixels(HWND window, int x, int y, int width, int height);
 
 // A wizard page or another dialog of the program, operated as a person

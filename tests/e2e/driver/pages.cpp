@@ -111,6 +111,9 @@ int CheckState(HWND button)
 
 std::vector<COLORREF> ClientPixels(HWND window, int x, int y, int width, int height)
 {
+    // Tests run side by side on one display: no other program's window may
+    // cover the one looked at.
+    SetWindowPos(window, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     POINT origin = {x, y};
     ClientToScreen(window, &origin);
     BITMAPINFO info = {};
