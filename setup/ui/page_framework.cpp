@@ -179,3 +179,11 @@ INT_PTR RunPage(int templateId, DLGPROC procedure)
 {
     return DialogBoxParamA(gApp.instance, MAKEINTRESOURCEA(templateId), gApp.background, procedure, 0);
 }
+
+std::string DialogItemText(HWND page, int controlId)
+{
+    HWND control = GetDlgItem(page, controlId);
+    std::string text(static_cast<size_t>(GetWindowTextLengthA(control)) + 1, '\0');
+    text.resize(static_cast<size_t>(GetWindowTextA(control, &text[0], static_cast<int>(text.size()))));
+    return text;
+}

@@ -39,3 +39,6 @@ void CALLBACK UpdateNextButton(HWND window, UINT message, UINT_PTR timerId, DWOR
 
 // Opens a page template modally, owned by the background window.
 INT_PTR RunPage(int templateId, DLGPROC procedure);
+
+// The whole text of a page's control, however long.
+std::string DialogItemText(HWND page, int controlId);
