@@ -16,8 +16,7 @@
 #include "setup/script/text/records.h"
 #include "setup/script/text/variables.h"
 #include "setup/ui/resources/resource_ids.h"
-#include "setup/ui/shell_folder.h"
-#include "setup/ui/windows.h"
+#include "setup/ui/programs_folder.h"
 
 namespace {
 
@@ -35,7 +34,7 @@ bool PrepareProgramGroup()
 {
     std::string group = gVariables.Get("PROGRAMGROUP");
     if (IsGroupInProgramsFolder(group)) {
-        const std::optional<std::string> programs = ProgramsFolderPath(gApp.background);
+        const std::optional<std::string> programs = ProgramsFolderPath();
         if (!programs)
             return false;
         group = GroupInProgramsFolder(*programs, group);

@@ -2,19 +2,6 @@
 
 const char kFolderBrowserTitle[] = "Please choose the directory in which the software will be installed.";
 
-namespace {
-
-// The file system path of an item; nothing for an item that has none.
-std::optional<std::string> PathOfItem(const ITEMIDLIST* item)
-{
-    char path[MAX_PATH] = "";  // the call writes at most MAX_PATH bytes
-    if (!SHGetPathFromIDListA(item, path))
-        return std::nullopt;
-    return std::string(path);
-}
-
-}  // namespace
-
 void ShellAllocatorFree::operator()(ITEMIDLIST* list) const
 {
     IMalloc* allocator = nullptr;
@@ -36,14 +23,8 @@ std::optional<std::string> BrowseForFolder(HWND owner, const ITEMIDLIST* root)
     const ItemList chosen(SHBrowseForFolderA(&browse));
     if (!chosen)
         return std::nullopt;
-    return PathOfItem(chosen.get());
-}
-
-std::optional<std::string> ProgramsFolderPath(HWND owner)
-{
-    ITEMIDLIST* found = nullptr;
-    if (FAILED(SHGetSpecialFolderLocation(owner, CSIDL_PROGRAMS, &found)))
+    char path[MAX_PATH] = "";  // the call writes at most MAX_PATH bytes
+    if (!SHGetPathFromIDListA(chosen.get(), path))
         return std::nullopt;
-    const ItemList folder(found);
-    return PathOfItem(folder.get());
+    return std::string(path);
 }

@@ -22,7 +22,3 @@ using ItemList = std::unique_ptr<ITEMIDLIST, ShellAllocatorFree>;
 // whole namespace from the desktop), owned by `owner`. Returns the chosen
 // folder's path, or nothing when the user cancels or the folder has no path.
 std::optional<std::string> BrowseForFolder(HWND owner, const ITEMIDLIST* root);
-
-// The file system path of the user's Programs folder in the start menu;
-// nothing when the shell cannot tell it.
-std::optional<std::string> ProgramsFolderPath(HWND owner);
