@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <map>
+
 #include "setup/install/text/install_paths.h"
 
 namespace {
@@ -10,6 +12,24 @@ bool IsDirectory(const std::string& path)
 {
     const DWORD attributes = GetFileAttributesA(path.c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+// The 8.3 form of an existing path as GetShortPathNameA gives it, whole
+// however long.
+std::optional<std::string> SystemShortPath(const std::string& path)
+{
+    std::string shortPath(MAX_PATH, '\0');
+    DWORD length = GetShortPathNameA(path.c_str(), &shortPath[0], MAX_PATH);
+    if (length >= MAX_PATH) {
+        shortPath.assign(length, '\0');
+        length = GetShortPathNameA(path.c_str(), &shortPath[0], length);
+        if (length >= shortPath.size())
+            return std::nullopt;
+    }
+    if (length == 0)
+        return std::nullopt;
+    shortPath.resize(length);
+    return shortPath;
 }
 
 }  // namespace
@@ -44,13 +64,28 @@ void EnsureWindowsTempDirectory()
 
 std::optional<std::string> ShortPath(const std::string& path)
 {
-    const DWORD needed = GetShortPathNameA(path.c_str(), nullptr, 0);
-    if (needed == 0)
+    // The system looks up every component of the path for each call, which
+    // costs as much as installing a small file. Files of one directory share
+    // its short form, which does not change while setup runs: it is looked up
+    // once, and each file then only for its own name, as the system would.
+    static std::map<std::string, std::string> shortDirectories;
+    const std::string directory = ParentDirectory(path);
+    const std::string name = LastPathComponent(path);
+    if (directory.empty() || name.empty() || name == "." || name == ".." ||
+        name.find_first_of("*?") != std::string::npos)
+        return SystemShortPath(path);
+    auto known = shortDirectories.find(directory);
+    if (known == shortDirectories.end()) {
+        const std::optional<std::string> shortDirectory = SystemShortPath(directory);
+        if (!shortDirectory)
+            return std::nullopt;
+        known = shortDirectories.emplace(directory, *shortDirectory).first;
+    }
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA(path.c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE)
         return std::nullopt;
-    std::string shortPath(needed, '\0');
-    const DWORD length = GetShortPathNameA(path.c_str(), &shortPath[0], needed);
-    if (length == 0 || length >= needed)
-        return std::nullopt;
-    shortPath.resize(length);
-    return shortPath;
+    FindClose(search);
+    const std::string separator = known->second.back() == '\\' ? "" : "\\";
+    return known->second + separator + (found.cAlternateFileName[0] ? found.cAlternateFileName : found.cFileName);
 }

@@ -52,3 +52,29 @@ TEST(UninstallLogFile, HeaderCarriesTodaysLocalDate)
     ASSERT_GE(bytes.size(), std::string(date).size());
     EXPECT_EQ(bytes.substr(bytes.size() - std::string(date).size()), date);
 }
+
+TEST(ShortPath, AgreesWithTheSystemAlsoForFilesOfADirectoryAskedBefore)
+{
+    TempDir root("short path");
+    CreateDirectoryA((root / "A Long Directory Name").c_str(), nullptr);
+    const std::vector<std::string> paths = {
+        root / "A Long Directory Name\\A Long File Name.txt",
+        root / "A Long Directory Name\\Another Long File Name.txt",  // its directory is known by now
+        root / "A Long Directory Name\\SHORT.TXT",
+        root / "lower.txt",
+        root / "A Long Directory Name",
+        root / "A Long Directory Name\\",
+    };
+    for (const std::string& path : paths)
+        if (path.back() != '\\' && !DirectoryExists(path))
+            WriteFile(path, "x");
+    const std::string atRoot = "C:\\Tessel Short Path " + std::to_string(GetCurrentProcessId()) + ".txt";
+    WriteFile(atRoot, "x");
+    for (const std::string& path : {paths[0], paths[1], paths[2], paths[3], paths[4], paths[5], atRoot}) {
+        SCOPED_TRACE(path);
+        EXPECT_EQ(ShortPath(path), ShortPathOf(path));
+    }
+    DeleteFileA(atRoot.c_str());
+    EXPECT_EQ(ShortPath(root / "A Long Directory Name\\missing.txt"), std::nullopt);
+    EXPECT_EQ(ShortPath(root / "A Long Directory Name\\*.txt"), std::nullopt);
+}
