@@ -15,8 +15,8 @@
 #include "setup/install/versioned_install.h"
 #include "setup/script/text/records.h"
 #include "setup/script/text/variables.h"
-#include "setup/ui/resources/resource_ids.h"
 #include "setup/ui/programs_folder.h"
+#include "setup/ui/resources/resource_ids.h"
 
 namespace {
 
@@ -27,9 +27,9 @@ void SetProgressPosition(HWND bar, std::size_t position)
 
 // Makes PROGRAMGROUP a full path (a name without a colon lies in the
 // Programs folder) and ensures the folder, logging it whether it was found
-// or created, and every parent created on the way. False when the group
-// cannot be had, so that no shortcut is made: a Programs folder the shell
-// cannot tell would otherwise put the group relative to the current drive.
+// or created, and every parent created on the way. False when there is no
+// group folder, so that no shortcut is tried: a Programs folder the shell
+// cannot tell would otherwise put the group at the current drive's root.
 bool PrepareProgramGroup()
 {
     std::string group = gVariables.Get("PROGRAMGROUP");

@@ -67,6 +67,11 @@ TEST(CopyPage, WholeInstallationWithProgressLogEntryAndShortcuts)
     medium.AddFile("readme.txt", "read me");
     medium.AddFile("settings.ini", "new settings");
     medium.AddFile("extra.txt", "extra");
+    medium.AddFile("Disk1\\movie.pa1", "first half, ");
+    medium.AddFile("Disk2\\movie.pa2", "second half");
+    // The joined file is named after the destination in the Windows TEMP
+    // folder, which other tests share.
+    const std::string movie = "Movie " + std::to_string(GetCurrentProcessId()) + ".dat";
     CopyFixture("register_ok.dll", medium / library);
     const std::string installDir = root / "new\\App\\";
     const std::vector<std::string> kept = {root / "old\\Kept One.ini", root / "old\\Kept Two.ini",
@@ -88,11 +93,16 @@ TEST(CopyPage, WholeInstallationWithProgressLogEntryAndShortcuts)
         AddFileCall(medium / "readme.txt", "[DP]\\Docs\\Readme.txt", "Program", false, "Readme") +
         AddFileCall(medium / library, "[SYSPATH]\\", "Program", true) +
         AddFileCall(UnskeinProgram(), "[DP]\\", "Program") +
+        ScriptCall("AddFile", {medium / "Disk1\\movie.pa1", "[DP]\\" + movie, "Program", "0", "1", "1", "0", "0", "1",
+                               "Movie"}) +
+        ScriptCall("AddFile", {medium / "Disk2\\movie.pa2", "[DP]\\" + movie, "Program", "0", "2", "1", "1", "0", "1",
+                               "Movie"}) +
         AddFileCall(medium / "extra.txt", "[DP]\\Extra.txt", "Extras", false, "Extra") +
         AddFileCall(medium / "extra.txt", untouched, "Extras") +
         AddFileCall(medium / "settings.ini", "[KEPT1]", "Settings") +
         AddFileCall(medium / "settings.ini", "[KEPT2]", "Settings") +
-        AddFileCall(medium / "settings.ini", "[KEPT3]", "Settings") + ScriptCall("ShowCopy"));
+        AddFileCall(medium / "settings.ini", "[KEPT3]", "Settings") + ScriptCall("ShowCopy") +
+        ScriptCall("ShowMessage", {"[PROGRAMGROUP]", "Group", "", "NOW"}));
     SetupRun setup(medium);
 
     // Each existing settings file holds the run on its question: the bars
@@ -113,6 +123,8 @@ TEST(CopyPage, WholeInstallationWithProgressLogEntryAndShortcuts)
         EXPECT_EQ(seen.fileBar, (ProgressSeen{0, 2, i}));
         setup.Press(question, IDC_OVERWRITE_YES);
     }
+    // The group name became its folder in the Programs folder.
+    setup.ExpectMessageBox("Group", group, IDOK);
     EXPECT_EQ(setup.WaitForExit(), 0);
 
     const std::string program = installDir + "Long Program Name.exe";
@@ -128,6 +140,8 @@ TEST(CopyPage, WholeInstallationWithProgressLogEntryAndShortcuts)
                            group + "\\Readme.lnk", "NONSHARED",
                            SystemDirectory() + "\\" + library, "SHARED", "AUTOREGSVR",
                            ShortPathOf(installDir + "Unskein.exe"), "NONSHARED",
+                           ShortPathOf(installDir + movie), "NONSHARED",
+                           group + "\\Movie.lnk", "NONSHARED",
                            ShortPathOf(kept[0]), "NONSHARED",
                            ShortPathOf(kept[1]), "NONSHARED",
                            ShortPathOf(kept[2]), "NONSHARED"},
@@ -139,6 +153,11 @@ TEST(CopyPage, WholeInstallationWithProgressLogEntryAndShortcuts)
     EXPECT_EQ(ReadFile(readme), "read me");
     EXPECT_EQ(ReadFile(SystemDirectory() + "\\" + library), ReadFile(FixturePath("register_ok.dll")));
     EXPECT_EQ(ReadFile(installDir + "Unskein.exe"), ReadFile(UnskeinProgram()));
+    // The spread file is joined, installed at its last piece with one
+    // shortcut, and its joined file is gone.
+    EXPECT_EQ(ReadFile(installDir + movie), "first half, second half");
+    EXPECT_EQ(ReadShortcut(group + "\\Movie.lnk").target, installDir + movie);
+    EXPECT_FALSE(FileExists(testing_support::WindowsDirectory() + "\\TEMP\\" + movie + ".ToInstall.TMP"));
     for (const std::string& path : kept)
         EXPECT_EQ(ReadFile(path), "new settings");
 
@@ -303,4 +322,30 @@ TEST(CopyPage, OverlongApplicationNameIsReportedAndRegistersNothing)
     EXPECT_EQ(setup.WaitForExit(), 0);
     EXPECT_EQ(ReadFile(root / "Uninstall.log"), ExpectedLog({root / "Group", "DIR"}, app));
     EXPECT_EQ(UninstallValue(app, "DisplayName"), std::nullopt);
+}
+
+TEST(CopyPage, NoGroupChosenMeansNoGroupFolderAndNoShortcuts)
+{
+    const std::string app = AppName("No Group");
+    Medium medium;
+    TempDir root("install");
+    Leftovers leftovers;
+    leftovers.UninstallEntry(app);
+    leftovers.Tree(ProgramsFolder() + "\\" + app);
+    medium.AddFile("program.exe", "the program");
+    medium.WriteScript(ScriptCall("SetAppName", {app}) + ScriptCall("SetVariable", {"DP", root / ""}) +
+                       ScriptCall("CreateSection", {"Main", "1", "0", ""}) +
+                       AddFileCall(medium / "program.exe", "[DP]\\program.exe", "Main", false, "Program") +
+                       ScriptCall("ShowProgramGroup") + ScriptCall("ShowCopy") +
+                       ScriptCall("ShowMessage", {"[PROGRAMGROUP]", "Group", "", "NOW"}));
+    SetupRun setup(medium);
+    Page page = setup.WaitForPage(IDC_GROUP_NEW);
+    page.Click(IDC_GROUP_NONE);
+    EXPECT_TRUE(WaitUntil([&] { return page.IsChecked(IDC_GROUP_NONE); }));
+    page.Click(IDC_PAGE_NEXT);
+    setup.ExpectMessageBox("Group", app, IDOK);  // as SetAppName left it
+    EXPECT_EQ(setup.WaitForExit(), 0);
+
+    EXPECT_EQ(ReadFile(root / "Uninstall.log"), ExpectedLog({ShortPathOf(root / "program.exe"), "NONSHARED"}, app));
+    EXPECT_FALSE(DirectoryExists(ProgramsFolder() + "\\" + app));
 }
