@@ -35,9 +35,16 @@ void OnPaint(HWND window)
     const bool tiled = gTiles.draw != nullptr;
     if (tiled)
         gTiles.draw(dc, &client);
+    const char* text = tiled ? kTitle : kMissingLibrary;
+    // The name stands on a dark band, readable over any tile.
+    RECT band = client;
+    DrawTextA(dc, text, -1, &band, DT_CALCRECT | DT_SINGLELINE);
+    const int bandHeight = band.bottom - band.top + 16;
+    band = {client.left, (client.bottom - bandHeight) / 2, client.right, (client.bottom + bandHeight) / 2};
+    FillRect(dc, &band, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
     SetBkMode(dc, TRANSPARENT);
-    SetTextColor(dc, tiled ? RGB(0xFF, 0xFF, 0xFF) : RGB(0, 0, 0));
-    DrawTextA(dc, tiled ? kTitle : kMissingLibrary, -1, &client, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+    SetTextColor(dc, RGB(0xFF, 0xFF, 0xFF));
+    DrawTextA(dc, text, -1, &client, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
     EndPaint(window, &paint);
 }
 
