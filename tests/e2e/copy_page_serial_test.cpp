@@ -7,10 +7,7 @@
 #include "tests/support/install_support.h"
 
 using namespace e2e;
-using testing_support::DirectoryExists;
-using testing_support::ReadFile;
-using testing_support::ShortPathOf;
-using testing_support::TempDir;
+using namespace testing_support;
 
 namespace {
 
@@ -50,11 +47,8 @@ private:
 
 TEST(CopyPageSerial, UnknownProgramsFolderMeansNoGroupAndNoShortcuts)
 {
-    const std::string app = "Tessel No Programs " + std::to_string(GetCurrentProcessId());
-    Medium medium;
-    TempDir root("install");
-    Leftovers leftovers;
-    leftovers.UninstallEntry(app);
+    InstallCase test("No Programs");
+    auto& [app, medium, root, leftovers] = test;
     medium.AddFile("program.exe", "the program");
     medium.WriteScript(ScriptCall("SetAppName", {app}) + ScriptCall("SetVariable", {"DP", root / ""}) +
                        ScriptCall("CreateSection", {"Main", "1", "0", ""}) +

@@ -9,26 +9,9 @@
 #include "tests/support/install_support.h"
 
 using namespace e2e;
-using testing_support::CopyFixture;
-using testing_support::DirectoryExists;
-using testing_support::Env;
-using testing_support::FileExists;
-using testing_support::FixturePath;
-using testing_support::ReadFile;
-using testing_support::ShortPathOf;
-using testing_support::SystemDirectory;
-using testing_support::TempDir;
-using testing_support::WriteFile;
+using namespace testing_support;
 
 namespace {
-
-const char kInUse[] = "File is in use and setup is not able to overwrite the file.";
-const char kSharing[] = "Sharing violation occured, setup cannot install the file.";
-
-std::string AppName(const std::string& test)
-{
-    return "Tessel " + test + " " + std::to_string(GetCurrentProcessId());
-}
 
 std::string UnskeinProgram()
 {
@@ -53,11 +36,8 @@ CopyPageSeen ReadCopyPage(HWND page)
 
 TEST(CopyPage, WholeInstallationWithProgressLogEntryAndShortcuts)
 {
-    const std::string app = AppName("Whole");
-    Medium medium;
-    TempDir root("install");
-    Leftovers leftovers;
-    leftovers.UninstallEntry(app);
+    InstallCase test("Whole");
+    auto& [app, medium, root, leftovers] = test;
     const std::string group = ProgramsFolder() + "\\" + app;
     leftovers.Tree(group);
     const std::string library = UniqueShortName("TW", "DLL");
@@ -177,11 +157,8 @@ TEST(CopyPage, WholeInstallationWithProgressLogEntryAndShortcuts)
 
 TEST(CopyPage, RunAbortedInItsThirdSectionStillCompletesTheLogAndTheEntry)
 {
-    const std::string app = AppName("Aborted");
-    Medium medium;
-    TempDir root("install");
-    Leftovers leftovers;
-    leftovers.UninstallEntry(app);
+    InstallCase test("Aborted");
+    auto& [app, medium, root, leftovers] = test;
     medium.AddFile("a.txt", "a");
     medium.AddFile("b.txt", "b");
     medium.AddFile("held.txt", "new content");
@@ -209,8 +186,8 @@ TEST(CopyPage, RunAbortedInItsThirdSectionStillCompletesTheLogAndTheEntry)
         HWND question = NextDialogWith(setup, IDC_OVERWRITE_NO, nullptr);
         ASSERT_TRUE(question);
         setup.Press(question, IDC_OVERWRITE_YES);
-        setup.ExpectMessageBox("held.txt", kSharing, IDOK);
-        setup.ExpectMessageBox("held.txt", kInUse, IDOK);
+        setup.ExpectMessageBox("held.txt", shown::kSharingViolation, IDOK);
+        setup.ExpectMessageBox("held.txt", shown::kInUse, IDOK);
         EXPECT_EQ(setup.WaitForExit(), 0);
     }
     CloseHandle(holder);
@@ -230,11 +207,8 @@ TEST(CopyPage, RunAbortedInItsThirdSectionStillCompletesTheLogAndTheEntry)
 
 TEST(CopyPage, SecondCopyPageInstallsNothingAndStaysUntilCancelled)
 {
-    const std::string app = AppName("Twice");
-    Medium medium;
-    TempDir root("install");
-    Leftovers leftovers;
-    leftovers.UninstallEntry(app);
+    InstallCase test("Twice");
+    auto& [app, medium, root, leftovers] = test;
     medium.AddFile("a.txt", "a");
     medium.WriteScript(ScriptCall("SetAppName", {app}) + ScriptCall("SetVariable", {"DP", root / ""}) +
                        ScriptCall("SetVariable", {"PROGRAMGROUP", root / "Group"}) +
@@ -273,11 +247,8 @@ TEST(CopyPage, SecondCopyPageInstallsNothingAndStaysUntilCancelled)
 
 TEST(CopyPage, InstallingAgainTruncatesTheLogAndRecordsNoDirectoryForIt)
 {
-    const std::string app = AppName("Again");
-    Medium medium;
-    TempDir root("install");
-    Leftovers leftovers;
-    leftovers.UninstallEntry(app);
+    InstallCase test("Again");
+    auto& [app, medium, root, leftovers] = test;
     const std::string installDir = root / "App";
     const std::string group = root / "Group";
     medium.AddFile("a.txt", "a");
@@ -307,11 +278,8 @@ TEST(CopyPage, InstallingAgainTruncatesTheLogAndRecordsNoDirectoryForIt)
 
 TEST(CopyPage, OverlongApplicationNameIsReportedAndRegistersNothing)
 {
-    const std::string app = AppName("Long") + std::string(256, 'n');
-    Medium medium;
-    TempDir root("install");
-    Leftovers leftovers;
-    leftovers.UninstallEntry(app);
+    InstallCase test("Long" + std::string(256, 'n'));
+    auto& [app, medium, root, leftovers] = test;
     medium.WriteScript(ScriptCall("SetAppName", {app}) + ScriptCall("SetVariable", {"DP", root / ""}) +
                        ScriptCall("SetVariable", {"PROGRAMGROUP", root / "Group"}) + ScriptCall("ShowCopy"));
     SetupRun setup(medium);
@@ -326,11 +294,8 @@ TEST(CopyPage, OverlongApplicationNameIsReportedAndRegistersNothing)
 
 TEST(CopyPage, NoGroupChosenMeansNoGroupFolderAndNoShortcuts)
 {
-    const std::string app = AppName("No Group");
-    Medium medium;
-    TempDir root("install");
-    Leftovers leftovers;
-    leftovers.UninstallEntry(app);
+    InstallCase test("No Group");
+    auto& [app, medium, root, leftovers] = test;
     leftovers.Tree(ProgramsFolder() + "\\" + app);
     medium.AddFile("program.exe", "the program");
     medium.WriteScript(ScriptCall("SetAppName", {app}) + ScriptCall("SetVariable", {"DP", root / ""}) +

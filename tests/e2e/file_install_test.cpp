@@ -8,33 +8,9 @@
 #include "tests/support/install_support.h"
 
 using namespace e2e;
-using testing_support::CopyFixture;
-using testing_support::FileExists;
-using testing_support::FixturePath;
-using testing_support::ForgetPendingRename;
-using testing_support::IsPendingRename;
-using testing_support::ReadFile;
-using testing_support::ShortPathOf;
-using testing_support::SystemDirectory;
-using testing_support::TempDir;
-using testing_support::WindowsDirectory;
-using testing_support::WriteFile;
+using namespace testing_support;
 
 namespace {
-
-const char kSharing[] = "Sharing violation occured, setup cannot install the file.";
-const char kTempFile[] = "Temporary file, file cannot be copied.";
-const char kMismatch[] =
-    "The file to install and the old file differ in one or more attributes. If you want to, you can install it "
-    "though. Do you want to install the file (not recommended)?";
-const char kWriteProtected[] =
-    "File cannot be written to, because it is write protected. Do you want to remove write protection and "
-    "overwrite the file?";
-
-std::string AppName(const std::string& test)
-{
-    return "Tessel Files " + test + " " + std::to_string(GetCurrentProcessId());
-}
 
 bool IsDefaultButton(HWND dialog, int id)
 {
@@ -54,11 +30,8 @@ std::string InstallScript(const std::string& app, const std::string& installDir,
 
 TEST(FileInstall, PrivateFilesNewExistingNewerAndWriteProtected)
 {
-    const std::string app = AppName("Private");
-    Medium medium;
-    TempDir dir("install");
-    Leftovers leftovers;
-    leftovers.UninstallEntry(app);
+    InstallCase test("Private");
+    auto& [app, medium, dir, leftovers] = test;
     medium.AddFile("new.txt", "new content");
     CopyFixture("register_fails.dll", medium / "LIBRARY.DLL");  // version 1.0
     WriteFile(dir / "Yes.txt", "old yes");
@@ -89,7 +62,7 @@ TEST(FileInstall, PrivateFilesNewExistingNewerAndWriteProtected)
     EXPECT_EQ(WindowText(GetDlgItem(question, IDC_OVERWRITE_TARGET)), dir / "LIBRARY.DLL");
     setup.Press(question, IDC_OVERWRITE_ALL);
     // Not asked again: the write protection is the only question left.
-    setup.ExpectMessageBox("new.txt", kWriteProtected, IDYES);
+    setup.ExpectMessageBox("new.txt", shown::kWriteProtected, IDYES);
     EXPECT_EQ(setup.WaitForExit(), 0);
 
     EXPECT_EQ(ReadFile(dir / "A Long File Name.txt"), "new content");
@@ -110,11 +83,8 @@ TEST(FileInstall, PrivateFilesNewExistingNewerAndWriteProtected)
 
 TEST(FileInstall, SharedFilesRegistrationOlderVersionsAndFilesInUse)
 {
-    const std::string app = AppName("Shared");
-    Medium medium;
-    TempDir dir("install");
-    Leftovers leftovers;
-    leftovers.UninstallEntry(app);
+    InstallCase test("Shared");
+    auto& [app, medium, dir, leftovers] = test;
     const std::string system = SystemDirectory();
     std::string addFiles;
     // Each shared file gets a name of this test in the system directory.
@@ -149,15 +119,15 @@ TEST(FileInstall, SharedFilesRegistrationOlderVersionsAndFilesInUse)
             << "owned by the copy page";
         setup.Press(failure.window, IDOK);
 
-        setup.ExpectMessageBox(older, kTempFile, IDOK);
+        setup.ExpectMessageBox(older, shown::kTempFile, IDOK);
         const MessageBoxSeen mismatch = setup.NextMessageBox();
         EXPECT_EQ(mismatch.caption, older);
-        EXPECT_EQ(mismatch.text, kMismatch);
+        EXPECT_EQ(mismatch.text, shown::kMismatch);
         EXPECT_TRUE(IsDefaultButton(mismatch.window, IDNO)) << "No is the default";
         setup.Press(mismatch.window, IDNO);
 
         // The file in use is left for the next restart.
-        setup.ExpectMessageBox(inUse, kSharing, IDOK);
+        setup.ExpectMessageBox(inUse, shown::kSharingViolation, IDOK);
         EXPECT_EQ(setup.WaitForExit(), 0);
     }
     CloseHandle(holder);

@@ -11,11 +11,7 @@
 #include "tests/support/install_support.h"
 
 using namespace e2e;
-using testing_support::CopyFixture;
-using testing_support::Env;
-using testing_support::FileExists;
-using testing_support::SystemDirectory;
-using testing_support::TempDir;
+using namespace testing_support;
 
 namespace {
 
@@ -36,11 +32,8 @@ PrefixState Record(const std::string& root)
 
 void RoundTrip(RunOptions options)
 {
-    const std::string app = "Tessel Round Trip " + std::to_string(GetCurrentProcessId());
-    Medium medium;
-    TempDir root("roundtrip");
-    Leftovers leftovers;
-    leftovers.UninstallEntry(app);
+    InstallCase test("Round Trip");
+    auto& [app, medium, root, leftovers] = test;
     leftovers.Tree(ProgramsFolder() + "\\" + app);
     const std::string library = UniqueShortName("RT", "DLL");
     leftovers.File(SystemDirectory() + "\\" + library);

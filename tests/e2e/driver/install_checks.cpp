@@ -238,6 +238,12 @@ Leftovers::~Leftovers()
         testing_support::RemoveTree(path);
 }
 
+InstallCase::InstallCase(const std::string& name)
+    : app("Tessel " + name + " " + std::to_string(GetCurrentProcessId()))
+{
+    leftovers.UninstallEntry(app);
+}
+
 std::string UniqueShortName(const std::string& prefix, const std::string& extension)
 {
     static unsigned counter = 0;

@@ -75,6 +75,17 @@ private:
     std::vector<std::string> trees_;
 };
 
+// What an installation test starts from: an application name of its own
+// ("Tessel <name> <process id>"), whose uninstall entry goes afterwards, a
+// medium, a folder to install into, and the test's other leftovers.
+struct InstallCase {
+    explicit InstallCase(const std::string& name);
+    std::string app;
+    Medium medium;
+    testing_support::TempDir root{"install"};
+    Leftovers leftovers;
+};
+
 // A name no other test process uses at the same time, short enough for an
 // 8.3 file name: the prefix (at most 2 characters) and 4 hex digits.
 std::string UniqueShortName(const std::string& prefix, const std::string& extension);
