@@ -71,6 +71,14 @@ add_test(NAME host.setup-imports-system-dlls-only
 add_test(NAME host.unskein-imports-system-dlls-only
   COMMAND ${CMAKE_SOURCE_DIR}/tests/check-imports ${TESSEL_DIST}/Unskein.exe)
 
+ExternalProject_Add(fuzzers
+  SOURCE_DIR ${CMAKE_SOURCE_DIR}/tests/fuzz
+  BINARY_DIR ${CMAKE_BINARY_DIR}/fuzz
+  CMAKE_ARGS -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo
+  CMAKE_GENERATOR ${CMAKE_GENERATOR}
+  BUILD_ALWAYS ON
+  INSTALL_COMMAND ""
+  USES_TERMINAL_BUILD ON)
 file(GLOB FUZZ_TARGETS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/fuzz/*_fuzz.cpp)
 foreach(src ${FUZZ_TARGETS})
   get_filename_component(name ${src} NAME_WE)

@@ -85,7 +85,8 @@ foreach(src ${FIXTURE_SOURCES})
     endif()
     set_target_properties(fixture_${stem} PROPERTIES OUTPUT_NAME ${stem} PREFIX ""
       RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/fixtures)
-    target_link_libraries(fixture_${stem} PRIVATE ${TESSEL_STATIC_RUNTIME})
+    # Exports keep their plain names (DllRegisterServer, not DllRegisterServer@0).
+    target_link_libraries(fixture_${stem} PRIVATE ${TESSEL_STATIC_RUNTIME} -Wl,--kill-at)
     list(APPEND TESSEL_FIXTURES fixture_${stem})
   else()
     add_executable(fixture_${name} ${src})
@@ -95,6 +96,30 @@ foreach(src ${FIXTURE_SOURCES})
     list(APPEND TESSEL_FIXTURES fixture_${name})
   endif()
 endforeach()
+
+# Files that tests install: tests/fixtures/data/<name> is copied to
+# fixtures/<name> and compressed with the Windows setup compression (SZDD) by
+# Debian's mscompress into fixtures/<name>_, so that expanding is checked
+# against another program's compressor.
+find_program(MSCOMPRESS mscompress REQUIRED NO_CMAKE_FIND_ROOT_PATH)
+file(GLOB FIXTURE_DATA CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/fixtures/data/*)
+set(FIXTURE_DATA_OUTPUTS)
+foreach(data ${FIXTURE_DATA})
+  get_filename_component(name ${data} NAME)
+  set(copy ${CMAKE_BINARY_DIR}/fixtures/${name})
+  add_custom_command(OUTPUT ${copy} ${copy}_
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/fixtures
+    COMMAND ${CMAKE_COMMAND} -E copy ${data} ${copy}
+    COMMAND ${CMAKE_COMMAND} -E remove -f ${copy}_
+    COMMAND ${MSCOMPRESS} ${copy}
+    DEPENDS ${data}
+    VERBATIM)
+  list(APPEND FIXTURE_DATA_OUTPUTS ${copy} ${copy}_)
+endforeach()
+if(FIXTURE_DATA_OUTPUTS)
+  add_custom_target(fixture_data ALL DEPENDS ${FIXTURE_DATA_OUTPUTS})
+  list(APPEND TESSEL_FIXTURES fixture_data)
+endif()
 
 # Windows-side unit tests: tests/wine/<name>_test.cpp becomes <name>_test.exe
 # and links the code of setup.exe.

@@ -51,9 +51,6 @@ DiskAnswer AskForDisk(Prompter& prompter, int16_t disk, const std::string& capti
     default:
         break;
     }
-    const int quit = prompter.ShowMessage(
-        MessageOwner::kBackground,
-        "Are you really sure to quit setup? The application will be deleted if you click on Yes", "Quit setup",
-        MB_YESNO);
+    const int quit = prompter.ShowMessage(MessageOwner::kBackground, kQuitQuestion, kQuitCaption, MB_YESNO);
     return quit == IDYES ? DiskAnswer::kQuit : DiskAnswer::kQuitDeclined;
 }

@@ -139,7 +139,12 @@ int InstallSharedFile(const SourceFile& source, const std::string& destinationNa
     const DWORD found = VerFindFileA(VFFF_ISSHAREDFILE, sourceName.data(), windowsDirectory.data(),
                                      applicationDirectory.data(), currentDirectory, &currentLength,
                                      chosenDirectory, &chosenLength);
-    if ((found & VFF_BUFFTOOSMALL) || !PathsFit(source, chosenDirectory, destinationName, prompter))
+    if (found & VFF_BUFFTOOSMALL) {
+        Inform(prompter, "The directory for " + destinationName + " is too long, setup cannot install the file.",
+               source.name);
+        return 0;
+    }
+    if (!PathsFit(source, chosenDirectory, destinationName, prompter))
         return 0;
     const std::string target = std::string(chosenDirectory) + "\\" + destinationName;
     if (found & VFF_FILEINUSE) {
@@ -182,9 +187,11 @@ bool CanBeRead(const std::string& path)
 }
 
 // A private file goes exactly to its destination. It is installed under its
-// long name and logged with its 8.3 path; an existing file is overwritten
-// only after the user agreed, and is never touched before the installation
-// call replaces it.
+// long name, since the installation call creates the file under the name it
+// is given and an 8.3 alias would become the file's only name; the log gets
+// the 8.3 path of the installed file. An existing file is overwritten only
+// after the user agreed, and nothing touches it before the installation
+// call replaces it, so a skipped or failed file leaves it as it was.
 int InstallPrivateFile(const SourceFile& source, const std::string& destination, std::size_t index,
                        Prompter& prompter)
 {

@@ -8,6 +8,9 @@
 
 PageState gPage;
 
+const char kQuitQuestion[] = "Are you really sure to quit setup? The application will be deleted if you click on Yes";
+const char kQuitCaption[] = "Quit setup";
+
 namespace {
 
 struct ControlClass {
@@ -148,8 +151,7 @@ int RequestQuit(int mode)
         PostQuitMessage(0);
         return 1;
     case kQuitAsk:
-        if (MessageBoxA(nullptr, "Are you really sure to quit setup? The application will be deleted if you click on Yes",
-                        "Quit setup", MB_ICONQUESTION | MB_YESNO) != IDYES)
+        if (MessageBoxA(nullptr, kQuitQuestion, kQuitCaption, MB_ICONQUESTION | MB_YESNO) != IDYES)
             return 0;
         PostQuitMessage(1);
         return 1;

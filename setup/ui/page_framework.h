@@ -31,6 +31,9 @@ extern PageState gPage;
 void HandlePageMessage(HWND page, UINT message, WPARAM wParam, LPARAM lParam, const char* pageName);
 
 enum QuitMode { kQuitSilently = 0, kQuitAsk = 1, kQuitAbort = 2 };
+// The question of the Cancel button, asked again by the disk prompt.
+extern const char kQuitQuestion[];
+extern const char kQuitCaption[];
 // Posts the quit message (mode 1 asks first). Returns 1 when setup is to quit.
 int RequestQuit(int mode);
 

@@ -1,0 +1,269 @@
+// Replacing a file in use at the next restart: version information, the
+// delayed move on Windows NT and the Wininit.ini entry on Windows 98 (run in
+// a child copy of this program that Wine shows Windows 98 to).
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <vector>
+
+#include "setup/install/deferred_replacement.h"
+#include "setup/install/text/install_paths.h"
+#include "tests/support/install_support.h"
+#include "tests/support/support.h"
+
+using namespace testing_support;
+
+namespace {
+
+class DeferredReplacement : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        char tag[8];
+        std::snprintf(tag, sizeof tag, "%04lX", GetCurrentProcessId() & 0xFFFF);
+        prefix = std::string("DF") + tag;
+        destination = installed / "Shared Library.dll";
+        wininitBefore = ReadFile(wininit);
+    }
+    void TearDown() override
+    {
+        for (const std::string& path : temporaryCopies) {
+            ForgetPendingRename(path);
+            RemoveDirectoryA(path.c_str());
+            DeleteFileA(path.c_str());
+        }
+        if (ReadFile(wininit) != wininitBefore) {
+            if (wininitBefore.empty())
+                DeleteFileA(wininit.c_str());
+            else
+                WriteFile(wininit, wininitBefore);
+        }
+        EXPECT_TRUE(prompter.AllAnswersUsed());
+    }
+
+    // A source in the medium named <prefix><tag>.DLL, and the temporary copy its deferral makes.
+    std::string Source(const std::string& fixture, const std::string& tag)
+    {
+        const std::string path = medium / (prefix + tag + ".DLL");
+        CopyFixture(fixture, path);
+        temporaryCopies.push_back(Temporary(prefix + tag + ".tmp"));
+        temporaryCopies.push_back(Temporary("t_" + prefix.substr(2) + tag + ".tmp"));
+        return path;
+    }
+    static std::string Temporary(const std::string& name) { return WindowsDirectory() + "\\TEMP\\" + name; }
+    int Defer(const std::string& source)
+    {
+        return ReplaceFileAtRestart(source, destination, LastPathComponent(source), prompter);
+    }
+
+    TempDir medium{"medium"};
+    TempDir installed{"installed"};
+    std::string prefix;
+    std::string destination;
+    std::string wininit = WindowsDirectory() + "\\Wininit.ini";
+    std::string wininitBefore;
+    std::vector<std::string> temporaryCopies;
+    ScriptedPrompter prompter;
+};
+
+}  // namespace
+
+TEST(ReadVersionInfo, FileVersionLanguageAndCodePage)
+{
+    const std::optional<VersionInfo> german = ReadVersionInfo(FixturePath("german_205.dll"));
+    ASSERT_TRUE(german);
+    EXPECT_EQ(german->fileVersionHigh, 0x00020000u);
+    EXPECT_EQ(german->fileVersionLow, 0x00000005u);
+    EXPECT_TRUE(german->hasTranslation);
+    EXPECT_EQ(german->language, 0x407);
+    EXPECT_EQ(german->codePage, 1252);
+    EXPECT_EQ(german->languageName, "German");
+
+    const std::optional<VersionInfo> english = ReadVersionInfo(FixturePath("english_201.dll"));
+    ASSERT_TRUE(english);
+    EXPECT_EQ(english->languageName, "English");
+    EXPECT_EQ(english->codePage, 1200);
+}
+
+TEST(ReadVersionInfo, NoTranslationBlockAndNoVersionAtAll)
+{
+    const std::optional<VersionInfo> bare = ReadVersionInfo(FixturePath("no_translation.dll"));
+    ASSERT_TRUE(bare);
+    EXPECT_EQ(bare->fileVersionHigh, 0x00010000u);
+    EXPECT_FALSE(bare->hasTranslation);
+    EXPECT_EQ(bare->languageName, "");
+    EXPECT_FALSE(ReadVersionInfo(FixturePath("readme.txt")));
+    EXPECT_FALSE(ReadVersionInfo("C:\\no such file.dll"));
+}
+
+TEST_F(DeferredReplacement, NewerFileIsMovedAtRestartOnWindowsNt)
+{
+    CopyFixture("register_ok.dll", destination);  // 1.2
+    const std::string source = Source("german_205.dll", "NT");  // 2.0
+    EXPECT_EQ(Defer(source), 0);
+    const std::string copy = Temporary(prefix + "NT.tmp");
+    EXPECT_EQ(ReadFile(copy), ReadFile(source));
+    EXPECT_TRUE(IsPendingRename(copy, destination)) << "the destination keeps its long name";
+    EXPECT_EQ(ReadFile(wininit), wininitBefore);
+    EXPECT_TRUE(prompter.shown.empty());
+}
+
+TEST_F(DeferredReplacement, EqualMajorAndMinorVersionReplacesDespiteALowerBuild)
+{
+    CopyFixture("german_205.dll", destination);  // 2.0.0.5
+    const std::string source = Source("english_201.dll", "EQ");  // 2.0.0.1
+    EXPECT_EQ(Defer(source), 0);
+    EXPECT_TRUE(IsPendingRename(Temporary(prefix + "EQ.tmp"), destination));
+}
+
+TEST_F(DeferredReplacement, OlderFileReplacesNothing)
+{
+    CopyFixture("german_205.dll", destination);  // 2.0
+    const std::string source = Source("register_ok.dll", "OL");  // 1.2
+    EXPECT_EQ(Defer(source), 0);
+    EXPECT_FALSE(FileExists(Temporary(prefix + "OL.tmp")));
+    EXPECT_FALSE(IsPendingRename(Temporary(prefix + "OL.tmp"), destination));
+    EXPECT_TRUE(prompter.shown.empty());
+}
+
+TEST_F(DeferredReplacement, UnreadableVersionOnEitherSideIsReported)
+{
+    CopyFixture("register_ok.dll", destination);
+    const std::string text = medium / (prefix + "TX.DLL");
+    CopyFixture("readme.txt", text);
+    EXPECT_EQ(Defer(text), 1);
+    const std::string source = Source("german_205.dll", "UV");
+    CopyFixture("readme.txt", destination);
+    EXPECT_EQ(Defer(source), 1);
+    EXPECT_FALSE(FileExists(Temporary(prefix + "UV.tmp")));
+}
+
+TEST_F(DeferredReplacement, SecondTemporaryNameWhenTheFirstCannotBeWritten)
+{
+    CopyFixture("register_ok.dll", destination);
+    const std::string source = Source("german_205.dll", "2N");
+    ASSERT_TRUE(CreateDirectoryA(Temporary(prefix + "2N.tmp").c_str(), nullptr));
+    EXPECT_EQ(Defer(source), 0);
+    const std::string second = Temporary("t_" + prefix.substr(2) + "2N.tmp");
+    EXPECT_EQ(ReadFile(second), ReadFile(source));
+    EXPECT_TRUE(IsPendingRename(second, destination));
+}
+
+TEST_F(DeferredReplacement, FailedCopiesAreReportedAndNothingIsScheduled)
+{
+    CopyFixture("register_ok.dll", destination);
+    const std::string source = Source("german_205.dll", "CF");
+    ASSERT_TRUE(CreateDirectoryA(Temporary(prefix + "CF.tmp").c_str(), nullptr));
+    ASSERT_TRUE(CreateDirectoryA(Temporary("t_" + prefix.substr(2) + "CF.tmp").c_str(), nullptr));
+    EXPECT_EQ(Defer(source), 0);
+    EXPECT_EQ(prompter.shown, std::vector<Prompt>{Message("Failed to copy file", "Error")});
+    EXPECT_FALSE(IsPendingRename(Temporary(prefix + "CF.tmp"), destination));
+}
+
+// ---- Windows 98: the same deferral in a child copy of this program.
+
+namespace {
+
+// Runs this program again under its own name, which Wine is told to show
+// Windows 98 to, with only the child test below; true when it passed.
+bool RunAsWindows98(const std::string& sources, const std::string& destination)
+{
+    TempDir directory("win98");
+    const std::string name = "defer98-" + std::to_string(GetCurrentProcessId()) + ".exe";
+    const std::string program = directory / name;
+    char self[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, self, MAX_PATH);
+    if (!CopyFileA(self, program.c_str(), FALSE))
+        return false;
+    const std::string appDefaults = "Software\\Wine\\AppDefaults\\" + name;
+    HKEY key;
+    RegCreateKeyExA(HKEY_CURRENT_USER, appDefaults.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr);
+    RegSetValueExA(key, "Version", 0, REG_SZ, reinterpret_cast<const BYTE*>("win98"), 6);
+    RegCloseKey(key);
+    SetEnvironmentVariableA("TESSEL_DEFER_SOURCES", sources.c_str());
+    SetEnvironmentVariableA("TESSEL_DEFER_DESTINATION", destination.c_str());
+
+    std::string commandLine = "\"" + program +
+                              "\" --gtest_also_run_disabled_tests --gtest_filter=Windows98Child.DISABLED_Defer";
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process = {};
+    DWORD exitCode = 1;
+    if (CreateProcessA(program.c_str(), &commandLine[0], nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup,
+                       &process)) {
+        if (WaitForSingleObject(process.hProcess, 60000) == WAIT_OBJECT_0)
+            GetExitCodeProcess(process.hProcess, &exitCode);
+        else
+            TerminateProcess(process.hProcess, 1);
+        CloseHandle(process.hThread);
+        CloseHandle(process.hProcess);
+    }
+    RegDeleteKeyA(HKEY_CURRENT_USER, appDefaults.c_str());
+    return exitCode == 0;
+}
+
+}  // namespace
+
+TEST(Windows98Child, DISABLED_Defer)
+{
+    OSVERSIONINFOA version = {};
+    version.dwOSVersionInfoSize = sizeof version;
+    GetVersionExA(&version);
+    ASSERT_EQ(version.dwPlatformId, static_cast<DWORD>(VER_PLATFORM_WIN32_WINDOWS));
+    ScriptedPrompter prompter;
+    std::string sources = Env("TESSEL_DEFER_SOURCES");
+    for (std::size_t start = 0; start < sources.size();) {
+        std::size_t end = std::min(sources.find(';', start), sources.size());
+        const std::string source = sources.substr(start, end - start);
+        EXPECT_EQ(ReplaceFileAtRestart(source, Env("TESSEL_DEFER_DESTINATION"), LastPathComponent(source), prompter),
+                  0);
+        start = end + 1;
+    }
+    EXPECT_TRUE(prompter.shown.empty());
+}
+
+TEST_F(DeferredReplacement, Windows98MissingWininitBecomesThreeLines)
+{
+    CopyFixture("register_ok.dll", destination);
+    const std::string source = Source("german_205.dll", "9M");
+    DeleteFileA(wininit.c_str());
+    ASSERT_TRUE(RunAsWindows98(source, destination));
+    EXPECT_EQ(ReadFile(wininit), "[rename]\r\n" + ShortPathOf(destination) + "=" + Temporary(prefix + "9M.tmp") +
+                                     "\r\n\r\n");
+    EXPECT_EQ(ReadFile(Temporary(prefix + "9M.tmp")), ReadFile(source));
+    EXPECT_FALSE(IsPendingRename(Temporary(prefix + "9M.tmp"), destination));
+}
+
+TEST_F(DeferredReplacement, Windows98KeepsOtherLinesAndReplacesOurKeyOnTheSecondDeferral)
+{
+    CopyFixture("register_ok.dll", destination);
+    const std::string first = Source("german_205.dll", "9A");
+    const std::string second = Source("english_201.dll", "9B");
+    const std::string others =
+        "; pending work of other programs\r\n"
+        "[rename]\r\n"
+        "NUL=C:\\windows\\TEMP\\OLD1.TMP\r\n"
+        "NUL=C:\\windows\\TEMP\\OLD2.TMP\r\n";
+    const std::string rest = "\r\n[Rename]\r\nx=y\r\n";
+    WriteFile(wininit, others + rest);
+    ASSERT_TRUE(RunAsWindows98(first + ";" + second, destination));
+    const std::string key = ShortPathOf(destination);
+    EXPECT_NE(key, destination);
+    EXPECT_EQ(ReadFile(wininit), others + key + "=" + Temporary(prefix + "9B.tmp") + "\r\n" + rest);
+}
+
+TEST_F(DeferredReplacement, Windows98LeavesAWininitItCannotReadAlone)
+{
+    CopyFixture("register_ok.dll", destination);
+    const std::string source = Source("german_205.dll", "9L");
+    const std::string others = "[rename]\r\nNUL=C:\\windows\\TEMP\\OLD1.TMP\r\n";
+    WriteFile(wininit, others);
+    // Another program writes it and lets nobody read meanwhile.
+    HANDLE held = CreateFileA(wininit.c_str(), GENERIC_WRITE, FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    const bool passed = RunAsWindows98(source, destination);
+    CloseHandle(held);
+    EXPECT_TRUE(passed);
+    EXPECT_EQ(ReadFile(wininit), others);
+}
