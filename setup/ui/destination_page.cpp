@@ -1,8 +1,115 @@
 #include "setup/ui/pages.h"
 
+#include <optional>
+#include <string>
+
+#include "setup/script/text/variables.h"
 #include "setup/ui/page_framework.h"
+#include "setup/ui/resources/resource_ids.h"
+#include "setup/ui/shell_folder.h"
+#include "setup/ui/text/destination.h"
+
+namespace {
+
+const char kPageName[] = "DIALOG_DEST";
+const char kPathTooLongText[] =
+    "The installation path would be longer than 259 characters. Please choose a shorter path.";
+const char kPathTooLongCaption[] = "Path too long";
+
+void ShowPathTooLong(HWND page)
+{
+    MessageBoxA(page, kPathTooLongText, kPathTooLongCaption, MB_ICONEXCLAMATION | MB_OK);
+}
+
+// Next: stores the typed path in DP. Returns false when the page stays open
+// (the path is too long, or the user does not want a missing directory).
+bool AcceptTypedPath(HWND page)
+{
+    const std::string path = DialogItemText(page, IDC_DEST_PATH);
+    if (path.size() > kMaxInstallPath) {
+        ShowPathTooLong(page);
+        return false;
+    }
+    const bool askIfMissing = SendDlgItemMessageA(page, IDC_DEST_ASK_CREATE, BM_GETCHECK, 0, 0) != 0;
+    if (askIfMissing && GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES &&
+        MessageBoxA(nullptr, "Directory does not exist, should it be created?", "Directory does not exist",
+                    MB_ICONQUESTION | MB_YESNO) == IDNO)
+        return false;
+    gVariables.Set("DP", path);  // created later, by the installation
+    return true;
+}
+
+void ShowInstallPath(HWND page)
+{
+    SendDlgItemMessageA(page, IDC_DEST_PATH, EM_LIMITTEXT, kMaxInstallPath, 0);
+    // The field's change notification fills in the free space and the gate.
+    SetDlgItemTextA(page, IDC_DEST_PATH, gVariables.Get("DP").c_str());
+}
+
+void ChooseFolder(HWND page)
+{
+    const std::optional<std::string> folder = BrowseForFolder(page, nullptr);
+    if (!folder)
+        return;
+    const std::optional<std::string> path = ChosenInstallPath(*folder, gVariables.Get("APPNAME"));
+    if (!path) {
+        ShowPathTooLong(page);
+        return;
+    }
+    gVariables.Set("DP", *path);
+    SetDlgItemTextA(page, IDC_DEST_PATH, path->c_str());
+}
+
+void OnPathFieldNotification(HWND page)
+{
+    const std::string path = DialogItemText(page, IDC_DEST_PATH);
+    gPage.nextGate = NextGateForPath(path);
+    SetDlgItemTextA(page, IDC_DEST_FREE_SPACE, FreeSpaceText(GetFreeDiskSpace(path)).c_str());
+}
+
+// Automatic and the ask-to-create checkbox have no action of their own.
+void OnDestinationCommand(HWND page, int controlId)
+{
+    if (controlId == IDC_DEST_CHOOSE)
+        ChooseFolder(page);
+    else if (controlId == IDC_DEST_PATH)
+        OnPathFieldNotification(page);
+}
+
+INT_PTR CALLBACK DestinationPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_COMMAND && LOWORD(wParam) == IDC_PAGE_NEXT && !AcceptTypedPath(page))
+        return FALSE;
+    HandlePageMessage(page, message, wParam, lParam, kPageName);
+    if (message == WM_INITDIALOG)
+        ShowInstallPath(page);
+    else if (message == WM_COMMAND)
+        OnDestinationCommand(page, LOWORD(wParam));
+    return FALSE;
+}
+
+}  // namespace
 
 INT_PTR ShowDestinationPage()
 {
-    return kPageNext;
+    return RunPage(IDD_DESTINATION_PAGE, DestinationPageProc);
+}
+
+uint64_t GetFreeDiskSpace(const std::string& path)
+{
+    const std::string root = FreeSpaceRoot(path);
+    if (root.empty())
+        return 0;
+    // Looked up at run time: the first releases of Windows 95 lack it.
+    using FreeSpaceEx = BOOL(WINAPI*)(LPCSTR, PULARGE_INTEGER, PULARGE_INTEGER, PULARGE_INTEGER);
+    const auto freeSpaceEx = reinterpret_cast<FreeSpaceEx>(
+        GetProcAddress(GetModuleHandleA("KERNEL32.DLL"), "GetDiskFreeSpaceExA"));
+    if (freeSpaceEx) {
+        ULARGE_INTEGER available, total, totalFree;
+        return freeSpaceEx(root.c_str(), &available, &total, &totalFree) ? available.QuadPart : 0;
+    }
+    DWORD sectorsPerCluster, bytesPerSector, freeClusters, totalClusters;
+    if (!GetDiskFreeSpaceA(root.c_str(), &sectorsPerCluster, &bytesPerSector, &freeClusters, &totalClusters))
+        return 0;
+    return ClusterFreeBytes(sectorsPerCluster, bytesPerSector, freeClusters);
 }

@@ -46,6 +46,8 @@ void CreateCustomControls(HWND page, const char* pageName)
                                        record.left, record.top, record.right - record.left,
                                        record.bottom - record.top, page, nullptr, gApp.instance, nullptr);
         record.window = control;
+        if (!control)
+            continue;  // a kind that names no window class: the page goes without it
         SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(gPage.font), TRUE);
         for (const ActionRecord& action : gRecords.actions)
             if (action.command == "CheckButton" && action.arguments[0] == record.name)
@@ -86,8 +88,8 @@ void OnCustomControlNotification(HWND control)
     }
 }
 
-// Whether one dynamic state lets Next be enabled; leaves `enabled` alone
-// when the state does not decide.
+// Enables or disables Next by one dynamic state; a state whose test is
+// neither "VALUE" nor "TEXT" leaves it as it is.
 void EvaluateDynamicState(const ActionRecord& state, HWND next)
 {
     const std::string& source = state.arguments[1];
@@ -163,7 +165,11 @@ int RequestQuit(int mode)
 
 void CALLBACK UpdateNextButton(HWND, UINT, UINT_PTR, DWORD)
 {
+    // Between pages, and on the copy page, there is no Next button; a null
+    // window would make RedrawWindow repaint the whole desktop.
     HWND next = GetDlgItem(gPage.window, kNextButton);
+    if (!next)
+        return;
     if (gPage.nextGate != 1) {
         EnableWindow(next, FALSE);
     } else {

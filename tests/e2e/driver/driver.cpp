@@ -156,6 +156,12 @@ void ProgramRun::Press(HWND dialog, int buttonId)
     PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(buttonId, BN_CLICKED), reinterpret_cast<LPARAM>(button));
 }
 
+void ProgramRun::AnswerQuitQuestion(int answer)
+{
+    ExpectMessageBox("Quit setup",
+                     "Are you really sure to quit setup? The application will be deleted if you click on Yes", answer);
+}
+
 HWND ProgramRun::WaitForDialogWith(int controlId, DWORD timeoutMs)
 {
     HWND found = nullptr;

@@ -4,7 +4,10 @@
 #pragma once
 
 #include <windows.h>
+#include <commctrl.h>
 
+#include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -61,6 +64,9 @@ bool WaitUntil(Condition condition, DWORD timeoutMs = kWaitMs)
     }
 }
 
+class Page;
+class FolderBrowser;
+
 class ProgramRun {
 public:
     // Starts `program` (a path) in `workingDirectory`.
@@ -79,10 +85,23 @@ public:
     void ExpectMessageBox(const std::string& caption, const std::string& text, int answer);
     // Presses a button of a message box or dialog.
     void Press(HWND dialog, int buttonId);
+    // Expects setup's question whether to quit (Cancel on a page) and answers it.
+    void AnswerQuitQuestion(int answer);
 
     // A visible dialog of the program that has a control with this id.
     HWND WaitForDialogWith(int controlId, DWORD timeoutMs = kWaitMs);
     HWND WaitForWindowOfClass(const std::string& className, DWORD timeoutMs = kWaitMs);
+
+    // The wizard page that has a control with this id (1001 welcome, 1029
+    // destination, 1009 sections, 1030 program group, 1028 copy); fails the
+    // test when none comes.
+    Page WaitForPage(int controlId, DWORD timeoutMs = kWaitMs);
+    // The shell's folder browser, once it is shown.
+    FolderBrowser WaitForFolderBrowser(DWORD timeoutMs = kWaitMs);
+    // Whether a message box is open that the test has not answered yet.
+    bool HasOpenMessageBox();
+    // Waits until the message boxes and dialogs answered so far are gone.
+    void WaitUntilAnsweredClosed();
 
     // Waits for the program to end and returns its exit code as the signed
     // number the program returned. A message box still open fails the test.
@@ -91,6 +110,117 @@ public:
 private:
     PROCESS_INFORMATION process_{};
     std::vector<HWND> answered_;  // message boxes answered, which may linger briefly
+};
+
+// Memory in another process, for messages whose parameters point to
+// structures or texts: they do not cross process boundaries by themselves.
+class RemoteBuffer {
+public:
+    RemoteBuffer(DWORD processId, size_t size);
+    ~RemoteBuffer();
+    RemoteBuffer(const RemoteBuffer&) = delete;
+    RemoteBuffer& operator=(const RemoteBuffer&) = delete;
+    // The address in the other process, to put into a message.
+    void* address() const { return address_; }
+    template <typename T>
+    T* at(size_t offset) const { return reinterpret_cast<T*>(static_cast<char*>(address_) + offset); }
+    void Write(size_t offset, const void* bytes, size_t size);
+    void Read(size_t offset, void* bytes, size_t size) const;
+    std::string ReadString(size_t offset, size_t maxSize) const;
+
+private:
+    HANDLE process_ = nullptr;
+    void* address_ = nullptr;
+};
+
+// A control's styles and place, as the program created it.
+DWORD Style(HWND window);
+DWORD ExStyle(HWND window);
+// The control's window rectangle in its parent's client coordinates.
+RECT RectInParent(HWND control);
+int CheckState(HWND button);  // BST_UNCHECKED, BST_CHECKED, BST_INDETERMINATE
+
+// The colours of a rectangle of a window's client area as the screen shows
+// them, row by row. Puts the window above all others first.
+std::vector<COLORREF> ClientPixels(HWND window, int x, int y, int width, int height);
+
+// A wizard page or another dialog of the program, operated as a person
+// would. The actions fail the test when the control cannot be used (missing,
+// hidden or disabled), since a person could not use it either.
+class Page {
+public:
+    Page() = default;
+    Page(ProgramRun& run, HWND window) : run_(&run), window_(window) {}
+    explicit operator bool() const { return window_ != nullptr; }
+    HWND window() const { return window_; }
+    bool IsOpen() const { return window_ && IsWindow(window_) && IsWindowVisible(window_); }
+    // Waits until the page is gone; false when it stays.
+    bool WaitUntilClosed(DWORD timeoutMs = kWaitMs) const;
+
+    std::string Title() const { return WindowText(window_); }
+    HWND Control(int id) const;  // fails the test when missing
+    // The page's child windows in creation order, including those the script adds.
+    std::vector<HWND> Children() const;
+    // A script-defined control (identifier 0) by its text; null when none.
+    HWND CustomControl(const std::string& text) const;
+
+    std::string Text(int id) const { return WindowText(Control(id)); }
+    bool IsEnabled(int id) const { return IsWindowEnabled(Control(id)) != FALSE; }
+    bool IsVisible(int id) const { return IsWindowVisible(Control(id)) != FALSE; }
+    bool IsChecked(int id) const { return CheckState(Control(id)) == BST_CHECKED; }
+    // Waits for the timer to enable or disable a control.
+    bool WaitForEnabled(int id, bool enabled, DWORD timeoutMs = kWaitMs) const;
+
+    void Click(int id) const { Click(Control(id)); }
+    void Click(HWND control) const;
+    // Replaces the text of an edit control as typing would, so the page gets
+    // its change notification. Returns once the page has handled it, or once
+    // it shows a message box in response.
+    void Type(int id, const std::string& text) const { Type(Control(id), text); }
+    void Type(HWND edit, const std::string& text) const;
+    // Clicks a check box until it shows the wanted state.
+    void SetChecked(int id, bool checked) const;
+    // A mouse click in the middle of a control, for controls that are no buttons.
+    void ClickWithMouse(HWND control) const;
+    void PressEscape() const;
+    void PressCloseBox() const;
+    // Returns once the answered message boxes are gone and the program reads
+    // messages again (in this page's loop or in a message box it shows):
+    // what it did in response to the answers and to earlier typing has
+    // happened by then. Posted clicks may still wait their turn.
+    void Settle() const;
+
+private:
+    void ExpectUsable(HWND control) const;
+    ProgramRun* run_ = nullptr;
+    HWND window_ = nullptr;
+};
+
+// The shell's folder browser: a dialog with a tree of folders.
+class FolderBrowser {
+public:
+    FolderBrowser() = default;
+    FolderBrowser(ProgramRun& run, HWND window) : page_(run, window) {}
+    explicit operator bool() const { return static_cast<bool>(page_); }
+    const Page& dialog() const { return page_; }
+    // The title the program gave the browser, shown above the tree.
+    std::string Title() const;
+    HWND Tree() const;
+    // The text of the selected folder in the tree.
+    std::string SelectedText() const;
+    // The texts of the children of a tree item (TVI_ROOT for the top level).
+    std::vector<std::string> ChildTexts(HTREEITEM parent) const;
+    // Selects the folder with this path (such as C:\Temp\x) in the tree,
+    // opening the folders on the way as a person would.
+    void Select(const std::string& folderPath) const;
+    void Choose() const;  // OK
+    void Cancel() const;
+
+private:
+    std::string ItemText(HTREEITEM item) const;
+    std::vector<HTREEITEM> Children(HTREEITEM parent) const;
+    HTREEITEM FindChild(HTREEITEM parent, const std::function<bool(const std::string&)>& matches) const;
+    Page page_;
 };
 
 // setup.exe of the build under test.
