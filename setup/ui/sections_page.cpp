@@ -27,6 +27,14 @@ SectionEntry& SectionOfItem(int item)
     return gRecords.sections[static_cast<size_t>(item)];
 }
 
+// Scripts mark mandatory sections with 1. Other nonzero marks are
+// installed all the same and never lose their highlight, but only a 1 is
+// highlighted by the page on its own.
+bool IsHighlightedByThePage(const SectionEntry& section)
+{
+    return section.mandatory == 1;
+}
+
 int ItemCount(HWND list)
 {
     return static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
@@ -120,7 +128,7 @@ void OnListClick(HWND list, LPARAM point)
         onItem && SectionOfItem(hit.iItem).mandatory == 0 && !IsHighlighted(list, hit.iItem);
     const UINT mask = focusMandatory ? LVIS_SELECTED | LVIS_FOCUSED : LVIS_SELECTED;
     for (size_t i = 0; i < gRecords.sections.size(); ++i)
-        if (gRecords.sections[i].mandatory == 1)
+        if (IsHighlightedByThePage(gRecords.sections[i]))
             SetItemState(list, static_cast<int>(i), mask, mask);
 }
 
@@ -213,7 +221,7 @@ void InsertSection(HWND list, int index, const SectionEntry& section)
     item.iItem = index;
     item.pszText = const_cast<char*>(section.name.c_str());
     item.stateMask = LVIS_SELECTED;
-    item.state = section.mandatory == 1 ? LVIS_SELECTED : 0;
+    item.state = IsHighlightedByThePage(section) ? LVIS_SELECTED : 0;
     SendMessageA(list, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item));
 
     const std::string size = SectionSizeText(GetSectionSize(section.name));
