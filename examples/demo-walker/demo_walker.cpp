@@ -1,9 +1,10 @@
-// Walks setup.exe through its pages without a person: clicks Next on every
-// page, answers every message box with its default button, and saves a
-// picture of each page and message box as it first appears. scripts/demo
-// uses it when there is no display to click through.
+// Walks setup.exe (or Unskein.exe) through its windows without a person:
+// clicks Next on every page, answers every message box with its default
+// button (or Yes, with --yes), and saves a picture of each page and message
+// box as it first appears. scripts/demo uses it when there is no display to
+// click through.
 //
-//   demo_walker SETUP.EXE MEDIUM-FOLDER PICTURE-FOLDER
+//   demo_walker PROGRAM FOLDER PICTURE-FOLDER [--yes]
 #include <windows.h>
 
 #include <cstdio>
@@ -82,8 +83,10 @@ void SaveScreen(const std::string& path)
 
 // The button a person would press to go on: Next on a page, the default
 // button of a message box or question.
-int ButtonToGoOn(HWND dialog)
+int ButtonToGoOn(HWND dialog, bool answerYes)
 {
+    if (answerYes && GetDlgItem(dialog, IDYES))
+        return IDYES;
     if (GetDlgItem(dialog, 1017))
         return 1017;
     const LRESULT defaultId = SendMessageA(dialog, DM_GETDEFID, 0, 0);
@@ -99,11 +102,12 @@ int ButtonToGoOn(HWND dialog)
 
 int main(int argc, char** argv)
 {
-    if (argc != 4) {
-        std::fprintf(stderr, "usage: demo_walker SETUP.EXE MEDIUM-FOLDER PICTURE-FOLDER\n");
+    if (argc != 4 && !(argc == 5 && std::string(argv[4]) == "--yes")) {
+        std::fprintf(stderr, "usage: demo_walker PROGRAM FOLDER PICTURE-FOLDER [--yes]\n");
         return 2;
     }
     const std::string program = argv[1], medium = argv[2], pictures = argv[3];
+    const bool answerYes = argc == 5;
     STARTUPINFOA startup = {sizeof startup};
     PROCESS_INFORMATION process = {};
     std::string commandLine = "\"" + program + "\"";
@@ -118,7 +122,7 @@ int main(int argc, char** argv)
     const DWORD start = GetTickCount();
     while (WaitForSingleObject(process.hProcess, 100) == WAIT_TIMEOUT) {
         if (GetTickCount() - start > 300000) {
-            std::fprintf(stderr, "setup did not end within five minutes\n");
+            std::fprintf(stderr, "the program did not end within five minutes\n");
             TerminateProcess(process.hProcess, 1);
             break;
         }
@@ -136,7 +140,7 @@ int main(int argc, char** argv)
                     c = '_';
             SaveScreen(pictures + "\\" + name + (title.empty() ? "page" : title) + ".bmp");
             std::printf("%s%s\n", name, TextOf(window).c_str());
-            const int button = isDialog ? ButtonToGoOn(window) : 0;
+            const int button = isDialog ? ButtonToGoOn(window, answerYes) : 0;
             if (button == 0)
                 continue;  // the background, and the copy page, which ends by itself
             PostMessageA(window, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED),
@@ -145,6 +149,6 @@ int main(int argc, char** argv)
     }
     DWORD code = 0;
     GetExitCodeProcess(process.hProcess, &code);
-    std::printf("setup ended with exit code %d\n", static_cast<int>(code));
+    std::printf("%s ended with exit code %d\n", program.c_str(), static_cast<int>(code));
     return 0;
 }
