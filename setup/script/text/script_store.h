@@ -66,7 +66,6 @@ public:
 
     int EntryCount() const { return static_cast<int>(entries_.size()); }
     const std::vector<ScriptEntry>& Entries() const { return entries_; }
-    void Clear() { entries_.clear(); }
 
 private:
     std::vector<ScriptEntry> entries_;
