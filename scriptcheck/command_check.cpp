@@ -204,11 +204,11 @@ void ScriptWalk::StartUp()
 {
     gVariables.Clear();
     gRecords = InstallationRecords{};
-    gVariables.Set("SP", medium_.Folder());
-    gVariables.Set("SETUPFILE", medium_.Folder() + "\\SetupScript.ini");
-    gVariables.Set("WINPATH", kWindowsFolder);
-    gVariables.Set("SYSPATH", kSystemFolder);
-    gVariables.Set("DP", kProgramFilesBase);
+    gVariables.SetOutside("SP", medium_.Folder());
+    gVariables.SetOutside("SETUPFILE", medium_.Folder() + "\\SetupScript.ini");
+    gVariables.SetOutside("WINPATH", kWindowsFolder);
+    gVariables.SetOutside("SYSPATH", kSystemFolder);
+    gVariables.SetOutside("DP", kProgramFilesBase);
     for (const char* name : {"SP", "SETUPFILE", "WINPATH", "SYSPATH", "DP"})
         Assign(name, 0);
 }

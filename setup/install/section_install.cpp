@@ -66,7 +66,7 @@ int InstallFileEntry(std::size_t index, std::string& installedPath)
 {
     installedPath.clear();
     FileEntry& entry = gRecords.files[index];
-    ExpandVariables(entry.destinationPath);
+    ExpandDestinationPath(entry);
     CollapseBackslashes(entry.destinationPath);
     if (!entry.split) {
         if (InstallVersionedFile(entry.sourcePath, index) != 0)

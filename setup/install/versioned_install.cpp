@@ -343,7 +343,7 @@ int InstallVersionedFile(const std::string& sourcePath, std::size_t index, Promp
 {
     const SourceFile source = SplitSource(sourcePath);
     FileEntry& entry = gRecords.files[index];
-    ExpandVariables(entry.destinationPath);
+    ExpandDestinationPath(entry);
     std::string destination = entry.destinationPath;
     CollapseBackslashes(destination);
     const std::size_t slash = destination.rfind('\\');

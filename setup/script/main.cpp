@@ -98,18 +98,20 @@ std::optional<std::string> ReadProgramFilesBase()
     return base + "\\";
 }
 
+// Folders of the system and the medium are taken literally: a medium in
+// "D:\Setup [v2]" must still find its files.
 std::optional<std::string> SetBuiltInVariables()
 {
     const std::string current =
         ReadSystemPath([](DWORD size, char* buffer) { return GetCurrentDirectoryA(size, buffer); });
-    gVariables.Set("SP", current);
-    gVariables.Set("SETUPFILE", current + "\\SetupScript.ini");
-    gVariables.Set("WINPATH", WindowsDirectory());
-    gVariables.Set("SYSPATH",
+    gVariables.SetOutside("SP", current);
+    gVariables.SetOutside("SETUPFILE", current + "\\SetupScript.ini");
+    gVariables.SetOutside("WINPATH", WindowsDirectory());
+    gVariables.SetOutside("SYSPATH",
                    ReadSystemPath([](DWORD size, char* buffer) { return GetSystemDirectoryA(buffer, size); }));
     std::optional<std::string> base = ReadProgramFilesBase();
     if (base)
-        gVariables.Set("DP", *base);
+        gVariables.SetOutside("DP", *base);
     return base;
 }
 

@@ -15,27 +15,36 @@ const char kPageName[] = "DIALOG_DEST";
 const char kPathTooLongText[] =
     "The installation path would be longer than 259 characters. Please choose a shorter path.";
 const char kPathTooLongCaption[] = "Path too long";
+const char kPathNotFullText[] =
+    "The installation path must be a full path: a drive with its root folder, such as C:\\Program Files\\App, "
+    "or a network path, such as \\\\server\\share\\App. Please enter a full path.";
+const char kPathNotFullCaption[] = "Path not complete";
 
-void ShowPathTooLong(HWND page)
+void ShowPathTooLong()
 {
-    MessageBoxA(page, kPathTooLongText, kPathTooLongCaption, MB_ICONEXCLAMATION | MB_OK);
+    PageMessageBox(kPathTooLongText, kPathTooLongCaption, MB_ICONEXCLAMATION | MB_OK);
 }
 
-// Next: stores the typed path in DP. Returns false when the page stays open
-// (the path is too long, or the user does not want a missing directory).
+// Next: stores the typed path in DP, literally. Returns false when the page
+// stays open (the path is too long or not a full path, or the user does not
+// want a missing directory).
 bool AcceptTypedPath(HWND page)
 {
     const std::string path = DialogItemText(page, IDC_DEST_PATH);
     if (path.size() > kMaxInstallPath) {
-        ShowPathTooLong(page);
+        ShowPathTooLong();
+        return false;
+    }
+    if (!IsFullPath(path)) {
+        PageMessageBox(kPathNotFullText, kPathNotFullCaption, MB_ICONEXCLAMATION | MB_OK);
         return false;
     }
     const bool askIfMissing = SendDlgItemMessageA(page, IDC_DEST_ASK_CREATE, BM_GETCHECK, 0, 0) != 0;
     if (askIfMissing && GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES &&
-        MessageBoxA(nullptr, "Directory does not exist, should it be created?", "Directory does not exist",
-                    MB_ICONQUESTION | MB_YESNO) == IDNO)
+        PageMessageBox("Directory does not exist, should it be created?", "Directory does not exist",
+                       MB_ICONQUESTION | MB_YESNO) == IDNO)
         return false;
-    gVariables.Set("DP", path);  // created later, by the installation
+    gVariables.SetOutside("DP", path);  // created later, by the installation
     return true;
 }
 
@@ -44,19 +53,20 @@ void ShowInstallPath(HWND page)
     SendDlgItemMessageA(page, IDC_DEST_PATH, EM_LIMITTEXT, kMaxInstallPath, 0);
     // The field's change notification fills in the free space and the gate.
     SetDlgItemTextA(page, IDC_DEST_PATH, gVariables.Get("DP").c_str());
+    FocusOnOpen(page, IDC_DEST_PATH);
 }
 
 void ChooseFolder(HWND page)
 {
-    const std::optional<std::string> folder = BrowseForFolder(page, nullptr);
+    const std::optional<std::string> folder = WhilePageWaits([&] { return BrowseForFolder(page, nullptr); });
     if (!folder)
         return;
     const std::optional<std::string> path = ChosenInstallPath(*folder, gVariables.Get("APPNAME"));
     if (!path) {
-        ShowPathTooLong(page);
+        ShowPathTooLong();
         return;
     }
-    gVariables.Set("DP", *path);
+    gVariables.SetOutside("DP", *path);
     SetDlgItemTextA(page, IDC_DEST_PATH, path->c_str());
 }
 

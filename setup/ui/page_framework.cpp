@@ -19,21 +19,26 @@ struct ControlClass {
     DWORD exStyle;
 };
 
+// Controls that take input are reached with the Tab key.
+constexpr DWORD kInputStyle = WS_CHILD | WS_VISIBLE | WS_TABSTOP;
+
 ControlClass ClassForKind(const std::string& kind)
 {
     if (kind == "CHECKBOX")
-        return {"BUTTON", WS_CHILD | WS_VISIBLE | BS_AUTOCHECKBOX, 0};
+        return {"BUTTON", kInputStyle | BS_AUTOCHECKBOX, 0};
     if (kind == "CHECKBOX_BTNSTYLE")
-        return {"BUTTON", WS_CHILD | WS_VISIBLE | BS_PUSHLIKE | BS_AUTOCHECKBOX, 0};
+        return {"BUTTON", kInputStyle | BS_PUSHLIKE | BS_AUTOCHECKBOX, 0};
     if (kind == "OPTION")
-        return {"BUTTON", WS_CHILD | WS_VISIBLE | BS_AUTORADIOBUTTON, 0};
+        return {"BUTTON", kInputStyle | BS_AUTORADIOBUTTON, 0};
     if (kind == "OPTION_BTNSTYLE")
-        return {"BUTTON", WS_CHILD | WS_VISIBLE | BS_PUSHLIKE | BS_AUTORADIOBUTTON, 0};
+        return {"BUTTON", kInputStyle | BS_PUSHLIKE | BS_AUTORADIOBUTTON, 0};
     if (kind == "LABEL")
         return {"STATIC", WS_CHILD | WS_VISIBLE, 0};
     if (kind == "EDIT")
-        return {"EDIT", WS_CHILD | WS_VISIBLE, WS_EX_CLIENTEDGE | WS_EX_TOOLWINDOW};
-    return {kind.c_str(), WS_CHILD | WS_VISIBLE, 0};
+        return {"EDIT", kInputStyle, WS_EX_CLIENTEDGE | WS_EX_TOOLWINDOW};
+    // A class named directly: push buttons and edit fields take input too.
+    const bool input = lstrcmpiA(kind.c_str(), "BUTTON") == 0 || lstrcmpiA(kind.c_str(), "EDIT") == 0;
+    return {kind.c_str(), input ? kInputStyle : WS_CHILD | WS_VISIBLE, 0};
 }
 
 void CreateCustomControls(HWND page, const char* pageName)
@@ -76,21 +81,31 @@ void OnPageButton(HWND page, int id)
     }
 }
 
-// A notification from a custom control: its "COMMAND" messages, in list order.
-void OnCustomControlNotification(HWND control)
+// What a person does with a control: a click on a button, check box or
+// option, a change of an edit field's text. Focus changes and the edit's
+// announcement of a change to come are not.
+bool IsUserAction(WORD notification)
 {
+    return notification == BN_CLICKED || notification == EN_CHANGE;
+}
+
+// A notification from a custom control: its "COMMAND" messages, in list order.
+void OnCustomControlNotification(HWND control, WORD notification)
+{
+    if (!control || !IsUserAction(notification))
+        return;
     for (const ActionRecord& action : gRecords.actions) {
         if (action.command != "ShowMessage" || action.arguments[3] != "COMMAND")
             continue;
         for (const CustomWindow& record : gRecords.windows)
-            if (record.window == control && control && action.arguments[2] == record.name)
-                MessageBoxA(nullptr, action.arguments[0].c_str(), action.arguments[1].c_str(), MB_OK);
+            if (record.window == control && action.arguments[2] == record.name)
+                PageMessageBox(action.arguments[0].c_str(), action.arguments[1].c_str(), MB_OK);
     }
 }
 
-// Enables or disables Next by one dynamic state; a state whose test is
-// neither "VALUE" nor "TEXT" leaves it as it is.
-void EvaluateDynamicState(const ActionRecord& state, HWND next)
+// Applies one dynamic state to whether Next is enabled; a state whose test
+// is neither "VALUE" nor "TEXT" leaves it as it is.
+void EvaluateDynamicState(const ActionRecord& state, bool& enabled)
 {
     const std::string& source = state.arguments[1];
     const std::string& test = state.arguments[3];
@@ -101,23 +116,33 @@ void EvaluateDynamicState(const ActionRecord& state, HWND next)
                 continue;
             if (test == "VALUE") {
                 const LRESULT check = SendMessageA(record.window, BM_GETCHECK, 0, 0);
-                EnableWindow(next, ScriptNumber(expected) == check);
+                enabled = ScriptNumber(expected) == check;
             } else if (test == "TEXT") {
                 std::vector<char> text(1024, '\0');
                 GetWindowTextA(record.window, text.data(), static_cast<int>(text.size()));
-                EnableWindow(next, expected == text.data());
+                enabled = expected == text.data();
             }
         }
     } else if (source == "VARIABLE") {
         const std::string& value = gVariables.Get(state.arguments[2]);
         if (test == "TEXT")
-            EnableWindow(next, value == expected);
+            enabled = value == expected;
         else if (test == "VALUE")
-            EnableWindow(next, ScriptNumber(value) == ScriptNumber(expected));
+            enabled = ScriptNumber(value) == ScriptNumber(expected);
     }
 }
 
 }  // namespace
+
+int PageMessageBox(const char* text, const char* caption, UINT style)
+{
+    return WhilePageWaits([&] { return MessageBoxA(gPage.window, text, caption, style); });
+}
+
+void FocusOnOpen(HWND page, int controlId)
+{
+    SendMessageA(page, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(GetDlgItem(page, controlId)), TRUE);
+}
 
 void HandlePageMessage(HWND page, UINT message, WPARAM wParam, LPARAM lParam, const char* pageName)
 {
@@ -137,7 +162,7 @@ void HandlePageMessage(HWND page, UINT message, WPARAM wParam, LPARAM lParam, co
         if (LOWORD(wParam) != 0)
             OnPageButton(page, LOWORD(wParam));
         else
-            OnCustomControlNotification(reinterpret_cast<HWND>(lParam));
+            OnCustomControlNotification(reinterpret_cast<HWND>(lParam), HIWORD(wParam));
         break;
     default:
         break;
@@ -151,7 +176,7 @@ int RequestQuit(int mode)
         PostQuitMessage(0);
         return 1;
     case kQuitAsk:
-        if (MessageBoxA(nullptr, kQuitQuestion, kQuitCaption, MB_ICONQUESTION | MB_YESNO) != IDYES)
+        if (PageMessageBox(kQuitQuestion, kQuitCaption, MB_ICONQUESTION | MB_YESNO) != IDYES)
             return 0;
         PostQuitMessage(1);
         return 1;
@@ -166,26 +191,46 @@ int RequestQuit(int mode)
 void CALLBACK UpdateNextButton(HWND, UINT, UINT_PTR, DWORD)
 {
     // Between pages, and on the copy page, there is no Next button; a null
-    // window would make RedrawWindow repaint the whole desktop.
+    // window would make RedrawWindow repaint the whole desktop. While the
+    // page waits for an answer, its conditions rest.
     HWND next = GetDlgItem(gPage.window, kNextButton);
-    if (!next)
+    if (!next || gPage.waiting > 0)
         return;
-    if (gPage.nextGate != 1) {
-        EnableWindow(next, FALSE);
-    } else {
-        SendMessageA(next, WM_SETREDRAW, FALSE, 0);
-        EnableWindow(next, TRUE);
+    // The conditions are worked out first and Next is set once: disabling
+    // it on the way would take the keyboard focus from it.
+    bool enabled = gPage.nextGate == 1;
+    if (enabled)
         for (const ActionRecord& action : gRecords.actions)
             if (action.command == "SetNextDynamicState" && action.arguments[0] == gPage.name)
-                EvaluateDynamicState(action, next);
-    }
+                EvaluateDynamicState(action, enabled);
+    if (!enabled && GetFocus() == next)
+        SendMessageA(gPage.window, WM_NEXTDLGCTL, 0, FALSE);  // on to the next control, not nowhere
+    SendMessageA(next, WM_SETREDRAW, FALSE, 0);
+    EnableWindow(next, enabled);
     SendMessageA(next, WM_SETREDRAW, TRUE, 0);
     RedrawWindow(next, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
 }
 
+namespace {
+
+DLGPROC gPageProcedure = nullptr;  // of the page open now; pages do not nest
+
+// Drops the commands that reach a page while it waits for an answer: a
+// second click on Cancel, or Next behind the quit question, queued before
+// the page was disabled.
+INT_PTR CALLBACK WaitingPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_COMMAND && gPage.waiting > 0)
+        return FALSE;
+    return gPageProcedure(page, message, wParam, lParam);
+}
+
+}  // namespace
+
 INT_PTR RunPage(int templateId, DLGPROC procedure)
 {
-    return DialogBoxParamA(gApp.instance, MAKEINTRESOURCEA(templateId), gApp.background, procedure, 0);
+    gPageProcedure = procedure;
+    return DialogBoxParamA(gApp.instance, MAKEINTRESOURCEA(templateId), gApp.background, WaitingPageProc, 0);
 }
 
 std::string DialogItemText(HWND page, int controlId)

@@ -21,6 +21,7 @@ struct PageState {
     std::string name;       // and its name, such as "DIALOG_DEST"
     HFONT font = nullptr;   // from the last WM_SETFONT a page received
     int32_t nextGate = 1;   // while not 1 the timer keeps Next disabled
+    int waiting = 0;        // questions the page has open: it takes no input meanwhile
 };
 
 extern PageState gPage;
@@ -29,6 +30,26 @@ extern PageState gPage;
 // script's controls of the page, shows their "COMMAND" messages, ends the
 // page on Next and on a confirmed Cancel.
 void HandlePageMessage(HWND page, UINT message, WPARAM wParam, LPARAM lParam, const char* pageName);
+
+// A message box modal to the current page: until it is answered the page
+// is disabled, takes no command (not even one queued before) and the Next
+// conditions rest. Returns the answer.
+int PageMessageBox(const char* text, const char* caption, UINT style);
+// Runs `ask` (a folder browser, a nested dialog owned by the page) with the
+// page waiting as for PageMessageBox.
+template <typename Ask>
+auto WhilePageWaits(Ask ask)
+{
+    struct Waiting {
+        Waiting() { ++gPage.waiting; }
+        ~Waiting() { --gPage.waiting; }
+    } waiting;
+    return ask();
+}
+
+// Gives a control of the page the keyboard focus when the page opens, as
+// the dialog manager does (an edit field gets its text selected).
+void FocusOnOpen(HWND page, int controlId);
 
 enum QuitMode { kQuitSilently = 0, kQuitAsk = 1, kQuitAbort = 2 };
 // The question of the Cancel button, asked again by the disk prompt.
@@ -40,7 +61,8 @@ int RequestQuit(int mode);
 // The 50 ms timer procedure on the background window.
 void CALLBACK UpdateNextButton(HWND window, UINT message, UINT_PTR timerId, DWORD time);
 
-// Opens a page template modally, owned by the background window.
+// Opens a page template modally, owned by the background window. While
+// the page waits for an answer its procedure gets no command.
 INT_PTR RunPage(int templateId, DLGPROC procedure);
 
 // The whole text of a page's control, however long.

@@ -12,7 +12,6 @@
 #include "setup/ui/programs_folder.h"
 #include "setup/ui/resources/resource_ids.h"
 #include "setup/ui/text/program_group.h"
-#include "setup/ui/windows.h"
 
 namespace {
 
@@ -31,6 +30,7 @@ void ShowGroupChoice(HWND page)
 {
     CheckDlgButton(page, IDC_GROUP_NEW, BST_CHECKED);
     SetDlgItemTextA(page, IDC_GROUP_NAME, gVariables.Get("PROGRAMGROUP").c_str());
+    FocusOnOpen(page, IDC_GROUP_NAME);
 }
 
 // "Create new group": the typed name under the Programs folder. Returns
@@ -45,11 +45,11 @@ bool AcceptNewGroup(HWND page)
     }
     const std::optional<std::string> group = NewGroupPath(*programs, DialogItemText(page, IDC_GROUP_NAME));
     if (!group) {
-        MessageBoxA(page, kNameTooLongText, kNameTooLongCaption, MB_ICONEXCLAMATION | MB_OK);
+        PageMessageBox(kNameTooLongText, kNameTooLongCaption, MB_ICONEXCLAMATION | MB_OK);
         return false;
     }
     gInstall.CreateShortcuts = 1;
-    gVariables.Set("PROGRAMGROUP", *group);
+    gVariables.SetOutside("PROGRAMGROUP", *group);
     return true;
 }
 
@@ -70,15 +70,17 @@ bool AcceptGroupChoice(HWND page)
 }
 
 // Browse: the chosen folder becomes the group at once, whichever option
-// is checked.
+// is checked. The page waits for the browser, so Next cannot end it
+// behind the browser's back.
 void BrowseForGroup(HWND page)
 {
     const ItemList programs = ProgramsFolderItemList();
-    const std::optional<std::string> folder = BrowseForFolder(gApp.background, programs.get());
+    const std::optional<std::string> folder =
+        WhilePageWaits([&] { return BrowseForFolder(page, programs.get()); });
     if (!folder)
         return;
     SetDlgItemTextA(page, IDC_GROUP_FOLDER, folder->c_str());
-    gVariables.Set("PROGRAMGROUP", *folder + "\\");
+    gVariables.SetOutside("PROGRAMGROUP", *folder + "\\");
 }
 
 // "Use existing group" opens the browser until a folder has been chosen.

@@ -1,6 +1,7 @@
 // The sections page: the script's sections with their sizes. A highlighted
-// item is a section that will be installed; clicks, the space key and the
-// Install section checkbox toggle the optional ones.
+// item is a section that will be installed, always and whatever the input:
+// clicks, the space key and the Install section checkbox toggle the
+// optional ones, and no other input changes a choice.
 #include "setup/ui/pages.h"
 
 #include <commctrl.h>
@@ -8,6 +9,7 @@
 #include <algorithm>
 
 #include "setup/install/source_files.h"
+#include "setup/install/text/installation_run.h"
 #include "setup/script/text/records.h"
 #include "setup/ui/page_framework.h"
 #include "setup/ui/resources/resource_ids.h"
@@ -17,7 +19,6 @@ namespace {
 
 const char kPageName[] = "DIALOG_SECTIONS";
 constexpr int kColumnWidth = 100;
-constexpr UINT kClickedState = LVIS_SELECTED | LVIS_FOCUSED | LVIS_CUT;
 
 // The list view's own window procedure while the page is open.
 WNDPROC gListOwnProcedure = nullptr;
@@ -25,14 +26,6 @@ WNDPROC gListOwnProcedure = nullptr;
 SectionEntry& SectionOfItem(int item)
 {
     return gRecords.sections[static_cast<size_t>(item)];
-}
-
-// Scripts mark mandatory sections with 1. Other nonzero marks are
-// installed all the same and never lose their highlight, but only a 1 is
-// highlighted by the page on its own.
-bool IsHighlightedByThePage(const SectionEntry& section)
-{
-    return section.mandatory == 1;
 }
 
 int ItemCount(HWND list)
@@ -43,11 +36,6 @@ int ItemCount(HWND list)
 UINT ItemState(HWND list, int item, UINT mask)
 {
     return static_cast<UINT>(SendMessageA(list, LVM_GETITEMSTATE, static_cast<WPARAM>(item), mask));
-}
-
-bool IsHighlighted(HWND list, int item)
-{
-    return ItemState(list, item, LVIS_SELECTED) != 0;
 }
 
 void SetItemState(HWND list, int item, UINT mask, UINT state)
@@ -68,19 +56,22 @@ int FocusedItem(HWND list)
     return -1;
 }
 
-// Chooses the item's section: highlighted and focused.
-void ChooseItem(HWND list, int item)
+// Records the user's choice for the item's section and shows what will be
+// installed: a mandatory section stays highlighted whatever the choice.
+// The item takes the focus; a click also marks it cut while chosen.
+void SetChoice(HWND list, int item, int32_t selected, UINT clickMark)
 {
-    SetItemState(list, item, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
-    SectionOfItem(item).selected = 1;
+    SectionOfItem(item).selected = selected;
+    const UINT chosen = IsSectionChosen(SectionOfItem(item)) ? LVIS_SELECTED | clickMark : 0;
+    SetItemState(list, item, LVIS_SELECTED | LVIS_FOCUSED | clickMark, chosen | LVIS_FOCUSED);
 }
 
-// Leaves the item's section out: the highlight goes, the focus stays.
-void DropItem(HWND list, int item, UINT clearedStates)
+// A click or the space key: an optional section is toggled, a mandatory
+// one chosen (it is installed either way).
+void ToggleItem(HWND list, int item, UINT clickMark)
 {
-    SetItemState(list, item, clearedStates, 0);
-    SetItemState(list, item, LVIS_FOCUSED, LVIS_FOCUSED);
-    SectionOfItem(item).selected = 0;
+    const SectionEntry& section = SectionOfItem(item);
+    SetChoice(list, item, section.mandatory == 0 && section.selected != 0 ? 0 : 1, clickMark);
 }
 
 void ActivateList(HWND list)
@@ -106,30 +97,21 @@ void ShowSectionInfo(HWND page, int item)
 
 // ---- The list's own procedure, which turns clicks and keys into toggles
 
-// A click toggles an optional section and chooses a mandatory one; the
-// mandatory sections are highlighted again whatever was hit.
+// A click takes the keyboard focus to the list and toggles the section hit;
+// the clicked item keeps the focus, so the checkbox below acts on the
+// section it describes.
 void OnListClick(HWND list, LPARAM point)
 {
+    SetFocus(list);
     ActivateList(list);
     LVHITTESTINFO hit = {};
     hit.pt.x = static_cast<short>(LOWORD(point));
     hit.pt.y = static_cast<short>(HIWORD(point));
     SendMessageA(list, LVM_SUBITEMHITTEST, 0, reinterpret_cast<LPARAM>(&hit));
-    const bool onItem = !(hit.flags & LVHT_NOWHERE) && hit.iItem >= 0 && hit.iItem < ItemCount(list);
-    if (onItem) {
-        const bool dropped = IsHighlighted(list, hit.iItem) && SectionOfItem(hit.iItem).mandatory == 0;
-        const UINT state = dropped ? 0 : kClickedState;
-        SetItemState(list, hit.iItem, kClickedState, state);
-        SectionOfItem(hit.iItem).selected = state != 0 ? 1 : 0;
-        ShowSectionInfo(GetParent(list), hit.iItem);
-    }
-    // An optional section just dropped hands the focus to the mandatory ones.
-    const bool focusMandatory =
-        onItem && SectionOfItem(hit.iItem).mandatory == 0 && !IsHighlighted(list, hit.iItem);
-    const UINT mask = focusMandatory ? LVIS_SELECTED | LVIS_FOCUSED : LVIS_SELECTED;
-    for (size_t i = 0; i < gRecords.sections.size(); ++i)
-        if (IsHighlightedByThePage(gRecords.sections[i]))
-            SetItemState(list, static_cast<int>(i), mask, mask);
+    if ((hit.flags & LVHT_NOWHERE) || hit.iItem < 0 || hit.iItem >= ItemCount(list))
+        return;
+    ToggleItem(list, hit.iItem, LVIS_CUT);
+    ShowSectionInfo(GetParent(list), hit.iItem);
 }
 
 // The arrow keys move the focus by one item within the list; the
@@ -151,16 +133,13 @@ void OnListArrow(HWND list, WPARAM key)
     ShowSectionInfo(GetParent(list), item);
 }
 
-// Space toggles the focused section as a click would, keeping the focus.
+// Space toggles the focused section as a click would.
 void OnListSpace(HWND list)
 {
     const int item = FocusedItem(list);
     if (item < 0)
         return;
-    if (IsHighlighted(list, item) && SectionOfItem(item).mandatory == 0)
-        DropItem(list, item, kClickedState);
-    else
-        ChooseItem(list, item);
+    ToggleItem(list, item, 0);
     ShowSectionInfo(GetParent(list), item);
 }
 
@@ -187,10 +166,17 @@ LRESULT CALLBACK SectionListProc(HWND list, UINT message, WPARAM wParam, LPARAM 
 {
     switch (message) {
     case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:  // the second press of a double click toggles again
         OnListClick(list, lParam);
         return 0;
     case WM_KEYDOWN:
         OnListKey(list, wParam);
+        return 0;
+    // The list's own right-click and type-ahead selection would move the
+    // highlight and the focus away from the choices.
+    case WM_RBUTTONDOWN:
+    case WM_RBUTTONDBLCLK:
+    case WM_CHAR:
         return 0;
     default:
         return CallWindowProcA(gListOwnProcedure, list, message, wParam, lParam);
@@ -221,7 +207,7 @@ void InsertSection(HWND list, int index, const SectionEntry& section)
     item.iItem = index;
     item.pszText = const_cast<char*>(section.name.c_str());
     item.stateMask = LVIS_SELECTED;
-    item.state = IsHighlightedByThePage(section) ? LVIS_SELECTED : 0;
+    item.state = IsSectionChosen(section) ? LVIS_SELECTED : 0;  // also the choices of an earlier showing
     SendMessageA(list, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item));
 
     const std::string size = SectionSizeText(GetSectionSize(section.name));
@@ -262,10 +248,19 @@ void OnInstallCheckbox(HWND page)
     const int item = FocusedItem(list);
     if (item < 0)
         return;
-    if (IsDlgButtonChecked(page, IDC_SECTIONS_INSTALL) == BST_CHECKED)
-        ChooseItem(list, item);
-    else
-        DropItem(list, item, LVIS_SELECTED | LVIS_FOCUSED);
+    SetChoice(list, item, IsDlgButtonChecked(page, IDC_SECTIONS_INSTALL) == BST_CHECKED ? 1 : 0, 0);
+}
+
+// The list asks before an item's state changes: a highlight that would
+// differ from the section's choice is refused, whoever asks for it.
+BOOL IsHighlightChangeRefused(const NMLISTVIEW& change)
+{
+    if (change.hdr.code != LVN_ITEMCHANGING || !(change.uChanged & LVIF_STATE) ||
+        !((change.uNewState ^ change.uOldState) & LVIS_SELECTED))
+        return FALSE;
+    if (change.iItem < 0 || change.iItem >= static_cast<int>(gRecords.sections.size()))
+        return TRUE;
+    return ((change.uNewState & LVIS_SELECTED) != 0) != IsSectionChosen(SectionOfItem(change.iItem));
 }
 
 INT_PTR CALLBACK SectionsPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam)
@@ -274,6 +269,7 @@ INT_PTR CALLBACK SectionsPageProc(HWND page, UINT message, WPARAM wParam, LPARAM
     switch (message) {
     case WM_INITDIALOG:
         FillSectionList(page);
+        FocusOnOpen(page, IDC_PAGE_NEXT);
         break;
     case WM_DESTROY:
         RestoreListProcedure(page);
@@ -281,6 +277,13 @@ INT_PTR CALLBACK SectionsPageProc(HWND page, UINT message, WPARAM wParam, LPARAM
     case WM_COMMAND:
         if (LOWORD(wParam) == IDC_SECTIONS_INSTALL)
             OnInstallCheckbox(page);
+        break;
+    case WM_NOTIFY:
+        if (reinterpret_cast<const NMHDR*>(lParam)->idFrom == IDC_SECTIONS_LIST &&
+            IsHighlightChangeRefused(*reinterpret_cast<const NMLISTVIEW*>(lParam))) {
+            SetWindowLongPtrA(page, DWLP_MSGRESULT, TRUE);
+            return TRUE;
+        }
         break;
     default:
         break;

@@ -79,8 +79,10 @@ void PaintWelcomePicture(HWND page)
 INT_PTR CALLBACK WelcomePageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam)
 {
     HandlePageMessage(page, message, wParam, lParam, kPageName);
-    if (message == WM_INITDIALOG)
+    if (message == WM_INITDIALOG) {
         ShowWelcomeTexts(page);
+        FocusOnOpen(page, IDC_PAGE_NEXT);
+    }
     else if (message == WM_PAINT)
         PaintWelcomePicture(page);
     return FALSE;

@@ -6,6 +6,7 @@
 
 #include "setup/ui/resources/resource_ids.h"
 #include "tests/e2e/driver/driver.h"
+#include "tests/e2e/driver/install_checks.h"
 
 using namespace e2e;
 using testing_support::DirectoryExists;
@@ -56,6 +57,7 @@ TEST(DestinationPage, ShowsThePathWithItsFreeSpaceAndStoresWhatIsTyped)
     const Page page = setup.WaitForPage(IDC_DEST_ASK_CREATE);
     EXPECT_EQ(page.Title(), "Installation Path");
     EXPECT_EQ(page.Text(IDC_DEST_PATH), "C:\\Program Files\\App\\");
+    EXPECT_TRUE(page.WaitForFocus(page.Control(IDC_DEST_PATH)));
     EXPECT_TRUE(page.IsEnabled(IDC_PAGE_NEXT));
     EXPECT_FALSE(page.IsChecked(IDC_DEST_ASK_CREATE));
     EXPECT_FALSE(page.IsVisible(IDC_PAGE_LAST));
@@ -190,4 +192,36 @@ TEST(DestinationPage, RefusesPathsLongerThan259Characters)
     page.Click(IDC_PAGE_NEXT);
     setup.ExpectMessageBox("DP", limit, IDOK);
     EXPECT_EQ(setup.WaitForExit(), 0);
+}
+
+TEST(DestinationPage, PathsFromOutsideAreLiteralAndOnlyAFullPathIsTaken)
+{
+    InstallCase test("Literal");
+    auto& [app, medium, root, leftovers] = test;
+    // The medium lies in a folder whose name looks like a reference.
+    const std::string setupFolder = medium / "Setup [v2]";
+    medium.AddFile("Setup [v2]\\Data\\app.txt", "the program");
+    medium.AddFile("Setup [v2]\\SetupScript.INI",
+                   ScriptCall("SetAppName", {app}) + ScriptCall("SetVariable", {"v2", "wrong"}) +
+                       ScriptCall("CreateSection", {"Main", "1", "0", ""}) +
+                       AddFileCall("[SP]\\Data\\*.*", "[DP]\\", "Main") + ScriptCall("ShowDest") +
+                       ScriptCall("ShowCopy"));
+    ProgramRun setup(SetupProgram(), setupFolder);
+    const Page page = setup.WaitForPage(IDC_DEST_ASK_CREATE);
+
+    page.Type(IDC_DEST_PATH, "abc");
+    page.Click(IDC_PAGE_NEXT);
+    setup.ExpectMessageBox("Path not complete",
+                           "The installation path must be a full path: a drive with its root folder, such as "
+                           "C:\\Program Files\\App, or a network path, such as \\\\server\\share\\App. "
+                           "Please enter a full path.",
+                           IDOK);
+    page.Settle();
+    EXPECT_TRUE(page.IsOpen());
+
+    const std::string typed = root / "Apps [old]\\";
+    page.Type(IDC_DEST_PATH, typed);
+    page.Click(IDC_PAGE_NEXT);
+    EXPECT_EQ(setup.WaitForExit(), 0);
+    EXPECT_EQ(testing_support::ReadFile(typed + "app.txt"), "the program");
 }

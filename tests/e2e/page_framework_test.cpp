@@ -80,14 +80,14 @@ TEST(PageFramework, CustomControlsOfEveryKindAreCreatedAfreshForEachShowing)
         RECT rect;
     };
     const Expected kinds[] = {
-        {"Check me", "Button", 0x50000003, 0, {210, 10, 300, 30}},
-        {"Check push", "Button", 0x50001003, 0, {310, 10, 400, 30}},
-        // A checked radio button gets the tab stop from the platform.
-        {"Option", "Button", 0x50000009 | WS_TABSTOP, 0, {210, 40, 300, 60}},
-        {"Option push", "Button", 0x50001009, 0, {310, 40, 400, 60}},
+        // Controls that take input are reached with Tab.
+        {"Check me", "Button", 0x50010003, 0, {210, 10, 300, 30}},
+        {"Check push", "Button", 0x50011003, 0, {310, 10, 400, 30}},
+        {"Option", "Button", 0x50010009, 0, {210, 40, 300, 60}},
+        {"Option push", "Button", 0x50011009, 0, {310, 40, 400, 60}},
         {"A label for Demo", "Static", 0x50000000, 0, {210, 70, 400, 90}},
-        {"Some text", "Edit", 0x50000000, 0x280, {210, 100, 300, 125}},
-        {"Push", "Button", 0x50000000, 0, {310, 100, 400, 125}},
+        {"Some text", "Edit", 0x50010000, 0x280, {210, 100, 300, 125}},
+        {"Push", "Button", 0x50010000, 0, {310, 100, 400, 125}},
     };
     const HFONT pageFont = reinterpret_cast<HFONT>(SendMessageA(page.window(), WM_GETFONT, 0, 0));
     for (const Expected& kind : kinds) {
@@ -230,16 +230,72 @@ TEST(PageFramework, CommandMessagesFollowTheirControlsNotifications)
     setup.ExpectMessageBox("Push 1", "first for Demo", IDOK);
     setup.ExpectMessageBox("Push 3", "second", IDOK);
 
-    // Typing notifies twice: the text is about to change, and has changed.
+    // A change of the text shows the field's message once; the focus
+    // coming and going shows nothing.
     HWND field = page.CustomControl("");
     ASSERT_TRUE(field);
     for (const char* text : {"a", "ab"}) {
         page.Type(field, text);
         setup.ExpectMessageBox("Field", "field changed", IDOK);
-        setup.ExpectMessageBox("Field", "field changed", IDOK);
         page.Type(page.CustomControl("quiet"), "quiet");
+        page.Settle();
         EXPECT_FALSE(setup.HasOpenMessageBox());
     }
+    ASSERT_TRUE(page.TabTo(field));
+    ASSERT_TRUE(page.TabTo(page.CustomControl("quiet")));
+    page.Settle();
+    EXPECT_FALSE(setup.HasOpenMessageBox());
+    page.Click(IDC_PAGE_NEXT);
+    EXPECT_EQ(setup.WaitForExit(), 0);
+}
+
+TEST(PageFramework, KeyboardReachesTheScriptsControlsAndQuestionsHoldThePage)
+{
+    Medium medium;
+    medium.WriteScript(
+        "AddWindow(\"DIALOG_WELCOME\",\"Licence\",\"BUTTON\",\"Licence\",\"0\",\"210\",\"10\",\"300\",\"35\")\n"
+        "ShowMessage(\"Be nice.\",\"Licence\",\"Licence\",\"COMMAND\")\n"
+        "AddWindow(\"DIALOG_WELCOME\",\"Agree\",\"CHECKBOX\",\"I agree\",\"0\",\"210\",\"40\",\"400\",\"60\")\n"
+        "SetNextDynamicState(\"DIALOG_WELCOME\",\"CONTROL\",\"Agree\",\"VALUE\",\"1\")\n"
+        "ShowWelcome()\n");
+    SetupRun setup(medium);
+    const Page page = setup.WaitForPage(IDC_WELCOME_TEXT);
+    // Next is disabled until the box is ticked, so the focus moves on from
+    // it; the licence box is ticked by keyboard alone.
+    EXPECT_TRUE(page.WaitForFocus(page.Control(IDC_PAGE_CANCEL)));
+    HWND agree = page.CustomControl("I agree");
+    ASSERT_TRUE(page.TabTo(agree));
+    page.PressKeyOnFocus(VK_SPACE);
+    EXPECT_TRUE(WaitUntil([&] { return CheckState(agree) == BST_CHECKED; }));
+    EXPECT_TRUE(page.WaitForEnabled(IDC_PAGE_NEXT, true));
+
+    // Cancel twice opens one question; behind it Next does nothing and
+    // the Next condition rests.
+    page.Click(IDC_PAGE_CANCEL);
+    page.Click(IDC_PAGE_CANCEL);
+    const MessageBoxSeen question = setup.NextMessageBox();
+    page.Click(IDC_PAGE_NEXT);
+    SendMessageA(agree, BM_SETCHECK, BST_UNCHECKED, 0);
+    page.Settle();
+    Sleep(300);  // six ticks of the timer
+    EXPECT_TRUE(page.IsEnabled(IDC_PAGE_NEXT));
+    setup.Press(question.window, IDNO);
+    page.Settle();
+    EXPECT_FALSE(setup.HasOpenMessageBox());
+    EXPECT_TRUE(page.IsOpen());
+    EXPECT_TRUE(page.WaitForEnabled(IDC_PAGE_NEXT, false));
+
+    // So does a control's message.
+    SendMessageA(agree, BM_SETCHECK, BST_CHECKED, 0);
+    EXPECT_TRUE(page.WaitForEnabled(IDC_PAGE_NEXT, true));
+    page.Click(page.CustomControl("Licence"));
+    const MessageBoxSeen licence = setup.NextMessageBox();
+    EXPECT_EQ(licence.text, "Be nice.");
+    page.Click(IDC_PAGE_NEXT);
+    page.Settle();
+    setup.Press(licence.window, IDOK);
+    page.Settle();
+    EXPECT_TRUE(page.IsOpen());
     page.Click(IDC_PAGE_NEXT);
     EXPECT_EQ(setup.WaitForExit(), 0);
 }

@@ -5,6 +5,7 @@
 #include "setup/ui/resources/resource_ids.h"
 #include "tests/e2e/driver/common_controls.h"
 #include "tests/e2e/driver/driver.h"
+#include "tests/e2e/driver/install_checks.h"
 
 using namespace e2e;
 
@@ -130,36 +131,35 @@ TEST(SectionsPage, ClicksKeysAndTheCheckboxChooseSectionsAndKeepMandatoryOnesCho
     SetupRun setup(medium);
     const SectionsPage sections = WaitForSectionsPage(setup);
     const HWND list = sections.list;
-    // A mandatory flag other than 1 shows as mandatory but starts unchosen.
-    EXPECT_EQ(HighlightedItems(list), Items{0});
+    // Every mandatory section is chosen from the start, whatever its number.
+    EXPECT_EQ(HighlightedItems(list), (Items{0, 3}));
 
     // A click chooses an optional section; a second click leaves it out
-    // again, and the focus goes to the mandatory section.
+    // again. The clicked section keeps the focus.
     ClickListItem(list, 1);
-    EXPECT_EQ(HighlightedItems(list), (Items{0, 1}));
+    EXPECT_EQ(HighlightedItems(list), (Items{0, 1, 3}));
     EXPECT_EQ(FocusedItem(list), 1);
     EXPECT_EQ(ListItemState(list, 1, LVIS_CUT), static_cast<UINT>(LVIS_CUT));
     sections.ExpectOptional("The manual", true);
     ClickListItem(list, 1);
-    EXPECT_EQ(HighlightedItems(list), Items{0});
-    EXPECT_EQ(FocusedItem(list), 0);
+    EXPECT_EQ(HighlightedItems(list), (Items{0, 3}));
+    EXPECT_EQ(FocusedItem(list), 1);
     sections.ExpectOptional("The manual", false);
 
-    // The checkbox acts on the focused item, here the mandatory one, which
-    // it can even leave out; a click into empty space chooses it again.
+    // The checkbox acts on the focused section, the one described; a click
+    // into empty space changes nothing.
     sections.ClickInstall();
-    EXPECT_EQ(HighlightedItems(list), Items{0});
+    EXPECT_EQ(HighlightedItems(list), (Items{0, 1, 3}));
     sections.ClickInstall();
-    EXPECT_EQ(HighlightedItems(list), Items{});
-    EXPECT_EQ(FocusedItem(list), 0);
+    EXPECT_EQ(HighlightedItems(list), (Items{0, 3}));
     ClickBelowListItems(list);
-    EXPECT_EQ(HighlightedItems(list), Items{0});
-    sections.ExpectOptional("The manual", false);  // the lower half is left as it was
+    EXPECT_EQ(HighlightedItems(list), (Items{0, 3}));
+    sections.ExpectOptional("The manual", false);
 
     // Mandatory sections stay chosen under clicks and the space key.
     ClickListItem(list, 0);
     ClickListItem(list, 0);
-    EXPECT_EQ(HighlightedItems(list), Items{0});
+    EXPECT_EQ(HighlightedItems(list), (Items{0, 3}));
     sections.ExpectMandatory("Core files");
     ClickListItem(list, 3);
     ClickListItem(list, 3);
@@ -205,11 +205,10 @@ TEST(SectionsPage, ClicksKeysAndTheCheckboxChooseSectionsAndKeepMandatoryOnesCho
     EXPECT_EQ(FocusedItem(list), 2);
     sections.ClickInstall();
 
-    // Shown again, the list starts afresh, but each optional section's
-    // checkbox tells the choice made before: both were chosen.
+    // Shown again, the list shows the choices made before: both were chosen.
     setup.Press(sections.page, IDC_PAGE_NEXT);
     const SectionsPage again = WaitForSectionsPage(setup, sections.page);
-    EXPECT_EQ(HighlightedItems(again.list), Items{0});
+    EXPECT_EQ(HighlightedItems(again.list), (Items{0, 1, 2, 3}));
     PressKey(again.list, VK_DOWN);
     again.ExpectOptional("The manual", true);
     PressKey(again.list, VK_DOWN);
@@ -236,4 +235,54 @@ TEST(SectionsPage, WithoutSectionsTheListIsEmptyAndKeysDoNothing)
     EXPECT_TRUE(sections.Shows(IDC_SECTIONS_INSTALL));
     setup.Press(sections.page, IDC_PAGE_NEXT);
     EXPECT_EQ(setup.WaitForExit(), 0);
+}
+
+TEST(SectionsPage, WhatIsHighlightedAfterAnyInputIsWhatTheCopyRunInstalls)
+{
+    InstallCase test("Sections");
+    auto& [app, medium, root, leftovers] = test;
+    const std::vector<std::string> names = {"Core", "Docs", "Extras", "Base"};
+    std::string script = ScriptCall("SetAppName", {app}) + ScriptCall("SetVariable", {"DP", root / "App\\"});
+    for (size_t i = 0; i < names.size(); ++i) {
+        medium.AddFile(names[i] + ".txt", names[i]);
+        script += ScriptCall("CreateSection", {names[i], i == 0 ? "1" : i == 3 ? "2" : "0", "0", names[i]}) +
+                  AddFileCall(medium / (names[i] + ".txt"), "[DP]\\", names[i]);
+    }
+    medium.WriteScript(script + ScriptCall("ShowSections") + ScriptCall("ShowSections") + ScriptCall("ShowCopy"));
+    SetupRun setup(medium);
+    const SectionsPage sections = WaitForSectionsPage(setup);
+    const HWND list = sections.list;
+    const Page page(setup, sections.page);
+    EXPECT_TRUE(page.WaitForFocus(page.Control(IDC_PAGE_NEXT)));
+
+    // A click takes the keyboard focus to the list: the keys act there.
+    ClickListItem(list, 1);
+    ASSERT_EQ(page.FocusedControl(), list);
+    PressKey(page.FocusedControl(), VK_DOWN);
+    PressKey(page.FocusedControl(), VK_SPACE);
+    EXPECT_EQ(HighlightedItems(list), (Items{0, 1, 2, 3}));
+    // Right clicks and typed letters choose nothing and drop nothing.
+    for (int item : {0, 1, 2})
+        RightClickListItem(list, item);
+    for (char letter : {'C', 'b', 'E', 'x'})
+        SendAndWait(page.FocusedControl(), WM_CHAR, static_cast<WPARAM>(letter));
+    EXPECT_EQ(HighlightedItems(list), (Items{0, 1, 2, 3}));
+    // Unticking Install section for a mandatory section leaves it chosen.
+    PressKey(list, VK_UP);
+    PressKey(list, VK_UP);
+    ASSERT_EQ(FocusedItem(list), 0);
+    sections.ClickInstall();
+    sections.ClickInstall();
+    EXPECT_EQ(HighlightedItems(list), (Items{0, 1, 2, 3}));
+    ClickListItem(list, 1);  // Docs is left out
+    EXPECT_EQ(HighlightedItems(list), (Items{0, 2, 3}));
+    setup.Press(sections.page, IDC_PAGE_NEXT);
+
+    // Shown again, the page highlights the choices made.
+    const SectionsPage again = WaitForSectionsPage(setup, sections.page);
+    EXPECT_EQ(HighlightedItems(again.list), (Items{0, 2, 3}));
+    setup.Press(again.page, IDC_PAGE_NEXT);
+    EXPECT_EQ(setup.WaitForExit(), 0);
+    for (size_t i = 0; i < names.size(); ++i)
+        EXPECT_EQ(testing_support::FileExists(root / "App\\" + names[i] + ".txt"), i != 1) << names[i];
 }

@@ -51,6 +51,7 @@ TEST(WelcomePage, ShowsTheScriptsTextsBesideThePicture)
     EXPECT_EQ(unset.Title(), "");
     EXPECT_EQ(unset.Text(IDC_WELCOME_TEXT), "");
     EXPECT_EQ(unset.Text(IDC_WELCOME_TEXT2), "");
+    EXPECT_TRUE(unset.WaitForFocus(unset.Control(IDC_PAGE_NEXT)));
     unset.Click(IDC_PAGE_NEXT);
     ASSERT_TRUE(unset.WaitUntilClosed());
 
@@ -70,6 +71,17 @@ TEST(WelcomePage, ShowsTheScriptsTextsBesideThePicture)
     EXPECT_EQ(ClientPixels(page.window(), 6, 29, 1, 1), std::vector<COLORREF>{face});
     EXPECT_EQ(ClientPixels(page.window(), 6 + kPictureWidth, 30 + kPictureHeight - 1, 1, 1),
               std::vector<COLORREF>{face});
+    page.Click(IDC_PAGE_NEXT);
+    EXPECT_EQ(setup.WaitForExit(), 0);
+}
+
+TEST(WelcomePage, ARedrawWaitOfMinusOneDoesNotFreezeSetup)
+{
+    Medium medium;
+    // SetBackground repaints at once, and waits after the repaint.
+    medium.WriteScript("SetRedrawWait(\"-1\")\nSetBackground(\"0\",\"0\",\"0\",\"0\",\"0\",\"0\")\nShowWelcome()\n");
+    SetupRun setup(medium);
+    const Page page = setup.WaitForPage(IDC_WELCOME_TEXT);
     page.Click(IDC_PAGE_NEXT);
     EXPECT_EQ(setup.WaitForExit(), 0);
 }

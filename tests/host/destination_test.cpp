@@ -50,3 +50,11 @@ TEST(DestinationPath, LongestAcceptedPathHas259Characters)
     EXPECT_EQ(ChosenInstallPath(folder, "Apps"), std::nullopt);
     EXPECT_EQ(ChosenInstallPath(folder, std::string(1000, 'a')), std::nullopt);
 }
+
+TEST(DestinationPath, OnlyAFullPathIsTaken)
+{
+    for (const char* full : {"C:\\", "d:\\Apps [old]\\", "\\\\server\\share\\App"})
+        EXPECT_TRUE(IsFullPath(full)) << full;
+    for (const char* relative : {"abc", "C:abc", "C:", "\\abc", "\\\\\\x", "1:\\x", ""})
+        EXPECT_FALSE(IsFullPath(relative)) << relative;
+}

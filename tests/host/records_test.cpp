@@ -167,3 +167,12 @@ TEST_F(Commands, ShowMessageRecordsAllButNow)
     EXPECT_FALSE(RunRecordingCommand(*FindCommand("ShowMessage"), now, ""));
     EXPECT_EQ(gRecords.actions.size(), 1u);
 }
+
+TEST_F(Commands, RedrawWaitStaysWithinTenSeconds)
+{
+    for (const auto& [text, wait] : std::vector<std::pair<std::string, int32_t>>{
+             {"250", 250}, {"-1", 0}, {"10001", 10000}, {"2147483647", 10000}}) {
+        Run("SetRedrawWait", {text});
+        EXPECT_EQ(gRecords.display.redrawWait, wait) << text;
+    }
+}

@@ -1,5 +1,7 @@
 #include "setup/script/text/commands.h"
 
+#include <algorithm>
+
 #include "setup/script/text/records.h"
 #include "setup/script/text/variables.h"
 
@@ -74,7 +76,7 @@ bool RunRecordingCommand(const CommandInfo& info, const std::vector<std::string>
         gVariables.Set("DP", programFilesBase + args[0] + "\\");
         return true;
     case Command::SetRedrawWait:
-        gRecords.display.redrawWait = ScriptNumber(args[0]);
+        gRecords.display.redrawWait = std::clamp(ScriptNumber(args[0]), 0, kMaxRedrawWait);
         return true;
     case Command::SetDeveloperName:
         gVariables.Set("DEVELOPERNAME", args[0]);

@@ -2,6 +2,8 @@
 
 #include <climits>
 
+#include "setup/script/text/variables.h"
+
 InstallationRecords gRecords;
 
 int32_t ScriptNumber(const std::string& text)
@@ -112,4 +114,12 @@ void SetCaptionPositions(DisplaySettings& display, const std::vector<std::string
     display.caption1Y = ScriptNumber(args[1]);
     display.caption2X = ScriptNumber(args[2]);
     display.caption2Y = ScriptNumber(args[3]);
+}
+
+void ExpandDestinationPath(FileEntry& entry)
+{
+    if (entry.destinationExpanded)
+        return;
+    ExpandVariables(entry.destinationPath);
+    entry.destinationExpanded = true;
 }

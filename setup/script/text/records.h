@@ -28,6 +28,7 @@ struct SectionEntry {
 struct FileEntry {
     std::string sourcePath;
     std::string destinationPath;  // keeps its [NAME] references until installed
+    bool destinationExpanded = false;
     std::string shortcutName;
     std::string sectionName;
     int32_t shared = 0;
@@ -58,13 +59,17 @@ struct Rgb {
 struct DisplaySettings {
     Rgb topColor{0, 0, 255};
     Rgb bottomColor{0, 0, 0};
-    int32_t redrawWait = 0;    // milliseconds
+    int32_t redrawWait = 0;    // milliseconds, 0 to kMaxRedrawWait
     int32_t captionSize = 65;  // points
     uint32_t captionColor1 = 0x00FFFFFF;
     uint32_t captionColor2 = 0;
     int32_t caption1X = 30, caption1Y = 30;
     int32_t caption2X = 40, caption2Y = 40;
 };
+
+// The longest pause after a repaint: every repaint blocks setup for that
+// long, so "-1" (forever) and weeks are cut to this.
+constexpr int32_t kMaxRedrawWait = 10000;
 
 struct InstallationRecords {
     std::vector<SectionEntry> sections;
@@ -89,6 +94,9 @@ void AppendFileEntries(InstallationRecords& records, const std::vector<std::stri
 void AppendCustomWindow(InstallationRecords& records, const std::vector<std::string>& args);
 void AppendAction(InstallationRecords& records, const std::string& command,
                   const std::vector<std::string>& args);
+// Expands the destination's [NAME] references, once: the expanded path is
+// plain text, whatever brackets its folder names hold.
+void ExpandDestinationPath(FileEntry& entry);
 void SetBackgroundColors(DisplaySettings& display, const std::vector<std::string>& args);
 void SetCaptionColors(DisplaySettings& display, const std::vector<std::string>& args);
 void SetCaptionPositions(DisplaySettings& display, const std::vector<std::string>& args);

@@ -27,3 +27,11 @@ std::optional<std::string> ChosenInstallPath(const std::string& folder, const st
         return std::nullopt;
     return path;
 }
+
+bool IsFullPath(const std::string& path)
+{
+    const char drive = static_cast<char>(path.empty() ? 0 : path[0] | 0x20);  // lower case
+    const bool driveRoot = path.size() >= 3 && drive >= 'a' && drive <= 'z' && path[1] == ':' && path[2] == '\\';
+    const bool network = path.size() >= 3 && path[0] == '\\' && path[1] == '\\' && path[2] != '\\';
+    return driveRoot || network;
+}

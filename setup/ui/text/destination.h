@@ -32,3 +32,8 @@ int32_t NextGateForPath(const std::string& path);
 // folder, "\", the application name and "\". Nothing when that would be
 // longer than kMaxInstallPath.
 std::optional<std::string> ChosenInstallPath(const std::string& folder, const std::string& appName);
+
+// Whether a typed installation path is a full path: a drive letter with
+// its root (C:\...) or a network path (\\server\...). Anything else
+// would be taken relative to the folder setup runs in.
+bool IsFullPath(const std::string& path);

@@ -172,6 +172,15 @@ void ClickListItem(HWND list, int item)
     PressLeftButton(list, (label.left + label.right) / 2, (label.top + label.bottom) / 2);
 }
 
+void RightClickListItem(HWND list, int item)
+{
+    const RECT label = ItemLabelRect(list, item);
+    const LPARAM point = MAKELPARAM((label.left + label.right) / 2, (label.top + label.bottom) / 2);
+    // Posted first, the release ends any wait of the list for it.
+    PostMessageA(list, WM_RBUTTONUP, 0, point);
+    SendAndWait(list, WM_RBUTTONDOWN, MK_RBUTTON, point);
+}
+
 void ClickBelowListItems(HWND list)
 {
     const int count = ListItemCount(list);

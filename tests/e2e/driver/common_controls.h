@@ -32,6 +32,8 @@ std::string ListColumnTitle(HWND list, int column);
 int ListColumnWidth(HWND list, int column);
 // A left mouse button press on the item's label, handled before it returns.
 void ClickListItem(HWND list, int item);
+// The same with the right mouse button, pressed and released.
+void RightClickListItem(HWND list, int item);
 // The same in the empty space below the last item.
 void ClickBelowListItems(HWND list);
 // A key press (WM_KEYDOWN), handled before it returns.

@@ -183,6 +183,17 @@ public:
     // A mouse click in the middle of a control, for controls that are no buttons.
     void ClickWithMouse(HWND control) const;
     void PressEscape() const;
+    // The window that has the keyboard focus in the page's program; null
+    // when none has.
+    HWND FocusedControl() const;
+    // Waits until `control` has the keyboard focus; false when it does not get it.
+    bool WaitForFocus(HWND control) const;
+    // A key pressed and released where the keyboard focus is, through the
+    // program's message loop as typing would (Tab and Space as the dialog
+    // manager handles them). Returns once posted: wait for the effect.
+    void PressKeyOnFocus(WPARAM key) const;
+    // Presses Tab until `control` has the focus; false when it never gets it.
+    bool TabTo(HWND control) const;
     void PressCloseBox() const;
     // Returns once the answered message boxes are gone and the program reads
     // messages again (in this page's loop or in a message box it shows):

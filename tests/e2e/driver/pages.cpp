@@ -282,6 +282,43 @@ void Page::PressEscape() const
     PostMessageA(window_, WM_KEYUP, VK_ESCAPE, 0);
 }
 
+HWND Page::FocusedControl() const
+{
+    GUITHREADINFO info = {};
+    info.cbSize = sizeof info;
+    if (!GetGUIThreadInfo(GetWindowThreadProcessId(window_, nullptr), &info))
+        return nullptr;
+    return info.hwndFocus;
+}
+
+bool Page::WaitForFocus(HWND control) const
+{
+    return WaitUntil([&] { return FocusedControl() == control; }, kUsableWaitMs);
+}
+
+void Page::PressKeyOnFocus(WPARAM key) const
+{
+    HWND focus = FocusedControl();
+    ASSERT_TRUE(focus) << "no window has the keyboard focus";
+    PostMessageA(focus, WM_KEYDOWN, key, 1);
+    PostMessageA(focus, WM_KEYUP, key, 0xC0000001);
+}
+
+bool Page::TabTo(HWND control) const
+{
+    // Enough presses to pass every control of a page once.
+    WaitUntil([&] { return FocusedControl() != nullptr; }, kUsableWaitMs);  // a page just opened
+    for (int presses = 0; presses < 30; ++presses) {
+        HWND before = FocusedControl();
+        if (before == control)
+            return true;
+        PressKeyOnFocus(VK_TAB);
+        if (!WaitUntil([&] { return FocusedControl() != before; }, kUsableWaitMs))
+            return false;
+    }
+    return FocusedControl() == control;
+}
+
 void Page::PressCloseBox() const
 {
     PostMessageA(window_, WM_SYSCOMMAND, SC_CLOSE, 0);
