@@ -50,13 +50,11 @@ TEST(InstallationRun, FirstPieceFollowsNoUnfinishedPieceOfItsDestination)
         entry.lastPiece = last ? 1 : 0;
         return entry;
     };
-    FileEntry whole = piece("[DP]\\a.pak", false);
-    whole.split = 0;
-    // a.pak twice in a row, with b.pak's pieces and a whole file of the same name between.
-    const std::vector<FileEntry> files = {piece("[DP]\\a.pak", false), piece("[DP]\\b.pak", false), whole,
+    // a.pak twice in a row, with b.pak's pieces between.
+    const std::vector<FileEntry> files = {piece("[DP]\\a.pak", false), piece("[DP]\\b.pak", false),
                                           piece("[DP]\\a.pak", true), piece("[DP]\\a.pak", false),
                                           piece("[DP]\\b.pak", true)};
-    const std::vector<bool> first = {true, true, true, false, true, false};
+    const std::vector<bool> first = {true, true, false, true, false};
     for (std::size_t index = 0; index < files.size(); ++index)
         EXPECT_EQ(IsFirstPiece(files, index), first[index]) << index;
 }
