@@ -198,18 +198,3 @@ TEST_F(SourceFiles, PieceFailingPartWayIsCutBackOutAndAskedForAgain)
     EXPECT_EQ(prompter.shown, std::vector<Prompt>{DiskPrompt(5, pipeName)});
 }
 
-// Full or locked TEMP: what failed, with Retry, and no disk prompt.
-TEST_F(SourceFiles, JoinedFileThatCannotBeWrittenIsReportedWithRetry)
-{
-    WriteFile(medium / "a", "piece");
-    gRecords.files = {Piece(medium / "a", 1)};
-    HANDLE holder = CreateFileA(joined.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    ASSERT_NE(holder, INVALID_HANDLE_VALUE);
-    prompter.Then(IDRETRY, [&] { CloseHandle(holder); });
-    EXPECT_EQ(AppendFilePiece(0, prompter).outcome, PieceOutcome::kAppended);
-    EXPECT_EQ(ReadFile(joined), "piece");
-    ASSERT_EQ(prompter.shown.size(), 1u);
-    EXPECT_EQ(prompter.shown[0].caption, "Temporary file");
-    EXPECT_EQ(prompter.shown[0].style, static_cast<UINT>(MB_RETRYCANCEL | MB_ICONERROR));
-    EXPECT_EQ(prompter.shown[0].text.rfind("Setup cannot write the temporary file " + joined + ": ", 0), 0u);
-}
