@@ -117,10 +117,12 @@ void RunInstallation(HWND page)
     // The page and its controls are drawn before copying begins; the paint
     // message this sends again finds the run started.
     RedrawWindow(page, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
-    if (InstallSections(page) != 0)
-        RequestQuit(kQuitAbort);
+    const bool aborted = InstallSections(page) != 0;
     RegisterUninstallEntry();
     gInstall.log.Close();
+    // Posted last: a pending quit makes every message box end unseen.
+    if (aborted)
+        RequestQuit(kQuitAbort);
     EndDialog(page, kPageNext);
 }
 

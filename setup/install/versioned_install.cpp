@@ -273,9 +273,9 @@ const FailureBit kFailureBits[] = {
     {VIF_BUFFTOOSMALL, FailureAction::kMessage, "VIF_BUFFTOOSMALL // INTERNAL ERROR!!!"},
 };
 
-// Asks for the disk until the user retries, ignores the file or confirms
-// quitting; nothing when the user confirmed quitting.
-std::optional<InstallVerdict> AskForSourceDisk(const std::string& caption, std::size_t index, Prompter& prompter)
+// Asks for the disk until the user retries, ignores the file or quits,
+// which ends the run at once.
+InstallVerdict AskForSourceDisk(const std::string& caption, std::size_t index, Prompter& prompter)
 {
     for (;;) {
         switch (AskForDisk(prompter, gRecords.files[index].disk, caption)) {
@@ -284,7 +284,7 @@ std::optional<InstallVerdict> AskForSourceDisk(const std::string& caption, std::
         case DiskAnswer::kIgnore:
             return kSkipFile;
         case DiskAnswer::kQuit:
-            return std::nullopt;
+            return kAbortRun;
         case DiskAnswer::kQuitDeclined:
             break;
         }
@@ -319,9 +319,7 @@ InstallVerdict InterpretFailure(DWORD result, const std::string& caption, std::s
         case FailureAction::kInUse:
             return kFileInUse;
         case FailureAction::kDiskPrompt:
-            if (const std::optional<InstallVerdict> verdict = AskForSourceDisk(caption, index, prompter))
-                return *verdict;
-            break;
+            return AskForSourceDisk(caption, index, prompter);
         }
     }
     return kAbortRun;

@@ -41,6 +41,24 @@ TEST(InstallationRun, SectionFilesAreCountedByExactName)
     EXPECT_EQ(CountSectionFiles(files, "None"), 0u);
 }
 
+TEST(InstallationRun, FirstPieceFollowsNoUnfinishedPieceOfItsDestination)
+{
+    auto piece = [](const std::string& destination, bool last) {
+        FileEntry entry;
+        entry.destinationPath = destination;
+        entry.split = 1;
+        entry.lastPiece = last ? 1 : 0;
+        return entry;
+    };
+    // a.pak twice in a row, with b.pak's pieces between.
+    const std::vector<FileEntry> files = {piece("[DP]\\a.pak", false), piece("[DP]\\b.pak", false),
+                                          piece("[DP]\\a.pak", true), piece("[DP]\\a.pak", false),
+                                          piece("[DP]\\b.pak", true)};
+    const std::vector<bool> first = {true, true, false, true, false};
+    for (std::size_t index = 0; index < files.size(); ++index)
+        EXPECT_EQ(IsFirstPiece(files, index), first[index]) << index;
+}
+
 TEST(InstallationRun, ProgressMaximumIsTheLastStepInSixteenBits)
 {
     EXPECT_EQ(ProgressMaximum(3), 2);

@@ -19,6 +19,16 @@ std::size_t CountSectionFiles(const std::vector<FileEntry>& files, const std::st
         files.begin(), files.end(), [&](const FileEntry& file) { return file.sectionName == sectionName; }));
 }
 
+bool IsFirstPiece(const std::vector<FileEntry>& files, std::size_t index)
+{
+    for (std::size_t earlier = index; earlier-- > 0;) {
+        const FileEntry& entry = files[earlier];
+        if (entry.split && entry.destinationPath == files[index].destinationPath)
+            return entry.lastPiece != 0;
+    }
+    return true;
+}
+
 uint16_t ProgressMaximum(std::size_t count)
 {
     return static_cast<uint16_t>(count - 1);

@@ -17,6 +17,11 @@ std::size_t CountChosenSections(const std::vector<SectionEntry>& sections);
 // The file entries (of the whole list) that belong to the section by name.
 std::size_t CountSectionFiles(const std::vector<FileEntry>& files, const std::string& sectionName);
 
+// Whether the spread-file piece at `index` begins its file: no earlier piece
+// with the same destination is waiting for its last piece. Such a piece
+// starts a new joined file, whatever an interrupted run left behind.
+bool IsFirstPiece(const std::vector<FileEntry>& files, std::size_t index);
+
 // The upper end of a progress bar over `count` steps numbered from 0, as
 // the bar's 16-bit range holds it: no steps give 65535.
 uint16_t ProgressMaximum(std::size_t count);
