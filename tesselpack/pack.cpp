@@ -316,8 +316,10 @@ void Packer::CompressFiles()
         names.emplace(Lower(files_[i].folder + "\\" + files_[i].name), i);
     for (size_t i = 0; i < files_.size(); ++i) {
         MediumFile& file = files_[i];
-        if (file.compressed && !names.emplace(Lower(file.folder + "\\" + file.StoredName()), i).second &&
-            names[Lower(file.folder + "\\" + file.StoredName())] != i) {
+        if (!file.compressed)
+            continue;
+        const auto [holder, added] = names.emplace(Lower(file.folder + "\\" + file.StoredName()), i);
+        if (!added && holder->second != i) {
             file.compressed = false;
             file.stored = file.source;
             file.storedSize = file.size;
