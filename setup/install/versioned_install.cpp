@@ -1,5 +1,7 @@
 #include "setup/install/versioned_install.h"
 
+#include <algorithm>
+#include <cstdint>
 #include <optional>
 #include <vector>
 
@@ -62,15 +64,15 @@ public:
                                temporaryName_, &temporaryLength_);
     }
 
-    // Deletes the temporary copy that a call left in the destination
-    // directory, once the file is not going to be installed from it.
+    // Deletes the temporary copies the calls left in the destination
+    // directory, once the file is not going to be installed from them.
     void DiscardTemporaryCopy() const
     {
-        if (temporaryName_[0] != '\0')
-            DeleteFileA((destinationDirectory_ + "\\" + temporaryName_).c_str());
+        DiscardInstallTemporaries(destinationDirectory_, temporaryName_, started_);
     }
 
 private:
+    const InstallStart started_;
     const SourceFile& source_;
     std::string destinationName_;
     std::string destinationDirectory_;
@@ -106,8 +108,19 @@ bool PathsFit(const SourceFile& source, const std::string& directory, const std:
 
 void DeferFileInUse(const SourceFile& source, const std::string& target, Prompter& prompter)
 {
-    if (ReplaceFileAtRestart(source.Path(), target, source.name, prompter) != 0)
+    if (ReplaceFileAtRestart(source.Path(), target, prompter) != 0)
         Inform(prompter, kInUseMessage, source.name);
+}
+
+// The uninstall entry tells the list of programs how much this run installed.
+void CountInstalledBytes(const std::string& path)
+{
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA(path.c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE)
+        return;
+    FindClose(search);
+    gInstall.installedBytes += (static_cast<uint64_t>(found.nFileSizeHigh) << 32) | found.nFileSizeLow;
 }
 
 // Writes the SHARED record of an installed shared file and offers the file
@@ -165,6 +178,7 @@ int InstallSharedFile(const SourceFile& source, const std::string& destinationNa
     for (;;) {
         switch (InterpretInstallResult(call.Run(flags), source.name, index, prompter)) {
         case kInstalled:
+            CountInstalledBytes(target);
             RegisterSharedFile(target, prompter);
             return 0;
         case kRetryInstall:
@@ -193,48 +207,53 @@ bool CanBeRead(const std::string& path)
     return file.IsOpen();
 }
 
-// Copies from the source's current position to the end of the target.
-bool CopyRest(HANDLE source, HANDLE target, std::vector<char>& buffer, DWORD alreadyRead)
+// Copies from the source's current position to the end of the target,
+// starting with the `read` bytes already in the buffer; the bytes written
+// in all, nothing on a failure.
+std::optional<uint64_t> CopyRest(HANDLE source, HANDLE target, std::vector<char>& buffer, DWORD read)
 {
-    for (DWORD read = alreadyRead; read != 0;) {
+    uint64_t copied = 0;
+    while (read != 0) {
         DWORD written = 0;
         if (!WriteFile(target, buffer.data(), read, &written, nullptr) || written != read)
-            return false;
+            return std::nullopt;
+        copied += written;
         if (!ReadFile(source, buffer.data(), static_cast<DWORD>(buffer.size()), &read, nullptr))
-            return false;
+            return std::nullopt;
     }
-    return true;
+    return copied;
 }
 
 // A plain source whose destination does not exist yet is copied without the
 // installation call, which for it does nothing else but costs twice as much:
 // the target gets the source's bytes and last write time and the attributes
-// of a new file, as the call gives them. False, with nothing left behind,
-// when the source may need expanding, the destination exists or anything
-// fails; the installation call then takes the file with its questions and
-// messages.
-bool CopyNewPlainFile(const std::string& sourcePath, const std::string& destination)
+// of a new file, as the call gives them. Returns the bytes copied; nothing,
+// with nothing left behind, when the source may need expanding, the
+// destination exists or anything fails: the installation call then takes
+// the file with its questions and messages.
+std::optional<uint64_t> CopyNewPlainFile(const std::string& sourcePath, const std::string& destination)
 {
     constexpr DWORD kCopyChunk = 256 * 1024;
     FileHandle source(CreateFileA(sourcePath.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                                   FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
     if (!source.IsOpen())
-        return false;
+        return std::nullopt;
     std::vector<char> buffer(kCopyChunk);
     DWORD read = 0;
     FILETIME lastWrite;
     if (!ReadFile(source.get(), buffer.data(), kCopyChunk, &read, nullptr) ||
         LooksCompressed(reinterpret_cast<const unsigned char*>(buffer.data()), read) ||
         !GetFileTime(source.get(), nullptr, nullptr, &lastWrite))
-        return false;
-    bool copied = false;
+        return std::nullopt;
+    std::optional<uint64_t> copied;
     {
         FileHandle target(CreateFileA(destination.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                                       FILE_ATTRIBUTE_NORMAL, nullptr));
         if (!target.IsOpen())
-            return false;
-        copied = CopyRest(source.get(), target.get(), buffer, read) &&
-                 SetFileTime(target.get(), nullptr, nullptr, &lastWrite);
+            return std::nullopt;
+        copied = CopyRest(source.get(), target.get(), buffer, read);
+        if (copied && !SetFileTime(target.get(), nullptr, nullptr, &lastWrite))
+            copied.reset();
     }
     if (!copied)
         DeleteFileA(destination.c_str());
@@ -256,10 +275,13 @@ int InstallPrivateFile(const std::string& sourcePath, const std::string& destina
     std::vector<std::string> created;
     EnsureDirectory(directory, created);
     LogCreatedDirectories(created);
-    if (sourcePath.size() < MAX_PATH && TargetFits(directory, name) && CopyNewPlainFile(sourcePath, destination)) {
-        gInstall.shownTarget = destination;
-        gInstall.log.WritePrivateFile(ShortPath(destination).value_or(destination));
-        return 0;
+    if (sourcePath.size() < MAX_PATH && TargetFits(directory, name)) {
+        if (const std::optional<uint64_t> copied = CopyNewPlainFile(sourcePath, destination)) {
+            gInstall.shownTarget = destination;
+            gInstall.installedBytes += *copied;
+            gInstall.log.WritePrivateFile(ShortPath(destination).value_or(destination));
+            return 0;
+        }
     }
     const SourceFile source = SplitSource(sourcePath);
     if (!PathsFit(source, directory, name, prompter))
@@ -276,6 +298,7 @@ int InstallPrivateFile(const std::string& sourcePath, const std::string& destina
     for (;;) {
         switch (InterpretInstallResult(call.Run(VIFF_FORCEINSTALL), source.name, index, prompter)) {
         case kInstalled:
+            CountInstalledBytes(destination);
             gInstall.log.WritePrivateFile(ShortPath(destination).value_or(destination));
             return 0;
         case kRetryInstall:
@@ -319,9 +342,9 @@ const FailureBit kFailureBits[] = {
     {VIF_BUFFTOOSMALL, FailureAction::kMessage, "VIF_BUFFTOOSMALL // INTERNAL ERROR!!!"},
 };
 
-// Asks for the disk until the user retries, ignores the file or confirms
-// quitting; nothing when the user confirmed quitting.
-std::optional<InstallVerdict> AskForSourceDisk(const std::string& caption, std::size_t index, Prompter& prompter)
+// Asks for the disk until the user retries, ignores the file or quits,
+// which ends the run at once.
+InstallVerdict AskForSourceDisk(const std::string& caption, std::size_t index, Prompter& prompter)
 {
     for (;;) {
         switch (AskForDisk(prompter, gRecords.files[index].disk, caption)) {
@@ -330,7 +353,7 @@ std::optional<InstallVerdict> AskForSourceDisk(const std::string& caption, std::
         case DiskAnswer::kIgnore:
             return kSkipFile;
         case DiskAnswer::kQuit:
-            return std::nullopt;
+            return kAbortRun;
         case DiskAnswer::kQuitDeclined:
             break;
         }
@@ -365,15 +388,46 @@ InstallVerdict InterpretFailure(DWORD result, const std::string& caption, std::s
         case FailureAction::kInUse:
             return kFileInUse;
         case FailureAction::kDiskPrompt:
-            if (const std::optional<InstallVerdict> verdict = AskForSourceDisk(caption, index, prompter))
-                return *verdict;
-            break;
+            return AskForSourceDisk(caption, index, prompter);
         }
     }
     return kAbortRun;
 }
 
+// Whether a file was made at or after `started`. File systems keep times
+// as coarse as 2 seconds.
+bool MadeSince(const WIN32_FIND_DATAA& file, const InstallStart& started)
+{
+    const auto value = [](const FILETIME& time) {
+        return (static_cast<uint64_t>(time.dwHighDateTime) << 32) | time.dwLowDateTime;
+    };
+    constexpr uint64_t kTwoSeconds = 2 * 10000000ull;
+    const uint64_t made = std::max(value(file.ftCreationTime), value(file.ftLastWriteTime));
+    return made + kTwoSeconds >= value(started.time);
+}
+
 }  // namespace
+
+InstallStart::InstallStart()
+{
+    GetSystemTimeAsFileTime(&time);
+}
+
+void DiscardInstallTemporaries(const std::string& directory, const char* reported, const InstallStart& started)
+{
+    if (reported[0] != '\0')
+        DeleteFileA((directory + "\\" + reported).c_str());
+    // The version-installation functions name their copies VERxxxx.TMP.
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA((directory + "\\ver*.tmp").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE)
+        return;
+    do {
+        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && MadeSince(found, started))
+            DeleteFileA((directory + "\\" + found.cFileName).c_str());
+    } while (FindNextFileA(search, &found));
+    FindClose(search);
+}
 
 InstallVerdict InterpretInstallResult(DWORD result, const std::string& caption, std::size_t index,
                                       Prompter& prompter)

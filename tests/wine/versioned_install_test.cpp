@@ -325,9 +325,8 @@ TEST_F(VersionedInstall, SharedLibraryInUseIsLeftForTheNextRestart)
     EXPECT_EQ(ReadFile(installed), ReadFile(FixturePath("register_fails.dll")));
     EXPECT_TRUE(Records().empty()) << "a deferred file gets no record";
 
-    const std::string copy = WindowsDirectory() + "\\TEMP\\" + sharedPrefix + "IU.tmp";
+    const std::string copy = PendingRenameSource(installed);
     EXPECT_EQ(ReadFile(copy), ReadFile(FixturePath("german_205.dll")));
-    EXPECT_TRUE(IsPendingRename(copy, installed));
     ForgetPendingRename(copy);
     DeleteFileA(copy.c_str());
 }
@@ -360,6 +359,7 @@ TEST_F(VersionedInstall, DirectCopyOfANewPlainFileMatchesTheInstallationCall)
     const std::string installed = called / "Data File.bin";
     EXPECT_EQ(ReadFile(copied), bytes);
     EXPECT_EQ(ReadFile(installed), bytes);
+    EXPECT_EQ(gInstall.installedBytes, bytes.size()) << "counted for the uninstall entry";
     WIN32_FILE_ATTRIBUTE_DATA copiedData = {}, installedData = {};
     ASSERT_TRUE(GetFileAttributesExA(copied.c_str(), GetFileExInfoStandard, &copiedData));
     ASSERT_TRUE(GetFileAttributesExA(installed.c_str(), GetFileExInfoStandard, &installedData));
