@@ -1,13 +1,13 @@
 #include "setup/install/source_files.h"
 
 #include <windows.h>
-#include <setupapi.h>
 
 #include <optional>
 #include <vector>
 
 #include "setup/install/file_system.h"
 #include "setup/install/text/install_paths.h"
+#include "setup/system/system_libraries.h"
 #include "setup/ui/page_framework.h"
 
 namespace {
@@ -21,7 +21,7 @@ std::optional<uint32_t> ExpandedSize(const std::string& path)
     DWORD sourceSize = 0;
     DWORD targetSize = 0;
     UINT compression = 0;
-    if (SetupGetFileCompressionInfoA(path.c_str(), &actualName, &sourceSize, &targetSize, &compression) !=
+    if (sys::SetupGetFileCompressionInfoA(path.c_str(), &actualName, &sourceSize, &targetSize, &compression) !=
         NO_ERROR)
         return std::nullopt;
     LocalFree(actualName);
