@@ -14,12 +14,13 @@ namespace {
 
 // The DLLs that setup and, on its behalf, the shell, COM and the visual
 // styles load during an installation, and that not every Windows takes
-// from its system folder whatever the search order. version.dll is one of
-// them but cannot be planted here: Wine's own user32 imports it, so Wine
-// loads it at the start of every program; the import test keeps it out of
-// setup's imports.
-const char* const kPlantedNames[] = {"comctl32", "setupapi", "psapi",    "vdmdbg",        "uxtheme", "msimg32",
-                                     "propsys",  "userenv",  "dwmapi",   "windowscodecs", "oleacc"};
+// from its system folder whatever the search order. Two of them cannot be
+// planted under Wine: version.dll, which Wine's own user32 imports, so Wine
+// loads it at the start of every program (the import test keeps it out of
+// setup's imports), and msimg32.dll, a delayed import of the visual styles
+// that Wine resolves without the search restriction Windows applies.
+const char* const kPlantedNames[] = {"comctl32", "setupapi", "psapi",         "vdmdbg", "uxtheme",
+                                     "propsys",  "userenv",  "windowscodecs", "dwmapi", "oleacc"};
 
 }  // namespace
 
