@@ -26,10 +26,12 @@ void SetProgressPosition(HWND bar, std::size_t position)
 }
 
 // Makes PROGRAMGROUP a full path (a name without a colon lies in the
-// Programs folder) and ensures the folder, logging it whether it was found
-// or created, and every parent created on the way. False when there is no
-// group folder, so that no shortcut is tried: a Programs folder the shell
-// cannot tell would otherwise put the group at the current drive's root.
+// Programs folder) and ensures the folder, logging it and its parents only
+// when this run created them: an existing group may be the Programs folder
+// itself, Startup or another product's folder, which the uninstaller must
+// not remove. False when there is no group folder, so that no shortcut is
+// tried: a Programs folder the shell cannot tell would otherwise put the
+// group at the current drive's root.
 bool PrepareProgramGroup()
 {
     std::string group = gVariables.Get("PROGRAMGROUP");
@@ -43,16 +45,17 @@ bool PrepareProgramGroup()
     std::vector<std::string> created;
     const int ensured = EnsureDirectory(group, created);
     LogCreatedDirectories(created);
-    if (ensured == 0)
-        gInstall.log.WriteDirectory(group);
     return ensured >= 0;
 }
 
 void CreateEntryShortcut(const FileEntry& entry, const std::string& installedPath)
 {
     const std::string link = ShortcutLinkPath(gVariables.Get("PROGRAMGROUP"), entry.shortcutName);
-    if (CreateShortcut(installedPath, link, entry.shortcutName) == S_OK)
-        gInstall.log.WritePrivateFile(link);
+    if (CreateShortcut(installedPath, link, entry.shortcutName) != S_OK)
+        return;
+    gInstall.log.WritePrivateFile(link);
+    if (gInstall.firstShortcutTarget.empty())
+        gInstall.firstShortcutTarget = installedPath;
 }
 
 // A spread file is installed at its last piece, from its joined file,

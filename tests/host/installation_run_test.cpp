@@ -87,7 +87,21 @@ TEST(InstallationRun, ShortcutLinkPathDropsOneTrailingBackslashOfTheGroup)
 TEST(InstallationRun, UninstallEntryNamesTheKeyAndUnskeinInTheInstallationDirectory)
 {
     EXPECT_EQ(UninstallKeyPath("Tessel Demo"), "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Tessel Demo");
-    EXPECT_EQ(UninstallCommand("C:\\Program Files\\App\\"), "C:\\Program Files\\App\\Unskein.exe");
+    EXPECT_EQ(UninstallCommand("C:\\Program Files\\App\\"), "\"C:\\Program Files\\App\\Unskein.exe\"");
     // A directory typed on the destination page has no trailing backslash.
-    EXPECT_EQ(UninstallCommand("C:\\Apps\\Demo"), "C:\\Apps\\Demo\\Unskein.exe");
+    EXPECT_EQ(UninstallCommand("C:\\Apps\\Demo"), "\"C:\\Apps\\Demo\\Unskein.exe\"");
+}
+
+TEST(InstallationRun, UninstallEntryIconSizeAndDate)
+{
+    EXPECT_EQ(UninstallIconPath("C:\\App\\GAME.EXE", "C:\\App\\"), "C:\\App\\GAME.EXE");
+    EXPECT_EQ(UninstallIconPath("C:\\App\\readme.txt", "C:\\App\\"), "C:\\App\\Unskein.exe");
+    EXPECT_EQ(UninstallIconPath("C:\\App.exe\\data", "C:\\App"), "C:\\App\\Unskein.exe");
+    EXPECT_EQ(UninstallIconPath("", "C:\\App\\"), "C:\\App\\Unskein.exe") << "no shortcut";
+    EXPECT_EQ(SizeInKilobytes(0), 0u);
+    EXPECT_EQ(SizeInKilobytes(1), 1u);
+    EXPECT_EQ(SizeInKilobytes(2048), 2u);
+    EXPECT_EQ(SizeInKilobytes(2049), 3u);
+    EXPECT_EQ(SizeInKilobytes(uint64_t{1} << 50), 0xFFFFFFFFu);
+    EXPECT_EQ(InstallDateText(2026, 3, 7), "20260307");
 }

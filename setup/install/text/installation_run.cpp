@@ -1,6 +1,7 @@
 #include "setup/install/text/installation_run.h"
 
 #include <algorithm>
+#include <cctype>
 
 bool IsSectionChosen(const SectionEntry& section)
 {
@@ -56,8 +57,33 @@ std::string UninstallKeyPath(const std::string& appName)
     return "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\" + appName;
 }
 
-std::string UninstallCommand(const std::string& installDirectory)
+std::string UninstallProgramPath(const std::string& installDirectory)
 {
     const bool endsWithSeparator = !installDirectory.empty() && installDirectory.back() == '\\';
     return installDirectory + (endsWithSeparator ? "" : "\\") + "Unskein.exe";
+}
+
+std::string UninstallCommand(const std::string& installDirectory)
+{
+    return "\"" + UninstallProgramPath(installDirectory) + "\"";
+}
+
+std::string UninstallIconPath(const std::string& firstShortcutTarget, const std::string& installDirectory)
+{
+    const std::size_t dot = firstShortcutTarget.rfind('.');
+    std::string extension = dot == std::string::npos ? "" : firstShortcutTarget.substr(dot);
+    std::transform(extension.begin(), extension.end(), extension.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return extension == ".exe" ? firstShortcutTarget : UninstallProgramPath(installDirectory);
+}
+
+uint32_t SizeInKilobytes(uint64_t bytes)
+{
+    return static_cast<uint32_t>(std::min<uint64_t>((bytes + 1023) / 1024, UINT32_MAX));
+}
+
+std::string InstallDateText(int year, int month, int day)
+{
+    const auto twoDigits = [](int value) { return (value < 10 ? "0" : "") + std::to_string(value); };
+    return std::to_string(year) + twoDigits(month) + twoDigits(day);
 }

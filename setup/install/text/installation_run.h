@@ -41,4 +41,16 @@ std::string UninstallKeyPath(const std::string& appName);
 constexpr std::size_t kMaxRegistryKeyName = 255;
 // Unskein.exe in the installation directory, with a separator when the
 // directory (typed on the destination page) has no trailing backslash.
+std::string UninstallProgramPath(const std::string& installDirectory);
+// The uninstaller's path in quotes: the system runs the command with
+// administrator rights, and an unquoted path with blanks would first be
+// tried as "C:\Program.exe".
 std::string UninstallCommand(const std::string& installDirectory);
+// The icon of the entry: the target of the first shortcut when it is a
+// program, otherwise the uninstaller.
+std::string UninstallIconPath(const std::string& firstShortcutTarget, const std::string& installDirectory);
+// Bytes as the list of programs counts them: whole kilobytes, rounded up,
+// at most what a DWORD holds.
+uint32_t SizeInKilobytes(uint64_t bytes);
+// "YYYYMMDD".
+std::string InstallDateText(int year, int month, int day);
