@@ -109,7 +109,7 @@ TEST(InterruptedInstall, QuitAtAPieceOrAWholeFilePromptEndsTheRunCompletely)
         EXPECT_FALSE(FileExists(installDir + "late.txt"));
         EXPECT_FALSE(FileExists(installDir + "b.txt"));
         EXPECT_FALSE(FileExists(JoinedFile(movie)));
-        EXPECT_EQ(UninstallValue(app, "DisplayName"), app) << "the entry is registered";
+        EXPECT_EQ(UninstallValue(app, "UninstallString"), "\"" + installDir + "Unskein.exe\"");
     };
 
     const std::string atPiece = root / "AtPiece\\";
@@ -156,6 +156,7 @@ TEST(InterruptedInstall, QuitAtAPieceOrAWholeFilePromptEndsTheRunCompletely)
             return question != nullptr;
         }));
         setup.Press(question, IDYES);
+        EXPECT_TRUE(WaitUntil([&] { return !IsWindow(prompt.window); }));
     });
     EXPECT_TRUE(FileExists(byCancel + movie));
     Uninstall(byCancel);
