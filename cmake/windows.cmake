@@ -61,6 +61,10 @@ if(CHECKER_SOURCES)
   target_link_libraries(scriptcheck PRIVATE ${TESSEL_STATIC_RUNTIME})
 endif()
 
+add_executable(tesselpack ${PACK_SOURCES} ${PACK_TEXT_SOURCES} ${CHECKER_CORE_SOURCES} ${SETUP_TEXT_SOURCES})
+target_include_directories(tesselpack PRIVATE ${CMAKE_SOURCE_DIR})
+target_link_libraries(tesselpack PRIVATE ${TESSEL_STATIC_RUNTIME})
+
 # The example product of examples/demo: a small program and the shared
 # library it draws with, which registers itself when installed.
 add_executable(TesselDemo WIN32 ${CMAKE_SOURCE_DIR}/examples/demo/tessel_demo.cpp)
@@ -146,7 +150,8 @@ endif()
 # Windows-side unit tests: tests/wine/<name>_test.cpp becomes <name>_test.exe
 # and links the code of setup.exe.
 file(GLOB SUPPORT_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/support/*.cpp)
-add_library(test_support STATIC ${SUPPORT_SOURCES} ${CMAKE_SOURCE_DIR}/tests/support/support.h)
+add_library(test_support STATIC ${SUPPORT_SOURCES} ${CMAKE_SOURCE_DIR}/tests/support/support.h
+  ${PACK_TEXT_SOURCES})
 target_include_directories(test_support PUBLIC ${CMAKE_SOURCE_DIR})
 # install_support.cpp resets the engine state of setup's code.
 target_link_libraries(test_support PUBLIC setup_code gtest ${TEST_PLATFORM_LIBS})
