@@ -8,7 +8,11 @@ set(TESSEL_STATIC_RUNTIME -static -static-libgcc -static-libstdc++)
 add_compile_options(-Wall -Wextra -Wno-unused-parameter -Wno-cast-function-type)
 add_compile_definitions(WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0501 WINVER=0x0501 _WIN32_IE=0x0501)
 
-set(SETUP_PLATFORM_LIBS comctl32 ole32 oleaut32 uuid shell32 shlwapi version setupapi advapi32 gdi32 user32 kernel32)
+# Only DLLs that Windows always takes from the system folder: every other
+# DLL is loaded at run time by its full path (setup/system).
+set(SETUP_PLATFORM_LIBS ole32 uuid shell32 advapi32 gdi32 user32 kernel32)
+# The tests read versions, list views and compressed files themselves.
+set(TEST_PLATFORM_LIBS ${SETUP_PLATFORM_LIBS} comctl32 version setupapi)
 
 # Everything of setup.exe but its entry point, so that the Windows-side unit
 # tests link the same code.
@@ -16,7 +20,8 @@ file(GLOB SETUP_SOURCES CONFIGURE_DEPENDS
   ${CMAKE_SOURCE_DIR}/setup/script/*.cpp
   ${CMAKE_SOURCE_DIR}/setup/ui/*.cpp
   ${CMAKE_SOURCE_DIR}/setup/install/*.cpp
-  ${CMAKE_SOURCE_DIR}/setup/guard/*.cpp)
+  ${CMAKE_SOURCE_DIR}/setup/guard/*.cpp
+  ${CMAKE_SOURCE_DIR}/setup/system/*.cpp)
 list(REMOVE_ITEM SETUP_SOURCES ${CMAKE_SOURCE_DIR}/setup/script/main.cpp)
 add_library(setup_code STATIC ${SETUP_SOURCES} ${SETUP_TEXT_SOURCES})
 target_include_directories(setup_code PUBLIC ${CMAKE_SOURCE_DIR})
@@ -56,6 +61,10 @@ if(CHECKER_SOURCES)
   target_link_libraries(scriptcheck PRIVATE ${TESSEL_STATIC_RUNTIME})
 endif()
 
+add_executable(tesselpack ${PACK_SOURCES} ${PACK_TEXT_SOURCES} ${CHECKER_CORE_SOURCES} ${SETUP_TEXT_SOURCES})
+target_include_directories(tesselpack PRIVATE ${CMAKE_SOURCE_DIR})
+target_link_libraries(tesselpack PRIVATE ${TESSEL_STATIC_RUNTIME})
+
 # The example product of examples/demo: a small program and the shared
 # library it draws with, which registers itself when installed.
 add_executable(TesselDemo WIN32 ${CMAKE_SOURCE_DIR}/examples/demo/tessel_demo.cpp)
@@ -80,6 +89,8 @@ add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM
 target_compile_definitions(gtest PUBLIC GTEST_HAS_NOTIFICATION_=1)
 target_compile_options(gtest PUBLIC -include ${CMAKE_SOURCE_DIR}/tests/support/gtest_notification.h)
 
+find_program(MSCOMPRESS mscompress REQUIRED NO_CMAKE_FIND_ROOT_PATH)
+
 # Programs that tests start or load: fixtures/<name>.cpp becomes <name>.exe,
 # fixtures/<name>.dll.cpp becomes <name>.dll (with <name>.dll.rc when present).
 file(GLOB FIXTURE_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/fixtures/*.cpp)
@@ -98,6 +109,11 @@ foreach(src ${FIXTURE_SOURCES})
       RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/fixtures)
     # Exports keep their plain names (DllRegisterServer, not DllRegisterServer@0).
     target_link_libraries(fixture_${stem} PRIVATE ${TESSEL_STATIC_RUNTIME} -Wl,--kill-at)
+    # And a compressed copy, <name>.dll_, as a medium would carry it.
+    add_custom_command(TARGET fixture_${stem} POST_BUILD
+      COMMAND ${CMAKE_COMMAND} -E remove -f ${CMAKE_BINARY_DIR}/fixtures/${name}_
+      COMMAND ${MSCOMPRESS} ${CMAKE_BINARY_DIR}/fixtures/${name}
+      VERBATIM)
     list(APPEND TESSEL_FIXTURES fixture_${stem})
   else()
     add_executable(fixture_${name} ${src})
@@ -112,7 +128,6 @@ endforeach()
 # fixtures/<name> and compressed with the Windows setup compression (SZDD) by
 # Debian's mscompress into fixtures/<name>_, so that expanding is checked
 # against another program's compressor.
-find_program(MSCOMPRESS mscompress REQUIRED NO_CMAKE_FIND_ROOT_PATH)
 file(GLOB FIXTURE_DATA CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/fixtures/data/*)
 set(FIXTURE_DATA_OUTPUTS)
 foreach(data ${FIXTURE_DATA})
@@ -135,10 +150,11 @@ endif()
 # Windows-side unit tests: tests/wine/<name>_test.cpp becomes <name>_test.exe
 # and links the code of setup.exe.
 file(GLOB SUPPORT_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/support/*.cpp)
-add_library(test_support STATIC ${SUPPORT_SOURCES} ${CMAKE_SOURCE_DIR}/tests/support/support.h)
+add_library(test_support STATIC ${SUPPORT_SOURCES} ${CMAKE_SOURCE_DIR}/tests/support/support.h
+  ${PACK_TEXT_SOURCES})
 target_include_directories(test_support PUBLIC ${CMAKE_SOURCE_DIR})
 # install_support.cpp resets the engine state of setup's code.
-target_link_libraries(test_support PUBLIC setup_code gtest ${SETUP_PLATFORM_LIBS})
+target_link_libraries(test_support PUBLIC setup_code gtest ${TEST_PLATFORM_LIBS})
 
 file(GLOB WINE_TESTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/wine/*_test.cpp)
 foreach(src ${WINE_TESTS})
@@ -153,7 +169,7 @@ endforeach()
 file(GLOB DRIVER_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/e2e/driver/*.cpp)
 add_library(e2e_driver STATIC ${DRIVER_SOURCES})
 target_include_directories(e2e_driver PUBLIC ${CMAKE_SOURCE_DIR})
-target_link_libraries(e2e_driver PUBLIC test_support gtest ${SETUP_PLATFORM_LIBS})
+target_link_libraries(e2e_driver PUBLIC test_support gtest ${TEST_PLATFORM_LIBS})
 
 file(GLOB E2E_TESTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/e2e/*_test.cpp)
 foreach(src ${E2E_TESTS})

@@ -1,6 +1,7 @@
 #include "setup/install/prompter.h"
 
 #include "setup/install/conflict_dialogs.h"
+#include "setup/install/section_install.h"
 #include "setup/install/text/install_paths.h"
 #include "setup/ui/page_framework.h"
 #include "setup/ui/windows.h"
@@ -11,11 +12,20 @@ class MessageBoxPrompter : public Prompter {
 public:
     int ShowMessage(MessageOwner owner, const std::string& text, const std::string& caption, UINT style) override
     {
+        ShowPendingFileProgress();
         return MessageBoxA(OwnerWindow(owner), text.c_str(), caption.c_str(), style);
     }
 
-    INT_PTR AskLanguageConflict() override { return ShowLanguageConflictDialog(); }
-    INT_PTR AskOverwrite() override { return ShowOverwriteDialog(); }
+    INT_PTR AskLanguageConflict() override
+    {
+        ShowPendingFileProgress();
+        return ShowLanguageConflictDialog();
+    }
+    INT_PTR AskOverwrite() override
+    {
+        ShowPendingFileProgress();
+        return ShowOverwriteDialog();
+    }
 
 private:
     static HWND OwnerWindow(MessageOwner owner)
@@ -43,14 +53,19 @@ void Inform(Prompter& prompter, const std::string& text, const std::string& capt
 
 DiskAnswer AskForDisk(Prompter& prompter, int16_t disk, const std::string& caption)
 {
+    // A box that ends with 0 was never seen (a pending quit ends every modal
+    // loop at once, or the system could not show it): asking again would
+    // spin without a window, so only a real No keeps setup going.
     switch (prompter.ShowMessage(MessageOwner::kBackground, DiskPromptText(disk), caption, MB_ABORTRETRYIGNORE)) {
     case IDRETRY:
         return DiskAnswer::kRetry;
     case IDIGNORE:
         return DiskAnswer::kIgnore;
-    default:
+    case IDABORT:
         break;
+    default:
+        return DiskAnswer::kQuit;
     }
     const int quit = prompter.ShowMessage(MessageOwner::kBackground, kQuitQuestion, kQuitCaption, MB_YESNO);
-    return quit == IDYES ? DiskAnswer::kQuit : DiskAnswer::kQuitDeclined;
+    return quit == IDNO ? DiskAnswer::kQuitDeclined : DiskAnswer::kQuit;
 }

@@ -1,5 +1,7 @@
 #include "setup/install/versioned_install.h"
 
+#include <algorithm>
+#include <cstdint>
 #include <optional>
 #include <vector>
 
@@ -7,9 +9,11 @@
 #include "setup/install/file_system.h"
 #include "setup/install/install_state.h"
 #include "setup/install/text/install_paths.h"
+#include "setup/install/text/source_header.h"
 #include "setup/install/uninstall_log.h"
 #include "setup/script/text/records.h"
 #include "setup/script/text/variables.h"
+#include "setup/system/system_libraries.h"
 
 namespace {
 
@@ -56,20 +60,20 @@ public:
         std::vector<char> sourceDirectory = Writable(source_.directory);
         std::vector<char> destinationDirectory = Writable(destinationDirectory_);
         std::vector<char> currentDirectory = Writable(currentDirectory_.value_or(""));
-        return VerInstallFileA(flags, sourceName.data(), destinationName.data(), sourceDirectory.data(),
+        return sys::VerInstallFileA(flags, sourceName.data(), destinationName.data(), sourceDirectory.data(),
                                destinationDirectory.data(), currentDirectory_ ? currentDirectory.data() : nullptr,
                                temporaryName_, &temporaryLength_);
     }
 
-    // Deletes the temporary copy that a call left in the destination
-    // directory, once the file is not going to be installed from it.
+    // Deletes the temporary copies the calls left in the destination
+    // directory, once the file is not going to be installed from them.
     void DiscardTemporaryCopy() const
     {
-        if (temporaryName_[0] != '\0')
-            DeleteFileA((destinationDirectory_ + "\\" + temporaryName_).c_str());
+        DiscardInstallTemporaries(destinationDirectory_, temporaryName_, started_);
     }
 
 private:
+    const InstallStart started_;
     const SourceFile& source_;
     std::string destinationName_;
     std::string destinationDirectory_;
@@ -82,6 +86,12 @@ private:
 // put a temporary file of up to 12 characters into the destination directory.
 constexpr std::size_t kTemporaryNameRoom = 14;
 
+// Whether the target paths fit the installation call's buffers.
+bool TargetFits(const std::string& directory, const std::string& name)
+{
+    return directory.size() + 1 + name.size() < MAX_PATH && directory.size() + kTemporaryNameRoom < MAX_PATH;
+}
+
 bool PathsFit(const SourceFile& source, const std::string& directory, const std::string& name,
               Prompter& prompter)
 {
@@ -89,7 +99,7 @@ bool PathsFit(const SourceFile& source, const std::string& directory, const std:
     std::string tooLong;
     if (source.Path().size() >= MAX_PATH)
         tooLong = source.Path();
-    else if (target.size() >= MAX_PATH || directory.size() + kTemporaryNameRoom >= MAX_PATH)
+    else if (!TargetFits(directory, name))
         tooLong = target;
     if (tooLong.empty())
         return true;
@@ -99,8 +109,19 @@ bool PathsFit(const SourceFile& source, const std::string& directory, const std:
 
 void DeferFileInUse(const SourceFile& source, const std::string& target, Prompter& prompter)
 {
-    if (ReplaceFileAtRestart(source.Path(), target, source.name, prompter) != 0)
+    if (ReplaceFileAtRestart(source.Path(), target, prompter) != 0)
         Inform(prompter, kInUseMessage, source.name);
+}
+
+// The uninstall entry tells the list of programs how much this run installed.
+void CountInstalledBytes(const std::string& path)
+{
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA(path.c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE)
+        return;
+    FindClose(search);
+    gInstall.installedBytes += (static_cast<uint64_t>(found.nFileSizeHigh) << 32) | found.nFileSizeLow;
 }
 
 // Writes the SHARED record of an installed shared file and offers the file
@@ -136,7 +157,7 @@ int InstallSharedFile(const SourceFile& source, const std::string& destinationNa
     std::vector<char> sourceName = Writable(source.name);
     std::vector<char> windowsDirectory = Writable(gVariables.Get("WINPATH"));
     std::vector<char> applicationDirectory = Writable(gVariables.Get("DP"));
-    const DWORD found = VerFindFileA(VFFF_ISSHAREDFILE, sourceName.data(), windowsDirectory.data(),
+    const DWORD found = sys::VerFindFileA(VFFF_ISSHAREDFILE, sourceName.data(), windowsDirectory.data(),
                                      applicationDirectory.data(), currentDirectory, &currentLength,
                                      chosenDirectory, &chosenLength);
     if (found & VFF_BUFFTOOSMALL) {
@@ -158,6 +179,7 @@ int InstallSharedFile(const SourceFile& source, const std::string& destinationNa
     for (;;) {
         switch (InterpretInstallResult(call.Run(flags), source.name, index, prompter)) {
         case kInstalled:
+            CountInstalledBytes(target);
             RegisterSharedFile(target, prompter);
             return 0;
         case kRetryInstall:
@@ -186,13 +208,66 @@ bool CanBeRead(const std::string& path)
     return file.IsOpen();
 }
 
+// Copies from the source's current position to the end of the target,
+// starting with the `read` bytes already in the buffer; the bytes written
+// in all, nothing on a failure.
+std::optional<uint64_t> CopyRest(HANDLE source, HANDLE target, std::vector<char>& buffer, DWORD read)
+{
+    uint64_t copied = 0;
+    while (read != 0) {
+        DWORD written = 0;
+        if (!WriteFile(target, buffer.data(), read, &written, nullptr) || written != read)
+            return std::nullopt;
+        copied += written;
+        if (!ReadFile(source, buffer.data(), static_cast<DWORD>(buffer.size()), &read, nullptr))
+            return std::nullopt;
+    }
+    return copied;
+}
+
+// A plain source whose destination does not exist yet is copied without the
+// installation call, which for it does nothing else but costs twice as much:
+// the target gets the source's bytes and last write time and the attributes
+// of a new file, as the call gives them. Returns the bytes copied; nothing,
+// with nothing left behind, when the source may need expanding, the
+// destination exists or anything fails: the installation call then takes
+// the file with its questions and messages.
+std::optional<uint64_t> CopyNewPlainFile(const std::string& sourcePath, const std::string& destination)
+{
+    constexpr DWORD kCopyChunk = 256 * 1024;
+    FileHandle source(CreateFileA(sourcePath.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                  FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+    if (!source.IsOpen())
+        return std::nullopt;
+    std::vector<char> buffer(kCopyChunk);
+    DWORD read = 0;
+    FILETIME lastWrite;
+    if (!ReadFile(source.get(), buffer.data(), kCopyChunk, &read, nullptr) ||
+        LooksCompressed(reinterpret_cast<const unsigned char*>(buffer.data()), read) ||
+        !GetFileTime(source.get(), nullptr, nullptr, &lastWrite))
+        return std::nullopt;
+    std::optional<uint64_t> copied;
+    {
+        FileHandle target(CreateFileA(destination.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                      FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (!target.IsOpen())
+            return std::nullopt;
+        copied = CopyRest(source.get(), target.get(), buffer, read);
+        if (copied && !SetFileTime(target.get(), nullptr, nullptr, &lastWrite))
+            copied.reset();
+    }
+    if (!copied)
+        DeleteFileA(destination.c_str());
+    return copied;
+}
+
 // A private file goes exactly to its destination. It is installed under its
 // long name, since the installation call creates the file under the name it
 // is given and an 8.3 alias would become the file's only name; the log gets
 // the 8.3 path of the installed file. An existing file is overwritten only
 // after the user agreed, and nothing touches it before the installation
 // call replaces it, so a skipped or failed file leaves it as it was.
-int InstallPrivateFile(const SourceFile& source, const std::string& destination, std::size_t index,
+int InstallPrivateFile(const std::string& sourcePath, const std::string& destination, std::size_t index,
                        Prompter& prompter)
 {
     const std::size_t slash = destination.rfind('\\');
@@ -201,6 +276,15 @@ int InstallPrivateFile(const SourceFile& source, const std::string& destination,
     std::vector<std::string> created;
     EnsureDirectory(directory, created);
     LogCreatedDirectories(created);
+    if (sourcePath.size() < MAX_PATH && TargetFits(directory, name)) {
+        if (const std::optional<uint64_t> copied = CopyNewPlainFile(sourcePath, destination)) {
+            gInstall.shownTarget = destination;
+            gInstall.installedBytes += *copied;
+            gInstall.log.WritePrivateFile(ShortPath(destination).value_or(destination));
+            return 0;
+        }
+    }
+    const SourceFile source = SplitSource(sourcePath);
     if (!PathsFit(source, directory, name, prompter))
         return 0;
     gInstall.shownTarget = destination;
@@ -215,6 +299,7 @@ int InstallPrivateFile(const SourceFile& source, const std::string& destination,
     for (;;) {
         switch (InterpretInstallResult(call.Run(VIFF_FORCEINSTALL), source.name, index, prompter)) {
         case kInstalled:
+            CountInstalledBytes(destination);
             gInstall.log.WritePrivateFile(ShortPath(destination).value_or(destination));
             return 0;
         case kRetryInstall:
@@ -258,9 +343,9 @@ const FailureBit kFailureBits[] = {
     {VIF_BUFFTOOSMALL, FailureAction::kMessage, "VIF_BUFFTOOSMALL // INTERNAL ERROR!!!"},
 };
 
-// Asks for the disk until the user retries, ignores the file or confirms
-// quitting; nothing when the user confirmed quitting.
-std::optional<InstallVerdict> AskForSourceDisk(const std::string& caption, std::size_t index, Prompter& prompter)
+// Asks for the disk until the user retries, ignores the file or quits,
+// which ends the run at once.
+InstallVerdict AskForSourceDisk(const std::string& caption, std::size_t index, Prompter& prompter)
 {
     for (;;) {
         switch (AskForDisk(prompter, gRecords.files[index].disk, caption)) {
@@ -269,7 +354,7 @@ std::optional<InstallVerdict> AskForSourceDisk(const std::string& caption, std::
         case DiskAnswer::kIgnore:
             return kSkipFile;
         case DiskAnswer::kQuit:
-            return std::nullopt;
+            return kAbortRun;
         case DiskAnswer::kQuitDeclined:
             break;
         }
@@ -304,15 +389,46 @@ InstallVerdict InterpretFailure(DWORD result, const std::string& caption, std::s
         case FailureAction::kInUse:
             return kFileInUse;
         case FailureAction::kDiskPrompt:
-            if (const std::optional<InstallVerdict> verdict = AskForSourceDisk(caption, index, prompter))
-                return *verdict;
-            break;
+            return AskForSourceDisk(caption, index, prompter);
         }
     }
     return kAbortRun;
 }
 
+// Whether a file was made at or after `started`. File systems keep times
+// as coarse as 2 seconds.
+bool MadeSince(const WIN32_FIND_DATAA& file, const InstallStart& started)
+{
+    const auto value = [](const FILETIME& time) {
+        return (static_cast<uint64_t>(time.dwHighDateTime) << 32) | time.dwLowDateTime;
+    };
+    constexpr uint64_t kTwoSeconds = 2 * 10000000ull;
+    const uint64_t made = std::max(value(file.ftCreationTime), value(file.ftLastWriteTime));
+    return made + kTwoSeconds >= value(started.time);
+}
+
 }  // namespace
+
+InstallStart::InstallStart()
+{
+    GetSystemTimeAsFileTime(&time);
+}
+
+void DiscardInstallTemporaries(const std::string& directory, const char* reported, const InstallStart& started)
+{
+    if (reported[0] != '\0')
+        DeleteFileA((directory + "\\" + reported).c_str());
+    // The version-installation functions name their copies VERxxxx.TMP.
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA((directory + "\\ver*.tmp").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE)
+        return;
+    do {
+        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && MadeSince(found, started))
+            DeleteFileA((directory + "\\" + found.cFileName).c_str());
+    } while (FindNextFileA(search, &found));
+    FindClose(search);
+}
 
 InstallVerdict InterpretInstallResult(DWORD result, const std::string& caption, std::size_t index,
                                       Prompter& prompter)
@@ -341,7 +457,6 @@ InstallVerdict InterpretInstallResult(DWORD result, const std::string& caption, 
 
 int InstallVersionedFile(const std::string& sourcePath, std::size_t index, Prompter& prompter)
 {
-    const SourceFile source = SplitSource(sourcePath);
     FileEntry& entry = gRecords.files[index];
     ExpandDestinationPath(entry);
     std::string destination = entry.destinationPath;
@@ -349,10 +464,10 @@ int InstallVersionedFile(const std::string& sourcePath, std::size_t index, Promp
     const std::size_t slash = destination.rfind('\\');
     if (slash == std::string::npos || slash == 0) {
         Inform(prompter, "The destination " + destination + " names no directory, setup cannot install the file there.",
-               source.name);
+               SplitSource(sourcePath).name);
         return 0;
     }
     if (entry.shared)
-        return InstallSharedFile(source, destination.substr(slash + 1), index, prompter);
-    return InstallPrivateFile(source, destination, index, prompter);
+        return InstallSharedFile(SplitSource(sourcePath), destination.substr(slash + 1), index, prompter);
+    return InstallPrivateFile(sourcePath, destination, index, prompter);
 }

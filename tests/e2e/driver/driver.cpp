@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tlhelp32.h>
+
 #include <algorithm>
 
 namespace e2e {
@@ -84,11 +86,12 @@ bool IsMessageBox(HWND window)
     return !ownControls;
 }
 
-ProgramRun::ProgramRun(const std::string& program, const std::string& workingDirectory)
+ProgramRun::ProgramRun(const std::string& program, const std::string& workingDirectory,
+                       const std::string& arguments)
 {
     STARTUPINFOA startup = {};
     startup.cb = sizeof startup;
-    std::string commandLine = "\"" + program + "\"";
+    std::string commandLine = "\"" + program + "\"" + (arguments.empty() ? "" : " " + arguments);
     if (!CreateProcessA(program.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr,
                         workingDirectory.c_str(), &startup, &process_)) {
         ADD_FAILURE() << "cannot start " << program << " (error " << GetLastError() << ")";
@@ -112,12 +115,31 @@ bool ProgramRun::Running() const
     return process_.hProcess && WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT;
 }
 
+std::vector<HWND> ProgramRun::Windows() const
+{
+    std::vector<DWORD> family{processId()};
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    if (snapshot != INVALID_HANDLE_VALUE) {
+        PROCESSENTRY32 entry = {};
+        entry.dwSize = sizeof entry;
+        for (BOOL more = Process32First(snapshot, &entry); more; more = Process32Next(snapshot, &entry))
+            if (std::find(family.begin(), family.end(), entry.th32ParentProcessID) != family.end())
+                family.push_back(entry.th32ProcessID);
+        CloseHandle(snapshot);
+    }
+    std::vector<HWND> windows;
+    for (DWORD member : family)
+        for (HWND window : WindowsOf(member))
+            windows.push_back(window);
+    return windows;
+}
+
 MessageBoxSeen ProgramRun::NextMessageBox(DWORD timeoutMs)
 {
     MessageBoxSeen seen;
     const bool found = WaitUntil(
         [&] {
-            for (HWND window : WindowsOf(processId())) {
+            for (HWND window : Windows()) {
                 if (std::find(answered_.begin(), answered_.end(), window) != answered_.end())
                     continue;
                 if (IsMessageBox(window)) {
@@ -167,7 +189,7 @@ HWND ProgramRun::WaitForDialogWith(int controlId, DWORD timeoutMs)
     HWND found = nullptr;
     WaitUntil(
         [&] {
-            for (HWND window : WindowsOf(processId()))
+            for (HWND window : Windows())
                 if (IsWindowVisible(window) && ClassName(window) == "#32770" && GetDlgItem(window, controlId)) {
                     found = window;
                     return true;
@@ -183,7 +205,7 @@ HWND ProgramRun::WaitForWindowOfClass(const std::string& className, DWORD timeou
     HWND found = nullptr;
     WaitUntil(
         [&] {
-            for (HWND window : WindowsOf(processId()))
+            for (HWND window : Windows())
                 if (IsWindowVisible(window) && ClassName(window) == className) {
                     found = window;
                     return true;
@@ -200,7 +222,7 @@ int ProgramRun::WaitForExit(DWORD timeoutMs)
         [&] {
             if (!Running())
                 return true;
-            for (HWND window : WindowsOf(processId()))
+            for (HWND window : Windows())
                 if (IsMessageBox(window) &&
                     std::find(answered_.begin(), answered_.end(), window) == answered_.end())
                     return true;
@@ -209,7 +231,7 @@ int ProgramRun::WaitForExit(DWORD timeoutMs)
         timeoutMs);
     if (Running()) {
         std::string open;
-        for (HWND window : WindowsOf(processId()))
+        for (HWND window : Windows())
             if (IsMessageBox(window))
                 open += " [" + WindowText(window) + ": " + WindowText(GetDlgItem(window, 0xFFFF)) + "]";
         ADD_FAILURE() << (ended ? "unexpected message box:" + open : std::string("the program did not end"));
@@ -226,40 +248,52 @@ std::string SetupProgram()
 }
 
 namespace {
-std::string lastWindows98Name;
+
+std::string lastSettingsKey;
+
+void SetString(const std::string& keyPath, const std::string& name, const std::string& value)
+{
+    HKEY key;
+    if (RegCreateKeyExA(HKEY_CURRENT_USER, keyPath.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key,
+                        nullptr) != ERROR_SUCCESS)
+        return;
+    RegSetValueExA(key, name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                   static_cast<DWORD>(value.size() + 1));
+    RegCloseKey(key);
 }
+
+}  // namespace
 
 std::string SetupRun::Prepare(const Medium& medium, const RunOptions& options)
 {
-    if (!options.windows98)
+    lastSettingsKey.clear();
+    if (!options.windows98 && options.dllsFromBeside.empty())
         return SetupProgram();
-    // Wine decides the version by the program's file name.
+    // Wine reads its per-program settings by the program's file name.
     static unsigned counter = 0;
-    const std::string& name = lastWindows98Name = "setup98-" + std::to_string(GetCurrentProcessId()) + "-" +
-                             std::to_string(++counter) + ".exe";
+    const std::string name =
+        "setup-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++counter) + ".exe";
     const std::string copy = medium / name;
     CopyFileA(SetupProgram().c_str(), copy.c_str(), FALSE);
-    HKEY key;
-    const std::string keyPath = "Software\\Wine\\AppDefaults\\" + name;
-    if (RegCreateKeyExA(HKEY_CURRENT_USER, keyPath.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key,
-                        nullptr) == ERROR_SUCCESS) {
-        RegSetValueExA(key, "Version", 0, REG_SZ, reinterpret_cast<const BYTE*>("win98"), 6);
-        RegCloseKey(key);
-    }
+    lastSettingsKey = "Software\\Wine\\AppDefaults\\" + name;
+    if (options.windows98)
+        SetString(lastSettingsKey, "Version", "win98");
+    for (const std::string& dll : options.dllsFromBeside)
+        SetString(lastSettingsKey + "\\DllOverrides", dll, "native,builtin");
     return copy;
 }
 
 SetupRun::SetupRun(const Medium& medium, RunOptions options)
-    : ProgramRun(Prepare(medium, options), medium.path())
+    : ProgramRun(Prepare(medium, options), medium.path()), settingsKey_(lastSettingsKey)
 {
-    if (options.windows98)
-        windows98Key_ = "Software\\Wine\\AppDefaults\\" + lastWindows98Name;
 }
 
 SetupRun::~SetupRun()
 {
-    if (!windows98Key_.empty())
-        RegDeleteKeyA(HKEY_CURRENT_USER, windows98Key_.c_str());
+    if (settingsKey_.empty())
+        return;
+    RegDeleteKeyA(HKEY_CURRENT_USER, (settingsKey_ + "\\DllOverrides").c_str());
+    RegDeleteKeyA(HKEY_CURRENT_USER, settingsKey_.c_str());
 }
 
 }  // namespace e2e
