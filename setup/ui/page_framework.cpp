@@ -203,8 +203,13 @@ void CALLBACK UpdateNextButton(HWND, UINT, UINT_PTR, DWORD)
         for (const ActionRecord& action : gRecords.actions)
             if (action.command == "SetNextDynamicState" && action.arguments[0] == gPage.name)
                 EvaluateDynamicState(action, enabled);
-    if (!enabled && GetFocus() == next)
-        SendMessageA(gPage.window, WM_NEXTDLGCTL, 0, FALSE);  // on to the next control, not nowhere
+    // A keyboard user always has a control to act on: a Next about to be
+    // disabled, or an active page whose focus came back onto a disabled
+    // Next (and so went nowhere), hands it on to the following control.
+    HWND focus = GetFocus();
+    if ((focus == next && !enabled) ||
+        (GetActiveWindow() == gPage.window && (focus == nullptr || focus == gPage.window)))
+        SendMessageA(gPage.window, WM_NEXTDLGCTL, 0, FALSE);
     SendMessageA(next, WM_SETREDRAW, FALSE, 0);
     EnableWindow(next, enabled);
     SendMessageA(next, WM_SETREDRAW, TRUE, 0);

@@ -210,6 +210,7 @@ public:
 
 private:
     void ExpectUsable(HWND control) const;
+    void BringForwardIfUnfocused() const;
     ProgramRun* run_ = nullptr;
     HWND window_ = nullptr;
 };

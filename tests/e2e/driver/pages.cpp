@@ -291,8 +291,19 @@ HWND Page::FocusedControl() const
     return info.hwndFocus;
 }
 
+void Page::BringForwardIfUnfocused() const
+{
+    // Tests on one display take turns at being in front: a page behind
+    // another program has no focus until a person brings it forward.
+    if (!WaitUntil([&] { return FocusedControl() != nullptr; }, kUsableWaitMs)) {
+        SetForegroundWindow(window_);
+        WaitUntil([&] { return FocusedControl() != nullptr; }, kUsableWaitMs);
+    }
+}
+
 bool Page::WaitForFocus(HWND control) const
 {
+    BringForwardIfUnfocused();
     return WaitUntil([&] { return FocusedControl() == control; }, kUsableWaitMs);
 }
 
@@ -307,12 +318,7 @@ void Page::PressKeyOnFocus(WPARAM key) const
 bool Page::TabTo(HWND control) const
 {
     // Enough presses to pass every control of a page once.
-    // Tests on one display take turns at being in front: a page behind
-    // another program has no focus until a person brings it forward.
-    if (!WaitUntil([&] { return FocusedControl() != nullptr; }, kUsableWaitMs)) {
-        SetForegroundWindow(window_);
-        WaitUntil([&] { return FocusedControl() != nullptr; }, kUsableWaitMs);
-    }
+    BringForwardIfUnfocused();
     for (int presses = 0; presses < 30; ++presses) {
         HWND before = FocusedControl();
         if (before == control)
