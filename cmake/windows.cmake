@@ -6,6 +6,12 @@ set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} -O coff")
 # machine without any MinGW DLL beside it.
 set(TESSEL_STATIC_RUNTIME -static -static-libgcc -static-libstdc++)
 add_compile_options(-Wall -Wextra -Wno-unused-parameter -Wno-cast-function-type)
+# The shipped programs go on a floppy beside the script: optimised for size,
+# every unused function and datum left out at link time.
+set(CMAKE_C_FLAGS_RELEASE "-Os -DNDEBUG")
+set(CMAKE_CXX_FLAGS_RELEASE "-Os -DNDEBUG")
+add_compile_options(-ffunction-sections -fdata-sections)
+add_link_options(-Wl,--gc-sections)
 add_compile_definitions(WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0501 WINVER=0x0501 _WIN32_IE=0x0501)
 
 set(SETUP_PLATFORM_LIBS comctl32 ole32 oleaut32 uuid shell32 shlwapi version setupapi advapi32 gdi32 user32 kernel32)
@@ -18,7 +24,11 @@ file(GLOB SETUP_SOURCES CONFIGURE_DEPENDS
   ${CMAKE_SOURCE_DIR}/setup/install/*.cpp
   ${CMAKE_SOURCE_DIR}/setup/guard/*.cpp)
 list(REMOVE_ITEM SETUP_SOURCES ${CMAKE_SOURCE_DIR}/setup/script/main.cpp)
-add_library(setup_code STATIC ${SETUP_SOURCES} ${SETUP_TEXT_SOURCES})
+# The Windows-side helpers that setup.exe and Unskein.exe both use, and what
+# the two programs link directly to keep the C++ runtime's heavy parts out.
+set(COMMON_SOURCES ${CMAKE_SOURCE_DIR}/common/whole_file.cpp)
+set(SHIPPED_RUNTIME_SOURCES ${CMAKE_SOURCE_DIR}/common/terminate_handler.cpp)
+add_library(setup_code STATIC ${SETUP_SOURCES} ${SETUP_TEXT_SOURCES} ${COMMON_SOURCES})
 target_include_directories(setup_code PUBLIC ${CMAKE_SOURCE_DIR})
 target_link_libraries(setup_code PUBLIC ${SETUP_PLATFORM_LIBS})
 
@@ -38,14 +48,15 @@ set_source_files_properties(${CMAKE_SOURCE_DIR}/setup/ui/resources/setup.rc
   PROPERTIES OBJECT_DEPENDS "${WELCOME_BMP};${CMAKE_SOURCE_DIR}/setup/ui/resources/resource_ids.h")
 set(SETUP_RC ${CMAKE_SOURCE_DIR}/setup/ui/resources/setup.rc)
 
-add_executable(setup WIN32 ${CMAKE_SOURCE_DIR}/setup/script/main.cpp ${SETUP_RC})
+add_executable(setup WIN32 ${CMAKE_SOURCE_DIR}/setup/script/main.cpp ${SHIPPED_RUNTIME_SOURCES} ${SETUP_RC})
 target_include_directories(setup PRIVATE ${CMAKE_SOURCE_DIR} ${CMAKE_BINARY_DIR}/generated)
 target_link_libraries(setup PRIVATE setup_code ${TESSEL_STATIC_RUNTIME})
 set_target_properties(setup PROPERTIES OUTPUT_NAME setup)
 
 file(GLOB UNINSTALL_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/uninstall/*.cpp)
 if(UNINSTALL_SOURCES)
-  add_executable(Unskein WIN32 ${UNINSTALL_SOURCES} ${UNINSTALL_TEXT_SOURCES})
+  add_executable(Unskein WIN32 ${UNINSTALL_SOURCES} ${UNINSTALL_TEXT_SOURCES} ${COMMON_SOURCES}
+                 ${SHIPPED_RUNTIME_SOURCES})
   target_include_directories(Unskein PRIVATE ${CMAKE_SOURCE_DIR})
   target_link_libraries(Unskein PRIVATE advapi32 user32 kernel32 ${TESSEL_STATIC_RUNTIME})
 endif()

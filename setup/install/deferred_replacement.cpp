@@ -42,11 +42,13 @@ void AddWininitRename(const std::string& key, const std::string& temporaryPath)
         FileHandle file(CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                     OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     }
-    IniFile wininit;
-    if (wininit.Load(path) != 0)
+    const std::optional<std::string> bytes = ReadWholeFile(path);
+    if (!bytes)
         return;
+    IniFile wininit;
+    wininit.Parse(*bytes);
     wininit["rename"][key] = temporaryPath;
-    wininit.Save(path);
+    WriteWholeFile(path, wininit.Text());
 }
 
 DWORD PlatformId()
