@@ -134,3 +134,10 @@ function(tessel_wine_tests tier pattern)
 endfunction()
 tessel_wine_tests(wine ${CMAKE_SOURCE_DIR}/tests/wine/*_test.cpp)
 tessel_wine_tests(e2e ${CMAKE_SOURCE_DIR}/tests/e2e/*_test.cpp)
+
+# A nearly full drive E: for the test of a full disk.
+add_test(NAME small_drive.start COMMAND ${CMAKE_SOURCE_DIR}/tests/small-drive start ${WINE_STATE})
+set_tests_properties(small_drive.start PROPERTIES FIXTURES_SETUP small_drive FIXTURES_REQUIRED wine)
+add_test(NAME small_drive.stop COMMAND ${CMAKE_SOURCE_DIR}/tests/small-drive stop ${WINE_STATE})
+set_tests_properties(small_drive.stop PROPERTIES FIXTURES_CLEANUP small_drive)
+set_tests_properties(e2e.full_disk_test PROPERTIES FIXTURES_REQUIRED "wine;small_drive")

@@ -91,6 +91,8 @@ add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM
 target_compile_definitions(gtest PUBLIC GTEST_HAS_NOTIFICATION_=1)
 target_compile_options(gtest PUBLIC -include ${CMAKE_SOURCE_DIR}/tests/support/gtest_notification.h)
 
+find_program(MSCOMPRESS mscompress REQUIRED NO_CMAKE_FIND_ROOT_PATH)
+
 # Programs that tests start or load: fixtures/<name>.cpp becomes <name>.exe,
 # fixtures/<name>.dll.cpp becomes <name>.dll (with <name>.dll.rc when present).
 file(GLOB FIXTURE_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/fixtures/*.cpp)
@@ -109,6 +111,11 @@ foreach(src ${FIXTURE_SOURCES})
       RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/fixtures)
     # Exports keep their plain names (DllRegisterServer, not DllRegisterServer@0).
     target_link_libraries(fixture_${stem} PRIVATE ${TESSEL_STATIC_RUNTIME} -Wl,--kill-at)
+    # And a compressed copy, <name>.dll_, as a medium would carry it.
+    add_custom_command(TARGET fixture_${stem} POST_BUILD
+      COMMAND ${CMAKE_COMMAND} -E remove -f ${CMAKE_BINARY_DIR}/fixtures/${name}_
+      COMMAND ${MSCOMPRESS} ${CMAKE_BINARY_DIR}/fixtures/${name}
+      VERBATIM)
     list(APPEND TESSEL_FIXTURES fixture_${stem})
   else()
     add_executable(fixture_${name} ${src})
@@ -123,7 +130,6 @@ endforeach()
 # fixtures/<name> and compressed with the Windows setup compression (SZDD) by
 # Debian's mscompress into fixtures/<name>_, so that expanding is checked
 # against another program's compressor.
-find_program(MSCOMPRESS mscompress REQUIRED NO_CMAKE_FIND_ROOT_PATH)
 file(GLOB FIXTURE_DATA CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/fixtures/data/*)
 set(FIXTURE_DATA_OUTPUTS)
 foreach(data ${FIXTURE_DATA})

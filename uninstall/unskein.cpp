@@ -13,10 +13,11 @@ namespace {
 constexpr int kExitDone = 0;
 constexpr int kExitNoLog = -1;
 
+// Only a Yes removes: a message box that fails returns 0.
 bool UserConfirms()
 {
     return MessageBoxA(nullptr, "Are you really sure that you want to remove this program?", "Uninstall",
-                       MB_YESNO | MB_DEFBUTTON2) != IDNO;
+                       MB_YESNO | MB_DEFBUTTON2) == IDYES;
 }
 
 // The program's own path, whole however long: a cut path would name another log.

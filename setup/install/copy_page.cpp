@@ -1,5 +1,6 @@
 #include "setup/install/copy_page.h"
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -41,6 +42,30 @@ void SetStringValue(HKEY key, const char* name, const std::string& value)
                    static_cast<DWORD>(value.size() + 1));
 }
 
+void SetNumberValue(HKEY key, const char* name, DWORD value)
+{
+    RegSetValueExA(key, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof value);
+}
+
+std::string Today()
+{
+    SYSTEMTIME now;
+    GetLocalTime(&now);
+    return InstallDateText(now.wYear, now.wMonth, now.wDay);
+}
+
+// Why the application name cannot name an uninstall entry; nothing when it can.
+std::optional<std::string> UnregistrableNameReason(const std::string& appName)
+{
+    // An empty name would put the values onto the shared Uninstall key itself.
+    if (appName.empty())
+        return "UNINSTALL WILL NOT BE REGISTERED, BECAUSE THE APPLICATION NAME IS EMPTY!";
+    if (appName.size() > kMaxRegistryKeyName)
+        return "UNINSTALL WILL NOT BE REGISTERED, BECAUSE THE APPLICATION NAME IS LONGER THAN " +
+               std::to_string(kMaxRegistryKeyName) + " CHARACTERS!";
+    return std::nullopt;
+}
+
 // Creates the installation directory and opens the log in it, logging every
 // directory created on the way.
 void OpenLogInInstallDirectory(const std::string& installDirectory)
@@ -60,21 +85,25 @@ void RegisterUninstallEntry()
     const std::string& appName = gVariables.Get("APPNAME");
     const std::string keyPath = UninstallKeyPath(appName);
     gInstall.log.StartRegistrySection();
-    if (appName.size() > kMaxRegistryKeyName) {
-        const std::string text = "UNINSTALL WILL NOT BE REGISTERED, BECAUSE THE APPLICATION NAME IS LONGER THAN " +
-                                 std::to_string(kMaxRegistryKeyName) + " CHARACTERS!";
-        MessageBoxA(nullptr, text.c_str(), "UNEXPECTED ERROR", MB_OK);
-        gInstall.log.WriteRegistryKey(keyPath);
+    gInstall.log.WriteRegistryKey(keyPath);
+    if (const std::optional<std::string> reason = UnregistrableNameReason(appName)) {
+        MessageBoxA(nullptr, reason->c_str(), "UNEXPECTED ERROR", MB_OK);
         return;
     }
     RegistryKey key;
-    const LONG created = RegCreateKeyExA(HKEY_LOCAL_MACHINE, keyPath.c_str(), 0, nullptr,
-                                         REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS, nullptr, key.out(), nullptr);
-    gInstall.log.WriteRegistryKey(keyPath);
-    if (created != ERROR_SUCCESS)
+    if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, keyPath.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS,
+                        nullptr, key.out(), nullptr) != ERROR_SUCCESS)
         return;
+    const std::string& installDirectory = gVariables.Get("DP");
     SetStringValue(key.get(), "DisplayName", appName);
-    SetStringValue(key.get(), "UninstallString", UninstallCommand(gVariables.Get("DP")));
+    SetStringValue(key.get(), "UninstallString", UninstallCommand(installDirectory));
+    SetStringValue(key.get(), "InstallLocation", installDirectory);
+    SetNumberValue(key.get(), "EstimatedSize", SizeInKilobytes(gInstall.installedBytes));
+    SetStringValue(key.get(), "InstallDate", Today());
+    // Setup offers neither: without these the list shows buttons that do nothing useful.
+    SetNumberValue(key.get(), "NoModify", 1);
+    SetNumberValue(key.get(), "NoRepair", 1);
+    SetStringValue(key.get(), "DisplayIcon", UninstallIconPath(gInstall.firstShortcutTarget, installDirectory));
 }
 
 // The whole installation, once per program run. Nothing is rolled back
@@ -88,10 +117,12 @@ void RunInstallation(HWND page)
     // The page and its controls are drawn before copying begins; the paint
     // message this sends again finds the run started.
     RedrawWindow(page, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
-    if (InstallSections(page) != 0)
-        RequestQuit(kQuitAbort);
+    const bool aborted = InstallSections(page) != 0;
     RegisterUninstallEntry();
     gInstall.log.Close();
+    // Posted last: a pending quit makes every message box end unseen.
+    if (aborted)
+        RequestQuit(kQuitAbort);
     EndDialog(page, kPageNext);
 }
 

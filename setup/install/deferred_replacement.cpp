@@ -7,20 +7,50 @@
 #include "setup/install/file_system.h"
 #include "setup/install/text/ini_file.h"
 #include "setup/install/text/install_paths.h"
+#include "setup/install/versioned_install.h"
 
 namespace {
 
-// Copies `sourcePath` to the first temporary name, or to the second when
-// that fails; the path used, or nothing.
-std::optional<std::string> CopyToTemporaryName(const std::string& sourcePath, const std::string& sourceName)
+// GetTempFileNameA adds a backslash and a name of up to 12 characters.
+constexpr std::size_t kTemporaryFileNameRoom = 14;
+
+// Expands `sourcePath` into `temporaryPath` as installing would (a
+// compressed library must not replace the old one with its compressed
+// bytes). The installation call leaves no temporary file of its own here.
+bool ExpandInto(const std::string& sourcePath, const std::string& temporaryPath)
+{
+    const std::size_t sourceSlash = sourcePath.rfind('\\');
+    const std::size_t temporarySlash = temporaryPath.rfind('\\');
+    std::string sourceName = sourcePath.substr(sourceSlash + 1);
+    std::string sourceDirectory = sourcePath.substr(0, sourceSlash + 1);
+    std::string name = temporaryPath.substr(temporarySlash + 1);
+    std::string directory = temporaryPath.substr(0, temporarySlash);
+    char leftOver[MAX_PATH] = {};
+    UINT leftOverLength = MAX_PATH;
+    const InstallStart started;
+    const DWORD result = VerInstallFileA(VIFF_FORCEINSTALL, &sourceName[0], &name[0], &sourceDirectory[0],
+                                         &directory[0], nullptr, leftOver, &leftOverLength);
+    if (result != 0)
+        DiscardInstallTemporaries(directory, leftOver, started);
+    return result == 0;
+}
+
+// The new file, expanded, under a name of its own in the Windows TEMP
+// directory: other deferred files and other products' pending replacements
+// wait there too. The system's temporary names are 8.3, as Wininit on
+// Windows 95, 98 and ME needs them; the path is given in its short form.
+std::optional<std::string> ExpandToTemporaryFile(const std::string& sourcePath)
 {
     EnsureWindowsTempDirectory();
-    const std::string first = DeferredCopyPath(WindowsDirectory(), sourceName);
-    if (CopyFileA(sourcePath.c_str(), first.c_str(), FALSE))
-        return first;
-    const std::string second = SecondDeferredCopyPath(first);
-    if (CopyFileA(sourcePath.c_str(), second.c_str(), FALSE))
-        return second;
+    const std::string directory = WindowsDirectory() + "\\TEMP";
+    char reserved[MAX_PATH] = {};
+    if (directory.size() + kTemporaryFileNameRoom >= MAX_PATH ||
+        !GetTempFileNameA(directory.c_str(), "tsl", 0, reserved))
+        return std::nullopt;
+    const std::string temporaryPath = ShortPath(reserved).value_or(reserved);
+    if (ExpandInto(sourcePath, temporaryPath))
+        return temporaryPath;
+    DeleteFileA(reserved);
     return std::nullopt;
 }
 
@@ -31,10 +61,19 @@ std::string RenameKey(const std::string& destination)
     return ShortPath(destination).value_or(AliasRenameKey(destination));
 }
 
+// Whether `path` is another of our deferred copies: a "tsl" name in the
+// folder of `ours`.
+bool IsDeferredCopyLike(const std::string& path, const std::string& ours)
+{
+    const std::size_t prefixLength = ours.rfind('\\') + 4;
+    return path.size() > prefixLength && path != ours &&
+           lstrcmpiA(path.substr(0, prefixLength).c_str(), ours.substr(0, prefixLength).c_str()) == 0;
+}
+
 // Adds or replaces our line in the section "rename" and keeps every other
 // line. An unreadable file is left alone rather than overwritten with our
 // line only, which would drop other programs' pending renames.
-void AddWininitRename(const std::string& key, const std::string& temporaryPath)
+bool AddWininitRename(const std::string& key, const std::string& temporaryPath)
 {
     const std::string path = WindowsDirectory() + "\\Wininit.ini";
     {
@@ -44,11 +83,16 @@ void AddWininitRename(const std::string& key, const std::string& temporaryPath)
     }
     const std::optional<std::string> bytes = ReadWholeFile(path);
     if (!bytes)
-        return;
+        return false;
     IniFile wininit;
     wininit.Parse(*bytes);
-    wininit["rename"][key] = temporaryPath;
+    std::string& waiting = wininit["rename"][key];
+    // A copy of ours that waited for the same file would now never be moved.
+    if (IsDeferredCopyLike(waiting, temporaryPath))
+        DeleteFileA(waiting.c_str());
+    waiting = temporaryPath;
     WriteWholeFile(path, wininit.Text());
+    return true;
 }
 
 DWORD PlatformId()
@@ -57,6 +101,22 @@ DWORD PlatformId()
     version.dwOSVersionInfoSize = sizeof version;
     GetVersionExA(&version);
     return version.dwPlatformId;
+}
+
+// Has the system move `temporaryPath` over `destination` at the next start;
+// false when nothing was scheduled.
+bool ScheduleMove(const std::string& temporaryPath, const std::string& destination, Prompter& prompter)
+{
+    switch (PlatformId()) {
+    case VER_PLATFORM_WIN32_NT:
+        return MoveFileExA(temporaryPath.c_str(), destination.c_str(),
+                           MOVEFILE_REPLACE_EXISTING | MOVEFILE_DELAY_UNTIL_REBOOT) != FALSE;
+    case VER_PLATFORM_WIN32_WINDOWS:
+        return AddWininitRename(RenameKey(destination), temporaryPath);
+    default:
+        Inform(prompter, "Unsupported operating system", "Error");
+        return false;
+    }
 }
 
 }  // namespace
@@ -93,32 +153,22 @@ std::optional<VersionInfo> ReadVersionInfo(const std::string& path)
     return info;
 }
 
-int ReplaceFileAtRestart(const std::string& sourcePath, const std::string& destination,
-                         const std::string& sourceName, Prompter& prompter)
+int ReplaceFileAtRestart(const std::string& sourcePath, const std::string& destination, Prompter& prompter)
 {
-    const std::optional<VersionInfo> source = ReadVersionInfo(sourcePath);
     const std::optional<VersionInfo> installed = ReadVersionInfo(destination);
-    if (!source || !installed)
+    if (!installed)
         return 1;
-    // An older file never replaces a newer one; build numbers do not count.
-    if (source->fileVersionHigh < installed->fileVersionHigh)
-        return 0;
-    const std::optional<std::string> temporaryPath = CopyToTemporaryName(sourcePath, sourceName);
+    const std::optional<std::string> temporaryPath = ExpandToTemporaryFile(sourcePath);
     if (!temporaryPath) {
         Inform(prompter, "Failed to copy file", "Error");
         return 0;
     }
-    switch (PlatformId()) {
-    case VER_PLATFORM_WIN32_NT:
-        MoveFileExA(temporaryPath->c_str(), destination.c_str(),
-                    MOVEFILE_REPLACE_EXISTING | MOVEFILE_DELAY_UNTIL_REBOOT);
-        break;
-    case VER_PLATFORM_WIN32_WINDOWS:
-        AddWininitRename(RenameKey(destination), *temporaryPath);
-        break;
-    default:
-        Inform(prompter, "Unsupported operating system", "Error");
-        break;
-    }
-    return 0;
+    // A compressed source shows its version only once it is expanded. An
+    // older file never replaces a newer one; build numbers do not count.
+    const std::optional<VersionInfo> source = ReadVersionInfo(*temporaryPath);
+    const bool replaces = source && source->fileVersionHigh >= installed->fileVersionHigh;
+    // A copy that nothing will move would stay in TEMP for good.
+    if (!replaces || !ScheduleMove(*temporaryPath, destination, prompter))
+        DeleteFileA(temporaryPath->c_str());
+    return source ? 0 : 1;
 }

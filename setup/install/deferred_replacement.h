@@ -19,10 +19,11 @@ struct VersionInfo {
 // The version resource of a file; nothing when it has none.
 std::optional<VersionInfo> ReadVersionInfo(const std::string& path);
 
-// Copies the new file into the Windows TEMP directory and has the system
-// move it over `destination` at the next start: a delayed move on Windows
-// NT, an entry of the section "rename" of Wininit.ini on Windows 95, 98 and
-// ME. An older source (by major and minor version) replaces nothing.
-// Returns 1 when the version of either file cannot be read, else 0.
+// Expands the new file into a temporary file of its own in the Windows
+// TEMP directory and has the system move it over `destination` at the next
+// start: a delayed move on Windows NT, an entry of the section "rename" of
+// Wininit.ini on Windows 95, 98 and ME. An older source (by major and minor
+// version) replaces nothing. Returns 1 when the version of either file
+// cannot be read, else 0.
 int ReplaceFileAtRestart(const std::string& sourcePath, const std::string& destination,
-                         const std::string& sourceName, Prompter& prompter = ProgramPrompter());
+                         Prompter& prompter = ProgramPrompter());

@@ -14,6 +14,8 @@ struct InstallationState {
     std::string shownTarget;    // the destination being installed (dialogs 115 and 116)
     std::string shownSource;    // the source of the shared file being installed (dialog 115)
     int32_t CreateShortcuts = 1;  // set by the program group page
+    uint64_t installedBytes = 0;  // the files this run installed, for the uninstall entry
+    std::string firstShortcutTarget;  // the uninstall entry's icon when it is a program
     UninstallLogWriter log;     // opened and closed by the installation run
 };
 

@@ -43,14 +43,19 @@ void Inform(Prompter& prompter, const std::string& text, const std::string& capt
 
 DiskAnswer AskForDisk(Prompter& prompter, int16_t disk, const std::string& caption)
 {
+    // A box that ends with 0 was never seen (a pending quit ends every modal
+    // loop at once, or the system could not show it): asking again would
+    // spin without a window, so only a real No keeps setup going.
     switch (prompter.ShowMessage(MessageOwner::kBackground, DiskPromptText(disk), caption, MB_ABORTRETRYIGNORE)) {
     case IDRETRY:
         return DiskAnswer::kRetry;
     case IDIGNORE:
         return DiskAnswer::kIgnore;
-    default:
+    case IDABORT:
         break;
+    default:
+        return DiskAnswer::kQuit;
     }
     const int quit = prompter.ShowMessage(MessageOwner::kBackground, kQuitQuestion, kQuitCaption, MB_YESNO);
-    return quit == IDYES ? DiskAnswer::kQuit : DiskAnswer::kQuitDeclined;
+    return quit == IDNO ? DiskAnswer::kQuitDeclined : DiskAnswer::kQuit;
 }

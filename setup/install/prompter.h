@@ -35,7 +35,7 @@ void Inform(Prompter& prompter, const std::string& text, const std::string& capt
 enum class DiskAnswer {
     kRetry,         // look for the source again
     kIgnore,        // give this file up
-    kQuit,          // the user confirmed quitting setup
+    kQuit,          // the user confirmed quitting setup, or the prompt could not be shown
     kQuitDeclined,  // the user chose Abort but then did not confirm
 };
 

@@ -26,10 +26,12 @@ void SetProgressPosition(HWND bar, std::size_t position)
 }
 
 // Makes PROGRAMGROUP a full path (a name without a colon lies in the
-// Programs folder) and ensures the folder, logging it whether it was found
-// or created, and every parent created on the way. False when there is no
-// group folder, so that no shortcut is tried: a Programs folder the shell
-// cannot tell would otherwise put the group at the current drive's root.
+// Programs folder) and ensures the folder, logging it and its parents only
+// when this run created them: an existing group may be the Programs folder
+// itself, Startup or another product's folder, which the uninstaller must
+// not remove. False when there is no group folder, so that no shortcut is
+// tried: a Programs folder the shell cannot tell would otherwise put the
+// group at the current drive's root.
 bool PrepareProgramGroup()
 {
     std::string group = gVariables.Get("PROGRAMGROUP");
@@ -43,16 +45,54 @@ bool PrepareProgramGroup()
     std::vector<std::string> created;
     const int ensured = EnsureDirectory(group, created);
     LogCreatedDirectories(created);
-    if (ensured == 0)
-        gInstall.log.WriteDirectory(group);
     return ensured >= 0;
 }
 
 void CreateEntryShortcut(const FileEntry& entry, const std::string& installedPath)
 {
     const std::string link = ShortcutLinkPath(gVariables.Get("PROGRAMGROUP"), entry.shortcutName);
-    if (CreateShortcut(installedPath, link, entry.shortcutName) == S_OK)
-        gInstall.log.WritePrivateFile(link);
+    if (CreateShortcut(installedPath, link, entry.shortcutName) != S_OK)
+        return;
+    gInstall.log.WritePrivateFile(link);
+    if (gInstall.firstShortcutTarget.empty())
+        gInstall.firstShortcutTarget = installedPath;
+}
+
+// A spread file is installed at its last piece, from its joined file,
+// which goes whatever the outcome. One with a piece left out is never
+// installed; the user learns which at that piece.
+int InstallFilePiece(std::size_t index, std::string& installedPath)
+{
+    const FileEntry& entry = gRecords.files[index];
+    const JoinedPiece piece = AppendFilePiece(index);
+    switch (piece.outcome) {
+    case PieceOutcome::kAppended:
+        break;
+    case PieceOutcome::kFileGivenUp:
+        return 0;
+    case PieceOutcome::kIgnored:
+    case PieceOutcome::kQuit:
+        Inform(ProgramPrompter(),
+               "The file " + entry.destinationPath + " has not been installed, because not all of its parts could "
+               "be joined.",
+               LastPathComponent(entry.destinationPath));
+        return piece.outcome == PieceOutcome::kQuit ? 1 : 0;
+    }
+    if (!entry.lastPiece)
+        return 0;
+    const int result = InstallVersionedFile(piece.joinedPath, index);
+    DeleteFileA(piece.joinedPath.c_str());
+    if (result == 0)
+        installedPath = entry.destinationPath;
+    return result;
+}
+
+// A quit confirmed while the run waited in a message box (Cancel on the
+// copy page) would make every later question end unseen.
+bool IsQuitPending()
+{
+    MSG message;
+    return PeekMessageA(&message, nullptr, WM_QUIT, WM_QUIT, PM_NOREMOVE) != FALSE;
 }
 
 }  // namespace
@@ -74,14 +114,7 @@ int InstallFileEntry(std::size_t index, std::string& installedPath)
         installedPath = entry.destinationPath;
         return 0;
     }
-    const std::string joinedPath = AppendFilePiece(entry);
-    if (!entry.lastPiece)
-        return 0;
-    if (InstallVersionedFile(joinedPath, index) != 0)
-        return 1;
-    installedPath = entry.destinationPath;
-    DeleteFileA(joinedPath.c_str());
-    return 0;
+    return InstallFilePiece(index, installedPath);
 }
 
 std::size_t InstallSections(HWND page)
@@ -103,7 +136,7 @@ std::size_t InstallSections(HWND page)
             SetDlgItemTextA(page, IDC_COPY_FILE, LastPathComponent(gRecords.files[index].destinationPath).c_str());
             SetProgressPosition(fileBar, count++);
             std::string installedPath;
-            if (InstallFileEntry(index, installedPath) != 0)
+            if (IsQuitPending() || InstallFileEntry(index, installedPath) != 0)
                 return index + 1;
             const FileEntry& entry = gRecords.files[index];
             if (shortcuts && entry.shortcut != 0 && !installedPath.empty())

@@ -8,6 +8,7 @@
 
 #include "setup/install/file_system.h"
 #include "setup/install/text/install_paths.h"
+#include "setup/install/text/installation_run.h"
 #include "setup/ui/page_framework.h"
 
 namespace {
@@ -28,43 +29,76 @@ std::optional<uint32_t> ExpandedSize(const std::string& path)
     return targetSize;
 }
 
+// Which side of a piece's copy failed, with the system's error for the
+// joined file.
+struct CopyFailure {
+    enum Side { kNone, kSource, kJoined } side = kNone;
+    DWORD error = NO_ERROR;
+};
+
+CopyFailure JoinedFileFailure()
+{
+    const DWORD error = GetLastError();
+    return {CopyFailure::kJoined, error == NO_ERROR ? ERROR_DISK_FULL : error};
+}
+
+// Whether the source was read to its end; a source whose size is unknown
+// (not a disk file) counts as complete there.
+bool IsReadToEnd(HANDLE source, unsigned long long copied)
+{
+    DWORD high = 0;
+    const DWORD low = GetFileSize(source, &high);
+    if (low == INVALID_FILE_SIZE && GetLastError() != NO_ERROR)
+        return true;
+    return ((static_cast<unsigned long long>(high) << 32) | low) == copied;
+}
+
 // Copies the whole source to the end of the joined file. When the source
 // cannot be read to its end or the copy cannot be written completely, the
 // joined file is cut back to where it ended before, so that no partial
 // piece stays in it.
-bool AppendSource(HANDLE joined, HANDLE source)
+CopyFailure AppendSource(HANDLE joined, HANDLE source)
 {
-    LARGE_INTEGER end = {};
-    if (!SetFilePointerEx(joined, LARGE_INTEGER{}, &end, FILE_END))
-        return false;
+    LONG endHigh = 0;
+    SetLastError(NO_ERROR);
+    const DWORD endLow = SetFilePointer(joined, 0, &endHigh, FILE_END);
+    if (endLow == INVALID_SET_FILE_POINTER && GetLastError() != NO_ERROR)
+        return JoinedFileFailure();
     std::vector<char> buffer(kCopyChunk);
     unsigned long long copied = 0;
-    bool complete = false;
+    CopyFailure failure;
     for (;;) {
         DWORD read = 0;
-        if (!ReadFile(source, buffer.data(), kCopyChunk, &read, nullptr))
+        if (!ReadFile(source, buffer.data(), kCopyChunk, &read, nullptr)) {
+            failure.side = CopyFailure::kSource;
             break;
+        }
         if (read == 0) {
-            LARGE_INTEGER size = {};
-            // A source whose size is unknown (not a disk file) counts as complete at its end.
-            complete = !GetFileSizeEx(source, &size) || static_cast<unsigned long long>(size.QuadPart) == copied;
+            if (!IsReadToEnd(source, copied))
+                failure.side = CopyFailure::kSource;
             break;
         }
         DWORD written = 0;
-        if (!WriteFile(joined, buffer.data(), read, &written, nullptr) || written != read)
+        SetLastError(NO_ERROR);
+        if (!WriteFile(joined, buffer.data(), read, &written, nullptr) || written != read) {
+            failure = JoinedFileFailure();
             break;
+        }
         copied += read;
     }
-    if (!complete) {
-        SetFilePointerEx(joined, end, nullptr, FILE_BEGIN);
+    if (failure.side != CopyFailure::kNone) {
+        SetFilePointer(joined, static_cast<LONG>(endLow), &endHigh, FILE_BEGIN);
         SetEndOfFile(joined);
     }
-    return complete;
+    return failure;
 }
 
-HANDLE OpenJoinedFile(const std::string& path)
+// The first piece starts the joined file anew; a later one finds it as the
+// earlier pieces left it.
+HANDLE OpenJoinedFile(const std::string& path, bool firstPiece)
 {
-    return CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    return CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, firstPiece ? CREATE_ALWAYS : OPEN_EXISTING,
+                       FILE_ATTRIBUTE_NORMAL, nullptr);
 }
 
 HANDLE OpenSource(const std::string& path)
@@ -72,38 +106,95 @@ HANDLE OpenSource(const std::string& path)
     return CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
 }
 
+// The system's description of an error, on one line.
+std::string ErrorDescription(DWORD error)
+{
+    char text[512] = "";
+    FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error, 0, text, sizeof text,
+                   nullptr);
+    std::string description = text;
+    while (!description.empty() && (description.back() == '\r' || description.back() == '\n' ||
+                                    description.back() == ' '))
+        description.pop_back();
+    return description.empty() ? "Error " + std::to_string(error) + "." : description;
+}
+
+// A full or locked TEMP folder is no missing disk: says what failed.
+// True when the user wants to try again.
+bool AskToRetryJoinedFile(Prompter& prompter, const std::string& path, DWORD error)
+{
+    const std::string text = "Setup cannot write the temporary file " + path + ": " + ErrorDescription(error) +
+                             "\n\nMake room on its drive or close the program that uses it, then choose Retry. "
+                             "Cancel ends setup.";
+    return prompter.ShowMessage(MessageOwner::kBackground, text, "Temporary file", MB_RETRYCANCEL | MB_ICONERROR) ==
+           IDRETRY;
+}
+
+// One attempt at the piece. Both files are closed again before anyone is
+// asked, so that the user can free or inspect them meanwhile.
+CopyFailure TryAppendPiece(const FileEntry& piece, const std::string& joinedPath, bool firstPiece)
+{
+    FileHandle joined(OpenJoinedFile(joinedPath, firstPiece));
+    if (!joined.IsOpen())
+        return JoinedFileFailure();
+    FileHandle source(OpenSource(piece.sourcePath));
+    if (!source.IsOpen())
+        return {CopyFailure::kSource};
+    return AppendSource(joined.get(), source.get());
+}
+
+PieceOutcome JoinPiece(const FileEntry& piece, const std::string& joinedPath, bool firstPiece, Prompter& prompter)
+{
+    for (;;) {
+        const CopyFailure failure = TryAppendPiece(piece, joinedPath, firstPiece);
+        switch (failure.side) {
+        case CopyFailure::kNone:
+            return PieceOutcome::kAppended;
+        case CopyFailure::kJoined:
+            // Only a piece left out before removes the joined file of a later one.
+            if (!firstPiece && failure.error == ERROR_FILE_NOT_FOUND)
+                return PieceOutcome::kFileGivenUp;
+            if (!AskToRetryJoinedFile(prompter, joinedPath, failure.error))
+                return PieceOutcome::kQuit;
+            break;
+        case CopyFailure::kSource:
+            switch (AskForDisk(prompter, piece.disk, piece.sourcePath)) {
+            case DiskAnswer::kIgnore:
+                return PieceOutcome::kIgnored;
+            case DiskAnswer::kQuit:
+                return PieceOutcome::kQuit;
+            default:
+                break;
+            }
+            break;
+        }
+    }
+}
+
 }  // namespace
 
 uint32_t GetFileEntrySize(std::size_t index, Prompter& prompter)
 {
-    const FileEntry entry = gRecords.files[index];
+    const FileEntry& entry = gRecords.files[index];
     if (!entry.split)
         return ExpandedSize(entry.sourcePath).value_or(0);
-    const std::string joinedPath = AppendFilePiece(entry, prompter);
-    if (!entry.lastPiece)
+    const JoinedPiece piece = AppendFilePiece(index, prompter);
+    if (piece.outcome == PieceOutcome::kQuit)
+        RequestQuit(kQuitAbort);
+    if (piece.outcome != PieceOutcome::kAppended || !entry.lastPiece)
         return 0;
-    const uint32_t size = ExpandedSize(joinedPath).value_or(0);
-    DeleteFileA(joinedPath.c_str());
+    const uint32_t size = ExpandedSize(piece.joinedPath).value_or(0);
+    DeleteFileA(piece.joinedPath.c_str());
     return size;
 }
 
-std::string AppendFilePiece(const FileEntry& piece, Prompter& prompter)
+JoinedPiece AppendFilePiece(std::size_t index, Prompter& prompter)
 {
+    const FileEntry& piece = gRecords.files[index];
     EnsureWindowsTempDirectory();
-    const std::string joinedPath = JoinedFilePath(WindowsDirectory(), piece.destinationPath);
-    for (;;) {
-        FileHandle joined(OpenJoinedFile(joinedPath));
-        FileHandle source(OpenSource(piece.sourcePath));
-        if (source.IsOpen() && joined.IsOpen() && AppendSource(joined.get(), source.get()))
-            return joinedPath;
-        switch (AskForDisk(prompter, piece.disk, piece.sourcePath)) {
-        case DiskAnswer::kIgnore:
-            return joinedPath;
-        case DiskAnswer::kQuit:
-            RequestQuit(kQuitAbort);
-            return joinedPath;
-        default:
-            break;
-        }
-    }
+    JoinedPiece joined{JoinedFilePath(WindowsDirectory(), piece.destinationPath), PieceOutcome::kAppended};
+    joined.outcome = JoinPiece(piece, joined.joinedPath, IsFirstPiece(gRecords.files, index), prompter);
+    if (joined.outcome == PieceOutcome::kIgnored || joined.outcome == PieceOutcome::kQuit)
+        DeleteFileA(joined.joinedPath.c_str());
+    return joined;
 }

@@ -1,5 +1,7 @@
 #include "setup/install/versioned_install.h"
 
+#include <algorithm>
+#include <cstdint>
 #include <optional>
 #include <vector>
 
@@ -61,15 +63,15 @@ public:
                                temporaryName_, &temporaryLength_);
     }
 
-    // Deletes the temporary copy that a call left in the destination
-    // directory, once the file is not going to be installed from it.
+    // Deletes the temporary copies the calls left in the destination
+    // directory, once the file is not going to be installed from them.
     void DiscardTemporaryCopy() const
     {
-        if (temporaryName_[0] != '\0')
-            DeleteFileA((destinationDirectory_ + "\\" + temporaryName_).c_str());
+        DiscardInstallTemporaries(destinationDirectory_, temporaryName_, started_);
     }
 
 private:
+    const InstallStart started_;
     const SourceFile& source_;
     std::string destinationName_;
     std::string destinationDirectory_;
@@ -99,8 +101,19 @@ bool PathsFit(const SourceFile& source, const std::string& directory, const std:
 
 void DeferFileInUse(const SourceFile& source, const std::string& target, Prompter& prompter)
 {
-    if (ReplaceFileAtRestart(source.Path(), target, source.name, prompter) != 0)
+    if (ReplaceFileAtRestart(source.Path(), target, prompter) != 0)
         Inform(prompter, kInUseMessage, source.name);
+}
+
+// The uninstall entry tells the list of programs how much this run installed.
+void CountInstalledBytes(const std::string& path)
+{
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA(path.c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE)
+        return;
+    FindClose(search);
+    gInstall.installedBytes += (static_cast<uint64_t>(found.nFileSizeHigh) << 32) | found.nFileSizeLow;
 }
 
 // Writes the SHARED record of an installed shared file and offers the file
@@ -158,6 +171,7 @@ int InstallSharedFile(const SourceFile& source, const std::string& destinationNa
     for (;;) {
         switch (InterpretInstallResult(call.Run(flags), source.name, index, prompter)) {
         case kInstalled:
+            CountInstalledBytes(target);
             RegisterSharedFile(target, prompter);
             return 0;
         case kRetryInstall:
@@ -215,6 +229,7 @@ int InstallPrivateFile(const SourceFile& source, const std::string& destination,
     for (;;) {
         switch (InterpretInstallResult(call.Run(VIFF_FORCEINSTALL), source.name, index, prompter)) {
         case kInstalled:
+            CountInstalledBytes(destination);
             gInstall.log.WritePrivateFile(ShortPath(destination).value_or(destination));
             return 0;
         case kRetryInstall:
@@ -258,9 +273,9 @@ const FailureBit kFailureBits[] = {
     {VIF_BUFFTOOSMALL, FailureAction::kMessage, "VIF_BUFFTOOSMALL // INTERNAL ERROR!!!"},
 };
 
-// Asks for the disk until the user retries, ignores the file or confirms
-// quitting; nothing when the user confirmed quitting.
-std::optional<InstallVerdict> AskForSourceDisk(const std::string& caption, std::size_t index, Prompter& prompter)
+// Asks for the disk until the user retries, ignores the file or quits,
+// which ends the run at once.
+InstallVerdict AskForSourceDisk(const std::string& caption, std::size_t index, Prompter& prompter)
 {
     for (;;) {
         switch (AskForDisk(prompter, gRecords.files[index].disk, caption)) {
@@ -269,7 +284,7 @@ std::optional<InstallVerdict> AskForSourceDisk(const std::string& caption, std::
         case DiskAnswer::kIgnore:
             return kSkipFile;
         case DiskAnswer::kQuit:
-            return std::nullopt;
+            return kAbortRun;
         case DiskAnswer::kQuitDeclined:
             break;
         }
@@ -304,15 +319,46 @@ InstallVerdict InterpretFailure(DWORD result, const std::string& caption, std::s
         case FailureAction::kInUse:
             return kFileInUse;
         case FailureAction::kDiskPrompt:
-            if (const std::optional<InstallVerdict> verdict = AskForSourceDisk(caption, index, prompter))
-                return *verdict;
-            break;
+            return AskForSourceDisk(caption, index, prompter);
         }
     }
     return kAbortRun;
 }
 
+// Whether a file was made at or after `started`. File systems keep times
+// as coarse as 2 seconds.
+bool MadeSince(const WIN32_FIND_DATAA& file, const InstallStart& started)
+{
+    const auto value = [](const FILETIME& time) {
+        return (static_cast<uint64_t>(time.dwHighDateTime) << 32) | time.dwLowDateTime;
+    };
+    constexpr uint64_t kTwoSeconds = 2 * 10000000ull;
+    const uint64_t made = std::max(value(file.ftCreationTime), value(file.ftLastWriteTime));
+    return made + kTwoSeconds >= value(started.time);
+}
+
 }  // namespace
+
+InstallStart::InstallStart()
+{
+    GetSystemTimeAsFileTime(&time);
+}
+
+void DiscardInstallTemporaries(const std::string& directory, const char* reported, const InstallStart& started)
+{
+    if (reported[0] != '\0')
+        DeleteFileA((directory + "\\" + reported).c_str());
+    // The version-installation functions name their copies VERxxxx.TMP.
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA((directory + "\\ver*.tmp").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE)
+        return;
+    do {
+        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && MadeSince(found, started))
+            DeleteFileA((directory + "\\" + found.cFileName).c_str());
+    } while (FindNextFileA(search, &found));
+    FindClose(search);
+}
 
 InstallVerdict InterpretInstallResult(DWORD result, const std::string& caption, std::size_t index,
                                       Prompter& prompter)

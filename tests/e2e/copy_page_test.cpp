@@ -127,7 +127,21 @@ TEST(CopyPage, WholeInstallationWithProgressLogEntryAndShortcuts)
                            ShortPathOf(kept[2]), "NONSHARED"},
                           app));
     EXPECT_EQ(UninstallValue(app, "DisplayName"), app);
-    EXPECT_EQ(UninstallValue(app, "UninstallString"), installDir + "Unskein.exe");
+    EXPECT_EQ(UninstallValue(app, "UninstallString"), "\"" + installDir + "Unskein.exe\"");
+    EXPECT_EQ(UninstallValue(app, "InstallLocation"), installDir);
+    std::size_t installedBytes = 0;
+    for (const std::string& path : {program, readme, SystemDirectory() + "\\" + library, installDir + "Unskein.exe",
+                                    installDir + movie, kept[0], kept[1], kept[2]})
+        installedBytes += ReadFile(path).size();
+    EXPECT_EQ(UninstallValue(app, "EstimatedSize"), std::to_string((installedBytes + 1023) / 1024));
+    SYSTEMTIME today;
+    GetLocalTime(&today);
+    char date[9];
+    snprintf(date, sizeof date, "%04d%02d%02d", today.wYear, today.wMonth, today.wDay);
+    EXPECT_EQ(UninstallValue(app, "InstallDate"), date);
+    EXPECT_EQ(UninstallValue(app, "NoModify"), "1");
+    EXPECT_EQ(UninstallValue(app, "NoRepair"), "1");
+    EXPECT_EQ(UninstallValue(app, "DisplayIcon"), program) << "the first shortcut's program";
 
     EXPECT_EQ(ReadFile(program), "the program");
     EXPECT_EQ(ReadFile(readme), "read me");
@@ -199,7 +213,9 @@ TEST(CopyPage, RunAbortedInItsThirdSectionStillCompletesTheLogAndTheEntry)
                            ShortPathOf(root / "b.txt"), "NONSHARED"},
                           app));
     EXPECT_EQ(UninstallValue(app, "DisplayName"), app);
-    EXPECT_EQ(UninstallValue(app, "UninstallString"), root / "Unskein.exe") << "with the separator DP lacks";
+    EXPECT_EQ(UninstallValue(app, "UninstallString"), "\"" + root / "Unskein.exe\"") << "with the separator DP lacks";
+    // The first shortcut leads to no program.
+    EXPECT_EQ(UninstallValue(app, "DisplayIcon"), root / "Unskein.exe");
     EXPECT_EQ(ReadFile(held), "running");
     EXPECT_FALSE(FileExists(root / "c.txt"));
     EXPECT_FALSE(FileExists(root / "d.txt"));
@@ -263,33 +279,39 @@ TEST(CopyPage, InstallingAgainTruncatesTheLogAndRecordsNoDirectoryForIt)
         EXPECT_EQ(setup.WaitForExit(), 0);
     }
     EXPECT_EQ(ReadFile(installDir + "\\Uninstall.log"), ExpectedLog({installDir, "DIR", group, "DIR"}, app));
-    EXPECT_EQ(UninstallValue(app, "UninstallString"), installDir + "\\Unskein.exe");
+    EXPECT_EQ(UninstallValue(app, "UninstallString"), "\"" + installDir + "\\Unskein.exe\"");
 
     WriteFile(installDir + "\\Uninstall.log", std::string(4096, 'x'));
     {
         SetupRun setup(medium);
         EXPECT_EQ(setup.WaitForExit(), 0);
     }
-    // The group folder found existing is recorded all the same.
-    EXPECT_EQ(ReadFile(installDir + "\\Uninstall.log"), ExpectedLog({group, "DIR"}, app));
+    // The group folder found existing is not this run's to record.
+    EXPECT_EQ(ReadFile(installDir + "\\Uninstall.log"), ExpectedLog({}, app));
     EXPECT_FALSE(FileExists(installDir + "\\a.txt"));
     EXPECT_EQ(UninstallValue(app, "DisplayName"), app);
 }
 
-TEST(CopyPage, OverlongApplicationNameIsReportedAndRegistersNothing)
+TEST(CopyPage, OverlongOrEmptyApplicationNameIsReportedAndRegistersNothing)
 {
-    InstallCase test("Long" + std::string(256, 'n'));
-    auto& [app, medium, root, leftovers] = test;
-    medium.WriteScript(ScriptCall("SetAppName", {app}) + ScriptCall("SetVariable", {"DP", root / ""}) +
-                       ScriptCall("SetVariable", {"PROGRAMGROUP", root / "Group"}) + ScriptCall("ShowCopy"));
-    SetupRun setup(medium);
-    setup.ExpectMessageBox("UNEXPECTED ERROR",
-                           "UNINSTALL WILL NOT BE REGISTERED, BECAUSE THE APPLICATION NAME IS LONGER THAN 255 "
-                           "CHARACTERS!",
-                           IDOK);
-    EXPECT_EQ(setup.WaitForExit(), 0);
-    EXPECT_EQ(ReadFile(root / "Uninstall.log"), ExpectedLog({root / "Group", "DIR"}, app));
-    EXPECT_EQ(UninstallValue(app, "DisplayName"), std::nullopt);
+    const std::pair<std::string, std::string> cases[] = {
+        {"Long" + std::string(256, 'n'), "IS LONGER THAN 255 CHARACTERS!"},
+        {"", "IS EMPTY!"},
+    };
+    for (const auto& [name, reason] : cases) {
+        InstallCase test(name);
+        auto& [app, medium, root, leftovers] = test;
+        const std::string appName = name.empty() ? "" : app;
+        medium.WriteScript(ScriptCall("SetAppName", {appName}) + ScriptCall("SetVariable", {"DP", root / ""}) +
+                           ScriptCall("SetVariable", {"PROGRAMGROUP", root / "Group"}) + ScriptCall("ShowCopy"));
+        SetupRun setup(medium);
+        setup.ExpectMessageBox("UNEXPECTED ERROR",
+                               "UNINSTALL WILL NOT BE REGISTERED, BECAUSE THE APPLICATION NAME " + reason, IDOK);
+        EXPECT_EQ(setup.WaitForExit(), 0);
+        EXPECT_EQ(ReadFile(root / "Uninstall.log"), ExpectedLog({root / "Group", "DIR"}, appName));
+        EXPECT_EQ(UninstallValue(appName, "DisplayName"), std::nullopt);
+        EXPECT_EQ(UninstallValue(appName, "UninstallString"), std::nullopt);
+    }
 }
 
 TEST(CopyPage, NoGroupChosenMeansNoGroupFolderAndNoShortcuts)
@@ -313,4 +335,36 @@ TEST(CopyPage, NoGroupChosenMeansNoGroupFolderAndNoShortcuts)
 
     EXPECT_EQ(ReadFile(root / "Uninstall.log"), ExpectedLog({ShortPathOf(root / "program.exe"), "NONSHARED"}, app));
     EXPECT_FALSE(DirectoryExists(ProgramsFolder() + "\\" + app));
+}
+
+TEST(CopyPage, ExistingGroupFolderIsNotRecordedAndOutlivesTheUninstall)
+{
+    InstallCase test("Existing Group");
+    auto& [app, medium, root, leftovers] = test;
+    const std::string installDir = root / "App\\";
+    const std::string group = root / "Group";
+    ASSERT_TRUE(CreateDirectoryA(group.c_str(), nullptr));
+    medium.AddFile("program.exe", "the program");
+    medium.WriteScript(ScriptCall("SetAppName", {app}) + ScriptCall("SetVariable", {"DP", installDir}) +
+                       ScriptCall("SetVariable", {"PROGRAMGROUP", group}) +
+                       ScriptCall("CreateSection", {"Main", "1", "0", ""}) +
+                       AddFileCall(medium / "program.exe", "[DP]\\program.exe", "Main", false, "Program") +
+                       AddFileCall(UnskeinProgram(), "[DP]\\", "Main") + ScriptCall("ShowCopy"));
+    {
+        SetupRun setup(medium);
+        EXPECT_EQ(setup.WaitForExit(), 0);
+    }
+    EXPECT_EQ(ReadFile(installDir + "Uninstall.log"),
+              ExpectedLog({installDir, "DIR",
+                           ShortPathOf(installDir + "program.exe"), "NONSHARED",
+                           group + "\\Program.lnk", "NONSHARED",
+                           ShortPathOf(installDir + "Unskein.exe"), "NONSHARED"},
+                          app));
+    {
+        ProgramRun unskein(installDir + "Unskein.exe", Env("TESSEL_BIN"));
+        unskein.ExpectMessageBox("Uninstall", "Are you really sure that you want to remove this program?", IDYES);
+        EXPECT_EQ(unskein.WaitForExit(), 0);
+    }
+    EXPECT_FALSE(FileExists(group + "\\Program.lnk"));
+    EXPECT_TRUE(DirectoryExists(group));
 }

@@ -108,8 +108,6 @@ TEST(FileInstall, SharedFilesRegistrationOlderVersionsAndFilesInUse)
     HANDLE holder = CreateFileA((system + "\\" + inUse).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
                                 OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(holder, INVALID_HANDLE_VALUE);
-    const std::string deferredCopy = WindowsDirectory() + "\\TEMP\\" + inUse.substr(0, inUse.find('.')) + ".tmp";
-    leftovers.File(deferredCopy);
     {
         SetupRun setup(medium);
         const MessageBoxSeen failure = setup.NextMessageBox();
@@ -142,6 +140,8 @@ TEST(FileInstall, SharedFilesRegistrationOlderVersionsAndFilesInUse)
     EXPECT_FALSE(FileExists(dir / "Ignored\\" + registers)) << "Windows chose the system directory";
     EXPECT_EQ(ReadFile(system + "\\" + older), ReadFile(FixturePath("german_205.dll")));
     EXPECT_EQ(ReadFile(system + "\\" + inUse), ReadFile(FixturePath("register_fails.dll")));
-    EXPECT_TRUE(IsPendingRename(deferredCopy, system + "\\" + inUse));
+    const std::string deferredCopy = PendingRenameSource(system + "\\" + inUse);
+    leftovers.File(deferredCopy);
+    EXPECT_EQ(ReadFile(deferredCopy), ReadFile(FixturePath("german_205.dll")));
     ForgetPendingRename(deferredCopy);
 }

@@ -54,6 +54,11 @@ void RoundTrip(RunOptions options)
         AddFileCall(medium / "readme.txt", "[DP]\\Docs\\Manual\\Read Me.txt", "Help", false, "Read Me") +
         ScriptCall("ShowCopy"));
 
+    // A program where an unquoted uninstall command would be run instead:
+    // "...\Products\Round Trip\Unskein.exe" is first tried as "...\Products\Round.exe".
+    CreateDirectoryA((root / "Products").c_str(), nullptr);
+    WriteFile(root / "Products\Round.exe", "not the uninstaller");
+
     const PrefixState before = Record(root.path());
     {
         SetupRun setup(medium, options);
@@ -68,15 +73,16 @@ void RoundTrip(RunOptions options)
         std::unique_ptr<Windows98Program> windows98;
         if (options.windows98)
             windows98 = std::make_unique<Windows98Program>("Unskein.exe");
-        ProgramRun unskein(installDir + "Unskein.exe", Env("TESSEL_BIN"));
-        unskein.ExpectMessageBox("Uninstall", "Are you really sure that you want to remove this program?", IDYES);
-        EXPECT_EQ(unskein.WaitForExit(), 0);
+        // Started as the list of programs starts it: Wine's uninstaller runs the entry's command.
+        ProgramRun uninstaller(SystemDirectory() + "\\uninstaller.exe", Env("TESSEL_BIN"), "--remove \"" + app + "\"");
+        uninstaller.ExpectMessageBox("Uninstall", "Are you really sure that you want to remove this program?", IDYES);
+        EXPECT_EQ(uninstaller.WaitForExit(), 0);
     }
     const PrefixState after = Record(root.path());
 
     const std::string installDirPath = installDir.substr(0, installDir.size() - 1);
     EXPECT_EQ(Differences(before.installation, after.installation),
-              (std::vector<std::string>{"+ " + root / "Products", "+ " + installDirPath,
+              (std::vector<std::string>{"+ " + installDirPath,
                                         "+ " + installDir + "Uninstall.log", "+ " + installDir + "Unskein.exe"}));
     EXPECT_EQ(Differences(before.system, after.system),
               std::vector<std::string>{"+ " + SystemDirectory() + "\\" + library});

@@ -118,7 +118,7 @@ void PressEnter(HWND box)
 
 }  // namespace
 
-TEST(Unskein, AnsweringNoOrPressingEnterLeavesEverything)
+TEST(Unskein, AnythingButYesLeavesEverything)
 {
     Installation installation;
     installation.AddFile("app.exe");
@@ -137,6 +137,15 @@ TEST(Unskein, AnsweringNoOrPressingEnterLeavesEverything)
         EXPECT_EQ(box.caption, "Uninstall");
         EXPECT_EQ(box.text, kQuestion);
         PressEnter(box.window);
+        EXPECT_TRUE(WaitUntil([&] { return !IsWindow(box.window); }));
+        EXPECT_EQ(run.WaitForExit(), 0);
+    }
+    {
+        // A box ended with neither button (here with the Cancel it does not show).
+        UnskeinRun run(installation);
+        const MessageBoxSeen box = run.NextMessageBox();
+        ASSERT_TRUE(box.window);
+        PostMessageA(box.window, WM_COMMAND, IDCANCEL, 0);
         EXPECT_TRUE(WaitUntil([&] { return !IsWindow(box.window); }));
         EXPECT_EQ(run.WaitForExit(), 0);
     }

@@ -71,14 +71,6 @@ TEST(TemporaryNames, JoinedFileIsNamedAfterTheDestinationsLastComponent)
     EXPECT_EQ(JoinedFilePath("C:\\WINDOWS", "[DP]DATA.PAK"), "C:\\WINDOWS\\TEMP\\[DP]DATA.PAK.ToInstall.TMP");
 }
 
-TEST(TemporaryNames, DeferredCopyAndItsSecondName)
-{
-    EXPECT_EQ(DeferredCopyPath("C:\\WINDOWS", "MYLIBR~1.DLL"), "C:\\WINDOWS\\TEMP\\MYLIBR~1.tmp");
-    EXPECT_EQ(DeferredCopyPath("C:\\WINDOWS", "MYLIBRARY32.DLL"), "C:\\WINDOWS\\TEMP\\MYLIBR~1.tmp");
-    EXPECT_EQ(DeferredCopyPath("C:\\WIN.98", "LIB.DLL"), "C:\\WIN.98\\TEMP\\LIB.tmp");
-    EXPECT_EQ(SecondDeferredCopyPath("C:\\WINDOWS\\TEMP\\MYLIBR~1.tmp"), "C:\\WINDOWS\\TEMP\\t_LIBR~1.tmp");
-}
-
 TEST(TemporaryNames, AliasRenameKeyKeepsTheDestinationsOwnExtension)
 {
     EXPECT_EQ(AliasRenameKey("C:\\WINDOWS\\SYSTEM\\MYLIBRARY32.DLL"), "C:\\WINDOWS\\SYSTEM\\MYLIBR~1.DLL");

@@ -41,6 +41,24 @@ TEST(InstallationRun, SectionFilesAreCountedByExactName)
     EXPECT_EQ(CountSectionFiles(files, "None"), 0u);
 }
 
+TEST(InstallationRun, FirstPieceFollowsNoUnfinishedPieceOfItsDestination)
+{
+    auto piece = [](const std::string& destination, bool last) {
+        FileEntry entry;
+        entry.destinationPath = destination;
+        entry.split = 1;
+        entry.lastPiece = last ? 1 : 0;
+        return entry;
+    };
+    // a.pak twice in a row, with b.pak's pieces between.
+    const std::vector<FileEntry> files = {piece("[DP]\\a.pak", false), piece("[DP]\\b.pak", false),
+                                          piece("[DP]\\a.pak", true), piece("[DP]\\a.pak", false),
+                                          piece("[DP]\\b.pak", true)};
+    const std::vector<bool> first = {true, true, false, true, false};
+    for (std::size_t index = 0; index < files.size(); ++index)
+        EXPECT_EQ(IsFirstPiece(files, index), first[index]) << index;
+}
+
 TEST(InstallationRun, ProgressMaximumIsTheLastStepInSixteenBits)
 {
     EXPECT_EQ(ProgressMaximum(3), 2);
@@ -69,7 +87,21 @@ TEST(InstallationRun, ShortcutLinkPathDropsOneTrailingBackslashOfTheGroup)
 TEST(InstallationRun, UninstallEntryNamesTheKeyAndUnskeinInTheInstallationDirectory)
 {
     EXPECT_EQ(UninstallKeyPath("Tessel Demo"), "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Tessel Demo");
-    EXPECT_EQ(UninstallCommand("C:\\Program Files\\App\\"), "C:\\Program Files\\App\\Unskein.exe");
+    EXPECT_EQ(UninstallCommand("C:\\Program Files\\App\\"), "\"C:\\Program Files\\App\\Unskein.exe\"");
     // A directory typed on the destination page has no trailing backslash.
-    EXPECT_EQ(UninstallCommand("C:\\Apps\\Demo"), "C:\\Apps\\Demo\\Unskein.exe");
+    EXPECT_EQ(UninstallCommand("C:\\Apps\\Demo"), "\"C:\\Apps\\Demo\\Unskein.exe\"");
+}
+
+TEST(InstallationRun, UninstallEntryIconSizeAndDate)
+{
+    EXPECT_EQ(UninstallIconPath("C:\\App\\GAME.EXE", "C:\\App\\"), "C:\\App\\GAME.EXE");
+    EXPECT_EQ(UninstallIconPath("C:\\App\\readme.txt", "C:\\App\\"), "C:\\App\\Unskein.exe");
+    EXPECT_EQ(UninstallIconPath("C:\\App.exe\\data", "C:\\App"), "C:\\App\\Unskein.exe");
+    EXPECT_EQ(UninstallIconPath("", "C:\\App\\"), "C:\\App\\Unskein.exe") << "no shortcut";
+    EXPECT_EQ(SizeInKilobytes(0), 0u);
+    EXPECT_EQ(SizeInKilobytes(1), 1u);
+    EXPECT_EQ(SizeInKilobytes(2048), 2u);
+    EXPECT_EQ(SizeInKilobytes(2049), 3u);
+    EXPECT_EQ(SizeInKilobytes(uint64_t{1} << 50), 0xFFFFFFFFu);
+    EXPECT_EQ(InstallDateText(2026, 3, 7), "20260307");
 }

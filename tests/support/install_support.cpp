@@ -209,13 +209,13 @@ void ForgetPendingRename(const std::string& from)
     RegCloseKey(key);
 }
 
-bool IsPendingRename(const std::string& from, const std::string& to)
+std::string PendingRenameSource(const std::string& to)
 {
     const std::vector<std::string> strings = PendingRenames();
     for (std::size_t i = 0; i + 1 < strings.size(); i += 2)
-        if (strings[i] == "\\??\\" + from && strings[i + 1] == "!\\??\\" + to)
-            return true;
-    return false;
+        if (strings[i + 1] == "!\\??\\" + to && strings[i].rfind("\\??\\", 0) == 0)
+            return strings[i].substr(4);
+    return "";
 }
 
 std::string ShortPathOf(const std::string& path)

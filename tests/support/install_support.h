@@ -82,9 +82,9 @@ std::string WindowsDirectory();
 std::string SystemDirectory();
 std::string ShortPathOf(const std::string& path);
 
-// Whether the system will move `from` over `to` at the next start (a
-// delayed move of Windows NT, in the Session Manager's list).
-bool IsPendingRename(const std::string& from, const std::string& to);
+// The file the system will move over `to` at the next start (a delayed
+// move of Windows NT, in the Session Manager's list); empty when none.
+std::string PendingRenameSource(const std::string& to);
 // Takes the move of `from` out of that list again, so that no later start
 // of the prefix carries it out.
 void ForgetPendingRename(const std::string& from);

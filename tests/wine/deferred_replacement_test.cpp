@@ -3,12 +3,9 @@
 // a child copy of this program that Wine shows Windows 98 to).
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <cstdio>
 #include <vector>
 
 #include "setup/install/deferred_replacement.h"
-#include "setup/install/text/install_paths.h"
 #include "tests/support/install_support.h"
 #include "tests/support/support.h"
 
@@ -20,17 +17,13 @@ class DeferredReplacement : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        char tag[8];
-        std::snprintf(tag, sizeof tag, "%04lX", GetCurrentProcessId() & 0xFFFF);
-        prefix = std::string("DF") + tag;
         destination = installed / "Shared Library.dll";
         wininitBefore = ReadFile(wininit);
     }
     void TearDown() override
     {
-        for (const std::string& path : temporaryCopies) {
+        for (const std::string& path : copies) {
             ForgetPendingRename(path);
-            RemoveDirectoryA(path.c_str());
             DeleteFileA(path.c_str());
         }
         if (ReadFile(wininit) != wininitBefore) {
@@ -42,28 +35,40 @@ protected:
         EXPECT_TRUE(prompter.AllAnswersUsed());
     }
 
-    // A source in the medium named <prefix><tag>.DLL, and the temporary copy its deferral makes.
-    std::string Source(const std::string& fixture, const std::string& tag)
+    std::string Source(const std::string& fixture, const std::string& name)
     {
-        const std::string path = medium / (prefix + tag + ".DLL");
+        const std::string path = medium / name;
         CopyFixture(fixture, path);
-        temporaryCopies.push_back(Temporary(prefix + tag + ".tmp"));
-        temporaryCopies.push_back(Temporary("t_" + prefix.substr(2) + tag + ".tmp"));
         return path;
     }
-    static std::string Temporary(const std::string& name) { return WindowsDirectory() + "\\TEMP\\" + name; }
-    int Defer(const std::string& source)
+    int Defer(const std::string& source) { return ReplaceFileAtRestart(source, destination, prompter); }
+    // The copy that Windows NT will move over the destination; empty when none.
+    std::string PendingCopy()
     {
-        return ReplaceFileAtRestart(source, destination, LastPathComponent(source), prompter);
+        const std::string copy = PendingRenameSource(destination);
+        if (!copy.empty())
+            copies.push_back(copy);
+        return copy;
+    }
+    // The copy that Wininit.ini names for the destination; empty when none.
+    std::string WininitCopy()
+    {
+        const std::string text = ReadFile(wininit);
+        const std::string line = "\r\n" + ShortPathOf(destination) + "=";
+        const std::size_t at = text.find(line);
+        if (at == std::string::npos)
+            return "";
+        const std::size_t start = at + line.size();
+        copies.push_back(text.substr(start, text.find("\r\n", start) - start));
+        return copies.back();
     }
 
     TempDir medium{"medium"};
     TempDir installed{"installed"};
-    std::string prefix;
     std::string destination;
     std::string wininit = WindowsDirectory() + "\\Wininit.ini";
     std::string wininitBefore;
-    std::vector<std::string> temporaryCopies;
+    std::vector<std::string> copies;
     ScriptedPrompter prompter;
 };
 
@@ -100,11 +105,11 @@ TEST(ReadVersionInfo, NoTranslationBlockAndNoVersionAtAll)
 TEST_F(DeferredReplacement, NewerFileIsMovedAtRestartOnWindowsNt)
 {
     CopyFixture("register_ok.dll", destination);  // 1.2
-    const std::string source = Source("german_205.dll", "NT");  // 2.0
+    const std::string source = Source("german_205.dll", "NEWER.DLL");  // 2.0
     EXPECT_EQ(Defer(source), 0);
-    const std::string copy = Temporary(prefix + "NT.tmp");
+    const std::string copy = PendingCopy();
+    ASSERT_NE(copy, "") << "moved over the destination by its long name";
     EXPECT_EQ(ReadFile(copy), ReadFile(source));
-    EXPECT_TRUE(IsPendingRename(copy, destination)) << "the destination keeps its long name";
     EXPECT_EQ(ReadFile(wininit), wininitBefore);
     EXPECT_TRUE(prompter.shown.empty());
 }
@@ -112,53 +117,26 @@ TEST_F(DeferredReplacement, NewerFileIsMovedAtRestartOnWindowsNt)
 TEST_F(DeferredReplacement, EqualMajorAndMinorVersionReplacesDespiteALowerBuild)
 {
     CopyFixture("german_205.dll", destination);  // 2.0.0.5
-    const std::string source = Source("english_201.dll", "EQ");  // 2.0.0.1
-    EXPECT_EQ(Defer(source), 0);
-    EXPECT_TRUE(IsPendingRename(Temporary(prefix + "EQ.tmp"), destination));
+    EXPECT_EQ(Defer(Source("english_201.dll", "EQUAL.DLL")), 0);  // 2.0.0.1
+    EXPECT_NE(PendingCopy(), "");
 }
 
 TEST_F(DeferredReplacement, OlderFileReplacesNothing)
 {
     CopyFixture("german_205.dll", destination);  // 2.0
-    const std::string source = Source("register_ok.dll", "OL");  // 1.2
-    EXPECT_EQ(Defer(source), 0);
-    EXPECT_FALSE(FileExists(Temporary(prefix + "OL.tmp")));
-    EXPECT_FALSE(IsPendingRename(Temporary(prefix + "OL.tmp"), destination));
+    EXPECT_EQ(Defer(Source("register_ok.dll", "OLDER.DLL")), 0);  // 1.2
+    EXPECT_EQ(PendingCopy(), "");
     EXPECT_TRUE(prompter.shown.empty());
 }
 
 TEST_F(DeferredReplacement, UnreadableVersionOnEitherSideIsReported)
 {
     CopyFixture("register_ok.dll", destination);
-    const std::string text = medium / (prefix + "TX.DLL");
-    CopyFixture("readme.txt", text);
-    EXPECT_EQ(Defer(text), 1);
-    const std::string source = Source("german_205.dll", "UV");
+    EXPECT_EQ(Defer(Source("readme.txt", "TEXT.DLL")), 1);
+    const std::string source = Source("german_205.dll", "NEWER.DLL");
     CopyFixture("readme.txt", destination);
     EXPECT_EQ(Defer(source), 1);
-    EXPECT_FALSE(FileExists(Temporary(prefix + "UV.tmp")));
-}
-
-TEST_F(DeferredReplacement, SecondTemporaryNameWhenTheFirstCannotBeWritten)
-{
-    CopyFixture("register_ok.dll", destination);
-    const std::string source = Source("german_205.dll", "2N");
-    ASSERT_TRUE(CreateDirectoryA(Temporary(prefix + "2N.tmp").c_str(), nullptr));
-    EXPECT_EQ(Defer(source), 0);
-    const std::string second = Temporary("t_" + prefix.substr(2) + "2N.tmp");
-    EXPECT_EQ(ReadFile(second), ReadFile(source));
-    EXPECT_TRUE(IsPendingRename(second, destination));
-}
-
-TEST_F(DeferredReplacement, FailedCopiesAreReportedAndNothingIsScheduled)
-{
-    CopyFixture("register_ok.dll", destination);
-    const std::string source = Source("german_205.dll", "CF");
-    ASSERT_TRUE(CreateDirectoryA(Temporary(prefix + "CF.tmp").c_str(), nullptr));
-    ASSERT_TRUE(CreateDirectoryA(Temporary("t_" + prefix.substr(2) + "CF.tmp").c_str(), nullptr));
-    EXPECT_EQ(Defer(source), 0);
-    EXPECT_EQ(prompter.shown, std::vector<Prompt>{Message("Failed to copy file", "Error")});
-    EXPECT_FALSE(IsPendingRename(Temporary(prefix + "CF.tmp"), destination));
+    EXPECT_EQ(PendingCopy(), "");
 }
 
 // ---- Windows 98: the same deferral in a child copy of this program.
@@ -167,7 +145,7 @@ namespace {
 
 // Runs this program again under its own name, which Wine is told to show
 // Windows 98 to, with only the child test below; true when it passed.
-bool RunAsWindows98(const std::string& sources, const std::string& destination)
+bool RunAsWindows98(const std::string& source, const std::string& destination)
 {
     TempDir directory("win98");
     const std::string name = "defer98-" + std::to_string(GetCurrentProcessId()) + ".exe";
@@ -181,7 +159,7 @@ bool RunAsWindows98(const std::string& sources, const std::string& destination)
     RegCreateKeyExA(HKEY_CURRENT_USER, appDefaults.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr);
     RegSetValueExA(key, "Version", 0, REG_SZ, reinterpret_cast<const BYTE*>("win98"), 6);
     RegCloseKey(key);
-    SetEnvironmentVariableA("TESSEL_DEFER_SOURCES", sources.c_str());
+    SetEnvironmentVariableA("TESSEL_DEFER_SOURCE", source.c_str());
     SetEnvironmentVariableA("TESSEL_DEFER_DESTINATION", destination.c_str());
 
     std::string commandLine = "\"" + program +
@@ -212,34 +190,27 @@ TEST(Windows98Child, DISABLED_Defer)
     GetVersionExA(&version);
     ASSERT_EQ(version.dwPlatformId, static_cast<DWORD>(VER_PLATFORM_WIN32_WINDOWS));
     ScriptedPrompter prompter;
-    std::string sources = Env("TESSEL_DEFER_SOURCES");
-    for (std::size_t start = 0; start < sources.size();) {
-        std::size_t end = std::min(sources.find(';', start), sources.size());
-        const std::string source = sources.substr(start, end - start);
-        EXPECT_EQ(ReplaceFileAtRestart(source, Env("TESSEL_DEFER_DESTINATION"), LastPathComponent(source), prompter),
-                  0);
-        start = end + 1;
-    }
+    EXPECT_EQ(ReplaceFileAtRestart(Env("TESSEL_DEFER_SOURCE"), Env("TESSEL_DEFER_DESTINATION"), prompter), 0);
     EXPECT_TRUE(prompter.shown.empty());
 }
 
 TEST_F(DeferredReplacement, Windows98MissingWininitBecomesThreeLines)
 {
     CopyFixture("register_ok.dll", destination);
-    const std::string source = Source("german_205.dll", "9M");
+    const std::string source = Source("german_205.dll", "NEWER.DLL");
     DeleteFileA(wininit.c_str());
     ASSERT_TRUE(RunAsWindows98(source, destination));
-    EXPECT_EQ(ReadFile(wininit), "[rename]\r\n" + ShortPathOf(destination) + "=" + Temporary(prefix + "9M.tmp") +
-                                     "\r\n\r\n");
-    EXPECT_EQ(ReadFile(Temporary(prefix + "9M.tmp")), ReadFile(source));
-    EXPECT_FALSE(IsPendingRename(Temporary(prefix + "9M.tmp"), destination));
+    const std::string copy = WininitCopy();
+    EXPECT_EQ(ReadFile(wininit), "[rename]\r\n" + ShortPathOf(destination) + "=" + copy + "\r\n\r\n");
+    EXPECT_EQ(ReadFile(copy), ReadFile(source));
+    EXPECT_EQ(PendingCopy(), "");
 }
 
 TEST_F(DeferredReplacement, Windows98KeepsOtherLinesAndReplacesOurKeyOnTheSecondDeferral)
 {
     CopyFixture("register_ok.dll", destination);
-    const std::string first = Source("german_205.dll", "9A");
-    const std::string second = Source("english_201.dll", "9B");
+    const std::string first = Source("german_205.dll", "FIRST.DLL");
+    const std::string second = Source("english_201.dll", "SECOND.DLL");
     const std::string others =
         "; pending work of other programs\r\n"
         "[rename]\r\n"
@@ -247,16 +218,21 @@ TEST_F(DeferredReplacement, Windows98KeepsOtherLinesAndReplacesOurKeyOnTheSecond
         "NUL=C:\\windows\\TEMP\\OLD2.TMP\r\n";
     const std::string rest = "\r\n[Rename]\r\nx=y\r\n";
     WriteFile(wininit, others + rest);
-    ASSERT_TRUE(RunAsWindows98(first + ";" + second, destination));
+    ASSERT_TRUE(RunAsWindows98(first, destination));
+    const std::string firstCopy = WininitCopy();
+    ASSERT_TRUE(RunAsWindows98(second, destination));
     const std::string key = ShortPathOf(destination);
     EXPECT_NE(key, destination);
-    EXPECT_EQ(ReadFile(wininit), others + key + "=" + Temporary(prefix + "9B.tmp") + "\r\n" + rest);
+    const std::string copy = WininitCopy();
+    EXPECT_EQ(ReadFile(wininit), others + key + "=" + copy + "\r\n" + rest);
+    EXPECT_EQ(ReadFile(copy), ReadFile(second));
+    EXPECT_FALSE(FileExists(firstCopy)) << "nothing would move it any more";
 }
 
 TEST_F(DeferredReplacement, Windows98LeavesAWininitItCannotReadAlone)
 {
     CopyFixture("register_ok.dll", destination);
-    const std::string source = Source("german_205.dll", "9L");
+    const std::string source = Source("german_205.dll", "NEWER.DLL");
     const std::string others = "[rename]\r\nNUL=C:\\windows\\TEMP\\OLD1.TMP\r\n";
     WriteFile(wininit, others);
     // Another program writes it and lets nobody read meanwhile.

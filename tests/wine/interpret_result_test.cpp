@@ -148,11 +148,18 @@ TEST_F(InterpretResult, UnreadableSourceAsksForTheEntrysDisk)
     EXPECT_EQ(prompter.shown, std::vector<Prompt>(2, DiskPrompt(3, kCaption)));
 }
 
-TEST_F(InterpretResult, AbortThenNoAsksForTheDiskAgainAndAbortThenYesGoesOn)
+TEST_F(InterpretResult, AbortThenNoAsksForTheDiskAgainAndAQuitOrABoxNeverSeenEndsTheRun)
 {
     gRecords.files[0].disk = -2;
     prompter.Then(IDABORT).Then(IDNO).Then(IDABORT).Then(IDYES);
     EXPECT_EQ(Interpret(VIF_CANNOTREADSRC | VIF_CANNOTREADDST), kAbortRun);
-    EXPECT_EQ(prompter.shown, (std::vector<Prompt>{DiskPrompt(-2, kCaption), QuitQuestion(), DiskPrompt(-2, kCaption), QuitQuestion(),
-                                                   Message(kCannotReadDestination, kCaption)}));
+    EXPECT_EQ(prompter.shown, (std::vector<Prompt>{DiskPrompt(-2, kCaption), QuitQuestion(), DiskPrompt(-2, kCaption),
+                                                   QuitQuestion()}))
+        << "nothing more after the confirmed quit";
+    // A box ended by a pending quit returns 0: read as ending, never as asking again.
+    prompter.shown.clear();
+    prompter.Then(0).Then(IDABORT).Then(0);
+    EXPECT_EQ(Interpret(VIF_CANNOTREADSRC), kAbortRun);
+    EXPECT_EQ(Interpret(VIF_CANNOTREADSRC), kAbortRun);
+    EXPECT_EQ(prompter.shown, (std::vector<Prompt>{DiskPrompt(-2, kCaption), DiskPrompt(-2, kCaption), QuitQuestion()}));
 }

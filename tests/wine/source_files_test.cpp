@@ -104,36 +104,42 @@ TEST_F(SourceFiles, PiecesAreJoinedInOrderAndTheJoinedPathIsHandedOut)
 {
     WriteFile(medium / "a", "first ");
     WriteFile(medium / "b", std::string(200000, 'x'));  // more than one copy chunk
-    EXPECT_EQ(AppendFilePiece(Piece(medium / "a", 1), prompter), joined);
-    EXPECT_EQ(AppendFilePiece(Piece(medium / "b", 2, true), prompter), joined);
+    gRecords.files = {Piece(medium / "a", 1), Piece(medium / "b", 2, true)};
+    EXPECT_EQ(AppendFilePiece(0, prompter).joinedPath, joined);
+    EXPECT_EQ(AppendFilePiece(1, prompter).outcome, PieceOutcome::kAppended);
     EXPECT_EQ(ReadFile(joined), "first " + std::string(200000, 'x'));
     EXPECT_TRUE(prompter.shown.empty());
 }
 
-TEST_F(SourceFiles, StaleJoinedFileIsAppendedTo)
+TEST_F(SourceFiles, FirstPieceReplacesAStaleJoinedFile)
 {
     WriteFile(joined, "stale ");
     WriteFile(medium / "a", "piece");
-    AppendFilePiece(Piece(medium / "a", 1), prompter);
-    EXPECT_EQ(ReadFile(joined), "stale piece");
+    gRecords.files = {Piece(medium / "a", 1)};
+    AppendFilePiece(0, prompter);
+    EXPECT_EQ(ReadFile(joined), "piece");
 }
 
 TEST_F(SourceFiles, RetryAfterTheDiskIsInsertedAppendsThePiece)
 {
     const std::string source = medium / "disk2.bin";
     prompter.Then(IDRETRY).Then(IDRETRY, [&] { WriteFile(source, "late"); });
-    AppendFilePiece(Piece(source, 2), prompter);
+    gRecords.files = {Piece(source, 2)};
+    AppendFilePiece(0, prompter);
     EXPECT_EQ(ReadFile(joined), "late");
     EXPECT_EQ(prompter.shown, std::vector<Prompt>(2, DiskPrompt(2, source)));
 }
 
-TEST_F(SourceFiles, IgnoreGivesThePieceUpAndTheNextOneFollows)
+TEST_F(SourceFiles, IgnoredPieceGivesTheFileUpWithoutAskingForTheRest)
 {
-    WriteFile(medium / "c", "third");
+    WriteFile(medium / "a", "first");
     prompter.Then(IDIGNORE);
-    AppendFilePiece(Piece(medium / "missing", 2), prompter);
-    AppendFilePiece(Piece(medium / "c", 3, true), prompter);
-    EXPECT_EQ(ReadFile(joined), "third");
+    gRecords.files = {Piece(medium / "a", 1), Piece(medium / "missing", 2), Piece(medium / "missing", 3, true)};
+    EXPECT_EQ(AppendFilePiece(0, prompter).outcome, PieceOutcome::kAppended);
+    EXPECT_EQ(AppendFilePiece(1, prompter).outcome, PieceOutcome::kIgnored);
+    EXPECT_FALSE(FileExists(joined));
+    EXPECT_EQ(AppendFilePiece(2, prompter).outcome, PieceOutcome::kFileGivenUp);
+    EXPECT_EQ(GetFileEntrySize(2, prompter), 0u);
     EXPECT_EQ(prompter.shown, std::vector<Prompt>{DiskPrompt(2, medium / "missing")});
 }
 
@@ -141,20 +147,28 @@ TEST_F(SourceFiles, AbortThenNoLooksAgainLikeRetry)
 {
     const std::string source = medium / "disk4.bin";
     prompter.Then(IDABORT).Then(IDNO, [&] { WriteFile(source, "found"); });
-    AppendFilePiece(Piece(source, 4), prompter);
+    gRecords.files = {Piece(source, 4)};
+    AppendFilePiece(0, prompter);
     EXPECT_EQ(ReadFile(joined), "found");
     EXPECT_EQ(prompter.shown, (std::vector<Prompt>{DiskPrompt(4, source),
                                                    QuitQuestion()}));
 }
 
-TEST_F(SourceFiles, AbortThenYesRequestsTheQuitAndAppendsNothing)
+// Installing ends the run on a quit; measuring requests the quit itself.
+TEST_F(SourceFiles, QuitLeavesNoJoinedFileAndMeasuringRequestsIt)
 {
-    WriteFile(joined, "before");
-    prompter.Then(IDABORT).Then(IDYES);
-    EXPECT_EQ(AppendFilePiece(Piece(medium / "missing", -1), prompter), joined);
-    EXPECT_EQ(ReadFile(joined), "before");
-    EXPECT_EQ(prompter.shown.front(), DiskPrompt(-1, medium / "missing"));
+    WriteFile(medium / "a", "first");
+    prompter.Then(IDABORT).Then(IDYES).Then(IDABORT).Then(IDYES);
+    gRecords.files = {Piece(medium / "a", 1), Piece(medium / "missing", -1, true)};
+    AppendFilePiece(0, prompter);
+    EXPECT_EQ(AppendFilePiece(1, prompter).outcome, PieceOutcome::kQuit);
+    EXPECT_FALSE(FileExists(joined));
+    EXPECT_FALSE(TakeQuitMessage());
+    EXPECT_EQ(GetFileEntrySize(0, prompter), 0u);
+    EXPECT_EQ(GetFileEntrySize(1, prompter), 0u);
     EXPECT_EQ(TakeQuitMessage(), std::optional<WPARAM>(2));
+    EXPECT_FALSE(FileExists(joined));
+    EXPECT_EQ(prompter.shown.front(), DiskPrompt(-1, medium / "missing"));
 }
 
 // A pipe whose writer goes away in the middle of the piece stands for a
@@ -173,12 +187,14 @@ TEST_F(SourceFiles, PieceFailingPartWayIsCutBackOutAndAskedForAgain)
         FlushFileBuffers(pipe);
         CloseHandle(pipe);
     });
-    WriteFile(joined, "earlier pieces");
-    prompter.Then(IDIGNORE);
-    AppendFilePiece(Piece(pipeName, 5), prompter);
+    WriteFile(medium / "a", "earlier pieces");
+    gRecords.files = {Piece(medium / "a", 4), Piece(pipeName, 5)};
+    AppendFilePiece(0, prompter);
+    std::string atPrompt;
+    prompter.Then(IDIGNORE, [&] { atPrompt = ReadFile(joined); });
+    AppendFilePiece(1, prompter);
     writer.Join();
-    const std::string content = ReadFile(joined);
-    EXPECT_EQ(content.size(), 14u);
-    EXPECT_EQ(content.substr(0, 14), "earlier pieces");
+    EXPECT_EQ(atPrompt, "earlier pieces");
     EXPECT_EQ(prompter.shown, std::vector<Prompt>{DiskPrompt(5, pipeName)});
 }
+

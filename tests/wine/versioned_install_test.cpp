@@ -316,9 +316,8 @@ TEST_F(VersionedInstall, SharedLibraryInUseIsLeftForTheNextRestart)
     EXPECT_EQ(ReadFile(installed), ReadFile(FixturePath("register_fails.dll")));
     EXPECT_TRUE(Records().empty()) << "a deferred file gets no record";
 
-    const std::string copy = WindowsDirectory() + "\\TEMP\\" + sharedPrefix + "IU.tmp";
+    const std::string copy = PendingRenameSource(installed);
     EXPECT_EQ(ReadFile(copy), ReadFile(FixturePath("german_205.dll")));
-    EXPECT_TRUE(IsPendingRename(copy, installed));
     ForgetPendingRename(copy);
     DeleteFileA(copy.c_str());
 }

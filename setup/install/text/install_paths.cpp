@@ -47,22 +47,6 @@ std::string JoinedFilePath(const std::string& windowsDirectory, const std::strin
     return windowsDirectory + "\\TEMP\\" + LastPathComponent(destination) + ".ToInstall.TMP";
 }
 
-std::string DeferredCopyPath(const std::string& windowsDirectory, const std::string& sourceName)
-{
-    std::string path = windowsDirectory + "\\TEMP\\" + sourceName;
-    MakeShortAlias(path);
-    return path + ".tmp";
-}
-
-std::string SecondDeferredCopyPath(const std::string& firstPath)
-{
-    const std::size_t slash = firstPath.rfind('\\');
-    const std::size_t nameStart = slash == std::string::npos ? 0 : slash + 1;
-    std::string path = firstPath;
-    path.replace(nameStart, 2, "t_");
-    return path;
-}
-
 std::string AliasRenameKey(const std::string& destination)
 {
     const std::string name = LastPathComponent(destination);

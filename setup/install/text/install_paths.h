@@ -28,14 +28,6 @@ void MakeShortAlias(std::string& path);
 // component of the destination>.ToInstall.TMP".
 std::string JoinedFilePath(const std::string& windowsDirectory, const std::string& destination);
 
-// The copy of a file waiting for the next restart: "<windows>\TEMP\" and
-// the alias of the source name, with ".tmp".
-std::string DeferredCopyPath(const std::string& windowsDirectory, const std::string& sourceName);
-
-// The name tried when the first copy fails: "t_" in place of the first two
-// characters of the file name.
-std::string SecondDeferredCopyPath(const std::string& firstPath);
-
 // A Wininit.ini key for a destination whose short path cannot be had: its
 // alias with the destination's own extension (at most 3 characters).
 std::string AliasRenameKey(const std::string& destination);

@@ -1,6 +1,7 @@
 #include "setup/install/text/installation_run.h"
 
 #include <algorithm>
+#include <cctype>
 
 bool IsSectionChosen(const SectionEntry& section)
 {
@@ -16,6 +17,16 @@ std::size_t CountSectionFiles(const std::vector<FileEntry>& files, const std::st
 {
     return static_cast<std::size_t>(std::count_if(
         files.begin(), files.end(), [&](const FileEntry& file) { return file.sectionName == sectionName; }));
+}
+
+bool IsFirstPiece(const std::vector<FileEntry>& files, std::size_t index)
+{
+    for (std::size_t earlier = index; earlier-- > 0;) {
+        const FileEntry& entry = files[earlier];
+        if (entry.split && entry.destinationPath == files[index].destinationPath)
+            return entry.lastPiece != 0;
+    }
+    return true;
 }
 
 uint16_t ProgressMaximum(std::size_t count)
@@ -46,8 +57,33 @@ std::string UninstallKeyPath(const std::string& appName)
     return "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\" + appName;
 }
 
-std::string UninstallCommand(const std::string& installDirectory)
+std::string UninstallProgramPath(const std::string& installDirectory)
 {
     const bool endsWithSeparator = !installDirectory.empty() && installDirectory.back() == '\\';
     return installDirectory + (endsWithSeparator ? "" : "\\") + "Unskein.exe";
+}
+
+std::string UninstallCommand(const std::string& installDirectory)
+{
+    return "\"" + UninstallProgramPath(installDirectory) + "\"";
+}
+
+std::string UninstallIconPath(const std::string& firstShortcutTarget, const std::string& installDirectory)
+{
+    const std::size_t dot = firstShortcutTarget.rfind('.');
+    std::string extension = dot == std::string::npos ? "" : firstShortcutTarget.substr(dot);
+    std::transform(extension.begin(), extension.end(), extension.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return extension == ".exe" ? firstShortcutTarget : UninstallProgramPath(installDirectory);
+}
+
+uint32_t SizeInKilobytes(uint64_t bytes)
+{
+    return static_cast<uint32_t>(std::min<uint64_t>((bytes + 1023) / 1024, UINT32_MAX));
+}
+
+std::string InstallDateText(int year, int month, int day)
+{
+    const auto twoDigits = [](int value) { return (value < 10 ? "0" : "") + std::to_string(value); };
+    return std::to_string(year) + twoDigits(month) + twoDigits(day);
 }

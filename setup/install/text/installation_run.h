@@ -17,6 +17,11 @@ std::size_t CountChosenSections(const std::vector<SectionEntry>& sections);
 // The file entries (of the whole list) that belong to the section by name.
 std::size_t CountSectionFiles(const std::vector<FileEntry>& files, const std::string& sectionName);
 
+// Whether the spread-file piece at `index` begins its file: no earlier piece
+// with the same destination is waiting for its last piece. Such a piece
+// starts a new joined file, whatever an interrupted run left behind.
+bool IsFirstPiece(const std::vector<FileEntry>& files, std::size_t index);
+
 // The upper end of a progress bar over `count` steps numbered from 0, as
 // the bar's 16-bit range holds it: no steps give 65535.
 uint16_t ProgressMaximum(std::size_t count);
@@ -36,4 +41,16 @@ std::string UninstallKeyPath(const std::string& appName);
 constexpr std::size_t kMaxRegistryKeyName = 255;
 // Unskein.exe in the installation directory, with a separator when the
 // directory (typed on the destination page) has no trailing backslash.
+std::string UninstallProgramPath(const std::string& installDirectory);
+// The uninstaller's path in quotes: the system runs the command with
+// administrator rights, and an unquoted path with blanks would first be
+// tried as "C:\Program.exe".
 std::string UninstallCommand(const std::string& installDirectory);
+// The icon of the entry: the target of the first shortcut when it is a
+// program, otherwise the uninstaller.
+std::string UninstallIconPath(const std::string& firstShortcutTarget, const std::string& installDirectory);
+// Bytes as the list of programs counts them: whole kilobytes, rounded up,
+// at most what a DWORD holds.
+uint32_t SizeInKilobytes(uint64_t bytes);
+// "YYYYMMDD".
+std::string InstallDateText(int year, int month, int day);

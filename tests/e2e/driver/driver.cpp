@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tlhelp32.h>
+
 #include <algorithm>
 
 namespace e2e {
@@ -84,11 +86,12 @@ bool IsMessageBox(HWND window)
     return !ownControls;
 }
 
-ProgramRun::ProgramRun(const std::string& program, const std::string& workingDirectory)
+ProgramRun::ProgramRun(const std::string& program, const std::string& workingDirectory,
+                       const std::string& arguments)
 {
     STARTUPINFOA startup = {};
     startup.cb = sizeof startup;
-    std::string commandLine = "\"" + program + "\"";
+    std::string commandLine = "\"" + program + "\"" + (arguments.empty() ? "" : " " + arguments);
     if (!CreateProcessA(program.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr,
                         workingDirectory.c_str(), &startup, &process_)) {
         ADD_FAILURE() << "cannot start " << program << " (error " << GetLastError() << ")";
@@ -112,12 +115,31 @@ bool ProgramRun::Running() const
     return process_.hProcess && WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT;
 }
 
+std::vector<HWND> ProgramRun::Windows() const
+{
+    std::vector<DWORD> family{processId()};
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    if (snapshot != INVALID_HANDLE_VALUE) {
+        PROCESSENTRY32 entry = {};
+        entry.dwSize = sizeof entry;
+        for (BOOL more = Process32First(snapshot, &entry); more; more = Process32Next(snapshot, &entry))
+            if (std::find(family.begin(), family.end(), entry.th32ParentProcessID) != family.end())
+                family.push_back(entry.th32ProcessID);
+        CloseHandle(snapshot);
+    }
+    std::vector<HWND> windows;
+    for (DWORD member : family)
+        for (HWND window : WindowsOf(member))
+            windows.push_back(window);
+    return windows;
+}
+
 MessageBoxSeen ProgramRun::NextMessageBox(DWORD timeoutMs)
 {
     MessageBoxSeen seen;
     const bool found = WaitUntil(
         [&] {
-            for (HWND window : WindowsOf(processId())) {
+            for (HWND window : Windows()) {
                 if (std::find(answered_.begin(), answered_.end(), window) != answered_.end())
                     continue;
                 if (IsMessageBox(window)) {
@@ -167,7 +189,7 @@ HWND ProgramRun::WaitForDialogWith(int controlId, DWORD timeoutMs)
     HWND found = nullptr;
     WaitUntil(
         [&] {
-            for (HWND window : WindowsOf(processId()))
+            for (HWND window : Windows())
                 if (IsWindowVisible(window) && ClassName(window) == "#32770" && GetDlgItem(window, controlId)) {
                     found = window;
                     return true;
@@ -183,7 +205,7 @@ HWND ProgramRun::WaitForWindowOfClass(const std::string& className, DWORD timeou
     HWND found = nullptr;
     WaitUntil(
         [&] {
-            for (HWND window : WindowsOf(processId()))
+            for (HWND window : Windows())
                 if (IsWindowVisible(window) && ClassName(window) == className) {
                     found = window;
                     return true;
@@ -200,7 +222,7 @@ int ProgramRun::WaitForExit(DWORD timeoutMs)
         [&] {
             if (!Running())
                 return true;
-            for (HWND window : WindowsOf(processId()))
+            for (HWND window : Windows())
                 if (IsMessageBox(window) &&
                     std::find(answered_.begin(), answered_.end(), window) == answered_.end())
                     return true;
@@ -209,7 +231,7 @@ int ProgramRun::WaitForExit(DWORD timeoutMs)
         timeoutMs);
     if (Running()) {
         std::string open;
-        for (HWND window : WindowsOf(processId()))
+        for (HWND window : Windows())
             if (IsMessageBox(window))
                 open += " [" + WindowText(window) + ": " + WindowText(GetDlgItem(window, 0xFFFF)) + "]";
         ADD_FAILURE() << (ended ? "unexpected message box:" + open : std::string("the program did not end"));

@@ -69,8 +69,9 @@ class FolderBrowser;
 
 class ProgramRun {
 public:
-    // Starts `program` (a path) in `workingDirectory`.
-    ProgramRun(const std::string& program, const std::string& workingDirectory);
+    // Starts `program` (a path) in `workingDirectory`, with `arguments` after
+    // its quoted path on the command line.
+    ProgramRun(const std::string& program, const std::string& workingDirectory, const std::string& arguments = "");
     ~ProgramRun();  // ends the program if it still runs
     ProgramRun(const ProgramRun&) = delete;
     ProgramRun& operator=(const ProgramRun&) = delete;
@@ -108,6 +109,9 @@ public:
     int WaitForExit(DWORD timeoutMs = kWaitMs);
 
 private:
+    // The windows of the program and of the programs it started, such as the
+    // uninstall command that Wine's list of programs runs.
+    std::vector<HWND> Windows() const;
     PROCESS_INFORMATION process_{};
     std::vector<HWND> answered_;  // message boxes answered, which may linger briefly
 };

@@ -156,11 +156,13 @@ std::optional<std::string> UninstallValue(const std::string& appName, const std:
     DWORD type = 0;
     DWORD size = 0;
     std::optional<std::string> value;
-    if (RegQueryValueExA(key, valueName.c_str(), nullptr, &type, nullptr, &size) == ERROR_SUCCESS && type == REG_SZ) {
+    if (RegQueryValueExA(key, valueName.c_str(), nullptr, &type, nullptr, &size) == ERROR_SUCCESS &&
+        (type == REG_SZ || type == REG_DWORD)) {
         std::string data(size, '\0');
         if (RegQueryValueExA(key, valueName.c_str(), nullptr, nullptr, reinterpret_cast<BYTE*>(&data[0]), &size) ==
             ERROR_SUCCESS)
-            value = data.substr(0, data.find('\0'));
+            value = type == REG_SZ ? data.substr(0, data.find('\0'))
+                                   : std::to_string(*reinterpret_cast<const DWORD*>(data.data()));
     }
     RegCloseKey(key);
     return value;

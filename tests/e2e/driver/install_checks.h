@@ -29,7 +29,8 @@ std::string Lines(const std::vector<std::string>& lines);
 std::string ExpectedLog(const std::vector<std::string>& records, const std::string& appName);
 
 std::string UninstallKey(const std::string& appName);
-// A string value of the uninstall entry; nothing when it is missing.
+// A value of the uninstall entry, a number (REG_DWORD) in decimal; nothing
+// when it is missing.
 std::optional<std::string> UninstallValue(const std::string& appName, const std::string& valueName);
 
 // The Programs folder of the start menu, as setup's user sees it.

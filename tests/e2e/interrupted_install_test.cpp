@@ -1,0 +1,212 @@
+// Installations that do not go through as planned, seen from outside: a
+// quit at a disk prompt, a spread file that cannot be completed, a joined
+// file left behind by an earlier setup, and a joined file that cannot be
+// written.
+#include <gtest/gtest.h>
+
+#include "tests/e2e/driver/driver.h"
+#include "tests/e2e/driver/install_checks.h"
+#include "tests/support/install_support.h"
+
+using namespace e2e;
+using namespace testing_support;
+
+namespace {
+
+std::string JoinedFile(const std::string& name)
+{
+    return testing_support::WindowsDirectory() + "\\TEMP\\" + name + ".ToInstall.TMP";
+}
+
+// A name of this test process, since the joined files share the TEMP folder.
+std::string SpreadName(const std::string& stem)
+{
+    return stem + " " + std::to_string(GetCurrentProcessId()) + ".dat";
+}
+
+std::string PieceCall(const std::string& source, const std::string& destination, int disk, bool last,
+                      const std::string& shortcutName = "")
+{
+    return ScriptCall("AddFile", {source, destination, "Main", "0", std::to_string(disk), "1", last ? "1" : "0", "0",
+                                  shortcutName.empty() ? "0" : "1", shortcutName});
+}
+
+std::string Start(const std::string& app, const std::string& installDir, const std::string& group)
+{
+    return ScriptCall("SetAppName", {app}) + ScriptCall("SetVariable", {"DP", installDir}) +
+           ScriptCall("SetVariable", {"PROGRAMGROUP", group}) + ScriptCall("CreateSection", {"Main", "1", "0", ""});
+}
+
+// AddFile takes only the sources it finds: the script waits at this message
+// until the test has taken the "disks" away.
+const char kPauseText[] = "Take the disks out";
+std::string PauseCall()
+{
+    return ScriptCall("ShowMessage", {kPauseText, "Medium", "", "NOW"});
+}
+
+void TakeDisksOutAtPause(SetupRun& setup, const std::vector<std::string>& sources)
+{
+    const MessageBoxSeen pause = setup.NextMessageBox();
+    ASSERT_EQ(pause.text, kPauseText);
+    for (const std::string& source : sources)
+        ASSERT_TRUE(DeleteFileA(source.c_str())) << source;
+    setup.Press(pause.window, IDOK);
+}
+
+void ExpectNotInstalled(SetupRun& setup, const std::string& destination)
+{
+    setup.ExpectMessageBox(destination.substr(destination.rfind('\\') + 1),
+                           "The file " + destination +
+                               " has not been installed, because not all of its parts could be joined.",
+                           IDOK);
+}
+
+void Uninstall(const std::string& installDir)
+{
+    ProgramRun unskein(installDir + "Unskein.exe", Env("TESSEL_BIN"));
+    unskein.ExpectMessageBox("Uninstall", "Are you really sure that you want to remove this program?", IDYES);
+    EXPECT_EQ(unskein.WaitForExit(), 0);
+}
+
+}  // namespace
+
+// First the second piece of a spread file is missing, then a later whole
+// file: at either prompt Abort and Yes end the run at once, with the log
+// and the entry complete, and Unskein removes what came before.
+TEST(InterruptedInstall, QuitAtAPieceOrAWholeFilePromptEndsTheRunCompletely)
+{
+    InstallCase test("Quit");
+    auto& [app, medium, root, leftovers] = test;
+    const std::string movie = SpreadName("Quit");
+    const std::string piece2 = medium / "Disk2\\movie.pa2";
+    const std::string late = medium / "Disk3\\late.txt";
+    const std::string group = root / "Group";
+    auto installOnce = [&](const std::string& installDir, const std::vector<std::string>& missing) {
+        medium.AddFile("a.txt", "a");
+        medium.AddFile("b.txt", "b");
+        medium.AddFile("Disk1\\movie.pa1", "first, ");
+        medium.AddFile("Disk2\\movie.pa2", "second");
+        medium.AddFile("Disk3\\late.txt", "late");
+        medium.WriteScript(Start(app, installDir, group) +
+                           AddFileCall(Env("TESSEL_BIN") + "\\Unskein.exe", "[DP]\\", "Main") +
+                           AddFileCall(medium / "a.txt", "[DP]\\a.txt", "Main") +
+                           PieceCall(medium / "Disk1\\movie.pa1", "[DP]\\" + movie, 1, false) +
+                           PieceCall(piece2, "[DP]\\" + movie, 2, true) +
+                           ScriptCall("AddFile", {late, "[DP]\\late.txt", "Main", "0", "3", "0", "0", "0", "0", ""}) +
+                           AddFileCall(medium / "b.txt", "[DP]\\b.txt", "Main") + PauseCall() +
+                           ScriptCall("ShowCopy"));
+        SetupRun setup(medium);
+        TakeDisksOutAtPause(setup, missing);
+        if (missing.front() == piece2) {
+            setup.ExpectMessageBox(piece2, DiskPrompt(2, "").text, IDABORT);
+            setup.AnswerQuitQuestion(IDYES);
+            ExpectNotInstalled(setup, installDir + movie);
+        } else {
+            setup.ExpectMessageBox("late.txt", DiskPrompt(3, "").text, IDABORT);
+            setup.AnswerQuitQuestion(IDYES);
+        }
+        EXPECT_EQ(setup.WaitForExit(), 0) << "ends within seconds";
+        EXPECT_FALSE(FileExists(installDir + "late.txt"));
+        EXPECT_FALSE(FileExists(installDir + "b.txt"));
+        EXPECT_FALSE(FileExists(JoinedFile(movie)));
+        EXPECT_EQ(UninstallValue(app, "UninstallString"), installDir + "Unskein.exe");
+    };
+
+    const std::string atPiece = root / "AtPiece\\";
+    installOnce(atPiece, {piece2, late});
+    EXPECT_EQ(ReadFile(atPiece + "Uninstall.log"),
+              ExpectedLog({atPiece, "DIR", group, "DIR", ShortPathOf(atPiece + "Unskein.exe"), "NONSHARED",
+                           ShortPathOf(atPiece + "a.txt"), "NONSHARED"},
+                          app));
+    EXPECT_FALSE(FileExists(atPiece + movie));
+    Uninstall(atPiece);
+    EXPECT_FALSE(FileExists(atPiece + "a.txt"));
+    EXPECT_FALSE(DirectoryExists(group));
+
+    const std::string atWholeFile = root / "AtWholeFile\\";
+    installOnce(atWholeFile, {late});
+    EXPECT_EQ(ReadFile(atWholeFile + movie), "first, second");
+    EXPECT_EQ(ReadFile(atWholeFile + "Uninstall.log"),
+              ExpectedLog({atWholeFile, "DIR", group, "DIR", ShortPathOf(atWholeFile + "Unskein.exe"), "NONSHARED",
+                           ShortPathOf(atWholeFile + "a.txt"), "NONSHARED", ShortPathOf(atWholeFile + movie),
+                           "NONSHARED"},
+                          app));
+    Uninstall(atWholeFile);
+    EXPECT_FALSE(FileExists(atWholeFile + movie));
+}
+
+// A piece ignored gives its whole file up, and a joined file that an
+// interrupted setup left in TEMP does not get into the next installation.
+TEST(InterruptedInstall, SpreadFileWithAPieceIgnoredIsNotInstalledAndStaleJoinedFilesAreNotReused)
+{
+    InstallCase test("Ignore");
+    auto& [app, medium, root, leftovers] = test;
+    const std::string movie = SpreadName("Ignored");
+    const std::string intro = SpreadName("Intro");
+    leftovers.File(JoinedFile(movie));
+    leftovers.File(JoinedFile(intro));
+    WriteFile(JoinedFile(movie), "stale movie, ");
+    WriteFile(JoinedFile(intro), "stale intro, ");
+    medium.AddFile("Disk1\\movie.pa1", "movie one, ");
+    medium.AddFile("Disk2\\movie.pa2", "movie two, ");
+    medium.AddFile("Disk3\\movie.pa3", "movie three");
+    medium.AddFile("Disk1\\intro.pa1", "intro one, ");
+    medium.AddFile("Disk2\\intro.pa2", "intro two");
+    const std::string installDir = root / "App\\";
+    const std::string group = root / "Group";
+    medium.WriteScript(Start(app, installDir, group) +
+                       PieceCall(medium / "Disk1\\movie.pa1", "[DP]\\" + movie, 1, false, "Movie") +
+                       PieceCall(medium / "Disk2\\movie.pa2", "[DP]\\" + movie, 2, false, "Movie") +
+                       PieceCall(medium / "Disk3\\movie.pa3", "[DP]\\" + movie, 3, true, "Movie") +
+                       PieceCall(medium / "Disk1\\intro.pa1", "[DP]\\" + intro, 1, false) +
+                       PieceCall(medium / "Disk2\\intro.pa2", "[DP]\\" + intro, 2, true) + PauseCall() +
+                       ScriptCall("ShowCopy"));
+    SetupRun setup(medium);
+    TakeDisksOutAtPause(setup, {medium / "Disk2\\movie.pa2"});
+    setup.ExpectMessageBox(medium / "Disk2\\movie.pa2", DiskPrompt(2, "").text, IDIGNORE);
+    ExpectNotInstalled(setup, installDir + movie);
+    EXPECT_EQ(setup.WaitForExit(), 0) << "no prompt for the given-up file's last piece";
+
+    EXPECT_FALSE(FileExists(installDir + movie));
+    EXPECT_FALSE(FileExists(group + "\\Movie.lnk"));
+    EXPECT_EQ(ReadFile(installDir + intro), "intro one, intro two");
+    EXPECT_EQ(ReadFile(installDir + "Uninstall.log"),
+              ExpectedLog({installDir, "DIR", group, "DIR", ShortPathOf(installDir + intro), "NONSHARED"}, app));
+    EXPECT_FALSE(FileExists(JoinedFile(movie)));
+    EXPECT_FALSE(FileExists(JoinedFile(intro)));
+}
+
+// A TEMP folder that cannot take the joined file is no missing disk: the
+// message says what failed, and Retry goes on once it is fixed.
+TEST(InterruptedInstall, JoinedFileThatCannotBeWrittenIsReportedAndRetried)
+{
+    InstallCase test("Locked Temp");
+    auto& [app, medium, root, leftovers] = test;
+    const std::string movie = SpreadName("Locked");
+    const std::string joined = JoinedFile(movie);
+    leftovers.File(joined);
+    medium.AddFile("movie.pa1", "one, ");
+    medium.AddFile("movie.pa2", "two");
+    medium.WriteScript(Start(app, root / "", root / "Group") + PieceCall(medium / "movie.pa1", "[DP]\\" + movie, 1, false) +
+                       PieceCall(medium / "movie.pa2", "[DP]\\" + movie, 2, true) + ScriptCall("ShowCopy"));
+    HANDLE holder = CreateFileA(joined.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    ASSERT_NE(holder, INVALID_HANDLE_VALUE);
+    char reason[512] = "";
+    FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, ERROR_SHARING_VIOLATION, 0,
+                   reason, sizeof reason, nullptr);
+    std::string described = reason;
+    described.erase(described.find_last_not_of("\r\n ") + 1);
+
+    SetupRun setup(medium);
+    const MessageBoxSeen box = setup.NextMessageBox();
+    EXPECT_EQ(box.caption, "Temporary file");
+    EXPECT_EQ(box.text, "Setup cannot write the temporary file " + joined + ": " + described +
+                            "\n\nMake room on its drive or close the program that uses it, then choose Retry. Cancel "
+                            "ends setup.");
+    CloseHandle(holder);
+    setup.Press(box.window, IDRETRY);
+    EXPECT_EQ(setup.WaitForExit(), 0);
+    EXPECT_EQ(ReadFile(root / movie), "one, two");
+    EXPECT_FALSE(FileExists(joined));
+}
