@@ -45,26 +45,56 @@ add_custom_command(OUTPUT ${WELCOME_BMP}
   VERBATIM)
 # The resource compiler reports no header dependencies of its own.
 set_source_files_properties(${CMAKE_SOURCE_DIR}/setup/ui/resources/setup.rc
-  PROPERTIES OBJECT_DEPENDS "${WELCOME_BMP};${CMAKE_SOURCE_DIR}/setup/ui/resources/resource_ids.h")
+  PROPERTIES OBJECT_DEPENDS "${WELCOME_BMP};${CMAKE_SOURCE_DIR}/setup/ui/resources/resource_ids.h;${CMAKE_BINARY_DIR}/generated/setup.exe.manifest")
+set_source_files_properties(${CMAKE_SOURCE_DIR}/uninstall/unskein.rc
+  PROPERTIES OBJECT_DEPENDS ${CMAKE_BINARY_DIR}/generated/Unskein.exe.manifest)
 set(SETUP_RC ${CMAKE_SOURCE_DIR}/setup/ui/resources/setup.rc)
 
+# The programs that go into dist/: stripped, with their debugging
+# information in <program>.exe.debug beside them (the dist step keeps those
+# in symbols/), so that a crash address can still be read:
+#   i686-w64-mingw32-addr2line -f -C -e build/symbols/setup.exe.debug 0x4012ab
+function(tessel_dist_program target)
+  target_compile_options(${target} PRIVATE $<$<COMPILE_LANGUAGE:CXX>:-g>)
+  add_custom_command(TARGET ${target} POST_BUILD
+    COMMAND ${CMAKE_OBJCOPY} --only-keep-debug $<TARGET_FILE_NAME:${target}> $<TARGET_FILE_NAME:${target}>.debug
+    COMMAND ${CMAKE_STRIP} --strip-all $<TARGET_FILE_NAME:${target}>
+    COMMAND ${CMAKE_OBJCOPY} --add-gnu-debuglink=$<TARGET_FILE_NAME:${target}>.debug $<TARGET_FILE_NAME:${target}>
+    WORKING_DIRECTORY $<TARGET_FILE_DIR:${target}>
+    VERBATIM)
+endfunction()
+
+# The manifest that setup.exe and Unskein.exe carry, from one template.
+function(tessel_manifest program description)
+  set(MANIFEST_PROGRAM ${program})
+  set(MANIFEST_DESCRIPTION ${description})
+  configure_file(${CMAKE_SOURCE_DIR}/common/program.manifest.in
+                 ${CMAKE_BINARY_DIR}/generated/${program}.exe.manifest @ONLY)
+endfunction()
+tessel_manifest(setup "Tessel setup")
+tessel_manifest(Unskein "Tessel uninstaller")
+
+target_compile_options(setup_code PRIVATE -g)
 add_executable(setup WIN32 ${CMAKE_SOURCE_DIR}/setup/script/main.cpp ${SHIPPED_RUNTIME_SOURCES} ${SETUP_RC})
 target_include_directories(setup PRIVATE ${CMAKE_SOURCE_DIR} ${CMAKE_BINARY_DIR}/generated)
 target_link_libraries(setup PRIVATE setup_code ${TESSEL_STATIC_RUNTIME})
 set_target_properties(setup PROPERTIES OUTPUT_NAME setup)
+tessel_dist_program(setup)
 
 file(GLOB UNINSTALL_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/uninstall/*.cpp)
 if(UNINSTALL_SOURCES)
   add_executable(Unskein WIN32 ${UNINSTALL_SOURCES} ${UNINSTALL_TEXT_SOURCES} ${COMMON_SOURCES}
-                 ${SHIPPED_RUNTIME_SOURCES})
-  target_include_directories(Unskein PRIVATE ${CMAKE_SOURCE_DIR})
+                 ${SHIPPED_RUNTIME_SOURCES} ${CMAKE_SOURCE_DIR}/uninstall/unskein.rc)
+  target_include_directories(Unskein PRIVATE ${CMAKE_SOURCE_DIR} ${CMAKE_BINARY_DIR}/generated)
   target_link_libraries(Unskein PRIVATE advapi32 user32 kernel32 ${TESSEL_STATIC_RUNTIME})
+  tessel_dist_program(Unskein)
 endif()
 
 if(CHECKER_SOURCES)
   add_executable(scriptcheck ${CHECKER_SOURCES} ${SETUP_TEXT_SOURCES})
   target_include_directories(scriptcheck PRIVATE ${CMAKE_SOURCE_DIR})
   target_link_libraries(scriptcheck PRIVATE ${TESSEL_STATIC_RUNTIME})
+  tessel_dist_program(scriptcheck)
 endif()
 
 # The example product of examples/demo: a small program and the shared
