@@ -1,11 +1,16 @@
 // Figures of the installation run, printed, not judged:
-// - the copy run of setup.exe over 1,000 small files (about 50 MB) and over
-//   one 200 MB file, as ratios to a bare VerInstallFileA loop and to
-//   CopyFileA over the same payload in the same prefix;
+// - the copy run of setup.exe over many small files and one large file, as
+//   ratios to a bare VerInstallFileA loop and to CopyFileA over the same
+//   payload in the same prefix, and the whole install against an NSIS
+//   installer of the same payload (compression off, run with /S);
+// - the copy run's growth from 1,000 to 10,000 files of 4 KB;
+// - setup's peak working set while it joins a 200 MB file from pieces;
 // - the time the sections page takes to open for 1,000 to 10,000 file
 //   entries in 20 sections.
-// Run by bench/run, which builds and provides the Wine prefix.
+// Run by bench/run, which builds, provides the Wine prefix, writes the
+// payloads (TESSEL_BENCH_PAYLOAD) and the NSIS installers (TESSEL_BENCH_NSIS).
 #include <windows.h>
+#include <psapi.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -26,6 +31,8 @@ namespace {
 
 constexpr int kRepetitions = 3;
 constexpr DWORD kLongWaitMs = 600000;
+// setup.exe shows its splash for this long whatever it installs.
+constexpr double kSplashSeconds = 1.25;
 
 double Seconds()
 {
@@ -45,43 +52,47 @@ double Median(std::vector<double> values)
     return values[values.size() / 2];
 }
 
+std::string Environment(const char* name)
+{
+    const char* value = std::getenv(name);
+    if (!value) {
+        std::printf("%s is not set; start the benchmark with bench/run.\n", name);
+        std::exit(1);
+    }
+    return value;
+}
+
+// A folder of bench/run's payloads: the files F00000.DAT, F00001.DAT, ...
+struct Payload {
+    std::string label;
+    std::string folder;
+    std::vector<std::string> files;
+};
+
+Payload PayloadIn(const std::string& label, const std::string& name, int count)
+{
+    Payload payload{label, Environment("TESSEL_BENCH_PAYLOAD") + "\\" + name, {}};
+    for (int i = 0; i < count; ++i) {
+        char fileName[32];
+        std::snprintf(fileName, sizeof fileName, "F%05d.DAT", i);
+        payload.files.push_back(fileName);
+    }
+    return payload;
+}
+
 // Fills a file with bytes that no file system compresses away.
 void WritePayloadFile(const std::string& path, std::size_t size, unsigned seed)
 {
     HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    std::vector<unsigned char> chunk(1 << 20);
+    std::vector<unsigned char> chunk(size);
     unsigned state = seed * 2654435761u + 1;
-    for (std::size_t written = 0; written < size;) {
-        for (unsigned char& byte : chunk) {
-            state = state * 1103515245u + 12345u;
-            byte = static_cast<unsigned char>(state >> 16);
-        }
-        const DWORD part = static_cast<DWORD>(std::min(chunk.size(), size - written));
-        DWORD done = 0;
-        WriteFile(file, chunk.data(), part, &done, nullptr);
-        written += part;
+    for (unsigned char& byte : chunk) {
+        state = state * 1103515245u + 12345u;
+        byte = static_cast<unsigned char>(state >> 16);
     }
+    DWORD done = 0;
+    WriteFile(file, chunk.data(), static_cast<DWORD>(size), &done, nullptr);
     CloseHandle(file);
-}
-
-struct Payload {
-    std::string label;
-    std::string folder;  // the medium's folder holding the files
-    std::vector<std::string> files;
-};
-
-Payload MakePayload(const Medium& medium, const std::string& label, const std::string& folder, int count,
-                    std::size_t size)
-{
-    Payload payload{label, medium / folder, {}};
-    CreateDirectoryA(payload.folder.c_str(), nullptr);
-    for (int i = 0; i < count; ++i) {
-        char fileName[32];
-        std::snprintf(fileName, sizeof fileName, "F%05d.DAT", i);
-        WritePayloadFile(payload.folder + "\\" + fileName, size, static_cast<unsigned>(i));
-        payload.files.push_back(fileName);
-    }
-    return payload;
 }
 
 // A dialog of setup with the control, polled closely; null when setup ends
@@ -133,37 +144,134 @@ void CopyLoop(const Payload& payload, const std::string& destination)
         CopyFileA((payload.folder + "\\" + file).c_str(), (destination + "\\" + file).c_str(), FALSE);
 }
 
-// From the copy page's appearance to setup's end: the installation run,
-// and then closing the page and ending the program, which the figure keeps
-// (they take a small constant time, against the copy run).
-double CopyPageSeconds(const Medium& medium, const std::string& sourcePattern)
+// Waits for a process's end, exactly; false when it did not end in time.
+bool WaitForEnd(DWORD processId)
 {
-    TempDir destination("bench-destination");
-    medium.WriteScript(ScriptCall("SetAppName", {"Tessel Bench"}) +
-                       ScriptCall("SetVariable", {"DP", destination.path() + "\\"}) +
-                       ScriptCall("SetVariable", {"PROGRAMGROUP", destination.path() + "\\Group"}) +
-                       ScriptCall("CreateSection", {"Main", "1", "0", ""}) +
-                       AddFileCall(sourcePattern, "[DP]\\", "Main") + ScriptCall("ShowCopy"));
-    SetupRun setup(medium);
-    WaitForWindowWith(setup, IDC_COPY_SECTION_BAR);
-    const double start = Seconds();
-    WaitUntil([&] { return !setup.Running(); }, kLongWaitMs);
-    return Seconds() - start;
+    HANDLE process = OpenProcess(SYNCHRONIZE, FALSE, processId);
+    if (!process)
+        return true;
+    const bool ended = WaitForSingleObject(process, kLongWaitMs) == WAIT_OBJECT_0;
+    CloseHandle(process);
+    return ended;
 }
 
-void BenchCopyRun(const Medium& medium, const Payload& payload)
+struct SetupTimes {
+    double copyRun;  // from the copy page's appearance to setup's end
+    double whole;    // from the start to the end, without the splash
+};
+
+std::string CopyScript(const std::string& destination, const std::string& files)
 {
-    std::vector<double> setup, verInstall, copy;
+    return ScriptCall("SetAppName", {"Tessel Bench"}) + ScriptCall("SetVariable", {"DP", destination + "\\"}) +
+           ScriptCall("SetVariable", {"PROGRAMGROUP", destination + "\\Group"}) +
+           ScriptCall("CreateSection", {"Main", "1", "0", ""}) + files + ScriptCall("ShowCopy");
+}
+
+// The copy run keeps closing the page and ending the program (a small
+// constant time, counted against us).
+SetupTimes TimeSetup(const Payload& payload)
+{
+    Medium medium;
+    TempDir destination("bench-destination");
+    medium.WriteScript(CopyScript(destination.path(), AddFileCall(payload.folder + "\\*.*", "[DP]\\", "Main")));
+    const double start = Seconds();
+    SetupRun setup(medium);
+    WaitForWindowWith(setup, IDC_COPY_SECTION_BAR);
+    const double pageShown = Seconds();
+    if (!WaitForEnd(setup.processId()))
+        std::exit(1);
+    const double end = Seconds();
+    return {end - pageShown, end - start - kSplashSeconds};
+}
+
+double TimeNsis(const std::string& installer)
+{
+    TempDir destination("bench-nsis");
+    std::string commandLine = "\"" + installer + "\" /S /D=" + destination.path();
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process = {};
+    const double start = Seconds();
+    if (!CreateProcessA(installer.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                        &process)) {
+        std::printf("cannot start %s\n", installer.c_str());
+        std::exit(1);
+    }
+    WaitForSingleObject(process.hProcess, kLongWaitMs);
+    const double seconds = Seconds() - start;
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    return seconds;
+}
+
+// The copy run against the platform's own installation call and a plain
+// copy; with an NSIS installer of the payload, the whole install against it.
+double BenchCopyRun(const Payload& payload, const std::string& nsisInstaller = "")
+{
+    std::vector<double> copyRun, whole, verInstall, copy, nsis;
     for (int i = 0; i < kRepetitions; ++i) {
-        setup.push_back(CopyPageSeconds(medium, payload.folder + "\\*.*"));
+        const SetupTimes times = TimeSetup(payload);
+        copyRun.push_back(times.copyRun);
+        whole.push_back(times.whole);
         verInstall.push_back(TimeInto([&](const std::string& to) { VerInstallLoop(payload, to); }));
         copy.push_back(TimeInto([&](const std::string& to) { CopyLoop(payload, to); }));
+        if (!nsisInstaller.empty())
+            nsis.push_back(TimeNsis(nsisInstaller));
     }
-    const double run = Median(setup);
-    std::printf("%-28s copy run %7.2f s   VerInstallFileA loop %7.2f s   CopyFileA %7.2f s\n", payload.label.c_str(),
-                run, Median(verInstall), Median(copy));
-    std::printf("%-28s copy run / VerInstallFileA = %.2f   copy run / CopyFileA = %.2f\n", "", run / Median(verInstall),
-                run / Median(copy));
+    const double run = Median(copyRun);
+    std::printf("%-24s copy run %6.2f s   VerInstallFileA loop %6.2f s   CopyFileA loop %6.2f s\n",
+                payload.label.c_str(), run, Median(verInstall), Median(copy));
+    std::printf("%-24s copy run / VerInstallFileA = %.2f   copy run / CopyFileA = %.2f\n", "",
+                run / Median(verInstall), run / Median(copy));
+    if (!nsis.empty())
+        std::printf("%-24s whole install %6.2f s (splash taken off)   NSIS %6.2f s   whole / NSIS = %.2f\n", "",
+                    Median(whole), Median(nsis), Median(whole) / Median(nsis));
+    std::fflush(stdout);
+    return run;
+}
+
+void BenchGrowth()
+{
+    const double thousand = BenchCopyRun(PayloadIn("1,000 files of 4 KB", "tiny", 1000));
+    const double tenThousand = BenchCopyRun(PayloadIn("10,000 files of 4 KB", "many", 10000));
+    std::printf("%-24s 10,000 files / 1,000 files = %.2f\n", "", tenThousand / thousand);
+    std::fflush(stdout);
+}
+
+// Setup's peak working set while it joins pieces into one file, read while
+// it waits at a message after the copy page.
+void BenchJoinMemory()
+{
+    const Payload pieces = PayloadIn("", "pieces", 4);
+    std::string files;
+    for (std::size_t i = 0; i < pieces.files.size(); ++i) {
+        const bool last = i + 1 == pieces.files.size();
+        files += ScriptCall("AddFile", {pieces.folder + "\\" + pieces.files[i], "[DP]\\JOINED.DAT", "Main", "0",
+                                        std::to_string(i + 1), "1", last ? "1" : "0", "0", "0", ""});
+    }
+    Medium medium;
+    TempDir destination("bench-destination");
+    medium.WriteScript(CopyScript(destination.path(), files) +
+                       ScriptCall("ShowMessage", {"joined", "Bench", "", "NOW"}));
+    SetupRun setup(medium);
+    const MessageBoxSeen joined = setup.NextMessageBox(kLongWaitMs);
+    if (!joined.window)
+        std::exit(1);
+    using MemoryInfo = BOOL(WINAPI*)(HANDLE, PPROCESS_MEMORY_COUNTERS, DWORD);
+    const auto memoryInfo =
+        reinterpret_cast<MemoryInfo>(GetProcAddress(LoadLibraryA("psapi.dll"), "GetProcessMemoryInfo"));
+    HANDLE process = OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, setup.processId());
+    PROCESS_MEMORY_COUNTERS counters = {};
+    counters.cb = sizeof counters;
+    if (memoryInfo && process && memoryInfo(process, &counters, sizeof counters))
+        std::printf("joining 4 pieces into one 200 MB file: setup's peak working set %.1f MB\n",
+                    counters.PeakWorkingSetSize / 1048576.0);
+    else
+        std::printf("joining 4 pieces into one 200 MB file: peak working set unknown\n");
+    if (process)
+        CloseHandle(process);
+    setup.Press(joined.window, IDOK);
+    WaitForEnd(setup.processId());
     std::fflush(stdout);
 }
 
@@ -217,11 +325,14 @@ int main(int argc, char** argv)
 {
     const std::string only = argc > 1 ? argv[1] : "";
     if (only.empty() || only == "copy") {
-        Medium medium;
-        BenchCopyRun(medium, MakePayload(medium, "1,000 files of 50 KB", "small", 1000, 50 * 1024));
-        BenchCopyRun(medium, MakePayload(medium, "1 file of 200 MB", "large", 1, 200u << 20));
-
+        const std::string nsis = Environment("TESSEL_BENCH_NSIS");
+        BenchCopyRun(PayloadIn("1,000 files of 50 KB", "small", 1000), nsis + "\\small.exe");
+        BenchCopyRun(PayloadIn("1 file of 200 MB", "large", 1), nsis + "\\large.exe");
     }
+    if (only.empty() || only == "growth")
+        BenchGrowth();
+    if (only.empty() || only == "memory")
+        BenchJoinMemory();
     if (only.empty() || only == "sections")
         BenchSectionsPage();
     return 0;

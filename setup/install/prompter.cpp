@@ -1,6 +1,7 @@
 #include "setup/install/prompter.h"
 
 #include "setup/install/conflict_dialogs.h"
+#include "setup/install/section_install.h"
 #include "setup/install/text/install_paths.h"
 #include "setup/ui/page_framework.h"
 #include "setup/ui/windows.h"
@@ -11,11 +12,20 @@ class MessageBoxPrompter : public Prompter {
 public:
     int ShowMessage(MessageOwner owner, const std::string& text, const std::string& caption, UINT style) override
     {
+        ShowPendingFileProgress();
         return MessageBoxA(OwnerWindow(owner), text.c_str(), caption.c_str(), style);
     }
 
-    INT_PTR AskLanguageConflict() override { return ShowLanguageConflictDialog(); }
-    INT_PTR AskOverwrite() override { return ShowOverwriteDialog(); }
+    INT_PTR AskLanguageConflict() override
+    {
+        ShowPendingFileProgress();
+        return ShowLanguageConflictDialog();
+    }
+    INT_PTR AskOverwrite() override
+    {
+        ShowPendingFileProgress();
+        return ShowOverwriteDialog();
+    }
 
 private:
     static HWND OwnerWindow(MessageOwner owner)

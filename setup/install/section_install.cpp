@@ -95,6 +95,70 @@ bool IsQuitPending()
     return PeekMessageA(&message, nullptr, WM_QUIT, WM_QUIT, PM_NOREMOVE) != FALSE;
 }
 
+// The copy page's file name and file bar are painted at once on every
+// change, which for small files costs about as much as installing them.
+// So they follow the files at most every kFileProgressMs (faster than
+// anyone reads them), and at once before any question about a file.
+constexpr DWORD kFileProgressMs = 40;
+
+struct FileProgress {
+    HWND page = nullptr;
+    std::string name;
+    std::size_t position = 0;
+    bool pending = false;
+    DWORD shownAt = 0;
+};
+
+FileProgress gFileProgress;
+
+void ShowFileProgress()
+{
+    if (!gFileProgress.pending)
+        return;
+    SetDlgItemTextA(gFileProgress.page, IDC_COPY_FILE, gFileProgress.name.c_str());
+    SetProgressPosition(GetDlgItem(gFileProgress.page, IDC_COPY_FILE_BAR), gFileProgress.position);
+    gFileProgress.pending = false;
+    gFileProgress.shownAt = GetTickCount();
+}
+
+void SetFileProgress(HWND page, const std::string& name, std::size_t position)
+{
+    gFileProgress.page = page;
+    gFileProgress.name = name;
+    gFileProgress.position = position;
+    gFileProgress.pending = true;
+    if (GetTickCount() - gFileProgress.shownAt >= kFileProgressMs)
+        ShowFileProgress();
+}
+
+std::size_t InstallChosenSections(HWND page, bool shortcuts)
+{
+    HWND sectionBar = GetDlgItem(page, IDC_COPY_SECTION_BAR);
+    HWND fileBar = GetDlgItem(page, IDC_COPY_FILE_BAR);
+    std::size_t position = 0;
+    for (const SectionEntry& section : gRecords.sections) {
+        if (!IsSectionChosen(section))
+            continue;
+        ShowFileProgress();  // the last file of the section before, so that the bar is left as it was
+        SetProgressPosition(sectionBar, position++);
+        SetProgressRange(fileBar, CountSectionFiles(gRecords.files, section.name));
+        SetDlgItemTextA(page, IDC_COPY_SECTION, section.name.c_str());
+        std::size_t count = 0;
+        for (std::size_t index = 0; index < gRecords.files.size(); ++index) {
+            if (gRecords.files[index].sectionName != section.name)
+                continue;
+            SetFileProgress(page, LastPathComponent(gRecords.files[index].destinationPath), count++);
+            std::string installedPath;
+            if (IsQuitPending() || InstallFileEntry(index, installedPath) != 0)
+                return index + 1;
+            const FileEntry& entry = gRecords.files[index];
+            if (shortcuts && entry.shortcut != 0 && !installedPath.empty())
+                CreateEntryShortcut(entry, installedPath);
+        }
+    }
+    return 0;
+}
+
 }  // namespace
 
 void SetProgressRange(HWND bar, std::size_t steps)
@@ -119,29 +183,13 @@ int InstallFileEntry(std::size_t index, std::string& installedPath)
 
 std::size_t InstallSections(HWND page)
 {
-    HWND sectionBar = GetDlgItem(page, IDC_COPY_SECTION_BAR);
-    HWND fileBar = GetDlgItem(page, IDC_COPY_FILE_BAR);
     const bool shortcuts = gInstall.CreateShortcuts != 0 && PrepareProgramGroup();
-    std::size_t position = 0;
-    for (const SectionEntry& section : gRecords.sections) {
-        if (!IsSectionChosen(section))
-            continue;
-        SetProgressPosition(sectionBar, position++);
-        SetProgressRange(fileBar, CountSectionFiles(gRecords.files, section.name));
-        SetDlgItemTextA(page, IDC_COPY_SECTION, section.name.c_str());
-        std::size_t count = 0;
-        for (std::size_t index = 0; index < gRecords.files.size(); ++index) {
-            if (gRecords.files[index].sectionName != section.name)
-                continue;
-            SetDlgItemTextA(page, IDC_COPY_FILE, LastPathComponent(gRecords.files[index].destinationPath).c_str());
-            SetProgressPosition(fileBar, count++);
-            std::string installedPath;
-            if (IsQuitPending() || InstallFileEntry(index, installedPath) != 0)
-                return index + 1;
-            const FileEntry& entry = gRecords.files[index];
-            if (shortcuts && entry.shortcut != 0 && !installedPath.empty())
-                CreateEntryShortcut(entry, installedPath);
-        }
-    }
-    return 0;
+    const std::size_t aborted = InstallChosenSections(page, shortcuts);
+    ShowFileProgress();
+    return aborted;
+}
+
+void ShowPendingFileProgress()
+{
+    ShowFileProgress();
 }

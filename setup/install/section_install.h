@@ -16,6 +16,10 @@ void SetProgressRange(HWND bar, std::size_t steps);
 // position in the file list of the entry whose installation aborted the run.
 std::size_t InstallSections(HWND page);
 
+// Brings the copy page's file name and file bar up to the file being
+// installed; called before anything is asked or shown about it.
+void ShowPendingFileProgress();
+
 // Installs the file entry at `index` (a whole file, or one piece of a spread
 // file, installed at its last piece); its destination path is expanded and
 // its backslashes collapsed in place first. `installedPath` receives the

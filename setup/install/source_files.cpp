@@ -9,6 +9,7 @@
 #include "setup/install/file_system.h"
 #include "setup/install/text/install_paths.h"
 #include "setup/install/text/installation_run.h"
+#include "setup/install/text/source_header.h"
 #include "setup/ui/page_framework.h"
 
 namespace {
@@ -16,7 +17,8 @@ namespace {
 // Pieces are copied through a buffer of this size, however large they are.
 constexpr DWORD kCopyChunk = 64 * 1024;
 
-std::optional<uint32_t> ExpandedSize(const std::string& path)
+// The Setup API's answer, which costs as much as copying a small file.
+std::optional<uint32_t> QueriedSize(const std::string& path)
 {
     PSTR actualName = nullptr;
     DWORD sourceSize = 0;
@@ -27,6 +29,33 @@ std::optional<uint32_t> ExpandedSize(const std::string& path)
         return std::nullopt;
     LocalFree(actualName);
     return targetSize;
+}
+
+// Plain and SZDD sources tell their installed size by their first bytes and
+// their size on disk; nothing for any other source.
+std::optional<uint32_t> SizeFromHeader(const std::string& path)
+{
+    FileHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file.IsOpen())
+        return std::nullopt;
+    unsigned char header[kSourceHeaderBytes];
+    DWORD read = 0;
+    DWORD high = 0;
+    const DWORD low = GetFileSize(file.get(), &high);
+    if ((low == INVALID_FILE_SIZE && GetLastError() != NO_ERROR) ||
+        !ReadFile(file.get(), header, sizeof header, &read, nullptr))
+        return std::nullopt;
+    return InstalledSizeFromHeader(header, read, static_cast<uint64_t>(high) << 32 | low);
+}
+
+// The system's query opens the file for itself alone, so it is asked only
+// after the header has been read and the file closed.
+std::optional<uint32_t> ExpandedSize(const std::string& path)
+{
+    if (const std::optional<uint32_t> size = SizeFromHeader(path))
+        return size;
+    return QueriedSize(path);
 }
 
 // Which side of a piece's copy failed, with the system's error for the

@@ -9,6 +9,7 @@
 #include "setup/install/file_system.h"
 #include "setup/install/install_state.h"
 #include "setup/install/text/install_paths.h"
+#include "setup/install/text/source_header.h"
 #include "setup/install/uninstall_log.h"
 #include "setup/script/text/records.h"
 #include "setup/script/text/variables.h"
@@ -84,6 +85,12 @@ private:
 // put a temporary file of up to 12 characters into the destination directory.
 constexpr std::size_t kTemporaryNameRoom = 14;
 
+// Whether the target paths fit the installation call's buffers.
+bool TargetFits(const std::string& directory, const std::string& name)
+{
+    return directory.size() + 1 + name.size() < MAX_PATH && directory.size() + kTemporaryNameRoom < MAX_PATH;
+}
+
 bool PathsFit(const SourceFile& source, const std::string& directory, const std::string& name,
               Prompter& prompter)
 {
@@ -91,7 +98,7 @@ bool PathsFit(const SourceFile& source, const std::string& directory, const std:
     std::string tooLong;
     if (source.Path().size() >= MAX_PATH)
         tooLong = source.Path();
-    else if (target.size() >= MAX_PATH || directory.size() + kTemporaryNameRoom >= MAX_PATH)
+    else if (!TargetFits(directory, name))
         tooLong = target;
     if (tooLong.empty())
         return true;
@@ -200,13 +207,66 @@ bool CanBeRead(const std::string& path)
     return file.IsOpen();
 }
 
+// Copies from the source's current position to the end of the target,
+// starting with the `read` bytes already in the buffer; the bytes written
+// in all, nothing on a failure.
+std::optional<uint64_t> CopyRest(HANDLE source, HANDLE target, std::vector<char>& buffer, DWORD read)
+{
+    uint64_t copied = 0;
+    while (read != 0) {
+        DWORD written = 0;
+        if (!WriteFile(target, buffer.data(), read, &written, nullptr) || written != read)
+            return std::nullopt;
+        copied += written;
+        if (!ReadFile(source, buffer.data(), static_cast<DWORD>(buffer.size()), &read, nullptr))
+            return std::nullopt;
+    }
+    return copied;
+}
+
+// A plain source whose destination does not exist yet is copied without the
+// installation call, which for it does nothing else but costs twice as much:
+// the target gets the source's bytes and last write time and the attributes
+// of a new file, as the call gives them. Returns the bytes copied; nothing,
+// with nothing left behind, when the source may need expanding, the
+// destination exists or anything fails: the installation call then takes
+// the file with its questions and messages.
+std::optional<uint64_t> CopyNewPlainFile(const std::string& sourcePath, const std::string& destination)
+{
+    constexpr DWORD kCopyChunk = 256 * 1024;
+    FileHandle source(CreateFileA(sourcePath.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                  FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+    if (!source.IsOpen())
+        return std::nullopt;
+    std::vector<char> buffer(kCopyChunk);
+    DWORD read = 0;
+    FILETIME lastWrite;
+    if (!ReadFile(source.get(), buffer.data(), kCopyChunk, &read, nullptr) ||
+        LooksCompressed(reinterpret_cast<const unsigned char*>(buffer.data()), read) ||
+        !GetFileTime(source.get(), nullptr, nullptr, &lastWrite))
+        return std::nullopt;
+    std::optional<uint64_t> copied;
+    {
+        FileHandle target(CreateFileA(destination.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                      FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (!target.IsOpen())
+            return std::nullopt;
+        copied = CopyRest(source.get(), target.get(), buffer, read);
+        if (copied && !SetFileTime(target.get(), nullptr, nullptr, &lastWrite))
+            copied.reset();
+    }
+    if (!copied)
+        DeleteFileA(destination.c_str());
+    return copied;
+}
+
 // A private file goes exactly to its destination. It is installed under its
 // long name, since the installation call creates the file under the name it
 // is given and an 8.3 alias would become the file's only name; the log gets
 // the 8.3 path of the installed file. An existing file is overwritten only
 // after the user agreed, and nothing touches it before the installation
 // call replaces it, so a skipped or failed file leaves it as it was.
-int InstallPrivateFile(const SourceFile& source, const std::string& destination, std::size_t index,
+int InstallPrivateFile(const std::string& sourcePath, const std::string& destination, std::size_t index,
                        Prompter& prompter)
 {
     const std::size_t slash = destination.rfind('\\');
@@ -215,6 +275,15 @@ int InstallPrivateFile(const SourceFile& source, const std::string& destination,
     std::vector<std::string> created;
     EnsureDirectory(directory, created);
     LogCreatedDirectories(created);
+    if (sourcePath.size() < MAX_PATH && TargetFits(directory, name)) {
+        if (const std::optional<uint64_t> copied = CopyNewPlainFile(sourcePath, destination)) {
+            gInstall.shownTarget = destination;
+            gInstall.installedBytes += *copied;
+            gInstall.log.WritePrivateFile(ShortPath(destination).value_or(destination));
+            return 0;
+        }
+    }
+    const SourceFile source = SplitSource(sourcePath);
     if (!PathsFit(source, directory, name, prompter))
         return 0;
     gInstall.shownTarget = destination;
@@ -387,7 +456,6 @@ InstallVerdict InterpretInstallResult(DWORD result, const std::string& caption, 
 
 int InstallVersionedFile(const std::string& sourcePath, std::size_t index, Prompter& prompter)
 {
-    const SourceFile source = SplitSource(sourcePath);
     FileEntry& entry = gRecords.files[index];
     ExpandVariables(entry.destinationPath);
     std::string destination = entry.destinationPath;
@@ -395,10 +463,10 @@ int InstallVersionedFile(const std::string& sourcePath, std::size_t index, Promp
     const std::size_t slash = destination.rfind('\\');
     if (slash == std::string::npos || slash == 0) {
         Inform(prompter, "The destination " + destination + " names no directory, setup cannot install the file there.",
-               source.name);
+               SplitSource(sourcePath).name);
         return 0;
     }
     if (entry.shared)
-        return InstallSharedFile(source, destination.substr(slash + 1), index, prompter);
-    return InstallPrivateFile(source, destination, index, prompter);
+        return InstallSharedFile(SplitSource(sourcePath), destination.substr(slash + 1), index, prompter);
+    return InstallPrivateFile(sourcePath, destination, index, prompter);
 }

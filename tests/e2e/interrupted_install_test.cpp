@@ -110,7 +110,7 @@ TEST(InterruptedInstall, QuitAtAPieceOrAWholeFilePromptEndsTheRunCompletely)
         EXPECT_FALSE(FileExists(installDir + "late.txt"));
         EXPECT_FALSE(FileExists(installDir + "b.txt"));
         EXPECT_FALSE(FileExists(JoinedFile(movie)));
-        EXPECT_EQ(UninstallValue(app, "UninstallString"), installDir + "Unskein.exe");
+        EXPECT_EQ(UninstallValue(app, "UninstallString"), "\"" + installDir + "Unskein.exe\"");
     };
 
     const std::string atPiece = root / "AtPiece\\";

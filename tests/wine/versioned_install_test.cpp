@@ -35,6 +35,15 @@ std::vector<std::string> Listing(const std::string& directory, const std::string
     return names;
 }
 
+void SetLastWriteTime(const std::string& path, const SYSTEMTIME& time)
+{
+    FILETIME fileTime;
+    SystemTimeToFileTime(&time, &fileTime);
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    SetFileTime(file, nullptr, nullptr, &fileTime);
+    CloseHandle(file);
+}
+
 class VersionedInstall : public ::testing::Test {
 protected:
     void SetUp() override
@@ -320,4 +329,44 @@ TEST_F(VersionedInstall, SharedLibraryInUseIsLeftForTheNextRestart)
     EXPECT_EQ(ReadFile(copy), ReadFile(FixturePath("german_205.dll")));
     ForgetPendingRename(copy);
     DeleteFileA(copy.c_str());
+}
+
+// A new plain private file is copied without the installation call; what it
+// leaves must not differ from what the call leaves for the same source.
+TEST_F(VersionedInstall, DirectCopyOfANewPlainFileMatchesTheInstallationCall)
+{
+    std::string bytes(300 * 1024, '\0');
+    for (std::size_t i = 0; i < bytes.size(); ++i)
+        bytes[i] = static_cast<char>(i * 7 + i / 251);
+    const std::string source = medium / "DATA.BIN";
+    WriteFile(source, bytes);
+    SetLastWriteTime(source, {2001, 5, 0, 24, 10, 20, 30, 0});
+    SetFileAttributesA(source.c_str(), FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_ARCHIVE);
+
+    const std::size_t index = AddEntry(source, "[DP]\\Data File.bin");
+    EXPECT_EQ(Install(index), 0);
+    TempDir called{"called"};
+    char temporary[MAX_PATH] = "";
+    UINT temporaryLength = MAX_PATH;
+    std::string sourceDirectory = medium.path() + "\\";
+    ASSERT_EQ(VerInstallFileA(VIFF_FORCEINSTALL, const_cast<char*>("DATA.BIN"), const_cast<char*>("Data File.bin"),
+                              &sourceDirectory[0], const_cast<char*>(called.path().c_str()), nullptr, temporary,
+                              &temporaryLength),
+              0u);
+    SetFileAttributesA(source.c_str(), FILE_ATTRIBUTE_NORMAL);
+
+    const std::string copied = application / "Data File.bin";
+    const std::string installed = called / "Data File.bin";
+    EXPECT_EQ(ReadFile(copied), bytes);
+    EXPECT_EQ(ReadFile(installed), bytes);
+    EXPECT_EQ(gInstall.installedBytes, bytes.size()) << "counted for the uninstall entry";
+    WIN32_FILE_ATTRIBUTE_DATA copiedData = {}, installedData = {};
+    ASSERT_TRUE(GetFileAttributesExA(copied.c_str(), GetFileExInfoStandard, &copiedData));
+    ASSERT_TRUE(GetFileAttributesExA(installed.c_str(), GetFileExInfoStandard, &installedData));
+    EXPECT_EQ(copiedData.dwFileAttributes, installedData.dwFileAttributes);
+    EXPECT_EQ(CompareFileTime(&copiedData.ftLastWriteTime, &installedData.ftLastWriteTime), 0);
+    EXPECT_EQ(CompareFileTime(&copiedData.ftCreationTime, &installedData.ftCreationTime), 0);
+    EXPECT_EQ(Records(), (std::vector<std::string>{ShortPathOf(copied), "NONSHARED"}));
+    EXPECT_EQ(Listing(application.path()), std::vector<std::string>{"Data File.bin"});
+    EXPECT_TRUE(prompter.shown.empty());
 }
