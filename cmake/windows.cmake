@@ -14,7 +14,11 @@ add_compile_options(-ffunction-sections -fdata-sections)
 add_link_options(-Wl,--gc-sections)
 add_compile_definitions(WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0501 WINVER=0x0501 _WIN32_IE=0x0501)
 
-set(SETUP_PLATFORM_LIBS comctl32 ole32 oleaut32 uuid shell32 shlwapi version setupapi advapi32 gdi32 user32 kernel32)
+# Only DLLs that Windows always takes from the system folder: every other
+# DLL is loaded at run time by its full path (setup/system).
+set(SETUP_PLATFORM_LIBS ole32 uuid shell32 advapi32 gdi32 user32 kernel32)
+# The tests read versions, list views and compressed files themselves.
+set(TEST_PLATFORM_LIBS ${SETUP_PLATFORM_LIBS} comctl32 version setupapi)
 
 # Everything of setup.exe but its entry point, so that the Windows-side unit
 # tests link the same code.
@@ -22,7 +26,8 @@ file(GLOB SETUP_SOURCES CONFIGURE_DEPENDS
   ${CMAKE_SOURCE_DIR}/setup/script/*.cpp
   ${CMAKE_SOURCE_DIR}/setup/ui/*.cpp
   ${CMAKE_SOURCE_DIR}/setup/install/*.cpp
-  ${CMAKE_SOURCE_DIR}/setup/guard/*.cpp)
+  ${CMAKE_SOURCE_DIR}/setup/guard/*.cpp
+  ${CMAKE_SOURCE_DIR}/setup/system/*.cpp)
 list(REMOVE_ITEM SETUP_SOURCES ${CMAKE_SOURCE_DIR}/setup/script/main.cpp)
 # The Windows-side helpers that setup.exe and Unskein.exe both use, and what
 # the two programs link directly to keep the C++ runtime's heavy parts out.
@@ -96,6 +101,11 @@ if(CHECKER_SOURCES)
   target_link_libraries(scriptcheck PRIVATE ${TESSEL_STATIC_RUNTIME})
   tessel_dist_program(scriptcheck)
 endif()
+
+add_executable(tesselpack ${PACK_SOURCES} ${PACK_TEXT_SOURCES} ${CHECKER_CORE_SOURCES} ${SETUP_TEXT_SOURCES})
+target_include_directories(tesselpack PRIVATE ${CMAKE_SOURCE_DIR})
+target_link_libraries(tesselpack PRIVATE ${TESSEL_STATIC_RUNTIME})
+tessel_dist_program(tesselpack)
 
 # The example product of examples/demo: a small program and the shared
 # library it draws with, which registers itself when installed.
@@ -182,10 +192,11 @@ endif()
 # Windows-side unit tests: tests/wine/<name>_test.cpp becomes <name>_test.exe
 # and links the code of setup.exe.
 file(GLOB SUPPORT_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/support/*.cpp)
-add_library(test_support STATIC ${SUPPORT_SOURCES} ${CMAKE_SOURCE_DIR}/tests/support/support.h)
+add_library(test_support STATIC ${SUPPORT_SOURCES} ${CMAKE_SOURCE_DIR}/tests/support/support.h
+  ${PACK_TEXT_SOURCES})
 target_include_directories(test_support PUBLIC ${CMAKE_SOURCE_DIR})
 # install_support.cpp resets the engine state of setup's code.
-target_link_libraries(test_support PUBLIC setup_code gtest ${SETUP_PLATFORM_LIBS})
+target_link_libraries(test_support PUBLIC setup_code gtest ${TEST_PLATFORM_LIBS})
 
 file(GLOB WINE_TESTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/wine/*_test.cpp)
 foreach(src ${WINE_TESTS})
@@ -200,7 +211,7 @@ endforeach()
 file(GLOB DRIVER_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/e2e/driver/*.cpp)
 add_library(e2e_driver STATIC ${DRIVER_SOURCES})
 target_include_directories(e2e_driver PUBLIC ${CMAKE_SOURCE_DIR})
-target_link_libraries(e2e_driver PUBLIC test_support gtest ${SETUP_PLATFORM_LIBS})
+target_link_libraries(e2e_driver PUBLIC test_support gtest ${TEST_PLATFORM_LIBS})
 
 file(GLOB E2E_TESTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/e2e/*_test.cpp)
 foreach(src ${E2E_TESTS})
