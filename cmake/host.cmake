@@ -109,6 +109,9 @@ add_test(NAME host.setup-imports-only-the-reviewed-list
   COMMAND ${CMAKE_SOURCE_DIR}/tests/check-imports ${CMAKE_SOURCE_DIR}/tests/imports.list ${TESSEL_DIST}/setup.exe)
 add_test(NAME host.unskein-imports-only-the-reviewed-list
   COMMAND ${CMAKE_SOURCE_DIR}/tests/check-imports ${CMAKE_SOURCE_DIR}/tests/imports.list ${TESSEL_DIST}/Unskein.exe)
+add_test(NAME host.programs-need-no-mmx-or-sse
+  COMMAND ${CMAKE_SOURCE_DIR}/tests/check-instructions ${TESSEL_SYMBOLS}/setup.exe.debug
+          ${TESSEL_SYMBOLS}/Unskein.exe.debug)
 add_test(NAME host.programs-leave-800-kb-free-on-a-floppy
   COMMAND ${CMAKE_SOURCE_DIR}/tests/check-sizes ${TESSEL_DIST} ${CMAKE_SOURCE_DIR}/examples/demo/SetupScript.INI)
 

@@ -55,14 +55,15 @@ set_source_files_properties(${CMAKE_SOURCE_DIR}/uninstall/unskein.rc
   PROPERTIES OBJECT_DEPENDS ${CMAKE_BINARY_DIR}/generated/Unskein.exe.manifest)
 set(SETUP_RC ${CMAKE_SOURCE_DIR}/setup/ui/resources/setup.rc)
 
-# The programs that go into dist/: stripped, with their debugging
-# information in <program>.exe.debug beside them (the dist step keeps those
-# in symbols/), so that a crash address can still be read:
+# The programs that go into dist/: stripped, with the program as linked,
+# symbols and debugging information included, kept as <program>.exe.debug
+# (the dist step puts those in symbols/), so that a crash address can still
+# be read:
 #   i686-w64-mingw32-addr2line -f -C -e build/symbols/setup.exe.debug 0x4012ab
 function(tessel_dist_program target)
   target_compile_options(${target} PRIVATE $<$<COMPILE_LANGUAGE:CXX>:-g>)
   add_custom_command(TARGET ${target} POST_BUILD
-    COMMAND ${CMAKE_OBJCOPY} --only-keep-debug $<TARGET_FILE_NAME:${target}> $<TARGET_FILE_NAME:${target}>.debug
+    COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE_NAME:${target}> $<TARGET_FILE_NAME:${target}>.debug
     COMMAND ${CMAKE_STRIP} --strip-all $<TARGET_FILE_NAME:${target}>
     COMMAND ${CMAKE_OBJCOPY} --add-gnu-debuglink=$<TARGET_FILE_NAME:${target}>.debug $<TARGET_FILE_NAME:${target}>
     WORKING_DIRECTORY $<TARGET_FILE_DIR:${target}>
