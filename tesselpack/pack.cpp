@@ -143,7 +143,6 @@ void Packer::Report(const Finding& finding, const char* severity) const
                 finding.message.c_str());
 }
 
-// The script as setup reads it; its errors stop the run, as setup would stop.
 bool Packer::ReadScript()
 {
     std::ifstream file(r_.script, std::ios::binary);
@@ -153,6 +152,8 @@ bool Packer::ReadScript()
     return true;
 }
 
+// Checks the script as scriptcheck does (its errors stop the run, as they
+// stop setup) and finds the files of its AddFile calls in STAGING.
 bool Packer::CollectFiles()
 {
     Diagnostics diagnostics;
@@ -486,23 +487,25 @@ void Packer::RemoveBegunMedium()
                              "do not ship it\n", r_.medium.c_str());
 }
 
+ExitStatus Stop(ExitStatus status, const std::string& why)
+{
+    std::fprintf(stderr, "tesselpack: %s\n", why.c_str());
+    return status;
+}
+
 ExitStatus Packer::Run()
 {
     std::error_code error;
     if (!fs::is_directory(r_.staging, error))
-        return std::fprintf(stderr, "tesselpack: the folder '%s' (--from) does not exist\n", r_.staging.c_str()),
-               kCannotRun;
+        return Stop(kCannotRun, "the folder '" + r_.staging + "' (--from) does not exist");
     if (!ReadScript())
-        return std::fprintf(stderr, "tesselpack: cannot open the script '%s'\n", r_.script.c_str()), kCannotRun;
-    if (!CollectFiles() || !ChooseCompression()) {
-        std::fprintf(stderr, "tesselpack: no medium written\n");
-        return kErrors;
-    }
+        return Stop(kCannotRun, "cannot open the script '" + r_.script + "'");
+    if (!CollectFiles() || !ChooseCompression())
+        return Stop(kErrors, "no medium written");
     for (const char* program : {"setup.exe", uninstaller_ ? kUninstaller : "setup.exe"})
         if (!fs::is_regular_file(fs::path(r_.programs) / program, error))
-            return std::fprintf(stderr, "tesselpack: %s is not in '%s', where tesselpack takes it from\n", program,
-                                r_.programs.c_str()),
-                   kCannotRun;
+            return Stop(kCannotRun, std::string(program) + " is not in '" + r_.programs +
+                                        "', where tesselpack takes it from");
 
     ExitStatus status;
     try {
@@ -515,11 +518,11 @@ ExitStatus Packer::Run()
         if (status == kErrors)
             throw PackFailure("the written script does not pass scriptcheck; this is a fault of tesselpack", kErrors);
     } catch (const PackFailure& failure) {
-        std::fprintf(stderr, "tesselpack: %s\n", failure.what());
+        Stop(failure.status, failure.what());
         RemoveBegunMedium();
         return failure.status;
     } catch (const std::exception& failure) {
-        std::fprintf(stderr, "tesselpack: %s\n", failure.what());
+        Stop(kCannotRun, failure.what());
         RemoveBegunMedium();
         return kCannotRun;
     }

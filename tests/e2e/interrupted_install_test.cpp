@@ -237,3 +237,29 @@ TEST(InterruptedInstall, JoinedFileThatCannotBeWrittenIsReportedAndRetried)
     EXPECT_EQ(ReadFile(root / movie), "one, two");
     EXPECT_FALSE(FileExists(joined));
 }
+
+// Measuring on the sections page: after the quit, the next spread file's
+// prompt ends unseen, and setup ends without installing anything.
+TEST(InterruptedInstall, QuitAtASectionsPagePromptEndsSetup)
+{
+    InstallCase test("Measure");
+    auto& [app, medium, root, leftovers] = test;
+    std::string script = Start(app, root / "App\\", root / "Group");
+    std::vector<std::string> missing;
+    for (const std::string stem : {"First", "Second"}) {
+        const std::string name = SpreadName(stem);
+        medium.AddFile(stem + "1.pak", "one");
+        medium.AddFile(stem + "2.pak", "two");
+        script += PieceCall(medium / (stem + "1.pak"), "[DP]\\" + name, 1, false) +
+                  PieceCall(medium / (stem + "2.pak"), "[DP]\\" + name, 2, true);
+        missing.push_back(medium / (stem + "2.pak"));
+    }
+    medium.WriteScript(script + PauseCall() + ScriptCall("ShowSections") + ScriptCall("ShowCopy"));
+    SetupRun setup(medium);
+    TakeDisksOutAtPause(setup, missing);
+    setup.ExpectMessageBox(missing[0], DiskPrompt(2, "").text, IDABORT);
+    setup.AnswerQuitQuestion(IDYES);
+    // The second file's prompt may flash up: wait for the end itself.
+    EXPECT_TRUE(WaitUntil([&] { return !setup.Running(); }));
+    EXPECT_FALSE(DirectoryExists(root / "App"));
+}
