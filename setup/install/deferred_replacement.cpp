@@ -82,15 +82,17 @@ bool AddWininitRename(const std::string& key, const std::string& temporaryPath)
         FileHandle file(CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                     OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     }
-    IniFile wininit;
-    if (wininit.Load(path) != 0)
+    const std::optional<std::string> bytes = ReadWholeFile(path);
+    if (!bytes)
         return false;
+    IniFile wininit;
+    wininit.Parse(*bytes);
     std::string& waiting = wininit["rename"][key];
     // A copy of ours that waited for the same file would now never be moved.
     if (IsDeferredCopyLike(waiting, temporaryPath))
         DeleteFileA(waiting.c_str());
     waiting = temporaryPath;
-    wininit.Save(path);
+    WriteWholeFile(path, wininit.Text());
     return true;
 }
 
