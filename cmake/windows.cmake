@@ -6,9 +6,19 @@ set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} -O coff")
 # machine without any MinGW DLL beside it.
 set(TESSEL_STATIC_RUNTIME -static -static-libgcc -static-libstdc++)
 add_compile_options(-Wall -Wextra -Wno-unused-parameter -Wno-cast-function-type)
+# The shipped programs go on a floppy beside the script: optimised for size,
+# every unused function and datum left out at link time.
+set(CMAKE_C_FLAGS_RELEASE "-Os -DNDEBUG")
+set(CMAKE_CXX_FLAGS_RELEASE "-Os -DNDEBUG")
+add_compile_options(-ffunction-sections -fdata-sections)
+add_link_options(-Wl,--gc-sections)
 add_compile_definitions(WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0501 WINVER=0x0501 _WIN32_IE=0x0501)
 
-set(SETUP_PLATFORM_LIBS comctl32 ole32 oleaut32 uuid shell32 shlwapi version setupapi advapi32 gdi32 user32 kernel32)
+# Only DLLs that Windows always takes from the system folder: every other
+# DLL is loaded at run time by its full path (setup/system).
+set(SETUP_PLATFORM_LIBS ole32 uuid shell32 advapi32 gdi32 user32 kernel32)
+# The tests read versions, list views and compressed files themselves.
+set(TEST_PLATFORM_LIBS ${SETUP_PLATFORM_LIBS} comctl32 version setupapi)
 
 # Everything of setup.exe but its entry point, so that the Windows-side unit
 # tests link the same code.
@@ -16,9 +26,14 @@ file(GLOB SETUP_SOURCES CONFIGURE_DEPENDS
   ${CMAKE_SOURCE_DIR}/setup/script/*.cpp
   ${CMAKE_SOURCE_DIR}/setup/ui/*.cpp
   ${CMAKE_SOURCE_DIR}/setup/install/*.cpp
-  ${CMAKE_SOURCE_DIR}/setup/guard/*.cpp)
+  ${CMAKE_SOURCE_DIR}/setup/guard/*.cpp
+  ${CMAKE_SOURCE_DIR}/setup/system/*.cpp)
 list(REMOVE_ITEM SETUP_SOURCES ${CMAKE_SOURCE_DIR}/setup/script/main.cpp)
-add_library(setup_code STATIC ${SETUP_SOURCES} ${SETUP_TEXT_SOURCES})
+# The Windows-side helpers that setup.exe and Unskein.exe both use, and what
+# the two programs link directly to keep the C++ runtime's heavy parts out.
+set(COMMON_SOURCES ${CMAKE_SOURCE_DIR}/common/whole_file.cpp)
+set(SHIPPED_RUNTIME_SOURCES ${CMAKE_SOURCE_DIR}/common/terminate_handler.cpp)
+add_library(setup_code STATIC ${SETUP_SOURCES} ${SETUP_TEXT_SOURCES} ${COMMON_SOURCES})
 target_include_directories(setup_code PUBLIC ${CMAKE_SOURCE_DIR})
 target_link_libraries(setup_code PUBLIC ${SETUP_PLATFORM_LIBS})
 
@@ -35,26 +50,63 @@ add_custom_command(OUTPUT ${WELCOME_BMP}
   VERBATIM)
 # The resource compiler reports no header dependencies of its own.
 set_source_files_properties(${CMAKE_SOURCE_DIR}/setup/ui/resources/setup.rc
-  PROPERTIES OBJECT_DEPENDS "${WELCOME_BMP};${CMAKE_SOURCE_DIR}/setup/ui/resources/resource_ids.h")
+  PROPERTIES OBJECT_DEPENDS "${WELCOME_BMP};${CMAKE_SOURCE_DIR}/setup/ui/resources/resource_ids.h;${CMAKE_BINARY_DIR}/generated/setup.exe.manifest")
+set_source_files_properties(${CMAKE_SOURCE_DIR}/uninstall/unskein.rc
+  PROPERTIES OBJECT_DEPENDS ${CMAKE_BINARY_DIR}/generated/Unskein.exe.manifest)
 set(SETUP_RC ${CMAKE_SOURCE_DIR}/setup/ui/resources/setup.rc)
 
-add_executable(setup WIN32 ${CMAKE_SOURCE_DIR}/setup/script/main.cpp ${SETUP_RC})
+# The programs that go into dist/: stripped, with the program as linked,
+# symbols and debugging information included, kept as <program>.exe.debug
+# (the dist step puts those in symbols/), so that a crash address can still
+# be read:
+#   i686-w64-mingw32-addr2line -f -C -e build/symbols/setup.exe.debug 0x4012ab
+function(tessel_dist_program target)
+  target_compile_options(${target} PRIVATE $<$<COMPILE_LANGUAGE:CXX>:-g>)
+  add_custom_command(TARGET ${target} POST_BUILD
+    COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE_NAME:${target}> $<TARGET_FILE_NAME:${target}>.debug
+    COMMAND ${CMAKE_STRIP} --strip-all $<TARGET_FILE_NAME:${target}>
+    COMMAND ${CMAKE_OBJCOPY} --add-gnu-debuglink=$<TARGET_FILE_NAME:${target}>.debug $<TARGET_FILE_NAME:${target}>
+    WORKING_DIRECTORY $<TARGET_FILE_DIR:${target}>
+    VERBATIM)
+endfunction()
+
+# The manifest that setup.exe and Unskein.exe carry, from one template.
+function(tessel_manifest program description)
+  set(MANIFEST_PROGRAM ${program})
+  set(MANIFEST_DESCRIPTION ${description})
+  configure_file(${CMAKE_SOURCE_DIR}/common/program.manifest.in
+                 ${CMAKE_BINARY_DIR}/generated/${program}.exe.manifest @ONLY)
+endfunction()
+tessel_manifest(setup "Tessel setup")
+tessel_manifest(Unskein "Tessel uninstaller")
+
+target_compile_options(setup_code PRIVATE -g)
+add_executable(setup WIN32 ${CMAKE_SOURCE_DIR}/setup/script/main.cpp ${SHIPPED_RUNTIME_SOURCES} ${SETUP_RC})
 target_include_directories(setup PRIVATE ${CMAKE_SOURCE_DIR} ${CMAKE_BINARY_DIR}/generated)
 target_link_libraries(setup PRIVATE setup_code ${TESSEL_STATIC_RUNTIME})
 set_target_properties(setup PROPERTIES OUTPUT_NAME setup)
+tessel_dist_program(setup)
 
 file(GLOB UNINSTALL_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/uninstall/*.cpp)
 if(UNINSTALL_SOURCES)
-  add_executable(Unskein WIN32 ${UNINSTALL_SOURCES} ${UNINSTALL_TEXT_SOURCES})
-  target_include_directories(Unskein PRIVATE ${CMAKE_SOURCE_DIR})
+  add_executable(Unskein WIN32 ${UNINSTALL_SOURCES} ${UNINSTALL_TEXT_SOURCES} ${COMMON_SOURCES}
+                 ${SHIPPED_RUNTIME_SOURCES} ${CMAKE_SOURCE_DIR}/uninstall/unskein.rc)
+  target_include_directories(Unskein PRIVATE ${CMAKE_SOURCE_DIR} ${CMAKE_BINARY_DIR}/generated)
   target_link_libraries(Unskein PRIVATE advapi32 user32 kernel32 ${TESSEL_STATIC_RUNTIME})
+  tessel_dist_program(Unskein)
 endif()
 
 if(CHECKER_SOURCES)
   add_executable(scriptcheck ${CHECKER_SOURCES} ${SETUP_TEXT_SOURCES})
   target_include_directories(scriptcheck PRIVATE ${CMAKE_SOURCE_DIR})
   target_link_libraries(scriptcheck PRIVATE ${TESSEL_STATIC_RUNTIME})
+  tessel_dist_program(scriptcheck)
 endif()
+
+add_executable(tesselpack ${PACK_SOURCES} ${PACK_TEXT_SOURCES} ${CHECKER_CORE_SOURCES} ${SETUP_TEXT_SOURCES})
+target_include_directories(tesselpack PRIVATE ${CMAKE_SOURCE_DIR})
+target_link_libraries(tesselpack PRIVATE ${TESSEL_STATIC_RUNTIME})
+tessel_dist_program(tesselpack)
 
 # The example product of examples/demo: a small program and the shared
 # library it draws with, which registers itself when installed.
@@ -141,10 +193,11 @@ endif()
 # Windows-side unit tests: tests/wine/<name>_test.cpp becomes <name>_test.exe
 # and links the code of setup.exe.
 file(GLOB SUPPORT_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/support/*.cpp)
-add_library(test_support STATIC ${SUPPORT_SOURCES} ${CMAKE_SOURCE_DIR}/tests/support/support.h)
+add_library(test_support STATIC ${SUPPORT_SOURCES} ${CMAKE_SOURCE_DIR}/tests/support/support.h
+  ${PACK_TEXT_SOURCES})
 target_include_directories(test_support PUBLIC ${CMAKE_SOURCE_DIR})
 # install_support.cpp resets the engine state of setup's code.
-target_link_libraries(test_support PUBLIC setup_code gtest ${SETUP_PLATFORM_LIBS})
+target_link_libraries(test_support PUBLIC setup_code gtest ${TEST_PLATFORM_LIBS})
 
 file(GLOB WINE_TESTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/wine/*_test.cpp)
 foreach(src ${WINE_TESTS})
@@ -159,7 +212,7 @@ endforeach()
 file(GLOB DRIVER_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/e2e/driver/*.cpp)
 add_library(e2e_driver STATIC ${DRIVER_SOURCES})
 target_include_directories(e2e_driver PUBLIC ${CMAKE_SOURCE_DIR})
-target_link_libraries(e2e_driver PUBLIC test_support gtest ${SETUP_PLATFORM_LIBS})
+target_link_libraries(e2e_driver PUBLIC test_support gtest ${TEST_PLATFORM_LIBS})
 
 file(GLOB E2E_TESTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/e2e/*_test.cpp)
 foreach(src ${E2E_TESTS})

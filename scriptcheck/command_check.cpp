@@ -127,7 +127,8 @@ public:
     {
     }
 
-    void Run();
+    // Returns the AddFile calls carried out.
+    std::vector<AddFileCall> Run();
 
 private:
     Place EntryPlace(size_t entry) const
@@ -177,10 +178,11 @@ private:
     std::vector<Reference> earlyReferences_, lateReferences_, literalReferences_;
     std::vector<size_t> windowEntries_, actionEntries_, sectionEntries_;  // the entry that made each record
     std::vector<AddFileUse> addFiles_;
+    std::vector<AddFileCall> calls_;
     int copies_ = 0;
 };
 
-void ScriptWalk::Run()
+std::vector<AddFileCall> ScriptWalk::Run()
 {
     StartUp();
     for (size_t entry = 0; entry < store_.Entries().size(); ++entry) {
@@ -198,6 +200,7 @@ void ScriptWalk::Run()
     CheckActions();
     CheckFileSections();
     CheckSpreadFiles();
+    return std::move(calls_);
 }
 
 void ScriptWalk::StartUp()
@@ -332,6 +335,7 @@ void ScriptWalk::AddFiles(size_t entry, const std::vector<std::string>& args)
     AppendFileEntries(gRecords, args, search.matches);
     const size_t added = gRecords.files.size() - before;
     addFiles_.push_back({entry, args, before, added});
+    calls_.push_back({entry, args, search});
 
     switch (search.outcome) {
     case SearchOutcome::JoinedToMedium:
@@ -687,8 +691,8 @@ void ScriptWalk::CheckSpreadFiles()
 
 }  // namespace
 
-void CheckCommands(const ScriptStore& store, const std::vector<EntryLayout>& layouts, const Medium& medium,
-                   Diagnostics& diagnostics)
+std::vector<AddFileCall> CheckCommands(const ScriptStore& store, const std::vector<EntryLayout>& layouts,
+                                       const Medium& medium, Diagnostics& diagnostics)
 {
-    ScriptWalk(store, layouts, medium, diagnostics).Run();
+    return ScriptWalk(store, layouts, medium, diagnostics).Run();
 }

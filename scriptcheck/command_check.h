@@ -16,5 +16,11 @@
 // that are never set, source patterns that match nothing on the medium,
 // sections, pages and controls that do not exist, spread files without their
 // last piece, and an installation without its uninstaller.
-void CheckCommands(const ScriptStore& store, const std::vector<EntryLayout>& layouts, const Medium& medium,
-                   Diagnostics& diagnostics);
+// Returns the AddFile calls that setup carries out, in script order.
+struct AddFileCall {
+    size_t entry;
+    std::vector<std::string> args;  // after the command's expansion
+    MediumSearch search;
+};
+std::vector<AddFileCall> CheckCommands(const ScriptStore& store, const std::vector<EntryLayout>& layouts,
+                                       const Medium& medium, Diagnostics& diagnostics);

@@ -54,7 +54,8 @@ fs::path FindFolder(const fs::path& folder, const std::string& name)
     return {};
 }
 
-// Whether `name` matches a search pattern with * and ?, ignoring case.
+}  // namespace
+
 bool MatchesSearchPattern(const std::string& pattern, const std::string& name)
 {
     if (Glob(pattern, name))
@@ -66,8 +67,6 @@ bool MatchesSearchPattern(const std::string& pattern, const std::string& name)
         return Glob(pattern.substr(0, pattern.size() - 1), name);
     return false;
 }
-
-}  // namespace
 
 Medium::Medium(const std::string& folder) : shown_(folder)
 {
@@ -121,6 +120,7 @@ MediumSearch Medium::Search(const std::string& pattern) const
     if (last.empty())
         return result;
 
+    result.folder = folder.string();
     std::error_code error;
     for (const fs::directory_entry& entry : fs::directory_iterator(folder, error)) {
         const std::string name = entry.path().filename().string();

@@ -17,6 +17,7 @@ enum class SearchOutcome {
 struct MediumSearch {
     SearchOutcome outcome = SearchOutcome::Searched;
     std::vector<FoundFile> matches;  // in name order
+    std::string folder;              // where the matches lie, a path of the machine that runs the check
 };
 
 class Medium {
@@ -37,3 +38,7 @@ public:
 private:
     std::string folder_, shown_;
 };
+
+// Whether `name` matches a search pattern with * and ?, with the rules of
+// Windows: names compare ignoring case, "*.*" also matches names without a dot.
+bool MatchesSearchPattern(const std::string& pattern, const std::string& name);

@@ -2,9 +2,10 @@
 // it lists. No window of its own; two message boxes are all it shows.
 #include <windows.h>
 
-#include <fstream>
+#include <optional>
 #include <string>
 
+#include "common/whole_file.h"
 #include "uninstall/text/log_reader.h"
 
 namespace {
@@ -50,13 +51,11 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
 {
     if (!UserConfirms())
         return kExitDone;
-    std::ifstream log(LogPathBeside(ProgramPath()));
-    if (!log.is_open()) {
+    const std::optional<std::string> log = ReadWholeFile(LogPathBeside(ProgramPath()));
+    if (!log) {
         MessageBoxA(nullptr, "Failed to open log file", "Error", MB_OK);
         return kExitNoLog;
     }
-    const UninstallLog contents = ReadUninstallLog(log);
-    log.close();
-    RemoveListedItems(PlanRemoval(contents));
+    RemoveListedItems(PlanRemoval(ReadUninstallLog(*log)));
     return kExitDone;
 }

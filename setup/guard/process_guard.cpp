@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "setup/guard/text/process_names.h"
+#include "setup/system/system_libraries.h"
 
 namespace {
 
@@ -23,28 +24,6 @@ using Process32Function = BOOL(WINAPI*)(HANDLE snapshot, PROCESSENTRY32* entry);
 // Room for the longest path Windows NT knows, so no executable name is cut.
 constexpr DWORD kLongestPath = 32768;
 constexpr size_t kFirstIdCount = 256;
-
-// A library loaded for one walk and released after it.
-class LoadedLibrary {
-public:
-    explicit LoadedLibrary(const char* name) : module_(LoadLibraryA(name)) {}
-    ~LoadedLibrary()
-    {
-        if (module_)
-            FreeLibrary(module_);
-    }
-    LoadedLibrary(const LoadedLibrary&) = delete;
-    LoadedLibrary& operator=(const LoadedLibrary&) = delete;
-
-    template <typename Function>
-    Function Find(const char* name) const
-    {
-        return module_ ? reinterpret_cast<Function>(GetProcAddress(module_, name)) : nullptr;
-    }
-
-private:
-    HMODULE module_;
-};
 
 // A kernel handle closed when it goes; null and INVALID_HANDLE_VALUE hold none.
 class OwnedHandle {
@@ -129,12 +108,11 @@ std::string ExecutableOf(const NtFunctions& nt, DWORD processId)
 
 bool WalkNtProcesses(ProcessCallback callback, LPARAM value)
 {
-    const LoadedLibrary psapi("PSAPI.DLL");
-    const LoadedLibrary vdmdbg("VDMDBG.DLL");
-    const NtFunctions nt{psapi.Find<EnumProcessesFunction>("EnumProcesses"),
-                         psapi.Find<EnumProcessModulesFunction>("EnumProcessModules"),
-                         psapi.Find<GetModuleFileNameExFunction>("GetModuleFileNameExA"),
-                         vdmdbg.Find<VdmEnumTaskWowExFunction>("VDMEnumTaskWOWEx")};
+    const NtFunctions nt{
+        FindSystemFunction<EnumProcessesFunction>(SystemLibrary::kProcessStatus, "EnumProcesses"),
+        FindSystemFunction<EnumProcessModulesFunction>(SystemLibrary::kProcessStatus, "EnumProcessModules"),
+        FindSystemFunction<GetModuleFileNameExFunction>(SystemLibrary::kProcessStatus, "GetModuleFileNameExA"),
+        FindSystemFunction<VdmEnumTaskWowExFunction>(SystemLibrary::kVdmDebug, "VDMEnumTaskWOWEx")};
     if (!nt.enumProcesses || !nt.enumProcessModules || !nt.getModuleFileNameEx || !nt.vdmEnumTaskWowEx)
         return false;
     std::vector<DWORD> ids;
@@ -157,10 +135,11 @@ bool WalkNtProcesses(ProcessCallback callback, LPARAM value)
 // Windows 95, 98 and ME: the tool-help functions of the kernel.
 bool WalkToolHelpProcesses(ProcessCallback callback, LPARAM value)
 {
-    const LoadedLibrary kernel("Kernel32.DLL");
-    const auto createSnapshot = kernel.Find<CreateSnapshotFunction>("CreateToolhelp32Snapshot");
-    const auto first = kernel.Find<Process32Function>("Process32First");
-    const auto next = kernel.Find<Process32Function>("Process32Next");
+    const HMODULE kernel = GetModuleHandleA("KERNEL32.DLL");
+    const auto createSnapshot =
+        reinterpret_cast<CreateSnapshotFunction>(GetProcAddress(kernel, "CreateToolhelp32Snapshot"));
+    const auto first = reinterpret_cast<Process32Function>(GetProcAddress(kernel, "Process32First"));
+    const auto next = reinterpret_cast<Process32Function>(GetProcAddress(kernel, "Process32Next"));
     if (!createSnapshot || !first || !next)
         return false;
     const OwnedHandle snapshot(createSnapshot(TH32CS_SNAPPROCESS, 0));

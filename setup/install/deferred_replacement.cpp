@@ -8,6 +8,7 @@
 #include "setup/install/text/ini_file.h"
 #include "setup/install/text/install_paths.h"
 #include "setup/install/versioned_install.h"
+#include "setup/system/system_libraries.h"
 
 namespace {
 
@@ -28,8 +29,8 @@ bool ExpandInto(const std::string& sourcePath, const std::string& temporaryPath)
     char leftOver[MAX_PATH] = {};
     UINT leftOverLength = MAX_PATH;
     const InstallStart started;
-    const DWORD result = VerInstallFileA(VIFF_FORCEINSTALL, &sourceName[0], &name[0], &sourceDirectory[0],
-                                         &directory[0], nullptr, leftOver, &leftOverLength);
+    const DWORD result = sys::VerInstallFileA(VIFF_FORCEINSTALL, &sourceName[0], &name[0], &sourceDirectory[0],
+                                              &directory[0], nullptr, leftOver, &leftOverLength);
     if (result != 0)
         DiscardInstallTemporaries(directory, leftOver, started);
     return result == 0;
@@ -81,15 +82,17 @@ bool AddWininitRename(const std::string& key, const std::string& temporaryPath)
         FileHandle file(CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                     OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     }
-    IniFile wininit;
-    if (wininit.Load(path) != 0)
+    const std::optional<std::string> bytes = ReadWholeFile(path);
+    if (!bytes)
         return false;
+    IniFile wininit;
+    wininit.Parse(*bytes);
     std::string& waiting = wininit["rename"][key];
     // A copy of ours that waited for the same file would now never be moved.
     if (IsDeferredCopyLike(waiting, temporaryPath))
         DeleteFileA(waiting.c_str());
     waiting = temporaryPath;
-    wininit.Save(path);
+    WriteWholeFile(path, wininit.Text());
     return true;
 }
 
@@ -122,16 +125,16 @@ bool ScheduleMove(const std::string& temporaryPath, const std::string& destinati
 std::optional<VersionInfo> ReadVersionInfo(const std::string& path)
 {
     DWORD handle = 0;
-    const DWORD size = GetFileVersionInfoSizeA(path.c_str(), &handle);
+    const DWORD size = sys::GetFileVersionInfoSizeA(path.c_str(), &handle);
     if (size == 0)
         return std::nullopt;
     std::vector<char> data(size);
-    if (!GetFileVersionInfoA(path.c_str(), 0, size, data.data()))
+    if (!sys::GetFileVersionInfoA(path.c_str(), 0, size, data.data()))
         return std::nullopt;
     VS_FIXEDFILEINFO* fixed = nullptr;
     UINT length = 0;
     char root[] = "\\";
-    if (!VerQueryValueA(data.data(), root, reinterpret_cast<void**>(&fixed), &length) || !fixed ||
+    if (!sys::VerQueryValueA(data.data(), root, reinterpret_cast<void**>(&fixed), &length) || !fixed ||
         length < sizeof *fixed)
         return std::nullopt;
     VersionInfo info;
@@ -139,7 +142,7 @@ std::optional<VersionInfo> ReadVersionInfo(const std::string& path)
     info.fileVersionLow = fixed->dwFileVersionLS;
     WORD* translation = nullptr;
     char translationBlock[] = "\\VarFileInfo\\Translation";
-    if (VerQueryValueA(data.data(), translationBlock, reinterpret_cast<void**>(&translation), &length) &&
+    if (sys::VerQueryValueA(data.data(), translationBlock, reinterpret_cast<void**>(&translation), &length) &&
         translation && length >= 2 * sizeof(WORD)) {
         info.hasTranslation = true;
         info.language = translation[0];

@@ -7,23 +7,7 @@
 #include <string>
 #include <vector>
 
-// Closes a file handle when it goes.
-class FileHandle {
-public:
-    explicit FileHandle(HANDLE handle) : handle_(handle) {}
-    ~FileHandle()
-    {
-        if (IsOpen())
-            CloseHandle(handle_);
-    }
-    FileHandle(const FileHandle&) = delete;
-    FileHandle& operator=(const FileHandle&) = delete;
-    bool IsOpen() const { return handle_ != INVALID_HANDLE_VALUE; }
-    HANDLE get() const { return handle_; }
-
-private:
-    HANDLE handle_;
-};
+#include "common/whole_file.h"
 
 // Makes `path` a directory, creating missing parents too. Returns 0 when it
 // was a directory already, 1 when this call created it, -1 when it could

@@ -30,12 +30,12 @@ private:
 // The wide form that IPersistFile takes, in the ANSI code page the rest of
 // setup uses; as long as the path is, so that a long one fails to save
 // rather than being saved under a cut name.
-std::wstring WidePath(const std::string& path)
+std::vector<wchar_t> WidePath(const std::string& path)
 {
     const int length = MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, nullptr, 0);
     std::vector<wchar_t> wide(static_cast<std::size_t>(length > 0 ? length : 1), L'\0');
     MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, wide.data(), length);
-    return wide.data();
+    return wide;
 }
 
 }  // namespace
@@ -52,5 +52,5 @@ HRESULT CreateShortcut(const std::string& targetPath, const std::string& linkPat
     result = link->QueryInterface(IID_IPersistFile, file.out());
     if (FAILED(result))
         return result;
-    return file->Save(WidePath(linkPath).c_str(), TRUE);
+    return file->Save(WidePath(linkPath).data(), TRUE);
 }

@@ -1,7 +1,6 @@
 #include "setup/install/source_files.h"
 
 #include <windows.h>
-#include <setupapi.h>
 
 #include <optional>
 #include <vector>
@@ -10,6 +9,7 @@
 #include "setup/install/text/install_paths.h"
 #include "setup/install/text/installation_run.h"
 #include "setup/install/text/source_header.h"
+#include "setup/system/system_libraries.h"
 #include "setup/ui/page_framework.h"
 
 namespace {
@@ -24,7 +24,7 @@ std::optional<uint32_t> QueriedSize(const std::string& path)
     DWORD sourceSize = 0;
     DWORD targetSize = 0;
     UINT compression = 0;
-    if (SetupGetFileCompressionInfoA(path.c_str(), &actualName, &sourceSize, &targetSize, &compression) !=
+    if (sys::SetupGetFileCompressionInfoA(path.c_str(), &actualName, &sourceSize, &targetSize, &compression) !=
         NO_ERROR)
         return std::nullopt;
     LocalFree(actualName);

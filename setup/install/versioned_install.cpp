@@ -13,6 +13,7 @@
 #include "setup/install/uninstall_log.h"
 #include "setup/script/text/records.h"
 #include "setup/script/text/variables.h"
+#include "setup/system/system_libraries.h"
 
 namespace {
 
@@ -59,7 +60,7 @@ public:
         std::vector<char> sourceDirectory = Writable(source_.directory);
         std::vector<char> destinationDirectory = Writable(destinationDirectory_);
         std::vector<char> currentDirectory = Writable(currentDirectory_.value_or(""));
-        return VerInstallFileA(flags, sourceName.data(), destinationName.data(), sourceDirectory.data(),
+        return sys::VerInstallFileA(flags, sourceName.data(), destinationName.data(), sourceDirectory.data(),
                                destinationDirectory.data(), currentDirectory_ ? currentDirectory.data() : nullptr,
                                temporaryName_, &temporaryLength_);
     }
@@ -156,7 +157,7 @@ int InstallSharedFile(const SourceFile& source, const std::string& destinationNa
     std::vector<char> sourceName = Writable(source.name);
     std::vector<char> windowsDirectory = Writable(gVariables.Get("WINPATH"));
     std::vector<char> applicationDirectory = Writable(gVariables.Get("DP"));
-    const DWORD found = VerFindFileA(VFFF_ISSHAREDFILE, sourceName.data(), windowsDirectory.data(),
+    const DWORD found = sys::VerFindFileA(VFFF_ISSHAREDFILE, sourceName.data(), windowsDirectory.data(),
                                      applicationDirectory.data(), currentDirectory, &currentLength,
                                      chosenDirectory, &chosenLength);
     if (found & VFF_BUFFTOOSMALL) {

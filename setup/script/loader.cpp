@@ -1,8 +1,6 @@
 #include <windows.h>
 
-#include <fstream>
-#include <iterator>
-
+#include "common/whole_file.h"
 #include "setup/script/startup.h"
 #include "setup/script/text/script_store.h"
 
@@ -15,13 +13,12 @@ bool IsSystemLetterOrDigit(unsigned char c)
 
 int LoadScript(const std::string& path)
 {
-    std::ifstream file(path, std::ios::binary);
-    if (!file) {
+    const std::optional<std::string> bytes = ReadWholeFile(path);
+    if (!bytes) {
         MessageBoxA(nullptr, "Could not open 'SetupScript.INI' in setup directory. Setup cannot be continued.",
                     "Fatal error", MB_ICONERROR);
         return -1;
     }
-    const std::string bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
-    gScript.Tokenize(ToScriptText(bytes), IsSystemLetterOrDigit);
+    gScript.Tokenize(ToScriptText(*bytes), IsSystemLetterOrDigit);
     return 0;
 }

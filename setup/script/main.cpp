@@ -7,6 +7,7 @@
 
 #include "setup/script/startup.h"
 #include "setup/script/text/variables.h"
+#include "setup/system/system_libraries.h"
 #include "setup/ui/page_framework.h"
 #include "setup/ui/windows.h"
 
@@ -116,7 +117,7 @@ std::optional<std::string> SetBuiltInVariables()
 bool InitCommonControlsForPages()
 {
     INITCOMMONCONTROLSEX controls = {sizeof controls, 0xFF};
-    return InitCommonControlsEx(&controls) == TRUE;
+    return sys::InitCommonControlsEx(&controls) == TRUE;
 }
 
 // Delivers what is queued, then ends: the quit message was posted just before.
@@ -141,6 +142,7 @@ void DrainMessages()
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
 {
+    KeepDllSearchInSystemFolder();
     if (!IsWindowsNt() && !CheckWininit())
         return kExitOk;
 

@@ -4,6 +4,10 @@
 // written.
 #include <gtest/gtest.h>
 
+#include <functional>
+
+#include "setup/ui/resources/resource_ids.h"
+
 #include "tests/e2e/driver/driver.h"
 #include "tests/e2e/driver/install_checks.h"
 #include "tests/support/install_support.h"
@@ -73,7 +77,8 @@ void Uninstall(const std::string& installDir)
 
 // First the second piece of a spread file is missing, then a later whole
 // file: at either prompt Abort and Yes end the run at once, with the log
-// and the entry complete, and Unskein removes what came before.
+// and the entry complete, and Unskein removes what came before. So does
+// the copy page's Cancel confirmed while a prompt waits.
 TEST(InterruptedInstall, QuitAtAPieceOrAWholeFilePromptEndsTheRunCompletely)
 {
     InstallCase test("Quit");
@@ -82,7 +87,8 @@ TEST(InterruptedInstall, QuitAtAPieceOrAWholeFilePromptEndsTheRunCompletely)
     const std::string piece2 = medium / "Disk2\\movie.pa2";
     const std::string late = medium / "Disk3\\late.txt";
     const std::string group = root / "Group";
-    auto installOnce = [&](const std::string& installDir, const std::vector<std::string>& missing) {
+    auto installOnce = [&](const std::string& installDir, const std::vector<std::string>& missing,
+                           const std::function<void(SetupRun&)>& quit) {
         medium.AddFile("a.txt", "a");
         medium.AddFile("b.txt", "b");
         medium.AddFile("Disk1\\movie.pa1", "first, ");
@@ -98,14 +104,7 @@ TEST(InterruptedInstall, QuitAtAPieceOrAWholeFilePromptEndsTheRunCompletely)
                            ScriptCall("ShowCopy"));
         SetupRun setup(medium);
         TakeDisksOutAtPause(setup, missing);
-        if (missing.front() == piece2) {
-            setup.ExpectMessageBox(piece2, DiskPrompt(2, "").text, IDABORT);
-            setup.AnswerQuitQuestion(IDYES);
-            ExpectNotInstalled(setup, installDir + movie);
-        } else {
-            setup.ExpectMessageBox("late.txt", DiskPrompt(3, "").text, IDABORT);
-            setup.AnswerQuitQuestion(IDYES);
-        }
+        quit(setup);
         EXPECT_EQ(setup.WaitForExit(), 0) << "ends within seconds";
         EXPECT_FALSE(FileExists(installDir + "late.txt"));
         EXPECT_FALSE(FileExists(installDir + "b.txt"));
@@ -114,7 +113,11 @@ TEST(InterruptedInstall, QuitAtAPieceOrAWholeFilePromptEndsTheRunCompletely)
     };
 
     const std::string atPiece = root / "AtPiece\\";
-    installOnce(atPiece, {piece2, late});
+    installOnce(atPiece, {piece2, late}, [&](SetupRun& setup) {
+        setup.ExpectMessageBox(piece2, DiskPrompt(2, "").text, IDABORT);
+        setup.AnswerQuitQuestion(IDYES);
+        ExpectNotInstalled(setup, atPiece + movie);
+    });
     EXPECT_EQ(ReadFile(atPiece + "Uninstall.log"),
               ExpectedLog({atPiece, "DIR", group, "DIR", ShortPathOf(atPiece + "Unskein.exe"), "NONSHARED",
                            ShortPathOf(atPiece + "a.txt"), "NONSHARED"},
@@ -125,7 +128,10 @@ TEST(InterruptedInstall, QuitAtAPieceOrAWholeFilePromptEndsTheRunCompletely)
     EXPECT_FALSE(DirectoryExists(group));
 
     const std::string atWholeFile = root / "AtWholeFile\\";
-    installOnce(atWholeFile, {late});
+    installOnce(atWholeFile, {late}, [&](SetupRun& setup) {
+        setup.ExpectMessageBox("late.txt", DiskPrompt(3, "").text, IDABORT);
+        setup.AnswerQuitQuestion(IDYES);
+    });
     EXPECT_EQ(ReadFile(atWholeFile + movie), "first, second");
     EXPECT_EQ(ReadFile(atWholeFile + "Uninstall.log"),
               ExpectedLog({atWholeFile, "DIR", group, "DIR", ShortPathOf(atWholeFile + "Unskein.exe"), "NONSHARED",
@@ -134,6 +140,27 @@ TEST(InterruptedInstall, QuitAtAPieceOrAWholeFilePromptEndsTheRunCompletely)
                           app));
     Uninstall(atWholeFile);
     EXPECT_FALSE(FileExists(atWholeFile + movie));
+
+    // The quit question of Cancel, over the disk prompt: the prompt then
+    // ends unanswered, and the run with it.
+    const std::string byCancel = root / "ByCancel\\";
+    installOnce(byCancel, {late}, [&](SetupRun& setup) {
+        const MessageBoxSeen prompt = setup.NextMessageBox();
+        EXPECT_EQ(prompt.text, DiskPrompt(3, "").text);
+        Page(setup, setup.WaitForDialogWith(IDC_COPY_SECTION_BAR)).Click(IDC_PAGE_CANCEL);
+        HWND question = nullptr;
+        ASSERT_TRUE(WaitUntil([&] {
+            for (HWND window : WindowsOf(setup.processId()))
+                if (IsMessageBox(window) && WindowText(window) == "Quit setup")
+                    question = window;
+            return question != nullptr;
+        }));
+        setup.Press(question, IDYES);
+        EXPECT_TRUE(WaitUntil([&] { return !IsWindow(prompt.window); }));
+    });
+    EXPECT_TRUE(FileExists(byCancel + movie));
+    Uninstall(byCancel);
+    EXPECT_FALSE(FileExists(byCancel + movie));
 }
 
 // A piece ignored gives its whole file up, and a joined file that an
@@ -209,4 +236,30 @@ TEST(InterruptedInstall, JoinedFileThatCannotBeWrittenIsReportedAndRetried)
     EXPECT_EQ(setup.WaitForExit(), 0);
     EXPECT_EQ(ReadFile(root / movie), "one, two");
     EXPECT_FALSE(FileExists(joined));
+}
+
+// Measuring on the sections page: after the quit, the next spread file's
+// prompt ends unseen, and setup ends without installing anything.
+TEST(InterruptedInstall, QuitAtASectionsPagePromptEndsSetup)
+{
+    InstallCase test("Measure");
+    auto& [app, medium, root, leftovers] = test;
+    std::string script = Start(app, root / "App\\", root / "Group");
+    std::vector<std::string> missing;
+    for (const std::string stem : {"First", "Second"}) {
+        const std::string name = SpreadName(stem);
+        medium.AddFile(stem + "1.pak", "one");
+        medium.AddFile(stem + "2.pak", "two");
+        script += PieceCall(medium / (stem + "1.pak"), "[DP]\\" + name, 1, false) +
+                  PieceCall(medium / (stem + "2.pak"), "[DP]\\" + name, 2, true);
+        missing.push_back(medium / (stem + "2.pak"));
+    }
+    medium.WriteScript(script + PauseCall() + ScriptCall("ShowSections") + ScriptCall("ShowCopy"));
+    SetupRun setup(medium);
+    TakeDisksOutAtPause(setup, missing);
+    setup.ExpectMessageBox(missing[0], DiskPrompt(2, "").text, IDABORT);
+    setup.AnswerQuitQuestion(IDYES);
+    // The second file's prompt may flash up: wait for the end itself.
+    EXPECT_TRUE(WaitUntil([&] { return !setup.Running(); }));
+    EXPECT_FALSE(DirectoryExists(root / "App"));
 }

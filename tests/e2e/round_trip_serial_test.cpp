@@ -57,7 +57,7 @@ void RoundTrip(RunOptions options)
     // A program where an unquoted uninstall command would be run instead:
     // "...\Products\Round Trip\Unskein.exe" is first tried as "...\Products\Round.exe".
     CreateDirectoryA((root / "Products").c_str(), nullptr);
-    WriteFile(root / "Products\Round.exe", "not the uninstaller");
+    CopyFixture("lingering.exe", root / "Products\\Round.exe");
 
     const PrefixState before = Record(root.path());
     {
@@ -78,6 +78,7 @@ void RoundTrip(RunOptions options)
         uninstaller.ExpectMessageBox("Uninstall", "Are you really sure that you want to remove this program?", IDYES);
         EXPECT_EQ(uninstaller.WaitForExit(), 0);
     }
+    EXPECT_FALSE(FileExists(root / "Products\\Round.exe.running"));
     const PrefixState after = Record(root.path());
 
     const std::string installDirPath = installDir.substr(0, installDir.size() - 1);

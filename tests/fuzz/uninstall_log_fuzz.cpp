@@ -3,15 +3,14 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
-#include <sstream>
 #include <string>
+#include <string_view>
 
 #include "uninstall/text/log_reader.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    std::istringstream in(std::string(reinterpret_cast<const char*>(data), size));
-    const UninstallLog log = ReadUninstallLog(in);
+    const UninstallLog log = ReadUninstallLog(std::string_view(reinterpret_cast<const char*>(data), size));
     const RemovalPlan plan = PlanRemoval(log);
     if (plan.files.size() + plan.directories.size() > log.records.size() ||
         plan.registryKeys.size() > log.registryKeys.size())

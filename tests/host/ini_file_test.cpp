@@ -1,8 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <cstdio>
-#include <fstream>
-#include <iterator>
 #include <string>
 
 #include "setup/install/text/ini_file.h"
@@ -122,25 +119,4 @@ TEST(IniFile, OddLinesAreKeptAndDoNotBreakTheLoader)
     EXPECT_EQ(file["unclosed"]["A"], "1");
     EXPECT_EQ(file[std::string(300, 'n')]["B"], "2");
     EXPECT_EQ(file.Text(), before);
-}
-
-TEST(IniFile, LoadAndSaveThroughAFile)
-{
-    const std::string path = ::testing::TempDir() + "ini-file-test.ini";
-    {
-        std::ofstream out(path, std::ios::binary);
-        out << "[rename]\r\nNUL=C:\\X.TMP\r\n";
-    }
-    IniFile file;
-    ASSERT_EQ(file.Load(path), 0);
-    file["rename"]["K"] = "V";
-    ASSERT_TRUE(file.Save(path));
-    std::ifstream in(path, std::ios::binary);
-    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()),
-              "[rename]\r\nNUL=C:\\X.TMP\r\nK=V\r\n");
-    std::remove(path.c_str());
-
-    EXPECT_EQ(file.Load(""), 1);
-    EXPECT_EQ(file.Load(::testing::TempDir() + "no-such-file.ini"), 2);
-    EXPECT_EQ(file.Text(), "");
 }

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include <sstream>
+#include <string>
 
 #include "uninstall/text/log_reader.h"
 
@@ -16,8 +16,16 @@ const std::string kAppKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Unins
 
 UninstallLog Read(const std::string& text)
 {
-    std::istringstream in(text);
-    return ReadUninstallLog(in);
+    return ReadUninstallLog(text);
+}
+
+// The text as setup stores it: every line end is CR LF.
+std::string WithCrLf(const std::string& text)
+{
+    std::string bytes;
+    for (char c : text)
+        bytes += c == '\n' ? std::string("\r\n") : std::string(1, c);
+    return bytes;
 }
 
 RemovalPlan Plan(const std::string& text)
@@ -31,15 +39,15 @@ using Paths = std::vector<std::string>;
 
 TEST(LogReader, RemovesFilesLastToFirstThenDirectoriesAndTheKey)
 {
-    const RemovalPlan plan = Plan(kHeader +
-                                  "[FILES]\n"
-                                  "C:\\Program Files\\Demo\\\nDIR\n"
-                                  "C:\\PROGRA~1\\Demo\\DEMO.EXE\nNONSHARED\n"
-                                  "C:\\Program Files\\Demo\\Data\nDIR\n"
-                                  "C:\\PROGRA~1\\Demo\\Data\\LONGNA~1.TXT\nNONSHARED\n"
-                                  "C:\\Menu\\Demo\\Demo.lnk\nNONSHARED\n"
-                                  "[REGISTRY]\n" +
-                                  kAppKey + "\n");
+    const RemovalPlan plan = Plan(WithCrLf(kHeader +
+                                           "[FILES]\n"
+                                           "C:\\Program Files\\Demo\\\nDIR\n"
+                                           "C:\\PROGRA~1\\Demo\\DEMO.EXE\nNONSHARED\n"
+                                           "C:\\Program Files\\Demo\\Data\nDIR\n"
+                                           "C:\\PROGRA~1\\Demo\\Data\\LONGNA~1.TXT\nNONSHARED\n"
+                                           "C:\\Menu\\Demo\\Demo.lnk\nNONSHARED\n"
+                                           "[REGISTRY]\n" +
+                                           kAppKey + "\n"));
     EXPECT_EQ(plan.files, (Paths{"C:\\Menu\\Demo\\Demo.lnk", "C:\\PROGRA~1\\Demo\\Data\\LONGNA~1.TXT",
                                  "C:\\PROGRA~1\\Demo\\DEMO.EXE"}));
     EXPECT_EQ(plan.directories, (Paths{"C:\\Program Files\\Demo\\Data", "C:\\Program Files\\Demo\\"}));
@@ -103,6 +111,15 @@ TEST(LogReader, OddLineGetsAnEmptyKindAndRegistryLineEndsTheSectionAnywhere)
     ASSERT_EQ(log.records.size(), 2u);
     EXPECT_EQ(log.records[1].path, "C:\\b");
     EXPECT_EQ(log.records[1].kind, "");
+    EXPECT_EQ(log.registryKeys, Paths{kAppKey});
+}
+
+TEST(LogReader, OnlyCrLfOrLfEndsALineAndTheLastNeedsNone)
+{
+    const UninstallLog log = Read("[FILES]\r\nC:\\a\rb\r\nNONSHARED\n[REGISTRY]\r\n" + kAppKey);
+    ASSERT_EQ(log.records.size(), 1u);
+    EXPECT_EQ(log.records[0].path, "C:\\a\rb");
+    EXPECT_EQ(log.records[0].kind, "NONSHARED");
     EXPECT_EQ(log.registryKeys, Paths{kAppKey});
 }
 

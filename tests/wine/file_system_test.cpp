@@ -39,18 +39,28 @@ TEST(EnsureDirectory, OverlongPathFailsWithoutCreatingAnything)
     EXPECT_FALSE(DirectoryExists(root / "made"));
 }
 
-TEST(UninstallLogFile, HeaderCarriesTodaysLocalDate)
+// The file replaces an earlier log, gets each record at once, is dated
+// today; one that cannot be created leaves the log closed.
+TEST(UninstallLogFile, ReplacesAnEarlierLogAndCarriesTodaysLocalDate)
 {
     TempDir directory("log");
+    WriteFile(directory / "Uninstall.log", std::string(5000, 'x'));
     SYSTEMTIME today;
     GetLocalTime(&today);
     ASSERT_TRUE(OpenUninstallLog(directory.path() + "\\\\Uninstall.log"));  // DP's backslash doubled
-    gInstall.log.Close();
+    gInstall.log.WriteDirectory("C:\\App");
     char date[32];
     std::snprintf(date, sizeof date, "DATE:%u/%u/%u\r\n[FILES]\r\n", today.wMonth, today.wDay, today.wYear);
+    const std::string tail = std::string(date) + "C:\\App\r\nDIR\r\n";
     const std::string bytes = ReadFile(directory / "Uninstall.log");
-    ASSERT_GE(bytes.size(), std::string(date).size());
-    EXPECT_EQ(bytes.substr(bytes.size() - std::string(date).size()), date);
+    gInstall.log.Close();
+    EXPECT_EQ(bytes.substr(0, 12), "ZYNTRAK V1\r\n");
+    ASSERT_GE(bytes.size(), tail.size());
+    EXPECT_EQ(bytes.substr(bytes.size() - tail.size()), tail);
+
+    EXPECT_FALSE(OpenUninstallLog(directory / "missing\\Uninstall.log"));
+    EXPECT_FALSE(gInstall.log.IsOpen());
+    gInstall.log.WriteDirectory("C:\\App");  // dropped
 }
 
 TEST(ShortPath, AgreesWithTheSystemAlsoForFilesOfADirectoryAskedBefore)

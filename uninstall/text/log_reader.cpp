@@ -37,20 +37,35 @@ bool HoldsNul(const std::string& text)
     return text.find('\0') != std::string::npos;
 }
 
+// Takes the next line off `rest`; false at the end of the bytes.
+bool NextLine(std::string_view& rest, std::string& line)
+{
+    if (rest.empty())
+        return false;
+    const size_t feed = rest.find('\n');
+    std::string_view text = rest.substr(0, feed);
+    rest.remove_prefix(feed == std::string_view::npos ? rest.size() : feed + 1);
+    if (feed != std::string_view::npos && !text.empty() && text.back() == '\r')
+        text.remove_suffix(1);
+    line.assign(text);
+    return true;
+}
+
 }  // namespace
 
-UninstallLog ReadUninstallLog(std::istream& in)
+UninstallLog ReadUninstallLog(std::string_view bytes)
 {
     UninstallLog log;
     std::string line;
-    while (std::getline(in, line) && line != kFilesLine) {
-    }
-    if (!in)
+    bool filesSection = false;
+    while (!filesSection && NextLine(bytes, line))
+        filesSection = line == kFilesLine;
+    if (!filesSection)
         return log;
 
     std::vector<std::string> lines;
     bool registrySection = false;
-    while (std::getline(in, line)) {
+    while (NextLine(bytes, line)) {
         if (line == kRegistryLine) {
             registrySection = true;
             break;
@@ -66,7 +81,7 @@ UninstallLog ReadUninstallLog(std::istream& in)
     }
 
     if (registrySection) {
-        while (std::getline(in, line))
+        while (NextLine(bytes, line))
             if (!line.empty())
                 log.registryKeys.push_back(line);
     }

@@ -1,8 +1,8 @@
 // The uninstall log as Unskein reads it, and what Unskein removes because of it.
 #pragma once
 
-#include <istream>
 #include <string>
+#include <string_view>
 #include <vector>
 
 // One record of the log's file section.
@@ -16,14 +16,15 @@ struct UninstallLog {
     std::vector<std::string> registryKeys;  // non-empty lines after "[REGISTRY]"
 };
 
-// Reads a log from a text-mode stream (line ends already single '\n').
+// Reads a log from the file's bytes. CR LF and a lone LF end a line, as a
+// text-mode read takes them; a last line without a line end counts too.
 // Lines before "[FILES]" are header and skipped unread; without "[FILES]" the
 // log yields nothing. Records are a path line and a kind line; the
 // registration line that follows a SHARED kind line is read past so the next
 // record stays in step. Without "[REGISTRY]" (setup ended during its run) the
 // records read so far are kept and no registry key is taken. Lines are read
 // whole, whatever their length.
-UninstallLog ReadUninstallLog(std::istream& in);
+UninstallLog ReadUninstallLog(std::string_view bytes);
 
 // What Unskein removes, in the order it removes it.
 struct RemovalPlan {

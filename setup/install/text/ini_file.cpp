@@ -1,6 +1,5 @@
 #include "setup/install/text/ini_file.h"
 
-#include <fstream>
 #include <iterator>
 
 namespace {
@@ -29,18 +28,6 @@ std::string& IniSection::operator[](const std::string& key)
     insertAfter_ = lines_->insert(std::next(insertAfter_), line);
     keys_[key] = insertAfter_;
     return insertAfter_->value;
-}
-
-int IniFile::Load(const std::string& path)
-{
-    Parse("");
-    if (path.empty())
-        return 1;
-    std::ifstream file(path, std::ios::binary);
-    if (!file)
-        return 2;
-    Parse(std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()));
-    return 0;
 }
 
 void IniFile::Parse(const std::string& bytes)
@@ -128,12 +115,4 @@ std::string IniFile::Text() const
             text += line->text + line->ending;
     }
     return text;
-}
-
-bool IniFile::Save(const std::string& path) const
-{
-    std::ofstream file(path, std::ios::binary | std::ios::trunc);
-    file << Text();
-    file.flush();
-    return static_cast<bool>(file);
 }

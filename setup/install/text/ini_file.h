@@ -36,18 +36,14 @@ public:
     IniFile(const IniFile&) = delete;
     IniFile& operator=(const IniFile&) = delete;
 
-    // 0 when read, 1 for an empty path, 2 when the file cannot be opened
-    // (the object is then empty).
-    int Load(const std::string& path);
+    // Reads the file's bytes; the caller reads and writes the file itself.
+    void Parse(const std::string& bytes);
+    // The bytes to write back.
+    std::string Text() const;
+
     // The section of that name (exact, case-sensitive). A missing one is
     // added at the end of the file as its header followed by an empty line.
     IniSection& operator[](const std::string& name);
-    // Writes every line back; false when the file cannot be written.
-    bool Save(const std::string& path) const;
-
-    // The same on the file's bytes.
-    void Parse(const std::string& bytes);
-    std::string Text() const;
 
 private:
     void AddLine(std::string text, std::string ending, std::string& currentSection);

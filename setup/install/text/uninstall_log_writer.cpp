@@ -1,15 +1,16 @@
 #include "setup/install/text/uninstall_log_writer.h"
 
+#include <utility>
+
 namespace {
 
 const char kLineEnd[] = "\r\n";
 
 }  // namespace
 
-bool UninstallLogWriter::Open(const std::string& path, const LogDate& date)
+void UninstallLogWriter::Open(std::unique_ptr<LogOutput> output, const LogDate& date)
 {
-    Close();
-    stream_.open(path, std::ios::out | std::ios::binary | std::ios::trunc);
+    output_ = std::move(output);
     const std::string dateLine =
         "DATE:" + std::to_string(date.month) + "/" + std::to_string(date.day) + "/" + std::to_string(date.year);
     WriteLines({"ZYNTRAK V1",
@@ -23,14 +24,6 @@ bool UninstallLogWriter::Open(const std::string& path, const LogDate& date)
                 "",
                 dateLine,
                 "[FILES]"});
-    return IsOpen();
-}
-
-void UninstallLogWriter::Close()
-{
-    if (IsOpen())
-        stream_.close();
-    stream_.clear();
 }
 
 void UninstallLogWriter::WriteDirectory(const std::string& path)
@@ -67,7 +60,10 @@ void UninstallLogWriter::WriteLines(std::initializer_list<std::string_view> line
 {
     if (!IsOpen())
         return;
-    for (std::string_view line : lines)
-        stream_ << line << kLineEnd;
-    stream_.flush();
+    std::string text;
+    for (std::string_view line : lines) {
+        text += line;
+        text += kLineEnd;
+    }
+    output_->Append(text);
 }

@@ -2,8 +2,8 @@
 // byte layout and the writer's operations.
 #pragma once
 
-#include <fstream>
 #include <initializer_list>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -19,15 +19,23 @@ enum class Registration {
     kNotRegistrable,  // it loaded but exports none
 };
 
+// Where the log's bytes go: the setup program's file. Each call must reach
+// the file at once, so that the records made so far survive a setup that
+// ends abruptly.
+class LogOutput {
+public:
+    virtual ~LogOutput() = default;
+    virtual void Append(std::string_view bytes) = 0;
+};
+
 // Every line ends with CR LF whatever the platform; writes while the log is
-// not open are dropped. Each operation reaches the file at once, so that the
-// records made so far survive a setup that ends abruptly.
+// not open are dropped.
 class UninstallLogWriter {
 public:
-    // Creates or truncates the file and writes the header and "[FILES]".
-    bool Open(const std::string& path, const LogDate& date);
-    bool IsOpen() const { return stream_.is_open(); }
-    void Close();
+    // Takes the newly created (empty) file and writes the header and "[FILES]".
+    void Open(std::unique_ptr<LogOutput> output, const LogDate& date);
+    bool IsOpen() const { return output_ != nullptr; }
+    void Close() { output_.reset(); }
 
     void WriteDirectory(const std::string& path);
     void WritePrivateFile(const std::string& shortPath);  // also a shortcut's ".lnk" path
@@ -40,5 +48,5 @@ public:
 
 private:
     void WriteLines(std::initializer_list<std::string_view> lines);
-    std::ofstream stream_;
+    std::unique_ptr<LogOutput> output_;
 };

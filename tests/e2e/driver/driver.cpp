@@ -248,40 +248,52 @@ std::string SetupProgram()
 }
 
 namespace {
-std::string lastWindows98Name;
+
+std::string lastSettingsKey;
+
+void SetString(const std::string& keyPath, const std::string& name, const std::string& value)
+{
+    HKEY key;
+    if (RegCreateKeyExA(HKEY_CURRENT_USER, keyPath.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key,
+                        nullptr) != ERROR_SUCCESS)
+        return;
+    RegSetValueExA(key, name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                   static_cast<DWORD>(value.size() + 1));
+    RegCloseKey(key);
 }
+
+}  // namespace
 
 std::string SetupRun::Prepare(const Medium& medium, const RunOptions& options)
 {
-    if (!options.windows98)
+    lastSettingsKey.clear();
+    if (!options.windows98 && options.dllsFromBeside.empty())
         return SetupProgram();
-    // Wine decides the version by the program's file name.
+    // Wine reads its per-program settings by the program's file name.
     static unsigned counter = 0;
-    const std::string& name = lastWindows98Name = "setup98-" + std::to_string(GetCurrentProcessId()) + "-" +
-                             std::to_string(++counter) + ".exe";
+    const std::string name =
+        "setup-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++counter) + ".exe";
     const std::string copy = medium / name;
     CopyFileA(SetupProgram().c_str(), copy.c_str(), FALSE);
-    HKEY key;
-    const std::string keyPath = "Software\\Wine\\AppDefaults\\" + name;
-    if (RegCreateKeyExA(HKEY_CURRENT_USER, keyPath.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key,
-                        nullptr) == ERROR_SUCCESS) {
-        RegSetValueExA(key, "Version", 0, REG_SZ, reinterpret_cast<const BYTE*>("win98"), 6);
-        RegCloseKey(key);
-    }
+    lastSettingsKey = "Software\\Wine\\AppDefaults\\" + name;
+    if (options.windows98)
+        SetString(lastSettingsKey, "Version", "win98");
+    for (const std::string& dll : options.dllsFromBeside)
+        SetString(lastSettingsKey + "\\DllOverrides", dll, "native,builtin");
     return copy;
 }
 
 SetupRun::SetupRun(const Medium& medium, RunOptions options)
-    : ProgramRun(Prepare(medium, options), medium.path())
+    : ProgramRun(Prepare(medium, options), medium.path()), settingsKey_(lastSettingsKey)
 {
-    if (options.windows98)
-        windows98Key_ = "Software\\Wine\\AppDefaults\\" + lastWindows98Name;
 }
 
 SetupRun::~SetupRun()
 {
-    if (!windows98Key_.empty())
-        RegDeleteKeyA(HKEY_CURRENT_USER, windows98Key_.c_str());
+    if (settingsKey_.empty())
+        return;
+    RegDeleteKeyA(HKEY_CURRENT_USER, (settingsKey_ + "\\DllOverrides").c_str());
+    RegDeleteKeyA(HKEY_CURRENT_USER, settingsKey_.c_str());
 }
 
 }  // namespace e2e

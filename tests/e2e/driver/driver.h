@@ -32,6 +32,9 @@ private:
 struct RunOptions {
     // Pose as Windows 98 (platform 1) for this run only.
     bool windows98 = false;
+    // DLLs (names without ".dll") that Wine takes from beside setup.exe before
+    // its own, as Windows does for every DLL that is not a known DLL.
+    std::vector<std::string> dllsFromBeside;
 };
 
 struct MessageBoxSeen {
@@ -230,8 +233,9 @@ private:
 // setup.exe of the build under test.
 std::string SetupProgram();
 
-// Starts setup.exe on a medium. With `windows98` the program runs under a
-// name of its own that Wine is told to show Windows 98 to.
+// Starts setup.exe on a medium. With `windows98` or `dllsFromBeside` the
+// program runs from the medium under a name of its own, for which Wine's
+// per-program settings say so.
 class SetupRun : public ProgramRun {
 public:
     explicit SetupRun(const Medium& medium, RunOptions options = {});
@@ -239,7 +243,7 @@ public:
 
 private:
     static std::string Prepare(const Medium& medium, const RunOptions& options);
-    std::string windows98Key_;  // Wine's per-program settings, removed afterwards
+    std::string settingsKey_;  // Wine's per-program settings, removed afterwards
 };
 
 }  // namespace e2e

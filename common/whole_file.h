@@ -1,0 +1,42 @@
+// Files read and written whole through the system's calls. The shipped
+// programs use these instead of the C++ runtime's file streams, which would
+// bring in the runtime's locale machinery and functions that Windows 95, 98
+// and ME lack.
+#pragma once
+
+#include <windows.h>
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+// Closes a file handle when it goes.
+class FileHandle {
+public:
+    explicit FileHandle(HANDLE handle) : handle_(handle) {}
+    ~FileHandle()
+    {
+        if (IsOpen())
+            CloseHandle(handle_);
+    }
+    FileHandle(const FileHandle&) = delete;
+    FileHandle& operator=(const FileHandle&) = delete;
+    bool IsOpen() const { return handle_ != INVALID_HANDLE_VALUE; }
+    HANDLE get() const { return handle_; }
+
+private:
+    HANDLE handle_;
+};
+
+// The file's bytes as stored; nothing when it cannot be opened or read.
+std::optional<std::string> ReadWholeFile(const std::string& path);
+
+// Creates or truncates the file for writing. Others may read it meanwhile.
+HANDLE CreateFileForWriting(const std::string& path);
+
+// Writes all of `bytes` at the file's current position; false when the
+// system wrote less.
+bool WriteAll(HANDLE file, std::string_view bytes);
+
+// Creates or truncates the file and writes `bytes`; false on any failure.
+bool WriteWholeFile(const std::string& path, std::string_view bytes);

@@ -1,0 +1,150 @@
+#include "setup/system/system_libraries.h"
+
+#include <setupapi.h>
+
+#include <string>
+
+namespace {
+
+struct LibraryFile {
+    const char* name;
+    bool loaded;
+    HMODULE module;
+};
+
+// In the order of SystemLibrary. Loaded on first use and kept for the run.
+LibraryFile gLibraries[] = {
+    {"version.dll", false, nullptr},  {"setupapi.dll", false, nullptr}, {"comctl32.dll", false, nullptr},
+    {"psapi.dll", false, nullptr},    {"vdmdbg.dll", false, nullptr},
+};
+
+FARPROC FindKernelFunction(const char* name)
+{
+    return GetProcAddress(GetModuleHandleA("KERNEL32.DLL"), name);
+}
+
+HMODULE LoadFromSystemFolder(const char* name)
+{
+    char folder[MAX_PATH];
+    const UINT length = GetSystemDirectoryA(folder, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH)
+        return nullptr;
+    return LoadLibraryA((std::string(folder, length) + "\\" + name).c_str());
+}
+
+// Whether the program's manifest sends this DLL to the system's side-by-side
+// store (the common controls version 6 from Windows XP on). A load by name
+// then takes the store's copy before any folder is searched; a load by full
+// path would bypass the redirection.
+bool ManifestRedirects(const char* name)
+{
+    using FindFunction = decltype(&FindActCtxSectionStringA);
+    const auto find = reinterpret_cast<FindFunction>(FindKernelFunction("FindActCtxSectionStringA"));
+    if (!find)
+        return false;
+    ACTCTX_SECTION_KEYED_DATA data = {};
+    data.cbSize = sizeof data;
+    return find(0, nullptr, ACTIVATION_CONTEXT_SECTION_DLL_REDIRECTION, name, &data) != FALSE;
+}
+
+HMODULE Load(SystemLibrary library)
+{
+    LibraryFile& file = gLibraries[static_cast<int>(library)];
+    if (!file.loaded) {
+        file.loaded = true;
+        file.module = library == SystemLibrary::kCommonControls && ManifestRedirects(file.name)
+                          ? LoadLibraryA(file.name)
+                          : LoadFromSystemFolder(file.name);
+    }
+    return file.module;
+}
+
+template <typename Function>
+Function Find(SystemLibrary library, const char* name)
+{
+    const auto function = FindSystemFunction<Function>(library, name);
+    if (!function)
+        SetLastError(ERROR_PROC_NOT_FOUND);
+    return function;
+}
+
+}  // namespace
+
+void KeepDllSearchInSystemFolder()
+{
+    // Windows 7 with its updates and later: DLLs loaded by name come from the system folder only.
+    using SetDefaultFunction = BOOL(WINAPI*)(DWORD flags);
+    if (const auto setDefault = reinterpret_cast<SetDefaultFunction>(FindKernelFunction("SetDefaultDllDirectories")))
+        setDefault(LOAD_LIBRARY_SEARCH_SYSTEM32);
+    // Windows XP SP1 and later: the current folder leaves the search.
+    using SetDirectoryFunction = BOOL(WINAPI*)(LPCSTR path);
+    if (const auto setDirectory = reinterpret_cast<SetDirectoryFunction>(FindKernelFunction("SetDllDirectoryA")))
+        setDirectory("");
+}
+
+FARPROC FindSystemFunction(SystemLibrary library, const char* name)
+{
+    const HMODULE module = Load(library);
+    return module ? GetProcAddress(module, name) : nullptr;
+}
+
+namespace sys {
+
+DWORD VerFindFileA(DWORD flags, LPSTR fileName, LPSTR windowsDirectory, LPSTR applicationDirectory,
+                   LPSTR currentDirectory, PUINT currentLength, LPSTR destinationDirectory, PUINT destinationLength)
+{
+    if (const auto platform = Find<decltype(&::VerFindFileA)>(SystemLibrary::kVersion, "VerFindFileA"))
+        return platform(flags, fileName, windowsDirectory, applicationDirectory, currentDirectory, currentLength,
+                        destinationDirectory, destinationLength);
+    if (*currentLength > 0)
+        currentDirectory[0] = '\0';
+    if (*destinationLength > 0)
+        destinationDirectory[0] = '\0';
+    *currentLength = 0;
+    *destinationLength = 0;
+    return 0;
+}
+
+DWORD VerInstallFileA(DWORD flags, LPSTR sourceName, LPSTR destinationName, LPSTR sourceDirectory,
+                      LPSTR destinationDirectory, LPSTR currentDirectory, LPSTR temporaryName, PUINT temporaryLength)
+{
+    if (const auto platform = Find<decltype(&::VerInstallFileA)>(SystemLibrary::kVersion, "VerInstallFileA"))
+        return platform(flags, sourceName, destinationName, sourceDirectory, destinationDirectory, currentDirectory,
+                        temporaryName, temporaryLength);
+    return VIF_CANNOTCREATE;
+}
+
+DWORD GetFileVersionInfoSizeA(LPCSTR fileName, LPDWORD handle)
+{
+    const auto platform = Find<decltype(&::GetFileVersionInfoSizeA)>(SystemLibrary::kVersion, "GetFileVersionInfoSizeA");
+    return platform ? platform(fileName, handle) : 0;
+}
+
+BOOL GetFileVersionInfoA(LPCSTR fileName, DWORD handle, DWORD length, LPVOID data)
+{
+    const auto platform = Find<decltype(&::GetFileVersionInfoA)>(SystemLibrary::kVersion, "GetFileVersionInfoA");
+    return platform ? platform(fileName, handle, length, data) : FALSE;
+}
+
+BOOL VerQueryValueA(LPCVOID block, LPCSTR subBlock, LPVOID* value, PUINT length)
+{
+    const auto platform = Find<decltype(&::VerQueryValueA)>(SystemLibrary::kVersion, "VerQueryValueA");
+    return platform ? platform(block, subBlock, value, length) : FALSE;
+}
+
+DWORD SetupGetFileCompressionInfoA(PCSTR sourceName, PSTR* actualSourceName, PDWORD sourceSize, PDWORD targetSize,
+                                   PUINT compressionType)
+{
+    const auto platform =
+        Find<decltype(&::SetupGetFileCompressionInfoA)>(SystemLibrary::kSetupApi, "SetupGetFileCompressionInfoA");
+    return platform ? platform(sourceName, actualSourceName, sourceSize, targetSize, compressionType)
+                    : ERROR_PROC_NOT_FOUND;
+}
+
+BOOL InitCommonControlsEx(const INITCOMMONCONTROLSEX* controls)
+{
+    const auto platform = Find<decltype(&::InitCommonControlsEx)>(SystemLibrary::kCommonControls, "InitCommonControlsEx");
+    return platform ? platform(controls) : FALSE;
+}
+
+}  // namespace sys

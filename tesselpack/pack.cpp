@@ -1,0 +1,554 @@
+#include "tesselpack/pack.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <map>
+#include <stdexcept>
+
+#include "scriptcheck/command_check.h"
+#include "scriptcheck/syntax_check.h"
+#include "setup/script/text/records.h"
+#include "tesselpack/text/disk_plan.h"
+#include "tesselpack/text/script_edit.h"
+#include "tesselpack/text/szdd.h"
+
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
+namespace fs = std::filesystem;
+
+namespace {
+
+const char kScriptName[] = "SetupScript.INI";
+const char kUninstaller[] = "Unskein.exe";
+const char kWorkFolder[] = ".tesselpack-work";
+
+// A failure that ends the run after the medium was begun: kErrors for what
+// the author has to change, kCannotRun for what the machine refused.
+struct PackFailure : std::runtime_error {
+    PackFailure(const std::string& message, ExitStatus status = kCannotRun)
+        : std::runtime_error(message), status(status)
+    {
+    }
+    ExitStatus status;
+};
+
+bool IsLetterOrDigit(unsigned char c)
+{
+#ifdef _WIN32
+    return IsCharAlphaNumericA(static_cast<CHAR>(c)) != FALSE;
+#else
+    return IsAsciiLetterOrDigit(c);
+#endif
+}
+
+std::string Lower(std::string text)
+{
+    for (char& c : text)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return text;
+}
+
+// 1234567 as "1,234,567".
+std::string Grouped(uint64_t n)
+{
+    std::string digits = std::to_string(n), text;
+    for (size_t i = 0; i < digits.size(); ++i) {
+        if (i > 0 && (digits.size() - i) % 3 == 0)
+            text += ',';
+        text += digits[i];
+    }
+    return text;
+}
+
+std::string ReadBytes(const fs::path& path)
+{
+    std::ifstream file(path, std::ios::binary);
+    if (!file)
+        throw PackFailure("cannot read '" + path.string() + "'");
+    std::string bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    if (file.bad())
+        throw PackFailure("cannot read '" + path.string() + "'");
+    return bytes;
+}
+
+// One file of STAGING that the script installs, as it goes on the medium.
+struct MediumFile {
+    fs::path source;        // in STAGING
+    std::string folder;     // its folder below STAGING, with backslashes, empty at the top
+    std::string name;       // its real name
+    uint64_t size = 0;
+    bool givenPiece = false;  // the script already spreads it: stored as it is
+    bool compress = false;    // chosen for compression
+    bool compressed = false;  // stored compressed (it shrank)
+    fs::path stored;          // what goes on the medium: the source, or its compressed copy
+    uint64_t storedSize = 0;
+    std::string StoredName() const { return compressed ? CompressedName(name) : name; }
+};
+
+// The files of one AddFile call, in the order setup finds them.
+struct PackedCall {
+    size_t entry;
+    std::vector<size_t> files;  // into the medium's files
+};
+
+struct Finding {
+    int line, column;
+    std::string message;
+};
+
+class Packer {
+public:
+    explicit Packer(const PackRequest& request) : r_(request) {}
+    ExitStatus Run();
+
+private:
+    bool ReadScript();
+    bool CollectFiles();
+    bool ChooseCompression();
+    void BeginMedium();
+    void CompressFiles();
+    void Lay();
+    std::string RewrittenScript(const DiskPlan& plan) const;
+    void WriteMedium(const DiskPlan& plan, const std::string& script);
+    ExitStatus CheckMedium();
+    void PrintSummary() const;
+    void RemoveBegunMedium();
+
+    fs::path Created(const fs::path& path);
+    void CopyRange(const fs::path& from, uint64_t offset, uint64_t length, const fs::path& to);
+    void Report(const Finding& finding, const char* severity) const;
+
+    const PackRequest& r_;
+    std::string bytes_;
+    ScriptStore store_;
+    std::vector<EntryLayout> layouts_;
+    std::vector<MediumFile> files_;
+    std::vector<PackedCall> calls_;
+    bool uninstaller_ = false;
+    std::vector<Finding> errors_;
+    std::vector<fs::path> created_;  // what this run made in MEDIUM, in order
+    DiskPlan plan_;
+    std::string script_;
+};
+
+void Packer::Report(const Finding& finding, const char* severity) const
+{
+    std::printf("%s:%d:%d: %s: %s\n", r_.script.c_str(), finding.line, finding.column, severity,
+                finding.message.c_str());
+}
+
+bool Packer::ReadScript()
+{
+    std::ifstream file(r_.script, std::ios::binary);
+    if (!file)
+        return false;
+    bytes_.assign(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+    return true;
+}
+
+// Checks the script as scriptcheck does (its errors stop the run, as they
+// stop setup) and finds the files of its AddFile calls in STAGING.
+bool Packer::CollectFiles()
+{
+    Diagnostics diagnostics;
+    layouts_ = CheckSyntax(ToScriptText(bytes_), IsLetterOrDigit, store_, diagnostics);
+    const std::vector<AddFileCall> calls = CheckCommands(store_, layouts_, Medium(r_.staging), diagnostics);
+    bool scriptErrors = false;
+    for (const Diagnostic& d : diagnostics.Sorted())
+        if (d.severity == Severity::Error) {
+            Report({d.line, d.column, d.message}, "error");
+            scriptErrors = true;
+        }
+    if (scriptErrors)
+        return false;
+
+    const fs::path staging = fs::absolute(r_.staging).lexically_normal();
+    std::map<std::string, size_t> known;  // source path -> index in files_
+    for (const AddFileCall& call : calls) {
+        const EntryLayout& layout = layouts_[call.entry];
+        const LineColumn at{layout.arguments[0].line, layout.arguments[0].column};
+        const std::string pattern = store_.Entries()[call.entry].arguments[0];
+        switch (call.search.outcome) {
+        case SearchOutcome::OutsideMedium:
+            continue;  // a file of the target machine, not of the medium
+        case SearchOutcome::JoinedToMedium:
+        case SearchOutcome::WildcardInFolder:
+            errors_.push_back({at.line, at.column, "the source pattern '" + pattern +
+                                                        "' finds nothing on any medium: run scriptcheck on the script"});
+            continue;
+        case SearchOutcome::Searched:
+            break;
+        }
+        const fs::path folder = fs::path(call.search.folder).lexically_normal();
+        std::string below = folder.lexically_relative(staging).generic_string();
+        if (below == ".")
+            below.clear();
+        std::replace(below.begin(), below.end(), '/', '\\');
+
+        // The uninstaller comes with tesselpack, beside setup.exe, at the root.
+        const size_t slash = call.args[0].find_last_of("\\/");
+        const std::string last = call.args[0].substr(slash == std::string::npos ? 0 : slash + 1);
+        if (below.empty() && Lower(last) == Lower(kUninstaller)) {
+            uninstaller_ = true;
+            continue;
+        }
+
+        PackedCall packed{call.entry, {}};
+        for (const FoundFile& match : call.search.matches) {
+            if (match.isDirectory || match.name.empty() || match.name[0] == '.')
+                continue;
+            const fs::path source = folder / match.name;
+            const auto found = known.find(source.string());
+            if (found != known.end()) {
+                packed.files.push_back(found->second);
+                continue;
+            }
+            MediumFile file;
+            file.source = source;
+            file.folder = below;
+            file.name = match.name;
+            std::error_code error;
+            file.size = fs::file_size(source, error);
+            if (error) {
+                errors_.push_back({at.line, at.column, "cannot read '" + source.string() + "'"});
+                continue;
+            }
+            file.givenPiece = ScriptFlag(call.args[5]) != 0;
+            known.emplace(source.string(), files_.size());
+            packed.files.push_back(files_.size());
+            files_.push_back(file);
+        }
+        if (packed.files.empty())
+            errors_.push_back({at.line, at.column, "the source pattern '" + pattern + "' matches no file in '" +
+                                                       r_.staging + "': put the file there or correct the pattern"});
+        calls_.push_back(std::move(packed));
+    }
+    for (const Finding& finding : errors_)
+        Report(finding, "error");
+    return errors_.empty();
+}
+
+bool Packer::ChooseCompression()
+{
+    std::vector<bool> used(r_.compressPatterns.size(), false);
+    for (MediumFile& file : files_) {
+        if (file.givenPiece || file.size > kSzddMaxSize)
+            continue;
+        for (size_t p = 0; p < r_.compressPatterns.size(); ++p)
+            if (MatchesSearchPattern(r_.compressPatterns[p], file.name))
+                file.compress = used[p] = true;
+        if (r_.compressAll)
+            file.compress = true;
+    }
+    bool allUsed = true;
+    for (size_t p = 0; p < used.size(); ++p)
+        if (!used[p]) {
+            std::fprintf(stderr, "tesselpack: the pattern '%s' of --compress matches none of the files the script installs\n",
+                         r_.compressPatterns[p].c_str());
+            allUsed = false;
+        }
+    return allUsed;
+}
+
+fs::path Packer::Created(const fs::path& path)
+{
+    created_.push_back(path);
+    return path;
+}
+
+void Packer::BeginMedium()
+{
+    std::error_code error;
+    const fs::path medium = r_.medium;
+    if (fs::exists(medium, error)) {
+        if (!fs::is_directory(medium, error))
+            throw PackFailure("'" + r_.medium + "' is a file, not a folder for the medium");
+        if (!fs::is_empty(medium, error))
+            throw PackFailure("the medium folder '" + r_.medium +
+                                        "' is not empty: give a new or empty folder, so that nothing of an "
+                                        "older medium stays in it");
+    } else if (!fs::create_directories(medium, error) || error) {
+        throw PackFailure("cannot create the medium folder '" + r_.medium + "': " + error.message());
+    } else {
+        Created(medium);
+    }
+    if (!fs::create_directory(medium / kWorkFolder, error) || error)
+        throw PackFailure("cannot write in the medium folder '" + r_.medium + "': " + error.message());
+    Created(medium / kWorkFolder);
+}
+
+// Compresses the chosen files into the work folder; a file that does not
+// shrink stays as it is.
+void Packer::CompressFiles()
+{
+    for (size_t i = 0; i < files_.size(); ++i) {
+        MediumFile& file = files_[i];
+        file.stored = file.source;
+        file.storedSize = file.size;
+        if (!file.compress)
+            continue;
+        std::fprintf(stderr, "tesselpack: compressing %zu of %zu: %s%s%s (%s bytes)\n", i + 1, files_.size(),
+                     file.folder.c_str(), file.folder.empty() ? "" : "\\", file.name.c_str(),
+                     Grouped(file.size).c_str());
+        const std::string data = ReadBytes(file.source);
+        const std::vector<uint8_t> packed = CompressSzdd(reinterpret_cast<const uint8_t*>(data.data()), data.size(),
+                                                         file.name.empty() ? ' ' : file.name.back());
+        if (packed.size() >= data.size())
+            continue;
+        const fs::path stored = Created(fs::path(r_.medium) / kWorkFolder / std::to_string(i));
+        std::ofstream out(stored, std::ios::binary);
+        out.write(reinterpret_cast<const char*>(packed.data()), static_cast<std::streamsize>(packed.size()));
+        if (!out.flush())
+            throw PackFailure("cannot write '" + stored.string() + "'");
+        file.compressed = true;
+        file.stored = stored;
+        file.storedSize = packed.size();
+    }
+    // Two files must not meet under one name: a compressed name that another
+    // file of the folder has already stays uncompressed.
+    std::map<std::string, size_t> names;
+    for (size_t i = 0; i < files_.size(); ++i)
+        names.emplace(Lower(files_[i].folder + "\\" + files_[i].name), i);
+    for (size_t i = 0; i < files_.size(); ++i) {
+        MediumFile& file = files_[i];
+        if (!file.compressed)
+            continue;
+        const auto [holder, added] = names.emplace(Lower(file.folder + "\\" + file.StoredName()), i);
+        if (!added && holder->second != i) {
+            file.compressed = false;
+            file.stored = file.source;
+            file.storedSize = file.size;
+        }
+    }
+}
+
+// Lays the files over the disks; the script grows with every piece, and it
+// stands on disk 1, so the layout is repeated until the script fits it.
+void Packer::Lay()
+{
+    uint64_t programs = fs::file_size(fs::path(r_.programs) / "setup.exe");
+    if (uninstaller_)
+        programs += fs::file_size(fs::path(r_.programs) / kUninstaller);
+    std::vector<StoredFile> stored;
+    for (const MediumFile& file : files_)
+        stored.push_back({file.storedSize, !file.givenPiece});
+    uint64_t scriptSize = bytes_.size();
+    for (;;) {
+        plan_ = PlanDisks(stored, r_.diskSize, programs + scriptSize);
+        if (!plan_.fits) {
+            if (plan_.tooLarge < 0)
+                throw PackFailure("the disk size " + Grouped(r_.diskSize) + " is smaller than setup.exe" +
+                                            (uninstaller_ ? ", Unskein.exe" : "") + " and the script together (" +
+                                            Grouped(programs + scriptSize) + " bytes), which disk 1 holds",
+                                  kErrors);
+            const MediumFile& file = files_[plan_.tooLarge];
+            throw PackFailure("'" + file.source.string() + "' (" + Grouped(file.storedSize) +
+                                        " bytes) is one piece of a file that the script spreads itself and "
+                                        "is larger than a disk",
+                                  kErrors);
+        }
+        script_ = RewrittenScript(plan_);
+        if (script_.size() <= scriptSize)
+            return;
+        scriptSize = script_.size();
+    }
+}
+
+std::string Packer::RewrittenScript(const DiskPlan& plan) const
+{
+    std::vector<TextChange> changes;
+    for (const PackedCall& call : calls_) {
+        const ScriptEntry& entry = store_.Entries()[call.entry];
+        const EntryLayout& layout = layouts_[call.entry];
+        std::vector<LineColumn> quotes;
+        for (const Place& quote : layout.arguments)
+            quotes.push_back({quote.line, quote.column});
+        const CallText text = LocateCall(bytes_, {layout.name.line, layout.name.column}, quotes);
+
+        std::vector<ArgumentValues> variants;
+        for (size_t f : call.files) {
+            const MediumFile& file = files_[f];
+            const std::vector<Piece>& pieces = plan.pieces[f];
+            const bool cut = pieces.size() > 1;
+            const std::string& destination = entry.arguments[1];
+            for (size_t p = 0; p < pieces.size(); ++p) {
+                ArgumentValues values;
+                values[0] = "[SP]\\Disk" + std::to_string(pieces[p].disk) + "\\" + file.folder +
+                            (file.folder.empty() ? "" : "\\") + file.StoredName();
+                // Setup names the installed file after the source unless the
+                // destination is a full path.
+                if ((file.compressed || cut) && !destination.empty() && destination.back() == '\\')
+                    values[1] = destination + file.name;
+                values[4] = std::to_string(pieces[p].disk);
+                if (cut) {
+                    values[5] = "1";
+                    values[6] = p + 1 == pieces.size() ? "1" : "0";
+                }
+                variants.push_back(values);
+            }
+        }
+        changes.push_back({text.begin, text.end, RepeatCall(bytes_, text, variants)});
+    }
+    return ApplyChanges(bytes_, changes);
+}
+
+void Packer::CopyRange(const fs::path& from, uint64_t offset, uint64_t length, const fs::path& to)
+{
+    std::ifstream in(from, std::ios::binary);
+    in.seekg(static_cast<std::streamoff>(offset));
+    std::ofstream out(Created(to), std::ios::binary);
+    std::vector<char> buffer(1 << 20);
+    while (length > 0 && in && out) {
+        const size_t chunk = static_cast<size_t>(std::min<uint64_t>(length, buffer.size()));
+        in.read(buffer.data(), static_cast<std::streamsize>(chunk));
+        out.write(buffer.data(), in.gcount());
+        length -= static_cast<uint64_t>(in.gcount());
+        if (static_cast<size_t>(in.gcount()) < chunk)
+            break;
+    }
+    if (length > 0 || !in || !out.flush())
+        throw PackFailure("cannot write '" + to.string() + "'");
+}
+
+void Packer::WriteMedium(const DiskPlan& plan, const std::string& script)
+{
+    const fs::path medium = r_.medium;
+    CopyRange(fs::path(r_.programs) / "setup.exe", 0, fs::file_size(fs::path(r_.programs) / "setup.exe"),
+              medium / "setup.exe");
+    if (uninstaller_)
+        CopyRange(fs::path(r_.programs) / kUninstaller, 0, fs::file_size(fs::path(r_.programs) / kUninstaller),
+                  medium / kUninstaller);
+    {
+        std::ofstream out(Created(medium / kScriptName), std::ios::binary);
+        out << script;
+        if (!out.flush())
+            throw PackFailure("cannot write '" + (medium / kScriptName).string() + "'");
+    }
+    for (size_t f = 0; f < files_.size(); ++f) {
+        const MediumFile& file = files_[f];
+        for (const Piece& piece : plan.pieces[f]) {
+            fs::path folder = medium / ("Disk" + std::to_string(piece.disk));
+            if (!fs::exists(folder))
+                fs::create_directory(Created(folder));
+            std::string rest = file.folder;
+            for (size_t start = 0; !rest.empty();) {
+                const size_t end = rest.find('\\', start);
+                folder /= rest.substr(start, end - start);
+                if (!fs::exists(folder))
+                    fs::create_directory(Created(folder));
+                if (end == std::string::npos)
+                    break;
+                start = end + 1;
+            }
+            const fs::path target = folder / file.StoredName();
+            if (!fs::exists(target))  // a file that several AddFile lines install is stored once
+                CopyRange(file.stored, piece.offset, piece.length, target);
+        }
+    }
+}
+
+// What scriptcheck says about the written medium: the author ships this.
+ExitStatus Packer::CheckMedium()
+{
+    Diagnostics diagnostics;
+    ScriptStore store;
+    const std::vector<EntryLayout> layouts = CheckSyntax(ToScriptText(script_), IsLetterOrDigit, store, diagnostics);
+    CheckCommands(store, layouts, Medium(r_.medium), diagnostics);
+    int errors = 0, warnings = 0;
+    const std::string path = (fs::path(r_.medium) / kScriptName).string();
+    for (const Diagnostic& d : diagnostics.Sorted()) {
+        const bool isError = d.severity == Severity::Error;
+        (isError ? errors : warnings) += 1;
+        std::printf("%s:%d:%d: %s: %s\n", path.c_str(), d.line, d.column, isError ? "error" : "warning",
+                    d.message.c_str());
+    }
+    return errors > 0 ? kErrors : warnings > 0 ? kWarnings : kClean;
+}
+
+void Packer::RemoveBegunMedium()
+{
+    std::error_code error;
+    bool complete = true;
+    for (auto path = created_.rbegin(); path != created_.rend(); ++path)
+        if (fs::exists(*path, error) && !fs::remove(*path, error))
+            complete = false;
+    if (created_.empty())
+        return;
+    if (complete)
+        std::fprintf(stderr, "tesselpack: removed what it had written of the medium '%s'\n", r_.medium.c_str());
+    else
+        std::fprintf(stderr, "tesselpack: the medium '%s' is incomplete and could not be removed entirely: "
+                             "do not ship it\n", r_.medium.c_str());
+}
+
+ExitStatus Stop(ExitStatus status, const std::string& why)
+{
+    std::fprintf(stderr, "tesselpack: %s\n", why.c_str());
+    return status;
+}
+
+ExitStatus Packer::Run()
+{
+    std::error_code error;
+    if (!fs::is_directory(r_.staging, error))
+        return Stop(kCannotRun, "the folder '" + r_.staging + "' (--from) does not exist");
+    if (!ReadScript())
+        return Stop(kCannotRun, "cannot open the script '" + r_.script + "'");
+    if (!CollectFiles() || !ChooseCompression())
+        return Stop(kErrors, "no medium written");
+    for (const char* program : {"setup.exe", uninstaller_ ? kUninstaller : "setup.exe"})
+        if (!fs::is_regular_file(fs::path(r_.programs) / program, error))
+            return Stop(kCannotRun, std::string(program) + " is not in '" + r_.programs +
+                                        "', where tesselpack takes it from");
+
+    ExitStatus status;
+    try {
+        BeginMedium();
+        CompressFiles();
+        Lay();
+        WriteMedium(plan_, script_);
+        fs::remove_all(fs::path(r_.medium) / kWorkFolder);
+        status = CheckMedium();
+        if (status == kErrors)
+            throw PackFailure("the written script does not pass scriptcheck; this is a fault of tesselpack", kErrors);
+    } catch (const PackFailure& failure) {
+        Stop(failure.status, failure.what());
+        RemoveBegunMedium();
+        return failure.status;
+    } catch (const std::exception& failure) {
+        Stop(kCannotRun, failure.what());
+        RemoveBegunMedium();
+        return kCannotRun;
+    }
+    PrintSummary();
+    return status;
+}
+
+void Packer::PrintSummary() const
+{
+    uint64_t before = 0, after = 0;
+    for (const MediumFile& file : files_) {
+        before += file.size;
+        after += file.storedSize;
+    }
+    const double share = before ? 100.0 * static_cast<double>(after) / static_cast<double>(before) : 100.0;
+    std::printf("tesselpack: %zu file%s, %s bytes, %s bytes on the medium (%.1f%%), %d disk%s", files_.size(),
+                files_.size() == 1 ? "" : "s", Grouped(before).c_str(), Grouped(after).c_str(), share, plan_.disks,
+                plan_.disks == 1 ? "" : "s");
+    if (r_.diskSize != kUnlimitedDisk)
+        std::printf(" of %s bytes", Grouped(r_.diskSize).c_str());
+    std::printf(", in '%s'\n", r_.medium.c_str());
+}
+
+}  // namespace
+
+ExitStatus Pack(const PackRequest& request)
+{
+    return Packer(request).Run();
+}

@@ -1,0 +1,21 @@
+// One run of tesselpack: the script and the author's files in, a finished
+// medium out.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+enum ExitStatus { kClean = 0, kWarnings = 1, kErrors = 2, kCannotRun = 3 };
+
+struct PackRequest {
+    std::string script;    // the author's SetupScript.INI
+    std::string staging;   // the files as the medium would hold them uncompressed ([SP])
+    std::string medium;    // the folder to write; absent or empty
+    std::string programs;  // where setup.exe and Unskein.exe are
+    uint64_t diskSize;     // kUnlimitedDisk: one disk
+    bool compressAll = true;
+    std::vector<std::string> compressPatterns;  // when not all: names to compress, as "*.txt"
+};
+
+ExitStatus Pack(const PackRequest& request);

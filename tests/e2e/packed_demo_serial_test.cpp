@@ -1,0 +1,138 @@
+// The example product packed by tesselpack.exe, compressed and spread over
+// disks, installed with setup.exe from that medium and removed again with
+// Unskein.exe: every installed file is the author's file byte for byte, and
+// the sections page counts the expanded sizes. Serial, since the demo has
+// one name and one shared library in the system folder.
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "examples/demo/tiles.h"
+#include "setup/ui/resources/resource_ids.h"
+#include "tests/e2e/driver/common_controls.h"
+#include "tests/e2e/driver/driver.h"
+#include "tests/e2e/driver/install_checks.h"
+#include "tests/support/install_support.h"
+
+using namespace e2e;
+using namespace testing_support;
+
+namespace {
+
+const std::string kApp = "Tessel Demo";
+
+DWORD RunTesselpack(const std::string& arguments)
+{
+    std::string command = "\"" + Env("TESSEL_BIN") + "\\tesselpack.exe\" " + arguments;
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    if (!CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
+        return GetLastError() | 0x80000000u;
+    DWORD code = STILL_ACTIVE;
+    if (WaitForSingleObject(process.hProcess, 120000) == WAIT_OBJECT_0)
+        GetExitCodeProcess(process.hProcess, &code);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    return code;
+}
+
+// Whether no other program holds the file open.
+bool Unused(const std::string& path)
+{
+    const HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return false;
+    CloseHandle(file);
+    return true;
+}
+
+uint64_t SizeOf(const std::string& path)
+{
+    return ReadFile(path).size();
+}
+
+// `diskSize` as tesselpack takes it.
+void PackInstallRemove(const std::string& diskSize, RunOptions options)
+{
+    Leftovers leftovers;
+    leftovers.UninstallEntry(kApp);
+    leftovers.Tree(ProgramsFolder() + "\\" + kApp);
+    leftovers.File(SystemDirectory() + "\\Tiles.dll");
+    TempDir staging("stage"), root("install");
+    const std::string bin = Env("TESSEL_BIN");
+    CreateDirectoryA((staging / "Program").c_str(), nullptr);
+    CreateDirectoryA((staging / "Shared").c_str(), nullptr);
+    WriteFile(staging / "Program\\TesselDemo.exe", ReadFile(bin + "\\TesselDemo.exe"));
+    WriteFile(staging / "Program\\Readme.txt", ReadFile(Env("TESSEL_SOURCE") + "\\examples\\demo\\Readme.txt"));
+    WriteFile(staging / "Shared\\Tiles.dll", ReadFile(bin + "\\Tiles.dll"));
+
+    Medium medium;
+    ASSERT_EQ(RunTesselpack("\"" + Env("TESSEL_SOURCE") + "\\examples\\demo\\SetupScript.INI\" --from \"" +
+                            staging.path() + "\" --out \"" + medium.path() + "\" --disk-size " + diskSize),
+              0u);
+    ASSERT_TRUE(FileExists(medium / "Disk1\\Program\\TesselDemo.ex_"));
+
+    const std::string installDir = root / "Tessel Demo\\";
+    {
+        SetupRun setup(medium, options);
+        if (options.windows98)
+            setup.ExpectMessageBox("Error", "Wininit.exe not found! Setup can not replace DLLs that are in use!",
+                                   IDOK);
+        setup.WaitForPage(IDC_WELCOME_TEXT).Click(IDC_PAGE_NEXT);
+        Page destination = setup.WaitForPage(IDC_DEST_ASK_CREATE);
+        destination.Type(IDC_DEST_PATH, installDir);
+        destination.Click(IDC_PAGE_NEXT);
+
+        Page sections = setup.WaitForPage(IDC_SECTIONS_LIST);
+        const HWND list = sections.Control(IDC_SECTIONS_LIST);
+        const uint64_t program = SizeOf(staging / "Program\\TesselDemo.exe") + SizeOf(staging / "Shared\\Tiles.dll") +
+                                 SizeOf(bin + "\\Unskein.exe");
+        EXPECT_EQ(ListItemText(list, 0, 1), std::to_string(program));
+        EXPECT_EQ(ListItemText(list, 1, 1), std::to_string(SizeOf(staging / "Program\\Readme.txt")));
+        ClickListItem(list, 1);  // the documentation too
+        sections.SetChecked(IDC_SECTIONS_INSTALL, true);
+        sections.Click(IDC_PAGE_NEXT);
+        setup.WaitForPage(IDC_GROUP_NEW).Click(IDC_PAGE_NEXT);
+        setup.ExpectMessageBox(kApp, kApp + " is installed.", IDOK);
+        ASSERT_EQ(setup.WaitForExit(), 0);
+    }
+    EXPECT_TRUE(ReadFile(installDir + "TesselDemo.exe") == ReadFile(staging / "Program\\TesselDemo.exe"));
+    EXPECT_TRUE(ReadFile(installDir + "Readme.txt") == ReadFile(staging / "Program\\Readme.txt"));
+    EXPECT_TRUE(ReadFile(SystemDirectory() + "\\Tiles.dll") == ReadFile(staging / "Shared\\Tiles.dll"));
+
+    // Wine's menu builder reads the targets of new shortcuts for their icons;
+    // a file it holds could not be removed.
+    EXPECT_TRUE(WaitUntil([&] { return Unused(installDir + "TesselDemo.exe") && Unused(installDir + "Readme.txt"); }));
+    {
+        std::unique_ptr<Windows98Program> windows98;
+        if (options.windows98)
+            windows98 = std::make_unique<Windows98Program>("Unskein.exe");
+        ProgramRun unskein(installDir + "Unskein.exe", bin);
+        unskein.ExpectMessageBox("Uninstall", "Are you really sure that you want to remove this program?", IDYES);
+        EXPECT_EQ(unskein.WaitForExit(), 0);
+    }
+    EXPECT_FALSE(FileExists(installDir + "TesselDemo.exe"));
+    EXPECT_FALSE(FileExists(installDir + "Readme.txt"));
+    RegDeleteKeyA(HKEY_LOCAL_MACHINE, TILES_REGISTRY_KEY);
+}
+
+}  // namespace
+
+// Disks with room for 64 KB beside the programs on disk 1: the program and
+// the library are compressed and cut over several disks.
+std::string SmallDisks()
+{
+    const std::string bin = Env("TESSEL_BIN");
+    return std::to_string(SizeOf(bin + "\\setup.exe") + SizeOf(bin + "\\Unskein.exe") + 65536);
+}
+
+TEST(PackedDemo, CompressedFilesCutOverDisksInstallWholeAndUninstall)
+{
+    PackInstallRemove(SmallDisks(), {});
+}
+
+TEST(PackedDemo, CompressedFilesCutOverDisksInstallWholeAndUninstallOnWindows98)
+{
+    PackInstallRemove(SmallDisks(), {.windows98 = true});
+}

@@ -1,0 +1,316 @@
+// tesselpack and its compressor: compressed files expand to their originals
+// (through our expander and Debian's msexpand) and are no larger than
+// mscompress writes; the layout over disks and the rewritten script; the
+// program as an author runs it, with good and bad input.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "tesselpack/text/disk_plan.h"
+#include "tesselpack/text/script_edit.h"
+#include "tesselpack/text/szdd.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+struct ShellRun {
+    std::string output;  // standard output and error
+    int status;
+};
+
+ShellRun Shell(const std::string& command)
+{
+    FILE* pipe = popen((command + " 2>&1").c_str(), "r");
+    std::string output;
+    char buffer[4096];
+    for (size_t n; (n = fread(buffer, 1, sizeof buffer, pipe)) > 0;)
+        output.append(buffer, n);
+    const int status = pclose(pipe);
+    return {output, WIFEXITED(status) ? WEXITSTATUS(status) : -1};
+}
+
+std::string ReadFile(const fs::path& path)
+{
+    std::ifstream file(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+}
+
+void WriteFile(const fs::path& path, const std::string& bytes)
+{
+    fs::create_directories(path.parent_path());
+    std::ofstream(path, std::ios::binary) << bytes;
+}
+
+class TempFolder {
+public:
+    TempFolder()
+        : path_(fs::temp_directory_path() / ("tesselpack-" + std::to_string(getpid()) + "-" +
+                                             ::testing::UnitTest::GetInstance()->current_test_info()->name()))
+    {
+        fs::remove_all(path_);
+        fs::create_directories(path_);
+    }
+    ~TempFolder() { fs::remove_all(path_); }
+    fs::path operator/(const std::string& name) const { return path_ / name; }
+
+private:
+    fs::path path_;
+};
+
+std::string Random(size_t size, unsigned seed, int alphabet = 256)
+{
+    std::mt19937 random(seed);
+    std::string bytes(size, '\0');
+    for (char& c : bytes)
+        c = static_cast<char>(random() % alphabet);
+    return bytes;
+}
+
+std::vector<uint8_t> Compress(const std::string& data, char last = 't')
+{
+    return CompressSzdd(reinterpret_cast<const uint8_t*>(data.data()), data.size(), last);
+}
+
+struct Sample {
+    std::string what, data;
+};
+
+std::vector<Sample> FormatSamples()
+{
+    const std::string text = ReadFile(fs::path(TESSEL_SOURCE_DIR) / "docs" / "script-reference.md");
+    return {
+        {"empty", ""},
+        {"one byte", "x"},
+        {"window less one", Random(4095, 1, 4)},
+        {"window", Random(4096, 2, 4)},
+        {"window and one", Random(4097, 3, 4)},
+        {"all one byte", std::string(100000, 'a')},
+        {"spaces, as the window starts", std::string(40, ' ') + "x" + std::string(30, ' ')},
+        {"incompressible", Random(70000, 4)},
+        {"text", text},
+    };
+}
+
+}  // namespace
+
+TEST(Szdd, ExpandsToTheOriginalThroughUsAndMsexpandAndIsNoLargerThanMscompress)
+{
+    TempFolder folder;
+    for (const Sample& sample : FormatSamples()) {
+        SCOPED_TRACE(sample.what);
+        const std::vector<uint8_t> packed = Compress(sample.data);
+        ASSERT_TRUE(IsSzdd(packed.data(), packed.size()));
+        EXPECT_EQ(packed[9], 't');  // the character the name's "_" stands for
+        std::vector<uint8_t> expanded;
+        ASSERT_TRUE(ExpandSzdd(packed.data(), packed.size(), expanded));
+        EXPECT_EQ(std::string(expanded.begin(), expanded.end()), sample.data);
+
+        WriteFile(folder / "ours", std::string(packed.begin(), packed.end()));
+        ASSERT_EQ(Shell("msexpand < '" + (folder / "ours").string() + "' > '" + (folder / "back").string() + "'").status,
+                  0);
+        EXPECT_EQ(ReadFile(folder / "back"), sample.data);
+
+        WriteFile(folder / "theirs", sample.data);
+        fs::remove(folder / "theirs_");
+        ASSERT_EQ(Shell("mscompress '" + (folder / "theirs").string() + "'").status, 0);
+        EXPECT_LE(packed.size(), fs::file_size(folder / "theirs_"));
+    }
+}
+
+TEST(Szdd, ExpanderRefusesWhatIsCutShortOrNoSzdd)
+{
+    const std::vector<uint8_t> packed = Compress(std::string(5000, 'z') + "end");
+    std::vector<uint8_t> out;
+    EXPECT_FALSE(ExpandSzdd(packed.data(), packed.size() - 1, out));
+    EXPECT_FALSE(ExpandSzdd(packed.data(), 10, out));
+    std::vector<uint8_t> other = packed;
+    other[0] = 'X';
+    EXPECT_FALSE(ExpandSzdd(other.data(), other.size(), out));
+    other = packed;
+    other[10] ^= 1;  // the stated length
+    EXPECT_FALSE(ExpandSzdd(other.data(), other.size(), out));
+}
+
+TEST(DiskPlan, FillsDisksInOrderCountsTheRootOnDiskOneAndCutsOnlyWhatMayBeCut)
+{
+    // 100-byte disks, 30 bytes of root files on disk 1.
+    const DiskPlan plan = PlanDisks({{50, true}, {60, false}, {150, true}, {0, true}}, 100, 30);
+    ASSERT_TRUE(plan.fits);
+    EXPECT_EQ(plan.disks, 4);
+    auto piece = [&](size_t file, size_t p) {
+        const Piece& x = plan.pieces[file][p];
+        return std::to_string(x.disk) + "@" + std::to_string(x.offset) + "+" + std::to_string(x.length);
+    };
+    EXPECT_EQ(piece(0, 0), "1@0+50");
+    EXPECT_EQ(piece(1, 0), "2@0+60");  // left 20 on disk 1: moved whole
+    ASSERT_EQ(plan.pieces[2].size(), 3u);
+    EXPECT_EQ(piece(2, 0), "2@0+40");
+    EXPECT_EQ(piece(2, 1), "3@40+100");
+    EXPECT_EQ(piece(2, 2), "4@140+10");
+    EXPECT_EQ(piece(3, 0), "4@0+0");
+
+    EXPECT_FALSE(PlanDisks({}, 100, 101).fits);
+    const DiskPlan tooLarge = PlanDisks({{10, true}, {101, false}}, 100, 0);
+    EXPECT_FALSE(tooLarge.fits);
+    EXPECT_EQ(tooLarge.tooLarge, 1);
+
+    EXPECT_EQ(ParseDiskSize("floppy"), 1457664u);
+    EXPECT_EQ(ParseDiskSize("CD700"), 737280000u);
+    EXPECT_EQ(ParseDiskSize("123456"), 123456u);
+    EXPECT_FALSE(ParseDiskSize("0"));
+    EXPECT_FALSE(ParseDiskSize("1.44"));
+}
+
+TEST(ScriptEdit, RepeatsACallWithNewArgumentsAndKeepsEverythingElse)
+{
+    const std::string bytes = "// first\r\n  AddFile(\"a\"\"b\", \"[DP]\\\",  \"x\");  // note\r\nShowCopy;\r\n";
+    // The name at line 2, column 3; the quotes at columns 11, 19 and 29.
+    const CallText call = LocateCall(bytes, {2, 3}, {{2, 11}, {2, 19}, {2, 29}});
+    ASSERT_EQ(call.arguments.size(), 3u);
+    EXPECT_EQ(bytes.substr(call.arguments[0].begin, call.arguments[0].end - call.arguments[0].begin), "a\"\"b");
+    const std::string text = RepeatCall(bytes, call, {{{0, "one"}}, {{0, "t\"wo"}, {2, "y"}}});
+    EXPECT_EQ(ApplyChanges(bytes, {{call.begin, call.end, text}}),
+              "// first\r\n  AddFile(\"one\", \"[DP]\\\",  \"x\");\r\n  AddFile(\"t\"\"wo\", \"[DP]\\\",  \"y\");"
+              "  // note\r\nShowCopy;\r\n");
+}
+
+// ------------------------------------------------------------ the program --
+
+namespace {
+
+const fs::path kDist = fs::read_symlink("/proc/self/exe").parent_path() / "dist";
+
+// An author's product: the example's script and files of chosen sizes.
+struct Product {
+    TempFolder folder;
+    fs::path script = folder / "SetupScript.INI";
+    fs::path staging = folder / "staging";
+    fs::path medium = folder / "medium";
+
+    Product()
+    {
+        fs::copy_file(fs::path(TESSEL_SOURCE_DIR) / "examples" / "demo" / "SetupScript.INI", script);
+        WriteFile(staging / "Program" / "TesselDemo.exe", Random(1500000, 5, 16));
+        WriteFile(staging / "Program" / "Readme.txt", ReadFile(fs::path(TESSEL_SOURCE_DIR) / "README.md"));
+        WriteFile(staging / "Shared" / "Tiles.dll", Random(300000, 6));  // does not shrink
+    }
+
+    ShellRun Pack(const std::string& options) const
+    {
+        return Shell("ASAN_OPTIONS=exitcode=86 '" + (kDist / "tesselpack").string() + "' '" + script.string() +
+                     "' --from '" + staging.string() + "' --out '" + medium.string() + "' " + options);
+    }
+};
+
+std::string Joined(const std::vector<fs::path>& pieces)
+{
+    std::string bytes;
+    for (const fs::path& piece : pieces)
+        bytes += ReadFile(piece);
+    return bytes;
+}
+
+}  // namespace
+
+TEST(Tesselpack, PacksOverDisksCompressesCutsAndRewritesOnlyTheAddFileLines)
+{
+    Product product;
+    // Disk 1 has room for about 600,000 bytes beside the programs.
+    const uint64_t disk = fs::file_size(kDist / "setup.exe") + fs::file_size(kDist / "Unskein.exe") + 600000;
+    const ShellRun run = product.Pack("--disk-size " + std::to_string(disk));
+    ASSERT_EQ(run.status, 0) << run.output;
+    EXPECT_NE(run.output.find("tesselpack: 3 files, "), std::string::npos) << run.output;
+    const fs::path& m = product.medium;
+
+    // Every disk within its size; disk 1 with the root files.
+    uint64_t root = 0;
+    for (const char* name : {"setup.exe", "Unskein.exe", "SetupScript.INI"})
+        root += fs::file_size(m / name);
+    for (const char* d : {"Disk1", "Disk2"}) {
+        uint64_t used = d[4] == '1' ? root : 0;
+        for (const auto& entry : fs::recursive_directory_iterator(m / d))
+            used += entry.is_regular_file() ? entry.file_size() : 0;
+        EXPECT_LE(used, disk) << d;
+    }
+    EXPECT_FALSE(fs::exists(m / "Disk3"));
+    EXPECT_FALSE(fs::exists(m / ".tesselpack-work"));
+
+    // The program is compressed and cut in two; its pieces join and expand to it.
+    const std::string joined = Joined({m / "Disk1/Program/TesselDemo.ex_", m / "Disk2/Program/TesselDemo.ex_"});
+    std::vector<uint8_t> expanded;
+    ASSERT_TRUE(ExpandSzdd(reinterpret_cast<const uint8_t*>(joined.data()), joined.size(), expanded));
+    EXPECT_EQ(std::string(expanded.begin(), expanded.end()), ReadFile(product.staging / "Program/TesselDemo.exe"));
+    EXPECT_EQ(ReadFile(m / "Disk2/Shared/Tiles.dll"), ReadFile(product.staging / "Shared/Tiles.dll"));
+    EXPECT_TRUE(fs::exists(m / "Disk2/Program/Readme.tx_"));
+    EXPECT_EQ(ReadFile(m / "setup.exe"), ReadFile(kDist / "setup.exe"));
+
+    const std::string before = ReadFile(product.script);
+    std::string expected = before;
+    auto replace = [&](const std::string& from, const std::string& to) { expected.replace(expected.find(from), from.size(), to); };
+    replace("AddFile(\"[SP]\\Program\\TesselDemo.exe\", \"[DP]\\\", \"Program\", \"0\", \"1\", \"0\", \"0\"",
+            "AddFile(\"[SP]\\Disk1\\Program\\TesselDemo.ex_\", \"[DP]\\TesselDemo.exe\", \"Program\", \"0\", \"1\", "
+            "\"1\", \"0\", \"0\", \"1\", \"Tessel Demo\");\r\n"
+            "AddFile(\"[SP]\\Disk2\\Program\\TesselDemo.ex_\", \"[DP]\\TesselDemo.exe\", \"Program\", \"0\", \"2\", "
+            "\"1\", \"1\"");
+    replace("[SP]\\Shared\\Tiles.dll\", \"[SYSPATH]\\\", \"Program\", \"1\", \"1\"",
+            "[SP]\\Disk2\\Shared\\Tiles.dll\", \"[SYSPATH]\\\", \"Program\", \"1\", \"2\"");
+    replace("[SP]\\Program\\Readme.txt\", \"[DP]\\\", \"Documentation\", \"0\", \"1\"",
+            "[SP]\\Disk2\\Program\\Readme.tx_\", \"[DP]\\Readme.txt\", \"Documentation\", \"0\", \"2\"");
+    EXPECT_EQ(ReadFile(m / "SetupScript.INI"), expected);
+
+    const ShellRun check = Shell("'" + (kDist.parent_path() / "scriptcheck").string() + "' '" +
+                            (m / "SetupScript.INI").string() + "'");
+    EXPECT_EQ(check.status, 0) << check.output;
+}
+
+TEST(Tesselpack, BadInputStopsWithAClearMessageAndLeavesNoMedium)
+{
+    Product product;
+    fs::remove(product.staging / "Shared/Tiles.dll");
+    ShellRun run = product.Pack("");
+    EXPECT_EQ(run.status, 2);
+    EXPECT_NE(run.output.find(product.script.string() + ":15:9: error: the source pattern '[SP]\\Shared\\Tiles.dll' "
+                              "matches no file in '" + product.staging.string() + "'"),
+              std::string::npos) << run.output;
+    EXPECT_FALSE(fs::exists(product.medium));
+    WriteFile(product.staging / "Shared/Tiles.dll", "tiles");
+
+    run = product.Pack("--compress '*.txt,*.hlp'");
+    EXPECT_EQ(run.status, 2);
+    EXPECT_NE(run.output.find("the pattern '*.hlp' of --compress matches none of the files"), std::string::npos);
+
+    run = product.Pack("--disk-size 1000");
+    EXPECT_EQ(run.status, 2);
+    EXPECT_NE(run.output.find("the disk size 1,000 is smaller than setup.exe, Unskein.exe and the script"),
+              std::string::npos) << run.output;
+    EXPECT_NE(run.output.find("removed what it had written of the medium"), std::string::npos);
+    EXPECT_FALSE(fs::exists(product.medium));
+
+    WriteFile(product.medium / "old", "an older medium");
+    run = product.Pack("");
+    EXPECT_EQ(run.status, 3);
+    EXPECT_NE(run.output.find("is not empty"), std::string::npos) << run.output;
+    EXPECT_TRUE(fs::exists(product.medium / "old"));
+    fs::remove(product.medium / "old");
+    fs::remove(product.medium);
+    WriteFile(product.folder / "file", "");
+    run = Shell("'" + (kDist / "tesselpack").string() + "' '" + product.script.string() + "' --from '" +
+                product.staging.string() + "' --out '" + (product.folder / "file/medium").string() + "'");
+    EXPECT_EQ(run.status, 3);
+    EXPECT_NE(run.output.find("cannot create the medium folder"), std::string::npos) << run.output;
+
+    WriteFile(product.script, "SetAppName(\"x\", \"y\");\n");
+    run = product.Pack("");
+    EXPECT_EQ(run.status, 2);
+    EXPECT_NE(run.output.find(":1:1: error: 'SetAppName' takes 1 argument, not 2"), std::string::npos) << run.output;
+    EXPECT_FALSE(fs::exists(product.medium));
+}
