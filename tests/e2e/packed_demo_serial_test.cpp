@@ -119,20 +119,20 @@ void PackInstallRemove(const std::string& diskSize, RunOptions options)
 
 }  // namespace
 
-// Disks with room for 64 KB beside the programs on disk 1: the program and
-// the library are compressed and cut over several disks.
-std::string SmallDisks()
+TEST(PackedDemo, FloppyDisksInstallTheAuthorsFilesAndUninstall)
 {
+    PackInstallRemove("floppy", {});
+}
+
+TEST(PackedDemo, FloppyDisksInstallTheAuthorsFilesAndUninstallOnWindows98)
+{
+    PackInstallRemove("floppy", {.windows98 = true});
+}
+
+TEST(PackedDemo, CompressedFilesCutOverSmallDisksInstallWhole)
+{
+    // Room for 64 KB beside the programs on disk 1: the program and the
+    // library are cut over several disks.
     const std::string bin = Env("TESSEL_BIN");
-    return std::to_string(SizeOf(bin + "\\setup.exe") + SizeOf(bin + "\\Unskein.exe") + 65536);
-}
-
-TEST(PackedDemo, CompressedFilesCutOverDisksInstallWholeAndUninstall)
-{
-    PackInstallRemove(SmallDisks(), {});
-}
-
-TEST(PackedDemo, CompressedFilesCutOverDisksInstallWholeAndUninstallOnWindows98)
-{
-    PackInstallRemove(SmallDisks(), {.windows98 = true});
+    PackInstallRemove(std::to_string(SizeOf(bin + "\\setup.exe") + SizeOf(bin + "\\Unskein.exe") + 65536), {});
 }
