@@ -72,7 +72,7 @@ Function Find(SystemLibrary library, const char* name)
 
 void KeepDllSearchInSystemFolder()
 {
-    // Windows 7 with its updates and later: DLLs loaded by name come from the system folder only.
+    // Windows 8, and Vista and 7 with update KB2533623: DLLs loaded by name come from the system folder only.
     using SetDefaultFunction = BOOL(WINAPI*)(DWORD flags);
     if (const auto setDefault = reinterpret_cast<SetDefaultFunction>(FindKernelFunction("SetDefaultDllDirectories")))
         setDefault(LOAD_LIBRARY_SEARCH_SYSTEM32);
