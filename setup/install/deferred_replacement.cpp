@@ -88,11 +88,13 @@ bool AddWininitRename(const std::string& key, const std::string& temporaryPath)
     IniFile wininit;
     wininit.Parse(*bytes);
     std::string& waiting = wininit["rename"][key];
-    // A copy of ours that waited for the same file would now never be moved.
-    if (IsDeferredCopyLike(waiting, temporaryPath))
-        DeleteFileA(waiting.c_str());
+    const std::string replaced = waiting;
     waiting = temporaryPath;
-    WriteWholeFile(path, wininit.Text());
+    if (!ReplaceWholeFile(path, wininit.Text()))
+        return false;
+    // A copy of ours that waited for the same file would now never be moved.
+    if (IsDeferredCopyLike(replaced, temporaryPath))
+        DeleteFileA(replaced.c_str());
     return true;
 }
 

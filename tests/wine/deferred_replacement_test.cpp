@@ -243,3 +243,41 @@ TEST_F(DeferredReplacement, Windows98LeavesAWininitItCannotReadAlone)
     EXPECT_TRUE(passed);
     EXPECT_EQ(ReadFile(wininit), others);
 }
+
+namespace {
+
+// Our temporary names in the Windows directory and its TEMP folder.
+std::vector<std::string> TemporaryNamesOfOurs()
+{
+    std::vector<std::string> names;
+    for (const std::string& directory : {WindowsDirectory(), WindowsDirectory() + "\\TEMP"}) {
+        WIN32_FIND_DATAA data;
+        HANDLE search = FindFirstFileA((directory + "\\tsl*.tmp").c_str(), &data);
+        if (search == INVALID_HANDLE_VALUE)
+            continue;
+        do
+            names.push_back(directory + "\\" + data.cFileName);
+        while (FindNextFileA(search, &data));
+        FindClose(search);
+    }
+    return names;
+}
+
+}  // namespace
+
+TEST_F(DeferredReplacement, Windows98KeepsAWininitItCannotReplaceWholeAndLeavesNoCopyBehind)
+{
+    CopyFixture("register_ok.dll", destination);
+    const std::string source = Source("german_205.dll", "NEWER.DLL");
+    const std::string others = "[rename]\r\nNUL=C:\\windows\\TEMP\\OLD1.TMP\r\n";
+    WriteFile(wininit, others);
+    const std::vector<std::string> before = TemporaryNamesOfOurs();
+    // Another program reads it and lets nobody write or rename it meanwhile.
+    HANDLE held = CreateFileA(wininit.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    const bool passed = RunAsWindows98(source, destination);
+    CloseHandle(held);
+    EXPECT_TRUE(passed);
+    EXPECT_EQ(ReadFile(wininit), others);
+    EXPECT_EQ(TemporaryNamesOfOurs(), before) << "a copy that nothing will move";
+}
