@@ -10,10 +10,6 @@
 #include "scriptcheck/command_check.h"
 #include "scriptcheck/syntax_check.h"
 
-#ifdef _WIN32
-#include <windows.h>
-#endif
-
 namespace {
 
 enum ExitStatus { kClean = 0, kWarnings = 1, kErrors = 2, kCannotCheck = 3 };
@@ -23,16 +19,6 @@ const char kUsage[] =
     "Checks an installation script. AddFile patterns are looked up in FOLDER, the folder that setup\n"
     "starts in (by default the script's own folder). Exit status: 0 nothing found, 1 warnings only,\n"
     "2 errors, 3 the check could not run.\n";
-
-// Letters and digits as setup tells them apart in command names.
-bool IsLetterOrDigit(unsigned char c)
-{
-#ifdef _WIN32
-    return IsCharAlphaNumericA(static_cast<CHAR>(c)) != FALSE;
-#else
-    return IsAsciiLetterOrDigit(c);
-#endif
-}
 
 int CannotCheck(const std::string& why)
 {
@@ -78,7 +64,7 @@ int main(int argc, char** argv)
 
     Diagnostics diagnostics;
     ScriptStore store;
-    const std::vector<EntryLayout> layouts = CheckSyntax(ToScriptText(bytes), IsLetterOrDigit, store, diagnostics);
+    const std::vector<EntryLayout> layouts = CheckSyntax(ToScriptText(bytes), IsCommandLetterOrDigit, store, diagnostics);
     CheckCommands(store, layouts, Medium(medium), diagnostics);
 
     int errors = 0, warnings = 0;

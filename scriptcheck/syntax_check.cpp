@@ -4,6 +4,10 @@
 
 #include "setup/script/text/commands.h"
 
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
 namespace {
 
 bool IsSeparatorInList(char c)
@@ -327,4 +331,13 @@ std::vector<EntryLayout> CheckSyntax(const std::string& text, LetterOrDigitTest 
                 layout.explained = true;
     }
     return observer.layouts;
+}
+
+bool IsCommandLetterOrDigit(unsigned char c)
+{
+#ifdef _WIN32
+    return IsCharAlphaNumericA(static_cast<CHAR>(c)) != FALSE;
+#else
+    return IsAsciiLetterOrDigit(c);
+#endif
 }

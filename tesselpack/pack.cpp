@@ -16,10 +16,6 @@
 #include "tesselpack/text/script_edit.h"
 #include "tesselpack/text/szdd.h"
 
-#ifdef _WIN32
-#include <windows.h>
-#endif
-
 namespace fs = std::filesystem;
 
 namespace {
@@ -37,15 +33,6 @@ struct PackFailure : std::runtime_error {
     }
     ExitStatus status;
 };
-
-bool IsLetterOrDigit(unsigned char c)
-{
-#ifdef _WIN32
-    return IsCharAlphaNumericA(static_cast<CHAR>(c)) != FALSE;
-#else
-    return IsAsciiLetterOrDigit(c);
-#endif
-}
 
 std::string Lower(std::string text)
 {
@@ -157,7 +144,7 @@ bool Packer::ReadScript()
 bool Packer::CollectFiles()
 {
     Diagnostics diagnostics;
-    layouts_ = CheckSyntax(ToScriptText(bytes_), IsLetterOrDigit, store_, diagnostics);
+    layouts_ = CheckSyntax(ToScriptText(bytes_), IsCommandLetterOrDigit, store_, diagnostics);
     const std::vector<AddFileCall> calls = CheckCommands(store_, layouts_, Medium(r_.staging), diagnostics);
     bool scriptErrors = false;
     for (const Diagnostic& d : diagnostics.Sorted())
@@ -458,7 +445,7 @@ ExitStatus Packer::CheckMedium()
 {
     Diagnostics diagnostics;
     ScriptStore store;
-    const std::vector<EntryLayout> layouts = CheckSyntax(ToScriptText(script_), IsLetterOrDigit, store, diagnostics);
+    const std::vector<EntryLayout> layouts = CheckSyntax(ToScriptText(script_), IsCommandLetterOrDigit, store, diagnostics);
     CheckCommands(store, layouts, Medium(r_.medium), diagnostics);
     int errors = 0, warnings = 0;
     const std::string path = (fs::path(r_.medium) / kScriptName).string();

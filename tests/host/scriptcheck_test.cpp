@@ -2,75 +2,33 @@
 // scripts of tests/scriptcheck, its exit status, and the example scripts of
 // the script reference, which must load and check clean.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
 #include "setup/script/text/commands.h"
 #include "setup/script/text/script_store.h"
+#include "tests/host/host_support.h"
 
 namespace fs = std::filesystem;
+using namespace host_support;
 
 namespace {
 
 const fs::path kSource = TESSEL_SOURCE_DIR;
 const fs::path kCorpus = kSource / "tests" / "scriptcheck";
 
-struct CheckRun {
-    std::string output;
-    int status;
-};
 
 // The checker is built beside this test program.
-CheckRun RunChecker(const fs::path& folder, const std::string& arguments)
+CommandRun RunChecker(const fs::path& folder, const std::string& arguments)
 {
     const fs::path program = fs::read_symlink("/proc/self/exe").parent_path() / "scriptcheck";
     // A sanitizer's report must not pass for the exit status of warnings.
-    const std::string command = "cd '" + folder.string() + "' && ASAN_OPTIONS=exitcode=86 "
-                                "UBSAN_OPTIONS=exitcode=86 '" + program.string() + "' " + arguments + " 2>/dev/null";
-    FILE* pipe = popen(command.c_str(), "r");
-    if (!pipe)
-        return {"", -1};
-    std::string output;
-    char buffer[4096];
-    for (size_t n; (n = fread(buffer, 1, sizeof buffer, pipe)) > 0;)
-        output.append(buffer, n);
-    const int status = pclose(pipe);
-    return {output, WIFEXITED(status) ? WEXITSTATUS(status) : -1};
+    return RunCommand("cd '" + folder.string() + "' && ASAN_OPTIONS=exitcode=86 UBSAN_OPTIONS=exitcode=86 '" +
+                      program.string() + "' " + arguments + " 2>/dev/null");
 }
-
-std::string ReadFile(const fs::path& path)
-{
-    std::ifstream file(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
-}
-
-void WriteFile(const fs::path& path, const std::string& text)
-{
-    fs::create_directories(path.parent_path());
-    std::ofstream(path, std::ios::binary) << text;
-}
-
-class TempFolder {
-public:
-    TempFolder() : path_(fs::temp_directory_path() / ("scriptcheck-" + std::to_string(getpid()) + "-" +
-                                                      ::testing::UnitTest::GetInstance()->current_test_info()->name()))
-    {
-        fs::remove_all(path_);
-        fs::create_directories(path_);
-    }
-    ~TempFolder() { fs::remove_all(path_); }
-    const fs::path& Path() const { return path_; }
-
-private:
-    fs::path path_;
-};
 
 struct Block {
     int line;  // of the opening fence
@@ -126,7 +84,7 @@ TEST(ScriptCheck, EveryFaultyScriptGivesItsExpectedFindings)
         const std::string name = entry.path().filename().string();
         SCOPED_TRACE(name);
         const std::string expected = ReadFile(fs::path(entry.path()).replace_extension(".expected"));
-        const CheckRun run = RunChecker(kCorpus, "--medium medium " + name);
+        const CommandRun run = RunChecker(kCorpus, "--medium medium " + name);
         EXPECT_EQ(run.output, expected);
         const int status = expected.find(": error: ") != std::string::npos ? 2 : expected.empty() ? 0 : 1;
         EXPECT_EQ(run.status, status);
@@ -137,7 +95,7 @@ TEST(ScriptCheck, EveryFaultyScriptGivesItsExpectedFindings)
 
 TEST(ScriptCheck, SearchesTheScriptsFolderUnlessGivenAnotherAndLeavesTheScriptAsItWas)
 {
-    TempFolder temp;
+    TempFolder temp{"scriptcheck"};
     const fs::path script = temp.Path() / "cd" / "SetupScript.INI";
     const std::string text = "SetAppName(\"Demo\");\n"
                              "CreateSection(\"Main\", \"1\", \"0\", \"\");\n"
@@ -148,7 +106,7 @@ TEST(ScriptCheck, SearchesTheScriptsFolderUnlessGivenAnotherAndLeavesTheScriptAs
     WriteFile(temp.Path() / "other" / "files" / "notes.doc", "x");
     const auto written = fs::last_write_time(script);
 
-    CheckRun run = RunChecker(temp.Path(), "cd/SetupScript.INI");
+    CommandRun run = RunChecker(temp.Path(), "cd/SetupScript.INI");
     EXPECT_EQ(run.output, "");
     EXPECT_EQ(run.status, 0);
 
@@ -163,13 +121,13 @@ TEST(ScriptCheck, SearchesTheScriptsFolderUnlessGivenAnotherAndLeavesTheScriptAs
 
 TEST(ScriptCheck, EndsWithStatusThreeWhenItCannotCheck)
 {
-    TempFolder temp;
+    TempFolder temp{"scriptcheck"};
     WriteFile(temp.Path() / "SetupScript.INI", "ShowWelcome;\n");
     EXPECT_EQ(RunChecker(temp.Path(), "").status, 3);
     EXPECT_EQ(RunChecker(temp.Path(), "Missing.INI").status, 3);
     EXPECT_EQ(RunChecker(temp.Path(), "--medium nowhere SetupScript.INI").status, 3);
     EXPECT_EQ(RunChecker(temp.Path(), "SetupScript.INI Second.INI").status, 3);
-    const CheckRun help = RunChecker(temp.Path(), "--help");
+    const CommandRun help = RunChecker(temp.Path(), "--help");
     EXPECT_EQ(help.status, 0);
     EXPECT_NE(help.output.find("usage: scriptcheck [--medium FOLDER] SCRIPT"), std::string::npos);
 }
@@ -178,7 +136,7 @@ TEST(ScriptReference, EveryExampleScriptLoadsAndChecksClean)
 {
     const std::vector<Block> examples = FencedBlocks(kReference, "ini");
     ASSERT_GE(examples.size(), 8u);
-    TempFolder temp;
+    TempFolder temp{"scriptcheck"};
     for (const Block& example : examples) {
         SCOPED_TRACE("example at line " + std::to_string(example.line) + " of docs/script-reference.md");
         ScriptStore store;
@@ -190,7 +148,7 @@ TEST(ScriptReference, EveryExampleScriptLoadsAndChecksClean)
             EXPECT_EQ(static_cast<int>(entry.arguments.size()), info->argumentCount) << entry.name;
         }
         WriteFile(temp.Path() / "SetupScript.INI", example.text);
-        const CheckRun run = RunChecker(temp.Path(), "--medium '" + (kCorpus / "medium").string() + "' SetupScript.INI");
+        const CommandRun run = RunChecker(temp.Path(), "--medium '" + (kCorpus / "medium").string() + "' SetupScript.INI");
         EXPECT_EQ(run.output, "");
         EXPECT_EQ(run.status, 0);
     }
@@ -200,9 +158,9 @@ TEST(ScriptReference, ShowsWhatTheCheckerSaysAboutItsCommonMistakes)
 {
     const std::vector<Block> blocks = FencedBlocks(kReference, "text", "### Common mistakes");
     ASSERT_GE(blocks.size(), 2u);
-    TempFolder temp;
+    TempFolder temp{"scriptcheck"};
     WriteFile(temp.Path() / "SetupScript.INI", blocks[0].text);
-    const CheckRun run = RunChecker(temp.Path(), "--medium '" + (kCorpus / "medium").string() + "' SetupScript.INI");
+    const CommandRun run = RunChecker(temp.Path(), "--medium '" + (kCorpus / "medium").string() + "' SetupScript.INI");
     EXPECT_EQ(run.output, blocks[1].text);
     EXPECT_EQ(run.status, 2);
 }

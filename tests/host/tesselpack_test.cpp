@@ -3,13 +3,8 @@
 // mscompress writes; the layout over disks and the rewritten script; the
 // program as an author runs it, with good and bad input.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
-#include <cstdio>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <random>
 #include <string>
 #include <vector>
@@ -17,54 +12,17 @@
 #include "tesselpack/text/disk_plan.h"
 #include "tesselpack/text/script_edit.h"
 #include "tesselpack/text/szdd.h"
+#include "tests/host/host_support.h"
 
 namespace fs = std::filesystem;
+using namespace host_support;
 
 namespace {
 
-struct ShellRun {
-    std::string output;  // standard output and error
-    int status;
-};
-
-ShellRun Shell(const std::string& command)
+CommandRun Shell(const std::string& command)
 {
-    FILE* pipe = popen((command + " 2>&1").c_str(), "r");
-    std::string output;
-    char buffer[4096];
-    for (size_t n; (n = fread(buffer, 1, sizeof buffer, pipe)) > 0;)
-        output.append(buffer, n);
-    const int status = pclose(pipe);
-    return {output, WIFEXITED(status) ? WEXITSTATUS(status) : -1};
+    return RunCommand(command + " 2>&1");
 }
-
-std::string ReadFile(const fs::path& path)
-{
-    std::ifstream file(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
-}
-
-void WriteFile(const fs::path& path, const std::string& bytes)
-{
-    fs::create_directories(path.parent_path());
-    std::ofstream(path, std::ios::binary) << bytes;
-}
-
-class TempFolder {
-public:
-    TempFolder()
-        : path_(fs::temp_directory_path() / ("tesselpack-" + std::to_string(getpid()) + "-" +
-                                             ::testing::UnitTest::GetInstance()->current_test_info()->name()))
-    {
-        fs::remove_all(path_);
-        fs::create_directories(path_);
-    }
-    ~TempFolder() { fs::remove_all(path_); }
-    fs::path operator/(const std::string& name) const { return path_ / name; }
-
-private:
-    fs::path path_;
-};
 
 std::string Random(size_t size, unsigned seed, int alphabet = 256)
 {
@@ -104,7 +62,7 @@ std::vector<Sample> FormatSamples()
 
 TEST(Szdd, ExpandsToTheOriginalThroughUsAndMsexpandAndIsNoLargerThanMscompress)
 {
-    TempFolder folder;
+    TempFolder folder{"tesselpack"};
     for (const Sample& sample : FormatSamples()) {
         SCOPED_TRACE(sample.what);
         const std::vector<uint8_t> packed = Compress(sample.data);
@@ -191,7 +149,7 @@ const fs::path kDist = fs::read_symlink("/proc/self/exe").parent_path() / "dist"
 
 // An author's product: the example's script and files of chosen sizes.
 struct Product {
-    TempFolder folder;
+    TempFolder folder{"tesselpack"};
     fs::path script = folder / "SetupScript.INI";
     fs::path staging = folder / "staging";
     fs::path medium = folder / "medium";
@@ -204,7 +162,7 @@ struct Product {
         WriteFile(staging / "Shared" / "Tiles.dll", Random(300000, 6));  // does not shrink
     }
 
-    ShellRun Pack(const std::string& options) const
+    CommandRun Pack(const std::string& options) const
     {
         return Shell("ASAN_OPTIONS=exitcode=86 '" + (kDist / "tesselpack").string() + "' '" + script.string() +
                      "' --from '" + staging.string() + "' --out '" + medium.string() + "' " + options);
@@ -226,7 +184,7 @@ TEST(Tesselpack, PacksOverDisksCompressesCutsAndRewritesOnlyTheAddFileLines)
     Product product;
     // Disk 1 has room for about 600,000 bytes beside the programs.
     const uint64_t disk = fs::file_size(kDist / "setup.exe") + fs::file_size(kDist / "Unskein.exe") + 600000;
-    const ShellRun run = product.Pack("--disk-size " + std::to_string(disk));
+    const CommandRun run = product.Pack("--disk-size " + std::to_string(disk));
     ASSERT_EQ(run.status, 0) << run.output;
     EXPECT_NE(run.output.find("tesselpack: 3 files, "), std::string::npos) << run.output;
     const fs::path& m = product.medium;
@@ -267,7 +225,7 @@ TEST(Tesselpack, PacksOverDisksCompressesCutsAndRewritesOnlyTheAddFileLines)
             "[SP]\\Disk2\\Program\\Readme.tx_\", \"[DP]\\Readme.txt\", \"Documentation\", \"0\", \"2\"");
     EXPECT_EQ(ReadFile(m / "SetupScript.INI"), expected);
 
-    const ShellRun check = Shell("'" + (kDist.parent_path() / "scriptcheck").string() + "' '" +
+    const CommandRun check = Shell("'" + (kDist.parent_path() / "scriptcheck").string() + "' '" +
                             (m / "SetupScript.INI").string() + "'");
     EXPECT_EQ(check.status, 0) << check.output;
 }
@@ -276,7 +234,7 @@ TEST(Tesselpack, BadInputStopsWithAClearMessageAndLeavesNoMedium)
 {
     Product product;
     fs::remove(product.staging / "Shared/Tiles.dll");
-    ShellRun run = product.Pack("");
+    CommandRun run = product.Pack("");
     EXPECT_EQ(run.status, 2);
     EXPECT_NE(run.output.find(product.script.string() + ":15:9: error: the source pattern '[SP]\\Shared\\Tiles.dll' "
                               "matches no file in '" + product.staging.string() + "'"),
