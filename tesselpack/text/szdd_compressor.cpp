@@ -143,17 +143,22 @@ Parse ParseOptimally(const uint8_t* buffer, size_t size)
         cost[i % kRing] = kUnreached;
         auto relax = [&](size_t to, uint32_t bits, int step) {
             uint32_t& slot = cost[to % kRing];
-            if (here + bits < slot) {
-                slot = here + bits;
-                parse.step[to] = static_cast<uint8_t>(step);
-            }
+            if (here + bits >= slot)
+                return false;
+            slot = here + bits;
+            parse.step[to] = static_cast<uint8_t>(step);
+            return true;
         };
         relax(i + 1, 9, 1);
         const Match match = finder.Insert(i + kPrefix);
         if (match.length >= kMinMatch) {
             parse.distance[i] = static_cast<uint16_t>(match.distance);
-            for (int length = kMinMatch; length <= match.length; ++length)
-                relax(i + length, 17, length);
+            // Longest first: a position that an earlier match reaches at no
+            // more cost has every position before it covered by that match at
+            // no more cost too, so the shorter lengths cannot win.
+            for (int length = match.length; length >= kMinMatch; --length)
+                if (!relax(i + length, 17, length) && parse.step[i + length] >= kMinMatch)
+                    break;
         }
     }
 
