@@ -22,7 +22,7 @@ constexpr int kMaxDistance = kWindow - 1;
 constexpr int32_t kNone = -1;
 // Bytes after the data that the eight-byte comparisons may read.
 constexpr size_t kSlack = 8;
-constexpr int kHashBits = 13;
+constexpr int kHashBits = 16;
 
 struct Match {
     int length = 0;
