@@ -80,7 +80,8 @@ public:
                 *smaller = *larger = kNone;
                 return best;
             }
-            int32_t* pair = &children_[2 * (candidate % kWindow)];
+            // Unsigned, so that the remainder is a mask.
+            int32_t* pair = &children_[2 * (static_cast<size_t>(candidate) % kWindow)];
             const uint8_t* other = buffer_ + candidate;
             const int length = CommonLength(other, current, std::min(smallerLength, largerLength), limit);
             if (length > best.length) {
