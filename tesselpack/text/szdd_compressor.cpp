@@ -95,8 +95,7 @@ public:
                 return best;
             }
             // The candidate joins the side it lies on; the search goes on
-            // below it towards the current string (written without branches:
-            // the direction is as good as random).
+            // below it towards the current string.
             const bool below = other[length] < current[length];
             int32_t*& link = below ? smaller : larger;
             *link = candidate;
