@@ -229,21 +229,6 @@ TEST_F(DeferredReplacement, Windows98KeepsOtherLinesAndReplacesOurKeyOnTheSecond
     EXPECT_FALSE(FileExists(firstCopy)) << "nothing would move it any more";
 }
 
-TEST_F(DeferredReplacement, Windows98LeavesAWininitItCannotReadAlone)
-{
-    CopyFixture("register_ok.dll", destination);
-    const std::string source = Source("german_205.dll", "NEWER.DLL");
-    const std::string others = "[rename]\r\nNUL=C:\\windows\\TEMP\\OLD1.TMP\r\n";
-    WriteFile(wininit, others);
-    // Another program writes it and lets nobody read meanwhile.
-    HANDLE held = CreateFileA(wininit.c_str(), GENERIC_WRITE, FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
-    ASSERT_NE(held, INVALID_HANDLE_VALUE);
-    const bool passed = RunAsWindows98(source, destination);
-    CloseHandle(held);
-    EXPECT_TRUE(passed);
-    EXPECT_EQ(ReadFile(wininit), others);
-}
-
 namespace {
 
 // Our temporary names in the Windows directory and its TEMP folder.
@@ -265,19 +250,28 @@ std::vector<std::string> TemporaryNamesOfOurs()
 
 }  // namespace
 
-TEST_F(DeferredReplacement, Windows98KeepsAWininitItCannotReplaceWholeAndLeavesNoCopyBehind)
+TEST_F(DeferredReplacement, Windows98LeavesAWininitItCannotReadOrReplaceWholeAsItWasWithNoCopyBehind)
 {
     CopyFixture("register_ok.dll", destination);
     const std::string source = Source("german_205.dll", "NEWER.DLL");
     const std::string others = "[rename]\r\nNUL=C:\\windows\\TEMP\\OLD1.TMP\r\n";
-    WriteFile(wininit, others);
-    const std::vector<std::string> before = TemporaryNamesOfOurs();
-    // Another program reads it and lets nobody write or rename it meanwhile.
-    HANDLE held = CreateFileA(wininit.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-    ASSERT_NE(held, INVALID_HANDLE_VALUE);
-    const bool passed = RunAsWindows98(source, destination);
-    CloseHandle(held);
-    EXPECT_TRUE(passed);
-    EXPECT_EQ(ReadFile(wininit), others);
-    EXPECT_EQ(TemporaryNamesOfOurs(), before) << "a copy that nothing will move";
+    struct Hold {
+        const char* what;
+        DWORD access;
+        DWORD share;
+    };
+    for (const Hold& hold : {Hold{"another program writes it and lets nobody read", GENERIC_WRITE, FILE_SHARE_WRITE},
+                             Hold{"another program reads it and lets nobody write or rename", GENERIC_READ,
+                                  FILE_SHARE_READ}}) {
+        SCOPED_TRACE(hold.what);
+        WriteFile(wininit, others);
+        const std::vector<std::string> before = TemporaryNamesOfOurs();
+        HANDLE held = CreateFileA(wininit.c_str(), hold.access, hold.share, nullptr, OPEN_EXISTING, 0, nullptr);
+        ASSERT_NE(held, INVALID_HANDLE_VALUE);
+        const bool passed = RunAsWindows98(source, destination);
+        CloseHandle(held);
+        EXPECT_TRUE(passed);
+        EXPECT_EQ(ReadFile(wininit), others);
+        EXPECT_EQ(TemporaryNamesOfOurs(), before) << "a copy that nothing will move";
+    }
 }
