@@ -41,12 +41,10 @@ std::optional<uint32_t> SizeFromHeader(const std::string& path)
         return std::nullopt;
     unsigned char header[kSourceHeaderBytes];
     DWORD read = 0;
-    DWORD high = 0;
-    const DWORD low = GetFileSize(file.get(), &high);
-    if ((low == INVALID_FILE_SIZE && GetLastError() != NO_ERROR) ||
-        !ReadFile(file.get(), header, sizeof header, &read, nullptr))
+    const std::optional<uint64_t> size = OpenFileSize(file.get());
+    if (!size || !ReadFile(file.get(), header, sizeof header, &read, nullptr))
         return std::nullopt;
-    return InstalledSizeFromHeader(header, read, static_cast<uint64_t>(high) << 32 | low);
+    return InstalledSizeFromHeader(header, read, *size);
 }
 
 // The system's query opens the file for itself alone, so it is asked only
@@ -75,11 +73,8 @@ CopyFailure JoinedFileFailure()
 // (not a disk file) counts as complete there.
 bool IsReadToEnd(HANDLE source, unsigned long long copied)
 {
-    DWORD high = 0;
-    const DWORD low = GetFileSize(source, &high);
-    if (low == INVALID_FILE_SIZE && GetLastError() != NO_ERROR)
-        return true;
-    return ((static_cast<unsigned long long>(high) << 32) | low) == copied;
+    const std::optional<uint64_t> size = OpenFileSize(source);
+    return !size || *size == copied;
 }
 
 // Copies the whole source to the end of the joined file. When the source
