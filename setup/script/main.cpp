@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "common/system_folder.h"
 #include "setup/script/startup.h"
 #include "setup/script/text/variables.h"
 #include "setup/system/system_libraries.h"

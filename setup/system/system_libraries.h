@@ -3,15 +3,11 @@
 // it; Windows looks there first for every DLL that is not a known DLL. So
 // each of these DLLs is loaded by its full path in the system folder, and a
 // function the system lacks fails as the platform call fails.
+// (common/system_folder.h loads them.)
 #pragma once
 
 #include <windows.h>
 #include <commctrl.h>
-
-// Takes the program's folder and the current folder out of the search for
-// the DLLs that Windows loads later on setup's behalf, where Windows can:
-// before anything else runs.
-void KeepDllSearchInSystemFolder();
 
 enum class SystemLibrary { kVersion, kSetupApi, kCommonControls, kProcessStatus, kVdmDebug };
 
