@@ -110,6 +110,7 @@ private:
     fs::path Created(const fs::path& path);
     void CopyRange(const fs::path& from, uint64_t offset, uint64_t length, const fs::path& to);
     void Report(const Finding& finding, const char* severity) const;
+    const std::string& Shown() const { return r_.shownAs.empty() ? r_.medium : r_.shownAs; }
 
     const PackRequest& r_;
     std::string bytes_;
@@ -448,7 +449,7 @@ ExitStatus Packer::CheckMedium()
     const std::vector<EntryLayout> layouts = CheckSyntax(ToScriptText(script_), IsCommandLetterOrDigit, store, diagnostics);
     CheckCommands(store, layouts, Medium(r_.medium), diagnostics);
     int errors = 0, warnings = 0;
-    const std::string path = (fs::path(r_.medium) / kScriptName).string();
+    const std::string path = (fs::path(Shown()) / kScriptName).string();
     for (const Diagnostic& d : diagnostics.Sorted()) {
         const bool isError = d.severity == Severity::Error;
         (isError ? errors : warnings) += 1;
@@ -468,10 +469,10 @@ void Packer::RemoveBegunMedium()
     if (created_.empty())
         return;
     if (complete)
-        std::fprintf(stderr, "tesselpack: removed what it had written of the medium '%s'\n", r_.medium.c_str());
+        std::fprintf(stderr, "tesselpack: removed what it had written of the medium '%s'\n", Shown().c_str());
     else
         std::fprintf(stderr, "tesselpack: the medium '%s' is incomplete and could not be removed entirely: "
-                             "do not ship it\n", r_.medium.c_str());
+                             "do not ship it\n", Shown().c_str());
 }
 
 ExitStatus Stop(ExitStatus status, const std::string& why)
@@ -530,7 +531,7 @@ void Packer::PrintSummary() const
                 plan_.disks == 1 ? "" : "s");
     if (r_.diskSize != kUnlimitedDisk)
         std::printf(" of %s bytes", Grouped(r_.diskSize).c_str());
-    std::printf(", in '%s'\n", r_.medium.c_str());
+    std::printf(", in '%s'\n", Shown().c_str());
 }
 
 }  // namespace

@@ -12,6 +12,7 @@ struct PackRequest {
     std::string script;    // the author's SetupScript.INI
     std::string staging;   // the files as the medium would hold them uncompressed ([SP])
     std::string medium;    // the folder to write; absent or empty
+    std::string shownAs;   // how messages name the medium, when not as the folder
     std::string programs;  // where setup.exe and Unskein.exe are
     uint64_t diskSize;     // kUnlimitedDisk: one disk
     bool compressAll = true;
@@ -19,3 +20,7 @@ struct PackRequest {
 };
 
 ExitStatus Pack(const PackRequest& request);
+
+// The same medium on one disk, written as one program that unpacks and runs
+// it (the starter with the medium after it): `out`, and nothing else.
+ExitStatus PackSingleFile(PackRequest request, const std::string& out);
