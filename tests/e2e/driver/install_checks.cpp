@@ -254,6 +254,13 @@ std::string UniqueShortName(const std::string& prefix, const std::string& extens
     return prefix.substr(0, 2) + digits + "." + extension;
 }
 
+const std::vector<std::string>& PlantableDlls()
+{
+    static const std::vector<std::string> names = {"comctl32", "setupapi", "psapi",         "vdmdbg", "uxtheme",
+                                                   "propsys",  "userenv",  "windowscodecs", "dwmapi", "oleacc"};
+    return names;
+}
+
 Windows98Program::Windows98Program(const std::string& fileName)
     : keyPath_("Software\\Wine\\AppDefaults\\" + fileName)
 {
