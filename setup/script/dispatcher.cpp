@@ -84,16 +84,11 @@ Step RunCommand(const CommandInfo& info, std::vector<std::string>& args, const s
 
 std::optional<int> RunScript(const std::string& programFilesBase)
 {
-    for (int index = 0; index < gScript.EntryCount(); ++index) {
-        std::string name;
-        std::vector<std::string> args;
-        if (gScript.GetScriptEntry(index, name, args) != 0) {
-            MessageBoxA(nullptr, kSyntaxErrorText, "Fatal error", MB_ICONERROR);
-            return kExitSyntaxError;
-        }
-        const CommandInfo* info = FindCommand(name);
+    for (const ScriptEntry& entry : gScript.Entries()) {
+        const CommandInfo* info = FindCommand(entry.name);
         if (!info)
             continue;
+        std::vector<std::string> args = entry.arguments;
         if (static_cast<int>(args.size()) != info->argumentCount) {
             MessageBoxA(nullptr, kSyntaxErrorText, "Fatal error", MB_ICONERROR);
             return kExitSyntaxError;
