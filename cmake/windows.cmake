@@ -29,14 +29,17 @@ file(GLOB SETUP_SOURCES CONFIGURE_DEPENDS
   ${CMAKE_SOURCE_DIR}/setup/guard/*.cpp
   ${CMAKE_SOURCE_DIR}/setup/system/*.cpp)
 list(REMOVE_ITEM SETUP_SOURCES ${CMAKE_SOURCE_DIR}/setup/script/main.cpp)
-# The Windows-side helpers that setup.exe and Unskein.exe both use, and what
-# the two programs link directly to keep the C++ runtime's heavy parts out.
+# The Windows-side helpers that setup.exe and Unskein.exe both use, those
+# only setup needs (Unskein.exe would import what they call even unused),
+# and what the two programs link directly to keep the C++ runtime's heavy
+# parts out.
 set(COMMON_SOURCES ${CMAKE_SOURCE_DIR}/common/whole_file.cpp)
-# DLLs from the system folder only: setup and the starter. (Every function a
-# linked file names stays in the import table, used or not.)
+set(SETUP_COMMON_SOURCES ${CMAKE_SOURCE_DIR}/common/system_error.cpp)
+# DLLs from the system folder only: setup and the starter.
 set(SYSTEM_FOLDER_SOURCES ${CMAKE_SOURCE_DIR}/common/system_folder.cpp)
 set(SHIPPED_RUNTIME_SOURCES ${CMAKE_SOURCE_DIR}/common/terminate_handler.cpp)
-add_library(setup_code STATIC ${SETUP_SOURCES} ${SETUP_TEXT_SOURCES} ${COMMON_SOURCES} ${SYSTEM_FOLDER_SOURCES})
+add_library(setup_code STATIC ${SETUP_SOURCES} ${SETUP_TEXT_SOURCES} ${COMMON_SOURCES} ${SETUP_COMMON_SOURCES}
+            ${SYSTEM_FOLDER_SOURCES})
 target_include_directories(setup_code PUBLIC ${CMAKE_SOURCE_DIR})
 target_link_libraries(setup_code PUBLIC ${SETUP_PLATFORM_LIBS})
 
@@ -111,7 +114,8 @@ endif()
 file(GLOB STARTER_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/starter/*.cpp)
 set_source_files_properties(${CMAKE_SOURCE_DIR}/starter/starter.rc
   PROPERTIES OBJECT_DEPENDS ${CMAKE_BINARY_DIR}/generated/starter.exe.manifest)
-add_executable(starter WIN32 ${STARTER_SOURCES} ${STARTER_TEXT_SOURCES} ${COMMON_SOURCES} ${SYSTEM_FOLDER_SOURCES}
+add_executable(starter WIN32 ${STARTER_SOURCES} ${STARTER_TEXT_SOURCES} ${COMMON_SOURCES} ${SETUP_COMMON_SOURCES}
+               ${SYSTEM_FOLDER_SOURCES}
                ${SHIPPED_RUNTIME_SOURCES}
                ${CMAKE_SOURCE_DIR}/common/lean_runtime.cpp ${CMAKE_SOURCE_DIR}/starter/starter.rc)
 target_include_directories(starter PRIVATE ${CMAKE_SOURCE_DIR} ${CMAKE_BINARY_DIR}/generated)

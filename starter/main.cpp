@@ -8,6 +8,8 @@
 #include <optional>
 #include <string>
 
+#include "common/handles.h"
+#include "common/system_error.h"
 #include "common/system_folder.h"
 #include "starter/progress_window.h"
 #include "starter/unpack.h"
@@ -44,11 +46,10 @@ std::optional<DWORD> RunSetup(const std::string& folder, DWORD& error)
         error = GetLastError();
         return std::nullopt;
     }
-    CloseHandle(process.hThread);
-    WaitForSingleObject(process.hProcess, INFINITE);
+    const OwnedHandle thread(process.hThread), setup(process.hProcess);
+    WaitForSingleObject(setup.get(), INFINITE);
     DWORD code = 0;
-    GetExitCodeProcess(process.hProcess, &code);
-    CloseHandle(process.hProcess);
+    GetExitCodeProcess(setup.get(), &code);
     return code;
 }
 
@@ -83,7 +84,7 @@ int Start(HINSTANCE instance)
     const std::optional<DWORD> exitCode = RunSetup(folder, error);
     RemoveFolder(folder);
     if (!exitCode)
-        return Refuse("Setup cannot start " + folder + "\\setup.exe:\n\n" + SystemDescription(error),
+        return Refuse("Setup cannot start " + folder + "\\setup.exe:\n\n" + SystemErrorSentence(error),
                       kExitCannotStartSetup);
     return static_cast<int>(*exitCode);
 }

@@ -3,11 +3,14 @@
 #include <algorithm>
 #include <vector>
 
+#include "common/find_files.h"
+#include "common/system_error.h"
 #include "common/system_folder.h"
 #include "common/whole_file.h"
 
 namespace {
 
+// Empty when it does not fit the system's calls: then nothing opens.
 std::string OwnPath()
 {
     std::string path(MAX_PATH, '\0');
@@ -87,12 +90,12 @@ PrivateRights::PrivateRights()
     if (!openToken || !tokenInformation || !sidLength || !initializeAcl || !allow || !initializeDescriptor ||
         !setDacl || !setControl)
         return;
-    HANDLE token = nullptr;
-    if (!openToken(GetCurrentProcess(), TOKEN_QUERY, &token))
+    HANDLE opened = nullptr;
+    if (!openToken(GetCurrentProcess(), TOKEN_QUERY, &opened))
         return;
+    const OwnedHandle token(opened);
     DWORD size = 0;
-    const BOOL known = tokenInformation(token, TokenUser, user_, sizeof user_, &size);
-    CloseHandle(token);
+    const BOOL known = tokenInformation(token.get(), TokenUser, user_, sizeof user_, &size);
     PSID sid = reinterpret_cast<TOKEN_USER*>(user_)->User.Sid;
     ACL* acl = reinterpret_cast<ACL*>(acl_);
     ready_ = known && sizeof(ACL) + sizeof(ACCESS_ALLOWED_ACE) + sidLength(sid) <= sizeof acl_ &&
@@ -106,7 +109,7 @@ PrivateRights::PrivateRights()
 
 std::string CannotWrite(const std::string& what, const std::string& folder, DWORD error)
 {
-    return what + folder + ":\n\n" + SystemDescription(error);
+    return what + folder + ":\n\n" + SystemErrorSentence(error);
 }
 
 void RemoveOrSchedule(const std::string& path, bool isFolder, bool nt)
@@ -118,76 +121,48 @@ void RemoveOrSchedule(const std::string& path, bool isFolder, bool nt)
 
 void RemoveTree(const std::string& folder, bool nt)
 {
-    WIN32_FIND_DATAA found;
-    const HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &found);
-    if (search != INVALID_HANDLE_VALUE) {
-        do {
-            const std::string name = found.cFileName;
-            if (name == "." || name == "..")
-                continue;
-            const std::string path = folder + "\\" + name;
-            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-                RemoveTree(path, nt);
-            else {
-                if (found.dwFileAttributes & FILE_ATTRIBUTE_READONLY)
-                    SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-                RemoveOrSchedule(path, false, nt);
-            }
-        } while (FindNextFileA(search, &found));
-        FindClose(search);
-    }
+    ForEachMatch(folder + "\\*", [&](const WIN32_FIND_DATAA& found) {
+        const std::string name = found.cFileName;
+        if (name == "." || name == "..")
+            return;
+        const std::string path = folder + "\\" + name;
+        if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+            return RemoveTree(path, nt);
+        if (found.dwFileAttributes & FILE_ATTRIBUTE_READONLY)
+            SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+        RemoveOrSchedule(path, false, nt);
+    });
     RemoveOrSchedule(folder, true, nt);
 }
 
 }  // namespace
 
 ProgramFile::ProgramFile()
+    : file_(CreateFileA(OwnPath().c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr))
 {
-    const std::string path = OwnPath();
-    if (path.empty())
-        return;
-    file_ = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-    const std::optional<uint64_t> size = IsOpen() ? OpenFileSize(file_) : std::nullopt;
-    if (size) {
-        size_ = *size;
-    } else if (IsOpen()) {
-        CloseHandle(file_);
-        file_ = INVALID_HANDLE_VALUE;
-    }
-}
-
-ProgramFile::~ProgramFile()
-{
-    if (IsOpen())
-        CloseHandle(file_);
+    if (file_.IsOpen())
+        size_ = OpenFileSize(file_.get());
 }
 
 bool ProgramFile::ReadAt(uint64_t offset, char* buffer, size_t size)
 {
+    if (!size_ || offset > *size_ || size > *size_ - offset)
+        return false;
     LONG high = static_cast<LONG>(offset >> 32);
-    if (offset > size_ || size > size_ - offset ||
-        (SetFilePointer(file_, static_cast<LONG>(offset & 0xFFFFFFFF), &high, FILE_BEGIN) == INVALID_SET_FILE_POINTER &&
-         GetLastError() != NO_ERROR))
+    // A low half of all ones is told from a failure only by the error.
+    SetLastError(NO_ERROR);
+    if (SetFilePointer(file_.get(), static_cast<LONG>(offset & 0xFFFFFFFF), &high, FILE_BEGIN) ==
+            INVALID_SET_FILE_POINTER &&
+        GetLastError() != NO_ERROR)
         return false;
     while (size > 0) {
         DWORD read = 0;
-        if (!ReadFile(file_, buffer, static_cast<DWORD>(size), &read, nullptr) || read == 0)
+        if (!ReadFile(file_.get(), buffer, static_cast<DWORD>(size), &read, nullptr) || read == 0)
             return false;
         buffer += read;
         size -= read;
     }
     return true;
-}
-
-std::string SystemDescription(DWORD error)
-{
-    char text[512] = "";
-    FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error, 0, text, sizeof text,
-                   nullptr);
-    std::string description = text;
-    while (!description.empty() && (description.back() == '\n' || description.back() == '\r'))
-        description.pop_back();
-    return description.empty() ? "Error " + std::to_string(error) + "." : description;
 }
 
 std::string CreatePrivateFolder(Failure& failure)
@@ -226,7 +201,7 @@ Failure Unpack(ProgramFile& program, const payload::Package& package, const std:
         for (size_t slash = entry.name.find('\\'); slash != std::string::npos; slash = entry.name.find('\\', slash + 1))
             CreateDirectoryA((folder + "\\" + entry.name.substr(0, slash)).c_str(), nullptr);
         // Never a file that is there already: the folder is new, so it was planted.
-        FileHandle file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL,
+        OwnedHandle file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL,
                                     nullptr));
         if (!file.IsOpen())
             return {Failure::kCannotWrite,

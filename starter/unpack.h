@@ -6,24 +6,23 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
+#include "common/handles.h"
 #include "starter/text/payload.h"
 
 // The program's own file, read at any offset.
 class ProgramFile : public payload::Source {
 public:
     ProgramFile();
-    ~ProgramFile() override;
-    ProgramFile(const ProgramFile&) = delete;
-    ProgramFile& operator=(const ProgramFile&) = delete;
-    bool IsOpen() const { return file_ != INVALID_HANDLE_VALUE; }
-    uint64_t Size() const { return size_; }
+    bool IsOpen() const { return size_.has_value(); }
+    uint64_t Size() const { return size_.value_or(0); }
     bool ReadAt(uint64_t offset, char* buffer, size_t size) override;
 
 private:
-    HANDLE file_ = INVALID_HANDLE_VALUE;
-    uint64_t size_ = 0;
+    OwnedHandle file_;
+    std::optional<uint64_t> size_;
 };
 
 // What went wrong on the way; the message names what failed.
@@ -45,6 +44,3 @@ Failure Unpack(ProgramFile& program, const payload::Package& package, const std:
 // Removes the folder and everything in it. What a program still holds open
 // is removed at the next restart where Windows can do that (Windows NT).
 void RemoveFolder(const std::string& folder);
-
-// The system's description of an error code, without the line break it ends with.
-std::string SystemDescription(DWORD error);

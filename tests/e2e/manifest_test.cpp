@@ -48,8 +48,7 @@ std::string CommonControlsFileOf(DWORD processId)
 
 TEST(Manifest, TheShippedProgramsAskForAdministratorRightsKnowWindows11AndTheNewControls)
 {
-    for (const std::string& program :
-         {SetupProgram(), Env("TESSEL_BIN") + "\\Unskein.exe", Env("TESSEL_BIN") + "\\starter.exe"}) {
+    for (const std::string& program : {SetupProgram(), UnskeinProgram(), Env("TESSEL_BIN") + "\\starter.exe"}) {
         SCOPED_TRACE(program);
         const std::string manifest = ManifestOf(program);
         EXPECT_NE(manifest.find("<requestedExecutionLevel level=\"requireAdministrator\" uiAccess=\"false\"/>"),
