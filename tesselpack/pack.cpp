@@ -319,20 +319,23 @@ void Packer::CompressFiles()
 // stands on disk 1, so the layout is repeated until the script fits it.
 void Packer::Lay()
 {
-    uint64_t programs = fs::file_size(fs::path(r_.programs) / "setup.exe");
+    std::vector<StoredFile> root{{"", "setup.exe", fs::file_size(fs::path(r_.programs) / "setup.exe"), false}};
     if (uninstaller_)
-        programs += fs::file_size(fs::path(r_.programs) / kUninstaller);
+        root.push_back({"", kUninstaller, fs::file_size(fs::path(r_.programs) / kUninstaller), false});
+    root.push_back({"", kScriptName, bytes_.size(), false});
     std::vector<StoredFile> stored;
     for (const MediumFile& file : files_)
-        stored.push_back({file.storedSize, !file.givenPiece});
-    uint64_t scriptSize = bytes_.size();
+        stored.push_back({file.folder, file.StoredName(), file.storedSize, !file.givenPiece});
     for (;;) {
-        plan_ = PlanDisks(stored, r_.diskSize, programs + scriptSize);
+        plan_ = PlanDisks(stored, r_.disk, root);
         if (!plan_.fits) {
+            uint64_t rootSize = 0;
+            for (const StoredFile& file : root)
+                rootSize += file.size;
             if (plan_.tooLarge < 0)
-                throw PackFailure("the disk size " + Grouped(r_.diskSize) + " is smaller than setup.exe" +
+                throw PackFailure("the disk size " + Grouped(r_.disk.Bytes()) + " is smaller than setup.exe" +
                                             (uninstaller_ ? ", Unskein.exe" : "") + " and the script together (" +
-                                            Grouped(programs + scriptSize) + " bytes), which disk 1 holds",
+                                            Grouped(rootSize) + " bytes), which disk 1 holds",
                                   kErrors);
             const MediumFile& file = files_[plan_.tooLarge];
             throw PackFailure("'" + file.source.string() + "' (" + Grouped(file.storedSize) +
@@ -341,9 +344,9 @@ void Packer::Lay()
                                   kErrors);
         }
         script_ = RewrittenScript(plan_);
-        if (script_.size() <= scriptSize)
+        if (script_.size() <= root.back().size)
             return;
-        scriptSize = script_.size();
+        root.back().size = script_.size();
     }
 }
 
@@ -528,9 +531,15 @@ void Packer::PrintSummary() const
     std::printf("tesselpack: %zu file%s, %s bytes, %s bytes on the medium (%.1f%%), %d disk%s", files_.size(),
                 files_.size() == 1 ? "" : "s", Grouped(before).c_str(), Grouped(after).c_str(), share, plan_.disks,
                 plan_.disks == 1 ? "" : "s");
-    if (r_.diskSize != kUnlimitedDisk)
-        std::printf(" of %s bytes", Grouped(r_.diskSize).c_str());
+    if (!r_.disk.Unlimited())
+        std::printf(" of %s bytes", Grouped(r_.disk.Bytes()).c_str());
     std::printf(", in '%s'\n", r_.medium.c_str());
+    if (r_.disk.Unlimited())
+        return;
+    for (size_t d = 0; d < plan_.used.size(); ++d)
+        std::printf("tesselpack: Disk%zu takes %s bytes on the medium, %s bytes left\n", d + 1,
+                    Grouped(plan_.used[d] * r_.disk.unit).c_str(),
+                    Grouped((r_.disk.units - plan_.used[d]) * r_.disk.unit).c_str());
 }
 
 }  // namespace

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "tesselpack/text/media_space.h"
+
 enum ExitStatus { kClean = 0, kWarnings = 1, kErrors = 2, kCannotRun = 3 };
 
 struct PackRequest {
@@ -13,7 +15,7 @@ struct PackRequest {
     std::string staging;   // the files as the medium would hold them uncompressed ([SP])
     std::string medium;    // the folder to write; absent or empty
     std::string programs;  // where setup.exe and Unskein.exe are
-    uint64_t diskSize;     // kUnlimitedDisk: one disk
+    DiskFormat disk;       // what one disk holds; unlimited: one disk
     bool compressAll = true;
     std::vector<std::string> compressPatterns;  // when not all: names to compress, as "*.txt"
 };
