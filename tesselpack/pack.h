@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-enum ExitStatus { kClean = 0, kWarnings = 1, kErrors = 2, kCannotRun = 3 };
+#include "scriptcheck/check.h"
 
 struct PackRequest {
     std::string script;    // the author's SetupScript.INI
