@@ -66,13 +66,6 @@ void ExpectNotInstalled(SetupRun& setup, const std::string& destination)
                            IDOK);
 }
 
-void Uninstall(const std::string& installDir)
-{
-    ProgramRun unskein(installDir + "Unskein.exe", Env("TESSEL_BIN"));
-    unskein.ExpectMessageBox("Uninstall", "Are you really sure that you want to remove this program?", IDYES);
-    EXPECT_EQ(unskein.WaitForExit(), 0);
-}
-
 }  // namespace
 
 // First the second piece of a spread file is missing, then a later whole

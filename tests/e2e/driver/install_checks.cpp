@@ -168,6 +168,13 @@ std::optional<std::string> UninstallValue(const std::string& appName, const std:
     return value;
 }
 
+void Uninstall(const std::string& installDir)
+{
+    ProgramRun unskein(installDir + "Unskein.exe", testing_support::Env("TESSEL_BIN"));
+    unskein.ExpectMessageBox("Uninstall", "Are you really sure that you want to remove this program?", IDYES);
+    EXPECT_EQ(unskein.WaitForExit(), 0);
+}
+
 std::string ProgramsFolder()
 {
     char path[MAX_PATH] = "";

@@ -33,6 +33,10 @@ std::string UninstallKey(const std::string& appName);
 // when it is missing.
 std::optional<std::string> UninstallValue(const std::string& appName, const std::string& valueName);
 
+// Runs Unskein.exe of the installation folder `installDir` (ending in a
+// backslash) as the list of programs would, answers Yes and expects exit code 0.
+void Uninstall(const std::string& installDir);
+
 // The Programs folder of the start menu, as setup's user sees it.
 std::string ProgramsFolder();
 
