@@ -4,6 +4,7 @@
 
 #include <map>
 
+#include "common/find_files.h"
 #include "setup/install/text/install_paths.h"
 
 namespace {
@@ -81,13 +82,11 @@ std::optional<std::string> ShortPath(const std::string& path)
             return std::nullopt;
         known = shortDirectories.emplace(directory, *shortDirectory).first;
     }
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA(path.c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE)
+    const std::optional<WIN32_FIND_DATAA> found = FindEntry(path);
+    if (!found)
         return std::nullopt;
-    FindClose(search);
     const std::string separator = known->second.back() == '\\' ? "" : "\\";
-    return known->second + separator + (found.cAlternateFileName[0] ? found.cAlternateFileName : found.cFileName);
+    return known->second + separator + (found->cAlternateFileName[0] ? found->cAlternateFileName : found->cFileName);
 }
 
 std::optional<uint64_t> OpenFileSize(HANDLE file)

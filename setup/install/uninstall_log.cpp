@@ -25,7 +25,7 @@ public:
     void Flush() override { FlushFileBuffers(file_.get()); }
 
 private:
-    FileHandle file_;
+    OwnedHandle file_;
 };
 
 }  // namespace

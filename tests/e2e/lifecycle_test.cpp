@@ -12,11 +12,6 @@ using namespace testing_support;
 
 namespace {
 
-std::string UnskeinProgram()
-{
-    return Env("TESSEL_BIN") + "\\Unskein.exe";
-}
-
 std::string Start(const std::string& app, const std::string& installDir, const std::string& group)
 {
     return ScriptCall("SetAppName", {app}) + ScriptCall("SetVariable", {"DP", installDir}) +
@@ -28,15 +23,6 @@ void Install(const Medium& medium)
 {
     SetupRun setup(medium);
     EXPECT_EQ(setup.WaitForExit(), 0);
-}
-
-bool KeyExists(const std::string& path)
-{
-    HKEY key;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS)
-        return false;
-    RegCloseKey(key);
-    return true;
 }
 
 }  // namespace
@@ -94,7 +80,7 @@ TEST(KilledSetup, LeavesAnEntryAndALogThatUnskeinRemovesEverythingBy)
 
     // As a power loss may leave it: the registry part never reached the disk.
     WriteFile(installDir + "Uninstall.log", log.substr(0, log.find("[REGISTRY]")));
-    Uninstall(installDir);
+    RemoveWithUnskein(installDir + "Unskein.exe");
     EXPECT_FALSE(DirectoryExists(installDir + "data"));
     EXPECT_FALSE(FileExists(installDir + "small.txt"));
     EXPECT_FALSE(DirectoryExists(group));
@@ -117,7 +103,7 @@ TEST(EditedLog, NamingAnotherProductsEntryLeavesThatEntry)
     const std::string log = ReadFile(installDir + "Uninstall.log");
     WriteFile(installDir + "Uninstall.log",
               log.substr(0, log.find("[REGISTRY]")) + Lines({"[REGISTRY]", UninstallKey(victim.app)}));
-    Uninstall(installDir);
+    RemoveWithUnskein(installDir + "Unskein.exe");
     EXPECT_TRUE(KeyExists(UninstallKey(victim.app)));
     EXPECT_EQ(UninstallValue(victim.app, "DisplayName"), victim.app);
     EXPECT_FALSE(KeyExists(UninstallKey(app)));
