@@ -92,7 +92,7 @@ tessel_dist_program(setup)
 
 file(GLOB UNINSTALL_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/uninstall/*.cpp)
 if(UNINSTALL_SOURCES)
-  add_executable(Unskein WIN32 ${UNINSTALL_SOURCES} ${UNINSTALL_TEXT_SOURCES} ${COMMON_SOURCES}
+  add_executable(Unskein WIN32 ${UNINSTALL_SOURCES} ${UNINSTALL_TEXT_SOURCES} ${COMMON_TEXT_SOURCES} ${COMMON_SOURCES}
                  ${SHIPPED_RUNTIME_SOURCES} ${CMAKE_SOURCE_DIR}/uninstall/unskein.rc)
   target_include_directories(Unskein PRIVATE ${CMAKE_SOURCE_DIR} ${CMAKE_BINARY_DIR}/generated)
   target_link_libraries(Unskein PRIVATE advapi32 user32 kernel32 ${TESSEL_STATIC_RUNTIME})
@@ -167,6 +167,9 @@ foreach(src ${FIXTURE_SOURCES})
     list(APPEND TESSEL_FIXTURES fixture_${name})
   endif()
 endforeach()
+
+# One library imports another, for loading a library beside its DLLs.
+target_link_libraries(fixture_needs_neighbour PRIVATE fixture_neighbour)
 
 # Files that tests install: tests/fixtures/data/<name> is copied to
 # fixtures/<name> and compressed with the Windows setup compression (SZDD) by

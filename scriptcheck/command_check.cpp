@@ -137,6 +137,7 @@ private:
     void CheckDestination(size_t entry, const std::vector<std::string>& args, size_t files);
     void CheckCopy(size_t entry);
     void CheckForbidProcess(size_t entry, const std::string& name);
+    void CheckEntryVariable(size_t entry, const std::string& name);
 
     void CheckReferences();
     void CheckWindows();
@@ -306,13 +307,25 @@ void ScriptWalk::Carry(size_t entry, const CommandInfo& info, std::vector<std::s
         RunRecordingCommand(info, args, kProgramFilesBase, variables_, records_);
         break;
     }
-    if (info.command == Command::SetVariable)
+    if (info.command == Command::SetVariable) {
         Assign(args[0], line);
+        CheckEntryVariable(entry, args[0]);
+    }
     for (const std::string& name : WrittenVariables(info.command))
         Assign(name, line);
     windowEntries_.resize(records_.windows.size(), entry);
     actionEntries_.resize(records_.actions.size(), entry);
     sectionEntries_.resize(records_.sections.size(), entry);
+}
+
+// The variables that setup itself reads for the list of programs; a name
+// spelt nearly so is most likely meant as one of them.
+void ScriptWalk::CheckEntryVariable(size_t entry, const std::string& name)
+{
+    const std::string meant = Suggest(name, {"APPVERSION", "APPURL"});
+    if (!meant.empty())
+        d_.Warning(ArgumentPlace(entry, 1), Quoted(name) + " is not " + Quoted(meant) +
+                                                ", which the list of programs shows: names are exact and case-sensitive");
 }
 
 void ScriptWalk::AddFiles(size_t entry, const std::vector<std::string>& args)
