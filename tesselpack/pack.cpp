@@ -9,8 +9,7 @@
 #include <map>
 #include <stdexcept>
 
-#include "scriptcheck/command_check.h"
-#include "scriptcheck/syntax_check.h"
+#include "scriptcheck/check.h"
 #include "setup/script/text/records.h"
 #include "tesselpack/text/disk_plan.h"
 #include "tesselpack/text/script_edit.h"
@@ -113,8 +112,7 @@ private:
 
     const PackRequest& r_;
     std::string bytes_;
-    ScriptStore store_;
-    std::vector<EntryLayout> layouts_;
+    CheckedScript checked_;
     std::vector<MediumFile> files_;
     std::vector<PackedCall> calls_;
     bool uninstaller_ = false;
@@ -143,24 +141,16 @@ bool Packer::ReadScript()
 // stop setup) and finds the files of its AddFile calls in STAGING.
 bool Packer::CollectFiles()
 {
-    Diagnostics diagnostics;
-    layouts_ = CheckSyntax(ToScriptText(bytes_), store_, diagnostics);
-    const std::vector<AddFileCall> calls = CheckCommands(store_, layouts_, Medium(r_.staging), diagnostics);
-    bool scriptErrors = false;
-    for (const Diagnostic& d : diagnostics.Sorted())
-        if (d.severity == Severity::Error) {
-            Report({d.line, d.column, d.message}, "error");
-            scriptErrors = true;
-        }
-    if (scriptErrors)
+    checked_ = CheckScript(bytes_, Medium(r_.staging));
+    if (PrintFindings(checked_.diagnostics, r_.script, Severity::Error).errors > 0)
         return false;
 
     const fs::path staging = fs::absolute(r_.staging).lexically_normal();
     std::map<std::string, size_t> known;  // source path -> index in files_
-    for (const AddFileCall& call : calls) {
-        const EntryLayout& layout = layouts_[call.entry];
+    for (const AddFileCall& call : checked_.addFiles) {
+        const EntryLayout& layout = checked_.layouts[call.entry];
         const LineColumn at{layout.arguments[0].line, layout.arguments[0].column};
-        const std::string pattern = store_.Entries()[call.entry].arguments[0];
+        const std::string pattern = checked_.store.Entries()[call.entry].arguments[0];
         switch (call.search.outcome) {
         case SearchOutcome::OutsideMedium:
             continue;  // a file of the target machine, not of the medium
@@ -354,8 +344,8 @@ std::string Packer::RewrittenScript(const DiskPlan& plan) const
 {
     std::vector<TextChange> changes;
     for (const PackedCall& call : calls_) {
-        const ScriptEntry& entry = store_.Entries()[call.entry];
-        const EntryLayout& layout = layouts_[call.entry];
+        const ScriptEntry& entry = checked_.store.Entries()[call.entry];
+        const EntryLayout& layout = checked_.layouts[call.entry];
         std::vector<LineColumn> quotes;
         for (const Place& quote : layout.arguments)
             quotes.push_back({quote.line, quote.column});
@@ -446,19 +436,8 @@ void Packer::WriteMedium(const DiskPlan& plan, const std::string& script)
 // What scriptcheck says about the written medium: the author ships this.
 ExitStatus Packer::CheckMedium()
 {
-    Diagnostics diagnostics;
-    ScriptStore store;
-    const std::vector<EntryLayout> layouts = CheckSyntax(ToScriptText(script_), store, diagnostics);
-    CheckCommands(store, layouts, Medium(r_.medium), diagnostics);
-    int errors = 0, warnings = 0;
     const std::string path = (fs::path(r_.medium) / kScriptName).string();
-    for (const Diagnostic& d : diagnostics.Sorted()) {
-        const bool isError = d.severity == Severity::Error;
-        (isError ? errors : warnings) += 1;
-        std::printf("%s:%d:%d: %s: %s\n", path.c_str(), d.line, d.column, isError ? "error" : "warning",
-                    d.message.c_str());
-    }
-    return errors > 0 ? kErrors : warnings > 0 ? kWarnings : kClean;
+    return PrintFindings(CheckScript(script_, Medium(r_.medium)).diagnostics, path).Status();
 }
 
 void Packer::RemoveBegunMedium()

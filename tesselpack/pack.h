@@ -6,9 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "scriptcheck/check.h"
 #include "tesselpack/text/media_space.h"
-
-enum ExitStatus { kClean = 0, kWarnings = 1, kErrors = 2, kCannotRun = 3 };
 
 struct PackRequest {
     std::string script;    // the author's SetupScript.INI
