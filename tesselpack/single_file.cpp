@@ -9,7 +9,6 @@
 
 #include "starter/text/payload.h"
 #include "tesselpack/pack.h"
-#include "tesselpack/text/disk_plan.h"
 
 namespace fs = std::filesystem;
 
@@ -116,7 +115,7 @@ ExitStatus PackSingleFile(PackRequest request, const std::string& out)
     Scratch medium{work};
     request.medium = work.string();
     request.shownAs = out;
-    request.diskSize = kUnlimitedDisk;
+    request.disk = DiskFormat{};
     const ExitStatus status = Pack(request);
     if (status != kClean && status != kWarnings)
         return status;

@@ -4,6 +4,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "common/whole_file.h"
 #include "uninstall/text/log_reader.h"
@@ -34,15 +35,104 @@ std::string ProgramPath()
     }
 }
 
-void RemoveListedItems(const RemovalPlan& plan)
+// Closes a registry key when it goes.
+class RegistryKey {
+public:
+    RegistryKey(HKEY parent, const std::string& path, REGSAM access)
+    {
+        if (RegOpenKeyExA(parent, path.c_str(), 0, access, &key_) != ERROR_SUCCESS)
+            key_ = nullptr;
+    }
+    ~RegistryKey()
+    {
+        if (key_)
+            RegCloseKey(key_);
+    }
+    RegistryKey(const RegistryKey&) = delete;
+    RegistryKey& operator=(const RegistryKey&) = delete;
+    HKEY get() const { return key_; }
+
+private:
+    HKEY key_ = nullptr;
+};
+
+// A path in the form the system keeps for it, so that a long and a short
+// spelling of the same file compare equal; as given when it does not exist.
+std::string ShortForm(const std::string& path)
+{
+    char shortPath[MAX_PATH];
+    const DWORD length = GetShortPathNameA(path.c_str(), shortPath, MAX_PATH);
+    return length > 0 && length < MAX_PATH ? std::string(shortPath, length) : path;
+}
+
+std::optional<std::string> StringValue(HKEY key, const char* name)
+{
+    char value[2 * MAX_PATH];
+    DWORD size = sizeof value;
+    DWORD type = 0;
+    if (RegQueryValueExA(key, name, nullptr, &type, reinterpret_cast<BYTE*>(value), &size) != ERROR_SUCCESS ||
+        (type != REG_SZ && type != REG_EXPAND_SZ))
+        return std::nullopt;
+    return std::string(value, size > 0 && value[size - 1] == '\0' ? size - 1 : size);
+}
+
+// Whether the entry at `keyPath` starts this very program: only such an
+// entry is this installation's to delete, whatever the log names.
+bool IsOwnEntry(const std::string& keyPath, const std::string& ownProgram)
+{
+    RegistryKey key(HKEY_LOCAL_MACHINE, keyPath, KEY_READ);
+    if (!key.get())
+        return false;
+    const std::optional<std::string> command = StringValue(key.get(), "UninstallString");
+    return command && SameProgramPath(ShortForm(UninstallProgramOf(*command)), ownProgram);
+}
+
+// The entries of the list of programs that start this program, for a log
+// that names none of them (setup ended before it wrote its key line).
+std::vector<std::string> FindOwnEntries(const std::string& ownProgram)
+{
+    std::vector<std::string> names;
+    {
+        RegistryKey branch(HKEY_LOCAL_MACHINE, kUninstallBranch, KEY_READ);
+        if (!branch.get())
+            return {};
+        char name[256];
+        DWORD length = sizeof name;
+        for (DWORD index = 0; RegEnumKeyExA(branch.get(), index, name, &length, nullptr, nullptr, nullptr,
+                                            nullptr) == ERROR_SUCCESS;
+             ++index, length = sizeof name)
+            names.push_back(std::string(kUninstallBranch) + "\\" + std::string(name, length));
+    }
+    std::vector<std::string> own;
+    for (const std::string& keyPath : names)
+        if (IsOwnEntry(keyPath, ownProgram))
+            own.push_back(keyPath);
+    return own;
+}
+
+void RemoveUninstallEntries(const std::vector<std::string>& loggedKeys, const std::string& programPath)
+{
+    const std::string ownProgram = ShortForm(programPath);
+    std::vector<std::string> own;
+    for (const std::string& key : loggedKeys) {
+        const std::string keyPath = key.substr(0, key.size() - 1);  // without the appended backslash
+        if (IsOwnEntry(keyPath, ownProgram))
+            own.push_back(keyPath);
+    }
+    if (own.empty())
+        own = FindOwnEntries(ownProgram);
+    for (const std::string& keyPath : own)
+        RegDeleteKeyA(HKEY_LOCAL_MACHINE, (keyPath + "\\").c_str());
+}
+
+void RemoveListedItems(const RemovalPlan& plan, const std::string& programPath)
 {
     // Failures (already gone, in use, not empty) are expected and skipped.
     for (const std::string& file : plan.files)
         DeleteFileA(file.c_str());
     for (const std::string& directory : plan.directories)
         RemoveDirectoryA(directory.c_str());
-    for (const std::string& key : plan.registryKeys)
-        RegDeleteKeyA(HKEY_LOCAL_MACHINE, key.c_str());
+    RemoveUninstallEntries(plan.registryKeys, programPath);
 }
 
 }  // namespace
@@ -51,11 +141,12 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
 {
     if (!UserConfirms())
         return kExitDone;
-    const std::optional<std::string> log = ReadWholeFile(LogPathBeside(ProgramPath()));
+    const std::string programPath = ProgramPath();
+    const std::optional<std::string> log = ReadWholeFile(LogPathBeside(programPath));
     if (!log) {
         MessageBoxA(nullptr, "Failed to open log file", "Error", MB_OK);
         return kExitNoLog;
     }
-    RemoveListedItems(PlanRemoval(ReadUninstallLog(*log)));
+    RemoveListedItems(PlanRemoval(ReadUninstallLog(*log)), programPath);
     return kExitDone;
 }
