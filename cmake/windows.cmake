@@ -99,16 +99,14 @@ if(UNINSTALL_SOURCES)
   tessel_dist_program(Unskein)
 endif()
 
-if(CHECKER_SOURCES)
-  add_executable(scriptcheck ${CHECKER_SOURCES} ${SETUP_TEXT_SOURCES})
-  target_include_directories(scriptcheck PRIVATE ${CMAKE_SOURCE_DIR})
-  target_link_libraries(scriptcheck PRIVATE ${TESSEL_STATIC_RUNTIME})
-  tessel_dist_program(scriptcheck)
-endif()
+add_library(checker STATIC ${CHECKER_SOURCES} ${SETUP_TEXT_SOURCES})
+target_include_directories(checker PUBLIC ${CMAKE_SOURCE_DIR})
+add_executable(scriptcheck ${CMAKE_SOURCE_DIR}/scriptcheck/main.cpp)
+target_link_libraries(scriptcheck PRIVATE checker ${TESSEL_STATIC_RUNTIME})
+tessel_dist_program(scriptcheck)
 
-add_executable(tesselpack ${PACK_SOURCES} ${PACK_TEXT_SOURCES} ${CHECKER_CORE_SOURCES} ${SETUP_TEXT_SOURCES})
-target_include_directories(tesselpack PRIVATE ${CMAKE_SOURCE_DIR})
-target_link_libraries(tesselpack PRIVATE ${TESSEL_STATIC_RUNTIME})
+add_executable(tesselpack ${PACK_SOURCES} ${PACK_TEXT_SOURCES})
+target_link_libraries(tesselpack PRIVATE checker ${TESSEL_STATIC_RUNTIME})
 tessel_dist_program(tesselpack)
 
 # The example product of examples/demo: a small program and the shared
