@@ -7,6 +7,7 @@
 
 #include "common/whole_file.h"
 #include "uninstall/text/log_reader.h"
+#include "uninstall/text/path_rules.h"
 
 namespace {
 
@@ -34,15 +35,65 @@ std::string ProgramPath()
     }
 }
 
-void RemoveListedItems(const RemovalPlan& plan)
+// The 8.3 form of an existing path, whole however long; nothing when it
+// does not exist.
+std::optional<std::string> ShortPath(const std::string& path)
 {
-    // Failures (already gone, in use, not empty) are expected and skipped.
+    std::string shortPath(MAX_PATH, '\0');
+    for (;;) {
+        const DWORD length = GetShortPathNameA(path.c_str(), &shortPath[0], static_cast<DWORD>(shortPath.size()));
+        if (length == 0)
+            return std::nullopt;
+        const bool fits = length < shortPath.size();
+        shortPath.resize(length);
+        if (fits)
+            return shortPath;
+    }
+}
+
+bool IsLinkedFolder(const std::string& folder)
+{
+    const DWORD attributes = GetFileAttributesA(folder.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT);
+}
+
+enum class Reach { kNothing, kThroughLink, kDirect };
+
+// How `path` is reached from the installation folder. Whoever could write
+// there may have replaced a folder by a junction or symbolic link that
+// leads anywhere. Both are compared in their short forms, since the log
+// names files by their short paths and folders by their long ones.
+Reach ReachFromInstallFolder(const std::string& path, const std::string& installFolder)
+{
+    const std::optional<std::string> shortPath = ShortPath(path);
+    if (!shortPath)
+        return Reach::kNothing;
+    for (const std::string& folder : FoldersBetween(installFolder, *shortPath))
+        if (IsLinkedFolder(folder))
+            return Reach::kThroughLink;
+    return Reach::kDirect;
+}
+
+// Removes what the plan lists, each item only when it is reached without a
+// link; returns how many were left for that.
+std::size_t RemoveListedItems(const RemovalPlan& plan, const std::string& installFolder)
+{
+    std::size_t throughLinks = 0;
+    const auto remove = [&](const std::string& path, BOOL(WINAPI * removal)(LPCSTR)) {
+        const Reach reach = ReachFromInstallFolder(path, installFolder);
+        if (reach == Reach::kThroughLink)
+            ++throughLinks;
+        else if (reach == Reach::kDirect)
+            removal(path.c_str());
+    };
+    // Failures (in use, not empty) are expected and skipped.
     for (const std::string& file : plan.files)
-        DeleteFileA(file.c_str());
+        remove(file, DeleteFileA);
     for (const std::string& directory : plan.directories)
-        RemoveDirectoryA(directory.c_str());
+        remove(directory, RemoveDirectoryA);
     for (const std::string& key : plan.registryKeys)
         RegDeleteKeyA(HKEY_LOCAL_MACHINE, key.c_str());
+    return throughLinks;
 }
 
 }  // namespace
@@ -51,11 +102,17 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
 {
     if (!UserConfirms())
         return kExitDone;
-    const std::optional<std::string> log = ReadWholeFile(LogPathBeside(ProgramPath()));
+    const std::string programPath = ProgramPath();
+    const std::optional<std::string> log = ReadWholeFile(LogPathBeside(programPath));
     if (!log) {
         MessageBoxA(nullptr, "Failed to open log file", "Error", MB_OK);
         return kExitNoLog;
     }
-    RemoveListedItems(PlanRemoval(ReadUninstallLog(*log)));
+    const std::string installFolder = programPath.substr(0, programPath.rfind('\\') + 1);
+    const RemovalPlan plan = PlanRemoval(ReadUninstallLog(*log));
+    const std::size_t skipped =
+        plan.skipped + RemoveListedItems(plan, ShortPath(installFolder).value_or(installFolder));
+    if (skipped > 0)
+        MessageBoxA(nullptr, SkippedRecordsText(skipped).c_str(), "Uninstall", MB_OK);
     return kExitDone;
 }

@@ -1,7 +1,8 @@
 #include "uninstall/text/log_reader.h"
 
-#include <algorithm>
 #include <utility>
+
+#include "uninstall/text/path_rules.h"
 
 namespace {
 
@@ -15,23 +16,17 @@ bool IsRegistrationLine(const std::string& line)
     return line == "AUTOREGSVR" || line == "NOAUTOREGSVR";
 }
 
-bool EqualsIgnoringAsciiCase(char a, char b)
-{
-    auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
-    return lower(a) == lower(b);
-}
-
 // A key directly below the Uninstall key or deeper. Registry names ignore case.
 bool IsBelowUninstallKey(const std::string& key)
 {
     const std::string prefix = kUninstallKey;
-    if (key.size() <= prefix.size() || !std::equal(prefix.begin(), prefix.end(), key.begin(), EqualsIgnoringAsciiCase))
+    if (key.size() <= prefix.size() || !EqualsIgnoringAsciiCase(std::string_view(key).substr(0, prefix.size()), prefix))
         return false;
     return key[prefix.size()] != '\\';
 }
 
-// A NUL would cut the path where the system reads it, and so name another
-// file or key than the log does.
+// A NUL would cut the key where the system reads it, and so name another
+// key than the log does.
 bool HoldsNul(const std::string& text)
 {
     return text.find('\0') != std::string::npos;
@@ -92,12 +87,13 @@ RemovalPlan PlanRemoval(const UninstallLog& log)
 {
     RemovalPlan plan;
     for (auto record = log.records.rbegin(); record != log.records.rend(); ++record) {
-        if (HoldsNul(record->path))
+        const bool isFile = record->kind == "NONSHARED";
+        if (!isFile && record->kind != "DIR")
             continue;
-        if (record->kind == "NONSHARED")
-            plan.files.push_back(record->path);
-        else if (record->kind == "DIR")
-            plan.directories.push_back(record->path);
+        if (!IsFullPlainPath(record->path))
+            ++plan.skipped;
+        else
+            (isFile ? plan.files : plan.directories).push_back(record->path);
     }
     for (const std::string& key : log.registryKeys)
         if (IsBelowUninstallKey(key) && !HoldsNul(key))

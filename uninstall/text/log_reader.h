@@ -1,6 +1,7 @@
 // The uninstall log as Unskein reads it, and what Unskein removes because of it.
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -31,11 +32,14 @@ struct RemovalPlan {
     std::vector<std::string> files;        // NONSHARED paths, last record first
     std::vector<std::string> directories;  // DIR paths, last record first: deeper ones go before parents
     std::vector<std::string> registryKeys; // below HKEY_LOCAL_MACHINE, each with one backslash appended
+    std::size_t skipped = 0;               // file and folder records whose path is not full and plain
 };
 
-// Shared files stay installed. Registry keys are only those below the
-// Uninstall key; the Uninstall key itself (logged when the application name
-// was empty) and anything else are never deleted.
+// Shared files stay installed. Files and folders are only those of full,
+// plain paths (see IsFullPlainPath); the others are counted as skipped.
+// Registry keys are only those below the Uninstall key; the Uninstall key
+// itself (logged when the application name was empty) and anything else are
+// never deleted.
 RemovalPlan PlanRemoval(const UninstallLog& log);
 
 // The log beside the program file: its directory (up to the last backslash)
