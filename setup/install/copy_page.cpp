@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "setup/install/file_system.h"
+#include "setup/install/folder_rights.h"
 #include "setup/install/install_state.h"
 #include "setup/install/section_install.h"
 #include "setup/install/text/installation_run.h"
@@ -66,12 +67,13 @@ std::optional<std::string> UnregistrableNameReason(const std::string& appName)
     return std::nullopt;
 }
 
-// Creates the installation directory and opens the log in it, logging every
-// directory created on the way.
+// Creates the installation directory, protected before anything goes into
+// it, and opens the log in it, logging every directory created on the way.
 void OpenLogInInstallDirectory(const std::string& installDirectory)
 {
     std::vector<std::string> created;
-    EnsureDirectory(installDirectory, created);
+    if (EnsureDirectory(installDirectory, created) == 1)
+        ProtectInstallFolder(installDirectory);
     if (!OpenUninstallLog(installDirectory + "\\Uninstall.log"))
         MessageBoxA(nullptr, "UNINSTALL WILL NOT BE AVAILABLE, BECAUSE LOG FILE COULD NOT BE CREATED!",
                     "UNEXPECTED ERROR", MB_OK);

@@ -56,6 +56,14 @@ std::string WindowsDirectory()
     return length < sizeof buffer ? std::string(buffer, length) : std::string();
 }
 
+DWORD WindowsPlatform()
+{
+    OSVERSIONINFOA version = {};
+    version.dwOSVersionInfoSize = sizeof version;
+    GetVersionExA(&version);
+    return version.dwPlatformId;
+}
+
 void EnsureWindowsTempDirectory()
 {
     std::vector<std::string> created;

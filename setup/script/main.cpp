@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "setup/install/install_state.h"
 #include "setup/script/startup.h"
 #include "setup/script/text/variables.h"
 #include "setup/system/system_libraries.h"
@@ -161,6 +162,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
     const std::optional<std::string> programFilesBase = SetBuiltInVariables();
     if (!programFilesBase)
         return kExitRegistryError;
+    gInstall.programFilesFolder = programFilesBase->substr(0, programFilesBase->size() - 1);
     if (LoadScript(gVariables.Get("SETUPFILE")) < 0)
         return kExitNoScript;
     if (!InitCommonControlsForPages()) {
