@@ -29,11 +29,14 @@ file(GLOB SETUP_SOURCES CONFIGURE_DEPENDS
   ${CMAKE_SOURCE_DIR}/setup/guard/*.cpp
   ${CMAKE_SOURCE_DIR}/setup/system/*.cpp)
 list(REMOVE_ITEM SETUP_SOURCES ${CMAKE_SOURCE_DIR}/setup/script/main.cpp)
-# The Windows-side helpers that setup.exe and Unskein.exe both use, and what
-# the two programs link directly to keep the C++ runtime's heavy parts out.
+# The Windows-side helpers that setup.exe and Unskein.exe both use, those
+# only setup needs (Unskein.exe would import what they call even unused),
+# and what the two programs link directly to keep the C++ runtime's heavy
+# parts out.
 set(COMMON_SOURCES ${CMAKE_SOURCE_DIR}/common/whole_file.cpp)
+set(SETUP_COMMON_SOURCES ${CMAKE_SOURCE_DIR}/common/system_error.cpp)
 set(SHIPPED_RUNTIME_SOURCES ${CMAKE_SOURCE_DIR}/common/terminate_handler.cpp)
-add_library(setup_code STATIC ${SETUP_SOURCES} ${SETUP_TEXT_SOURCES} ${COMMON_SOURCES})
+add_library(setup_code STATIC ${SETUP_SOURCES} ${SETUP_TEXT_SOURCES} ${COMMON_SOURCES} ${SETUP_COMMON_SOURCES})
 target_include_directories(setup_code PUBLIC ${CMAKE_SOURCE_DIR})
 target_link_libraries(setup_code PUBLIC ${SETUP_PLATFORM_LIBS})
 

@@ -64,7 +64,7 @@ int main(int argc, char** argv)
 
     Diagnostics diagnostics;
     ScriptStore store;
-    const std::vector<EntryLayout> layouts = CheckSyntax(ToScriptText(bytes), IsCommandLetterOrDigit, store, diagnostics);
+    const std::vector<EntryLayout> layouts = CheckSyntax(ToScriptText(bytes), store, diagnostics);
     CheckCommands(store, layouts, Medium(medium), diagnostics);
 
     int errors = 0, warnings = 0;

@@ -144,7 +144,7 @@ bool Packer::ReadScript()
 bool Packer::CollectFiles()
 {
     Diagnostics diagnostics;
-    layouts_ = CheckSyntax(ToScriptText(bytes_), IsCommandLetterOrDigit, store_, diagnostics);
+    layouts_ = CheckSyntax(ToScriptText(bytes_), store_, diagnostics);
     const std::vector<AddFileCall> calls = CheckCommands(store_, layouts_, Medium(r_.staging), diagnostics);
     bool scriptErrors = false;
     for (const Diagnostic& d : diagnostics.Sorted())
@@ -445,7 +445,7 @@ ExitStatus Packer::CheckMedium()
 {
     Diagnostics diagnostics;
     ScriptStore store;
-    const std::vector<EntryLayout> layouts = CheckSyntax(ToScriptText(script_), IsCommandLetterOrDigit, store, diagnostics);
+    const std::vector<EntryLayout> layouts = CheckSyntax(ToScriptText(script_), store, diagnostics);
     CheckCommands(store, layouts, Medium(r_.medium), diagnostics);
     int errors = 0, warnings = 0;
     const std::string path = (fs::path(r_.medium) / kScriptName).string();

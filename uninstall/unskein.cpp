@@ -1,10 +1,11 @@
 // Unskein.exe: asks, reads the uninstall log beside itself and removes what
-// it lists. No window of its own; two message boxes are all it shows.
+// it lists. No window of its own; message boxes are all it shows.
 #include <windows.h>
 
 #include <optional>
 #include <string>
 
+#include "common/short_path.h"
 #include "common/whole_file.h"
 #include "uninstall/text/log_reader.h"
 #include "uninstall/text/path_rules.h"
@@ -35,22 +36,6 @@ std::string ProgramPath()
     }
 }
 
-// The 8.3 form of an existing path, whole however long; nothing when it
-// does not exist.
-std::optional<std::string> ShortPath(const std::string& path)
-{
-    std::string shortPath(MAX_PATH, '\0');
-    for (;;) {
-        const DWORD length = GetShortPathNameA(path.c_str(), &shortPath[0], static_cast<DWORD>(shortPath.size()));
-        if (length == 0)
-            return std::nullopt;
-        const bool fits = length < shortPath.size();
-        shortPath.resize(length);
-        if (fits)
-            return shortPath;
-    }
-}
-
 bool IsLinkedFolder(const std::string& folder)
 {
     const DWORD attributes = GetFileAttributesA(folder.c_str());
@@ -65,7 +50,7 @@ enum class Reach { kNothing, kThroughLink, kDirect };
 // names files by their short paths and folders by their long ones.
 Reach ReachFromInstallFolder(const std::string& path, const std::string& installFolder)
 {
-    const std::optional<std::string> shortPath = ShortPath(path);
+    const std::optional<std::string> shortPath = SystemShortPath(path);
     if (!shortPath)
         return Reach::kNothing;
     for (const std::string& folder : FoldersBetween(installFolder, *shortPath))
@@ -111,7 +96,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
     const std::string installFolder = programPath.substr(0, programPath.rfind('\\') + 1);
     const RemovalPlan plan = PlanRemoval(ReadUninstallLog(*log));
     const std::size_t skipped =
-        plan.skipped + RemoveListedItems(plan, ShortPath(installFolder).value_or(installFolder));
+        plan.skipped + RemoveListedItems(plan, SystemShortPath(installFolder).value_or(installFolder));
     if (skipped > 0)
         MessageBoxA(nullptr, SkippedRecordsText(skipped).c_str(), "Uninstall", MB_OK);
     return kExitDone;

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "common/handles.h"
 #include "setup/install/file_system.h"
 #include "setup/install/folder_rights.h"
 #include "setup/install/install_state.h"
@@ -18,24 +19,6 @@
 namespace {
 
 const char kPageName[] = "DIALOG_COPY";
-
-// Closes a registry key when it goes.
-class RegistryKey {
-public:
-    RegistryKey() = default;
-    ~RegistryKey()
-    {
-        if (key_)
-            RegCloseKey(key_);
-    }
-    RegistryKey(const RegistryKey&) = delete;
-    RegistryKey& operator=(const RegistryKey&) = delete;
-    HKEY* out() { return &key_; }
-    HKEY get() const { return key_; }
-
-private:
-    HKEY key_ = nullptr;
-};
 
 void SetStringValue(HKEY key, const char* name, const std::string& value)
 {

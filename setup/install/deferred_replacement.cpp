@@ -80,8 +80,8 @@ bool AddWininitRename(const std::string& key, const std::string& temporaryPath, 
     const std::string path = WindowsDirectory() + "\\Wininit.ini";
     {
         // Create the file if it is missing, so that loading it succeeds.
-        FileHandle file(CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                    OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+        OwnedHandle file(CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                     OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     }
     const std::optional<std::string> bytes = ReadWholeFile(path);
     if (!bytes)

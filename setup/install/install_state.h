@@ -1,5 +1,5 @@
-// The program-wide state of the installation engine. It lives for the whole
-// program run; nothing resets it.
+// The program-wide state of the installation engine, which lives for the
+// whole program run.
 #pragma once
 
 #include <cstdint>

@@ -16,7 +16,7 @@ public:
     void Append(std::string_view bytes) override { WriteAll(file_.get(), bytes); }
 
 private:
-    FileHandle file_;
+    OwnedHandle file_;
 };
 
 }  // namespace

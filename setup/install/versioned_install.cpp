@@ -5,6 +5,7 @@
 #include <optional>
 #include <vector>
 
+#include "common/find_files.h"
 #include "setup/install/deferred_replacement.h"
 #include "setup/install/file_system.h"
 #include "setup/install/install_state.h"
@@ -116,12 +117,8 @@ void DeferFileInUse(const SourceFile& source, const std::string& target, Prompte
 // The uninstall entry tells the list of programs how much this run installed.
 void CountInstalledBytes(const std::string& path)
 {
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA(path.c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE)
-        return;
-    FindClose(search);
-    gInstall.installedBytes += (static_cast<uint64_t>(found.nFileSizeHigh) << 32) | found.nFileSizeLow;
+    if (const std::optional<WIN32_FIND_DATAA> found = FindEntry(path))
+        gInstall.installedBytes += (static_cast<uint64_t>(found->nFileSizeHigh) << 32) | found->nFileSizeLow;
 }
 
 // Writes the SHARED record of an installed shared file and offers the file
@@ -203,8 +200,8 @@ int InstallSharedFile(const SourceFile& source, const std::string& destinationNa
 
 bool CanBeRead(const std::string& path)
 {
-    FileHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    OwnedHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                 OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     return file.IsOpen();
 }
 
@@ -235,8 +232,8 @@ std::optional<uint64_t> CopyRest(HANDLE source, HANDLE target, std::vector<char>
 std::optional<uint64_t> CopyNewPlainFile(const std::string& sourcePath, const std::string& destination)
 {
     constexpr DWORD kCopyChunk = 256 * 1024;
-    FileHandle source(CreateFileA(sourcePath.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                  FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+    OwnedHandle source(CreateFileA(sourcePath.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                   FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
     if (!source.IsOpen())
         return std::nullopt;
     std::vector<char> buffer(kCopyChunk);
@@ -248,8 +245,8 @@ std::optional<uint64_t> CopyNewPlainFile(const std::string& sourcePath, const st
         return std::nullopt;
     std::optional<uint64_t> copied;
     {
-        FileHandle target(CreateFileA(destination.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                                      FILE_ATTRIBUTE_NORMAL, nullptr));
+        OwnedHandle target(CreateFileA(destination.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                       FILE_ATTRIBUTE_NORMAL, nullptr));
         if (!target.IsOpen())
             return std::nullopt;
         copied = CopyRest(source.get(), target.get(), buffer, read);
@@ -419,15 +416,10 @@ void DiscardInstallTemporaries(const std::string& directory, const char* reporte
     if (reported[0] != '\0')
         DeleteFileA((directory + "\\" + reported).c_str());
     // The version-installation functions name their copies VERxxxx.TMP.
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA((directory + "\\ver*.tmp").c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE)
-        return;
-    do {
+    ForEachMatch(directory + "\\ver*.tmp", [&](const WIN32_FIND_DATAA& found) {
         if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && MadeSince(found, started))
             DeleteFileA((directory + "\\" + found.cFileName).c_str());
-    } while (FindNextFileA(search, &found));
-    FindClose(search);
+    });
 }
 
 InstallVerdict InterpretInstallResult(DWORD result, const std::string& caption, std::size_t index,

@@ -66,13 +66,6 @@ void ExpectNotInstalled(SetupRun& setup, const std::string& destination)
                            IDOK);
 }
 
-void Uninstall(const std::string& installDir)
-{
-    ProgramRun unskein(installDir + "Unskein.exe", Env("TESSEL_BIN"));
-    unskein.ExpectMessageBox("Uninstall", "Are you really sure that you want to remove this program?", IDYES);
-    EXPECT_EQ(unskein.WaitForExit(), 0);
-}
-
 }  // namespace
 
 // First the second piece of a spread file is missing, then a later whole
@@ -95,7 +88,7 @@ TEST(InterruptedInstall, QuitAtAPieceOrAWholeFilePromptEndsTheRunCompletely)
         medium.AddFile("Disk2\\movie.pa2", "second");
         medium.AddFile("Disk3\\late.txt", "late");
         medium.WriteScript(Start(app, installDir, group) +
-                           AddFileCall(Env("TESSEL_BIN") + "\\Unskein.exe", "[DP]\\", "Main") +
+                           AddFileCall(UnskeinProgram(), "[DP]\\", "Main") +
                            AddFileCall(medium / "a.txt", "[DP]\\a.txt", "Main") +
                            PieceCall(medium / "Disk1\\movie.pa1", "[DP]\\" + movie, 1, false) +
                            PieceCall(piece2, "[DP]\\" + movie, 2, true) +
@@ -123,7 +116,7 @@ TEST(InterruptedInstall, QuitAtAPieceOrAWholeFilePromptEndsTheRunCompletely)
                            ShortPathOf(atPiece + "a.txt"), "NONSHARED"},
                           app));
     EXPECT_FALSE(FileExists(atPiece + movie));
-    Uninstall(atPiece);
+    RemoveWithUnskein(atPiece + "Unskein.exe");
     EXPECT_FALSE(FileExists(atPiece + "a.txt"));
     EXPECT_FALSE(DirectoryExists(group));
 
@@ -138,7 +131,7 @@ TEST(InterruptedInstall, QuitAtAPieceOrAWholeFilePromptEndsTheRunCompletely)
                            ShortPathOf(atWholeFile + "a.txt"), "NONSHARED", ShortPathOf(atWholeFile + movie),
                            "NONSHARED"},
                           app));
-    Uninstall(atWholeFile);
+    RemoveWithUnskein(atWholeFile + "Unskein.exe");
     EXPECT_FALSE(FileExists(atWholeFile + movie));
 
     // The quit question of Cancel, over the disk prompt: the prompt then
@@ -159,7 +152,7 @@ TEST(InterruptedInstall, QuitAtAPieceOrAWholeFilePromptEndsTheRunCompletely)
         EXPECT_TRUE(WaitUntil([&] { return !IsWindow(prompt.window); }));
     });
     EXPECT_TRUE(FileExists(byCancel + movie));
-    Uninstall(byCancel);
+    RemoveWithUnskein(byCancel + "Unskein.exe");
     EXPECT_FALSE(FileExists(byCancel + movie));
 }
 

@@ -7,44 +7,26 @@
 #include <vector>
 
 #include "tests/e2e/driver/driver.h"
+#include "tests/e2e/driver/install_checks.h"
+#include "tests/support/install_support.h"
 
 using namespace e2e;
 using testing_support::DirectoryExists;
-using testing_support::Env;
 using testing_support::FileExists;
+using testing_support::ShortPathOf;
 using testing_support::TempDir;
 using testing_support::WriteFile;
 
 namespace {
 
-const char kQuestion[] = "Are you really sure that you want to remove this program?";
 const char kUninstallKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall";
-
-// Lines as setup writes them, each ending in CR LF.
-std::string Lines(const std::vector<std::string>& lines)
-{
-    std::string text;
-    for (const std::string& line : lines)
-        text += line + "\r\n";
-    return text;
-}
-
-std::string LogHeader()
-{
-    return Lines({"ZYNTRAK V1", "", "TESSEL UNINSTALLATION LOG FILE", "",
-                  "MAKE NO CHANGES TO THIS FILE, ITS FORMAT IS EXACTLY DEFINED!",
-                  "NO REAL PARSER DOES EXIST, SO DON\xB4T MODIFY ANYTHING!",
-                  "ANY ERRORS COULD CAUSE CATASTROPHAL (!) DAMAGE TO YOUR SYSTEM, YOU",
-                  "COULD BE UNABLE TO RESTART WINDOWS", "", "DATE:5/24/2001", "[FILES]"});
-}
 
 // An installation directory with Unskein.exe copied in, as setup leaves it.
 class Installation {
 public:
     Installation() : dir_("installed")
     {
-        const std::string program = Env("TESSEL_BIN") + "\\Unskein.exe";
-        EXPECT_TRUE(CopyFileA(program.c_str(), unskein().c_str(), FALSE)) << program;
+        EXPECT_TRUE(CopyFileA(UnskeinProgram().c_str(), unskein().c_str(), FALSE)) << UnskeinProgram();
     }
     const std::string& path() const { return dir_.path(); }
     std::string operator/(const std::string& name) const { return dir_ / name; }
@@ -60,15 +42,6 @@ public:
 
 private:
     TempDir dir_;
-};
-
-// Started from elsewhere, as Windows starts it from its list of programs.
-class UnskeinRun : public ProgramRun {
-public:
-    explicit UnskeinRun(const Installation& installation, const std::string& workingDirectory = Env("TESSEL_BIN"))
-        : ProgramRun(installation.unskein(), workingDirectory)
-    {
-    }
 };
 
 // A key under the Uninstall key, as setup registers it; removed afterwards.
@@ -98,15 +71,6 @@ bool KeyExists(const std::string& path)
         return false;
     RegCloseKey(key);
     return true;
-}
-
-std::string ShortPath(const std::string& path)
-{
-    char shortPath[MAX_PATH];
-    const DWORD length = GetShortPathNameA(path.c_str(), shortPath, sizeof shortPath);
-    EXPECT_GT(length, 0u);
-    EXPECT_LT(length, sizeof shortPath);
-    return shortPath;
 }
 
 // Runs a program of the Linux side (Wine starts them too) in `directory`
@@ -166,26 +130,26 @@ TEST(Unskein, AnythingButYesLeavesEverything)
     Installation installation;
     installation.AddFile("app.exe");
     UninstallEntry entry;
-    installation.WriteLog(LogHeader() + Lines({installation.path() + "\\", "DIR", installation / "app.exe",
+    installation.WriteLog(LogHeader("5/24/2001") + Lines({installation.path() + "\\", "DIR", installation / "app.exe",
                                                "NONSHARED", "[REGISTRY]", entry.path()}));
     {
-        UnskeinRun run(installation);
-        run.ExpectMessageBox("Uninstall", kQuestion, IDNO);
+        UnskeinRun run(installation.unskein());
+        run.ExpectMessageBox("Uninstall", kRemovalQuestion, IDNO);
         EXPECT_EQ(run.WaitForExit(), 0);
     }
     {
-        UnskeinRun run(installation);
+        UnskeinRun run(installation.unskein());
         const MessageBoxSeen box = run.NextMessageBox();
         ASSERT_TRUE(box.window);
         EXPECT_EQ(box.caption, "Uninstall");
-        EXPECT_EQ(box.text, kQuestion);
+        EXPECT_EQ(box.text, kRemovalQuestion);
         PressEnter(box.window);
         EXPECT_TRUE(WaitUntil([&] { return !IsWindow(box.window); }));
         EXPECT_EQ(run.WaitForExit(), 0);
     }
     {
         // A box ended with neither button (here with the Cancel it does not show).
-        UnskeinRun run(installation);
+        UnskeinRun run(installation.unskein());
         const MessageBoxSeen box = run.NextMessageBox();
         ASSERT_TRUE(box.window);
         PostMessageA(box.window, WM_COMMAND, IDCANCEL, 0);
@@ -199,8 +163,8 @@ TEST(Unskein, AnythingButYesLeavesEverything)
 TEST(Unskein, MissingLogEndsWithItsMessage)
 {
     Installation installation;
-    UnskeinRun run(installation);
-    run.ExpectMessageBox("Uninstall", kQuestion, IDYES);
+    UnskeinRun run(installation.unskein());
+    run.Confirm();
     run.ExpectMessageBox("Error", "Failed to open log file", IDOK);
     EXPECT_EQ(run.WaitForExit(), -1);
 }
@@ -220,7 +184,9 @@ TEST(Unskein, RemovesWhatTheLogListsAndNothingElse)
     installation.AddFile("outer\\inner\\made by the user.txt");
     UninstallEntry entry;
     const std::string inst = installation.path();
-    installation.WriteLog(LogHeader() + Lines({
+    const std::string deepFile = ShortPathOf(installation / "bin\\deep\\a long file name.txt");
+    ASSERT_NE(deepFile, "");
+    installation.WriteLog(LogHeader("5/24/2001") + Lines({
         inst + "\\", "DIR",
         group.path(), "DIR",
         installation.unskein(), "NONSHARED",
@@ -230,7 +196,7 @@ TEST(Unskein, RemovesWhatTheLogListsAndNothingElse)
         inst + "\\bin", "DIR",
         installation / "bin\\tool.exe", "NONSHARED",
         inst + "\\bin\\deep", "DIR",
-        ShortPath(installation / "bin\\deep\\a long file name.txt"), "NONSHARED",
+        deepFile, "NONSHARED",
         inst + "\\outer", "DIR",
         inst + "\\outer\\inner", "DIR",
         installation / "outer\\inner\\listed.txt", "NONSHARED",
@@ -241,9 +207,7 @@ TEST(Unskein, RemovesWhatTheLogListsAndNothingElse)
 
     for (int run = 0; run < 2; ++run) {  // the second run finds everything gone and still ends well
         SCOPED_TRACE(run);
-        UnskeinRun unskein(installation);
-        unskein.ExpectMessageBox("Uninstall", kQuestion, IDYES);
-        EXPECT_EQ(unskein.WaitForExit(), 0);
+        RemoveWithUnskein(installation.unskein());
 
         EXPECT_FALSE(FileExists(installation / "readme.txt"));
         EXPECT_FALSE(DirectoryExists(inst + "\\bin"));
@@ -275,7 +239,7 @@ TEST(Unskein, LeavesWhatAHostileLogNamesBesidePlainPathsAndTellsHowManyItSkipped
     CreateDirectoryA((victims / "climbed folder").c_str(), nullptr);
     const FolderLink link(installation.path(), "link", "../" + victimsName);
     const std::string up = installation.path() + "\\..\\" + victimsName;
-    installation.WriteLog(LogHeader() + Lines({
+    installation.WriteLog(LogHeader("5/24/2001") + Lines({
         "relative.txt", "NONSHARED",
         up + "\\climbed.txt", "NONSHARED",
         up + "\\climbed folder", "DIR",
@@ -288,8 +252,8 @@ TEST(Unskein, LeavesWhatAHostileLogNamesBesidePlainPathsAndTellsHowManyItSkipped
         "[REGISTRY]",
     }));
 
-    UnskeinRun unskein(installation, current.path());
-    unskein.ExpectMessageBox("Uninstall", kQuestion, IDYES);
+    ProgramRun unskein(installation.unskein(), current.path());
+    unskein.ExpectMessageBox("Uninstall", kRemovalQuestion, IDYES);
     unskein.ExpectMessageBox(
         "Uninstall", "Skipped 6 entries of the log file that are not full paths or lie behind linked folders.", IDOK);
     EXPECT_EQ(unskein.WaitForExit(), 0);

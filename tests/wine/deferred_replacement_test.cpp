@@ -154,31 +154,12 @@ bool RunAsWindows98(const std::string& source, const std::string& destination)
     GetModuleFileNameA(nullptr, self, MAX_PATH);
     if (!CopyFileA(self, program.c_str(), FALSE))
         return false;
-    const std::string appDefaults = "Software\\Wine\\AppDefaults\\" + name;
-    HKEY key;
-    RegCreateKeyExA(HKEY_CURRENT_USER, appDefaults.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr);
-    RegSetValueExA(key, "Version", 0, REG_SZ, reinterpret_cast<const BYTE*>("win98"), 6);
-    RegCloseKey(key);
+    Windows98Program windows98(name);
     SetEnvironmentVariableA("TESSEL_DEFER_SOURCE", source.c_str());
     SetEnvironmentVariableA("TESSEL_DEFER_DESTINATION", destination.c_str());
-
-    std::string commandLine = "\"" + program +
-                              "\" --gtest_also_run_disabled_tests --gtest_filter=Windows98Child.DISABLED_Defer";
-    STARTUPINFOA startup = {};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process = {};
-    DWORD exitCode = 1;
-    if (CreateProcessA(program.c_str(), &commandLine[0], nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup,
-                       &process)) {
-        if (WaitForSingleObject(process.hProcess, 60000) == WAIT_OBJECT_0)
-            GetExitCodeProcess(process.hProcess, &exitCode);
-        else
-            TerminateProcess(process.hProcess, 1);
-        CloseHandle(process.hThread);
-        CloseHandle(process.hProcess);
-    }
-    RegDeleteKeyA(HKEY_CURRENT_USER, appDefaults.c_str());
-    return exitCode == 0;
+    return RunToEnd("\"" + program + "\" --gtest_also_run_disabled_tests --gtest_filter=Windows98Child.DISABLED_Defer",
+                    "", 60000)
+               .exitCode == 0;
 }
 
 }  // namespace
@@ -212,16 +193,9 @@ namespace {
 std::vector<std::string> TemporaryNamesOfOurs()
 {
     std::vector<std::string> names;
-    for (const std::string& directory : {WindowsDirectory(), WindowsDirectory() + "\\TEMP"}) {
-        WIN32_FIND_DATAA data;
-        HANDLE search = FindFirstFileA((directory + "\\tsl*.tmp").c_str(), &data);
-        if (search == INVALID_HANDLE_VALUE)
-            continue;
-        do
-            names.push_back(directory + "\\" + data.cFileName);
-        while (FindNextFileA(search, &data));
-        FindClose(search);
-    }
+    for (const std::string& directory : {WindowsDirectory(), WindowsDirectory() + "\\TEMP"})
+        for (const std::string& name : DirectoryNames(directory, "tsl*.tmp"))
+            names.push_back(directory + "\\" + name);
     return names;
 }
 

@@ -24,6 +24,8 @@ std::string AddFileCall(const std::string& source, const std::string& destinatio
 // Lines as setup writes them, each ending in CR LF.
 std::string Lines(const std::vector<std::string>& lines);
 
+// The log's lines up to "[FILES]", dated `date` (month/day/year).
+std::string LogHeader(const std::string& date);
 // The whole log of an installation run today: the header, "[FILES]", the
 // records (path and kind lines), "[REGISTRY]" and the uninstall key.
 std::string ExpectedLog(const std::vector<std::string>& records, const std::string& appName);
@@ -90,18 +92,6 @@ struct InstallCase {
 // A name no other test process uses at the same time, short enough for an
 // 8.3 file name: the prefix (at most 2 characters) and 4 hex digits.
 std::string UniqueShortName(const std::string& prefix, const std::string& extension);
-
-// Wine shows Windows 98 to programs of this file name while the object lives.
-class Windows98Program {
-public:
-    explicit Windows98Program(const std::string& fileName);
-    ~Windows98Program();
-    Windows98Program(const Windows98Program&) = delete;
-    Windows98Program& operator=(const Windows98Program&) = delete;
-
-private:
-    std::string keyPath_;
-};
 
 // The files and directories below `root` (with `recursive` at every depth),
 // each with its size and last write time, so that two snapshots tell what
