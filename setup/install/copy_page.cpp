@@ -50,45 +50,72 @@ std::optional<std::string> UnregistrableNameReason(const std::string& appName)
     return std::nullopt;
 }
 
-// Creates the installation directory, protected before anything goes into
-// it, and opens the log in it, logging every directory created on the way.
-void OpenLogInInstallDirectory(const std::string& installDirectory)
+bool OpenEntryKey(const std::string& keyPath, RegistryKey& key)
+{
+    return RegCreateKeyExA(HKEY_LOCAL_MACHINE, keyPath.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS,
+                           nullptr, key.out(), nullptr) == ERROR_SUCCESS;
+}
+
+void SetTextValueUnlessEmpty(HKEY key, const char* name, const std::string& value)
+{
+    if (!value.empty())
+        SetStringValue(key, name, value);
+}
+
+// Creates the installation directory and opens the log in it, logging every
+// directory created on the way (the installation folder protected before
+// anything goes into it), and writes the key line at once: from here
+// on the log names the entry whatever becomes of setup.
+void OpenLogInInstallDirectory(const std::string& installDirectory, const std::string& keyPath)
 {
     std::vector<std::string> created;
     if (EnsureDirectory(installDirectory, created) == 1)
         ProtectInstallFolder(installDirectory);
-    if (!OpenUninstallLog(installDirectory + "\\Uninstall.log"))
+    if (!OpenUninstallLog(installDirectory + "\\Uninstall.log", keyPath))
         MessageBoxA(nullptr, "UNINSTALL WILL NOT BE AVAILABLE, BECAUSE LOG FILE COULD NOT BE CREATED!",
                     "UNEXPECTED ERROR", MB_OK);
     LogCreatedDirectories(created);
+    gInstall.log.WriteRegistrySection(keyPath);
+    gInstall.log.Flush();
 }
 
 // The entry in the system's list of installed programs, through which
-// Unskein.exe is started. Its key line goes into the log in any case.
-void RegisterUninstallEntry()
+// Unskein.exe is started. Registered before the first file, so that the list
+// shows every product that setup began to install.
+void RegisterUninstallEntry(const std::string& keyPath)
 {
     const std::string& appName = gVariables.Get("APPNAME");
-    const std::string keyPath = UninstallKeyPath(appName);
-    gInstall.log.StartRegistrySection();
-    gInstall.log.WriteRegistryKey(keyPath);
     if (const std::optional<std::string> reason = UnregistrableNameReason(appName)) {
         MessageBoxA(nullptr, reason->c_str(), "UNEXPECTED ERROR", MB_OK);
         return;
     }
     RegistryKey key;
-    if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, keyPath.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS,
-                        nullptr, key.out(), nullptr) != ERROR_SUCCESS)
+    if (!OpenEntryKey(keyPath, key))
         return;
     const std::string& installDirectory = gVariables.Get("DP");
     SetStringValue(key.get(), "DisplayName", appName);
     SetStringValue(key.get(), "UninstallString", UninstallCommand(installDirectory));
     SetStringValue(key.get(), "InstallLocation", installDirectory);
-    SetNumberValue(key.get(), "EstimatedSize", SizeInKilobytes(gInstall.installedBytes));
     SetStringValue(key.get(), "InstallDate", Today());
+    SetTextValueUnlessEmpty(key.get(), "Publisher", gVariables.Get("DEVELOPERNAME"));
+    SetTextValueUnlessEmpty(key.get(), "DisplayVersion", gVariables.Get("APPVERSION"));
+    SetTextValueUnlessEmpty(key.get(), "URLInfoAbout", gVariables.Get("APPURL"));
     // Setup offers neither: without these the list shows buttons that do nothing useful.
     SetNumberValue(key.get(), "NoModify", 1);
     SetNumberValue(key.get(), "NoRepair", 1);
-    SetStringValue(key.get(), "DisplayIcon", UninstallIconPath(gInstall.firstShortcutTarget, installDirectory));
+    SetStringValue(key.get(), "DisplayIcon", UninstallProgramPath(installDirectory));
+    gInstall.entryRegistered = true;
+}
+
+// What only the end of the run knows: the size installed and the icon.
+void CompleteUninstallEntry(const std::string& keyPath)
+{
+    RegistryKey key;
+    if (!gInstall.entryRegistered || !OpenEntryKey(keyPath, key))
+        return;
+    SetNumberValue(key.get(), "EstimatedSize", SizeInKilobytes(gInstall.installedBytes));
+    SetStringValue(key.get(), "DisplayIcon",
+                   UninstallIconPath(gInstall.firstShortcutTarget, gVariables.Get("DP")));
 }
 
 // The whole installation, once per program run. Nothing is rolled back
@@ -97,13 +124,15 @@ void RegisterUninstallEntry()
 void RunInstallation(HWND page)
 {
     gInstall.runStarted = true;
-    OpenLogInInstallDirectory(gVariables.Get("DP"));
+    const std::string keyPath = UninstallKeyPath(gVariables.Get("APPNAME"));
+    OpenLogInInstallDirectory(gVariables.Get("DP"), keyPath);
+    RegisterUninstallEntry(keyPath);
     SetProgressRange(GetDlgItem(page, IDC_COPY_SECTION_BAR), CountChosenSections(gRecords.sections));
     // The page and its controls are drawn before copying begins; the paint
     // message this sends again finds the run started.
     RedrawWindow(page, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
     const bool aborted = InstallSections(page) != 0;
-    RegisterUninstallEntry();
+    CompleteUninstallEntry(keyPath);
     gInstall.log.Close();
     // Posted last: a pending quit makes every message box end unseen.
     if (aborted)

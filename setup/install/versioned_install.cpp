@@ -125,7 +125,7 @@ void CountInstalledBytes(const std::string& path)
 // its self-registration.
 void RegisterSharedFile(const std::string& path, Prompter& prompter)
 {
-    HMODULE module = LoadLibraryA(path.c_str());
+    HMODULE module = LoadInstalledLibrary(path);
     gInstall.log.WriteSharedFile(path);
     if (!module)
         return;
@@ -225,10 +225,12 @@ std::optional<uint64_t> CopyRest(HANDLE source, HANDLE target, std::vector<char>
 // A plain source whose destination does not exist yet is copied without the
 // installation call, which for it does nothing else but costs twice as much:
 // the target gets the source's bytes and last write time and the attributes
-// of a new file, as the call gives them. Returns the bytes copied; nothing,
-// with nothing left behind, when the source may need expanding, the
-// destination exists or anything fails: the installation call then takes
-// the file with its questions and messages.
+// of a new file, as the call gives them. Its record is written once the file
+// exists and before its bytes, so that a setup ended midway leaves nothing
+// the log does not cover. Returns the bytes copied; nothing, with nothing
+// left behind, when the source may need expanding, the destination exists or
+// anything fails: the installation call then takes the file with its
+// questions and messages.
 std::optional<uint64_t> CopyNewPlainFile(const std::string& sourcePath, const std::string& destination)
 {
     constexpr DWORD kCopyChunk = 256 * 1024;
@@ -249,6 +251,7 @@ std::optional<uint64_t> CopyNewPlainFile(const std::string& sourcePath, const st
                                        FILE_ATTRIBUTE_NORMAL, nullptr));
         if (!target.IsOpen())
             return std::nullopt;
+        gInstall.log.WritePrivateFile(ShortPath(destination).value_or(destination));
         copied = CopyRest(source.get(), target.get(), buffer, read);
         if (copied && !SetFileTime(target.get(), nullptr, nullptr, &lastWrite))
             copied.reset();
@@ -277,7 +280,6 @@ int InstallPrivateFile(const std::string& sourcePath, const std::string& destina
         if (const std::optional<uint64_t> copied = CopyNewPlainFile(sourcePath, destination)) {
             gInstall.shownTarget = destination;
             gInstall.installedBytes += *copied;
-            gInstall.log.WritePrivateFile(ShortPath(destination).value_or(destination));
             return 0;
         }
     }

@@ -9,10 +9,17 @@
 #include <aclapi.h>
 #include <commctrl.h>
 
+#include <string>
+
 // Takes the program's folder and the current folder out of the search for
 // the DLLs that Windows loads later on setup's behalf, where Windows can:
 // before anything else runs.
 void KeepDllSearchInSystemFolder();
+
+// Loads a library that setup installed, for its self-registration: the DLLs
+// it imports are looked for in its own folder and the system's, never in
+// setup's folder or the current one.
+HMODULE LoadInstalledLibrary(const std::string& path);
 
 enum class SystemLibrary { kVersion, kSetupApi, kCommonControls, kProcessStatus, kVdmDebug };
 

@@ -44,10 +44,12 @@ private:
     TempDir dir_;
 };
 
-// A key under the Uninstall key, as setup registers it; removed afterwards.
+// A key under the Uninstall key that starts the installation's Unskein.exe,
+// as setup registers it; removed afterwards.
 class UninstallEntry {
 public:
-    UninstallEntry() : name_("Tessel Unskein Test " + std::to_string(GetCurrentProcessId()))
+    explicit UninstallEntry(const Installation& installation)
+        : name_("Tessel Unskein Test " + std::to_string(GetCurrentProcessId()))
     {
         HKEY key;
         EXPECT_EQ(RegCreateKeyExA(HKEY_LOCAL_MACHINE, path().c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key,
@@ -55,6 +57,9 @@ public:
                   ERROR_SUCCESS);
         RegSetValueExA(key, "DisplayName", 0, REG_SZ, reinterpret_cast<const BYTE*>(name_.c_str()),
                        static_cast<DWORD>(name_.size() + 1));
+        const std::string command = "\"" + installation.unskein() + "\"";
+        RegSetValueExA(key, "UninstallString", 0, REG_SZ, reinterpret_cast<const BYTE*>(command.c_str()),
+                       static_cast<DWORD>(command.size() + 1));
         RegCloseKey(key);
     }
     ~UninstallEntry() { RegDeleteKeyA(HKEY_LOCAL_MACHINE, path().c_str()); }
@@ -63,15 +68,6 @@ public:
 private:
     std::string name_;
 };
-
-bool KeyExists(const std::string& path)
-{
-    HKEY key;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS)
-        return false;
-    RegCloseKey(key);
-    return true;
-}
 
 // Runs a program of the Linux side (Wine starts them too) in `directory`
 // and waits until `done` holds: Wine gives no handle to wait on.
@@ -129,7 +125,7 @@ TEST(Unskein, AnythingButYesLeavesEverything)
 {
     Installation installation;
     installation.AddFile("app.exe");
-    UninstallEntry entry;
+    UninstallEntry entry(installation);
     installation.WriteLog(LogHeader("5/24/2001") + Lines({installation.path() + "\\", "DIR", installation / "app.exe",
                                                "NONSHARED", "[REGISTRY]", entry.path()}));
     {
@@ -182,7 +178,7 @@ TEST(Unskein, RemovesWhatTheLogListsAndNothingElse)
     installation.AddFile("bin\\deep\\a long file name.txt");
     installation.AddFile("outer\\inner\\listed.txt");
     installation.AddFile("outer\\inner\\made by the user.txt");
-    UninstallEntry entry;
+    UninstallEntry entry(installation);
     const std::string inst = installation.path();
     const std::string deepFile = ShortPathOf(installation / "bin\\deep\\a long file name.txt");
     ASSERT_NE(deepFile, "");

@@ -10,6 +10,7 @@
 #include "setup/install/versioned_install.h"
 #include "setup/script/text/records.h"
 #include "setup/script/text/variables.h"
+#include "setup/system/system_libraries.h"
 #include "tests/support/install_support.h"
 #include "tests/support/support.h"
 
@@ -36,7 +37,7 @@ protected:
         char tag[8];
         std::snprintf(tag, sizeof tag, "%04lX", GetCurrentProcessId() & 0xFFFF);
         sharedPrefix = std::string("TS") + tag;
-        ASSERT_TRUE(OpenUninstallLog(logDirectory / "Uninstall.log"));
+        ASSERT_TRUE(OpenUninstallLog(logDirectory / "Uninstall.log", "Key"));
         SetEnvironmentVariableA("TESSEL_REGISTERED", nullptr);
     }
     void TearDown() override
@@ -352,4 +353,26 @@ TEST_F(VersionedInstall, DirectCopyOfANewPlainFileMatchesTheInstallationCall)
     EXPECT_EQ(Records(), (std::vector<std::string>{ShortPathOf(copied), "NONSHARED"}));
     EXPECT_EQ(DirectoryNames(application.path()), std::vector<std::string>{"Data File.bin"});
     EXPECT_TRUE(prompter.shown.empty());
+}
+
+// Setup keeps the DLL search to the system folder; a library it installs is
+// loaded for its registration with its own folder searched as well.
+TEST(InstalledLibrary, FindsTheDllItImportsInItsOwnFolder)
+{
+    TempDir folder("beside");
+    CopyFixture("needs_neighbour.dll", folder / "needs_neighbour.dll");
+    CopyFixture("neighbour.dll", folder / "neighbour.dll");
+    KeepDllSearchInSystemFolder();
+    HMODULE plain = LoadLibraryA((folder / "needs_neighbour.dll").c_str());
+    EXPECT_EQ(plain, nullptr) << "the restricted search leaves the library's folder out";
+    if (plain)
+        FreeLibrary(plain);
+    HMODULE module = LoadInstalledLibrary(folder / "needs_neighbour.dll");
+    ASSERT_NE(module, nullptr);
+    using RegisterServer = HRESULT(STDAPICALLTYPE*)();
+    const auto registerServer = reinterpret_cast<RegisterServer>(GetProcAddress(module, "DllRegisterServer"));
+    ASSERT_NE(registerServer, nullptr);
+    EXPECT_EQ(registerServer(), S_OK);
+    FreeLibrary(module);
+    FreeLibrary(GetModuleHandleA("neighbour.dll"));
 }

@@ -68,6 +68,12 @@ char LowerAscii(char c)
     return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
 }
 
+bool SameIgnoringAsciiCase(std::string_view a, std::string_view b)
+{
+    return a.size() == b.size() &&
+           std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return LowerAscii(x) == LowerAscii(y); });
+}
+
 }  // namespace
 
 bool IsFullPlainPath(std::string_view path)
@@ -84,18 +90,12 @@ std::vector<std::string> FoldersBetween(std::string_view base, std::string_view 
     path = WithoutTrailingSeparators(path);
     std::vector<std::string> folders;
     if (path.size() <= base.size() + 1 || !IsSeparator(path[base.size()]) ||
-        !EqualsIgnoringAsciiCase(path.substr(0, base.size()), base))
+        !SameIgnoringAsciiCase(path.substr(0, base.size()), base))
         return folders;
     for (std::size_t at = base.size() + 1; at < path.size(); ++at)
         if (IsSeparator(path[at]) && !IsSeparator(path[at - 1]))
             folders.emplace_back(path.substr(0, at));
     return folders;
-}
-
-bool EqualsIgnoringAsciiCase(std::string_view a, std::string_view b)
-{
-    return a.size() == b.size() &&
-           std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return LowerAscii(x) == LowerAscii(y); });
 }
 
 std::string SkippedRecordsText(std::size_t count)

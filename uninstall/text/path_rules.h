@@ -22,7 +22,5 @@ bool IsFullPlainPath(std::string_view path);
 // (ASCII); doubled and trailing backslashes do not count.
 std::vector<std::string> FoldersBetween(std::string_view base, std::string_view path);
 
-bool EqualsIgnoringAsciiCase(std::string_view a, std::string_view b);
-
 // Told once after the removal when `count` records were left alone.
 std::string SkippedRecordsText(std::size_t count);

@@ -158,6 +158,15 @@ std::optional<std::string> UninstallValue(const std::string& appName, const std:
     return value;
 }
 
+bool KeyExists(const std::string& path)
+{
+    HKEY key;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS)
+        return false;
+    RegCloseKey(key);
+    return true;
+}
+
 std::string ProgramsFolder()
 {
     char path[MAX_PATH] = "";

@@ -35,6 +35,9 @@ std::string UninstallKey(const std::string& appName);
 // when it is missing.
 std::optional<std::string> UninstallValue(const std::string& appName, const std::string& valueName);
 
+// Whether the key below HKEY_LOCAL_MACHINE exists.
+bool KeyExists(const std::string& path);
+
 // The Programs folder of the start menu, as setup's user sees it.
 std::string ProgramsFolder();
 
