@@ -288,10 +288,10 @@ int InstallPrivateFile(const std::string& sourcePath, const std::string& destina
         return 0;
     gInstall.shownTarget = destination;
     if (!gInstall.overwriteAll && CanBeRead(destination)) {
-        const INT_PTR answer = prompter.AskOverwrite();
-        if (answer == 0)
+        const ConflictAnswer answer = prompter.AskOverwrite();
+        if (answer == ConflictAnswer::kNo)
             return 0;
-        if (answer == 2)
+        if (answer == ConflictAnswer::kAll)
             gInstall.overwriteAll = true;
     }
     InstallCall call(source, name, directory, std::nullopt);
@@ -444,7 +444,7 @@ InstallVerdict InterpretInstallResult(DWORD result, const std::string& caption, 
     if (result & (VIF_DIFFCODEPG | VIF_DIFFLANG)) {
         if (gInstall.installAll)
             return kForceInstall;
-        return prompter.AskLanguageConflict() == 0 ? kSkipFile : kForceInstall;
+        return prompter.AskLanguageConflict() == ConflictAnswer::kNo ? kSkipFile : kForceInstall;
     }
     return InterpretFailure(result, caption, index, prompter);
 }
