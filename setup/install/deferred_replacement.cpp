@@ -7,7 +7,7 @@
 #include "setup/install/file_system.h"
 #include "setup/install/text/ini_file.h"
 #include "setup/install/text/install_paths.h"
-#include "setup/install/versioned_install.h"
+#include "setup/install/version_calls.h"
 #include "setup/system/system_libraries.h"
 
 namespace {
@@ -116,38 +116,6 @@ bool ScheduleMove(const std::string& temporaryPath, const std::string& destinati
 }
 
 }  // namespace
-
-std::optional<VersionInfo> ReadVersionInfo(const std::string& path)
-{
-    DWORD handle = 0;
-    const DWORD size = sys::GetFileVersionInfoSizeA(path.c_str(), &handle);
-    if (size == 0)
-        return std::nullopt;
-    std::vector<char> data(size);
-    if (!sys::GetFileVersionInfoA(path.c_str(), 0, size, data.data()))
-        return std::nullopt;
-    VS_FIXEDFILEINFO* fixed = nullptr;
-    UINT length = 0;
-    char root[] = "\\";
-    if (!sys::VerQueryValueA(data.data(), root, reinterpret_cast<void**>(&fixed), &length) || !fixed ||
-        length < sizeof *fixed)
-        return std::nullopt;
-    VersionInfo info;
-    info.fileVersionHigh = fixed->dwFileVersionMS;
-    info.fileVersionLow = fixed->dwFileVersionLS;
-    WORD* translation = nullptr;
-    char translationBlock[] = "\\VarFileInfo\\Translation";
-    if (sys::VerQueryValueA(data.data(), translationBlock, reinterpret_cast<void**>(&translation), &length) &&
-        translation && length >= 2 * sizeof(WORD)) {
-        info.hasTranslation = true;
-        info.language = translation[0];
-        info.codePage = translation[1];
-        char name[256] = {};
-        if (GetLocaleInfoA(MAKELCID(info.language, SORT_DEFAULT), LOCALE_SENGLANGUAGE, name, sizeof name))
-            info.languageName = name;
-    }
-    return info;
-}
 
 int ReplaceFileAtRestart(const std::string& sourcePath, const std::string& destination, Prompter& prompter)
 {

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "setup/install/deferred_replacement.h"
+#include "setup/install/version_calls.h"
 #include "tests/support/install_support.h"
 #include "tests/support/support.h"
 
