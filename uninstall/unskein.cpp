@@ -1,13 +1,15 @@
 // Unskein.exe: asks, reads the uninstall log beside itself and removes what
-// it lists. No window of its own; two message boxes are all it shows.
+// it lists. No window of its own; message boxes are all it shows.
 #include <windows.h>
 
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "common/short_path.h"
 #include "common/whole_file.h"
 #include "uninstall/text/log_reader.h"
+#include "uninstall/text/path_rules.h"
 
 namespace {
 
@@ -125,14 +127,49 @@ void RemoveUninstallEntries(const std::vector<std::string>& loggedKeys, const st
         RegDeleteKeyA(HKEY_LOCAL_MACHINE, (keyPath + "\\").c_str());
 }
 
-void RemoveListedItems(const RemovalPlan& plan, const std::string& programPath)
+bool IsLinkedFolder(const std::string& folder)
 {
-    // Failures (already gone, in use, not empty) are expected and skipped.
+    const DWORD attributes = GetFileAttributesA(folder.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT);
+}
+
+enum class Reach { kNothing, kThroughLink, kDirect };
+
+// How `path` is reached from the installation folder. Whoever could write
+// there may have replaced a folder by a junction or symbolic link that
+// leads anywhere. Both are compared in their short forms, since the log
+// names files by their short paths and folders by their long ones.
+Reach ReachFromInstallFolder(const std::string& path, const std::string& installFolder)
+{
+    const std::optional<std::string> shortPath = SystemShortPath(path);
+    if (!shortPath)
+        return Reach::kNothing;
+    for (const std::string& folder : FoldersBetween(installFolder, *shortPath))
+        if (IsLinkedFolder(folder))
+            return Reach::kThroughLink;
+    return Reach::kDirect;
+}
+
+// Removes what the plan lists, each item only when it is reached without a
+// link; returns how many were left for that.
+std::size_t RemoveListedItems(const RemovalPlan& plan, const std::string& installFolder,
+                              const std::string& programPath)
+{
+    std::size_t throughLinks = 0;
+    const auto remove = [&](const std::string& path, BOOL(WINAPI * removal)(LPCSTR)) {
+        const Reach reach = ReachFromInstallFolder(path, installFolder);
+        if (reach == Reach::kThroughLink)
+            ++throughLinks;
+        else if (reach == Reach::kDirect)
+            removal(path.c_str());
+    };
+    // Failures (in use, not empty) are expected and skipped.
     for (const std::string& file : plan.files)
-        DeleteFileA(file.c_str());
+        remove(file, DeleteFileA);
     for (const std::string& directory : plan.directories)
-        RemoveDirectoryA(directory.c_str());
+        remove(directory, RemoveDirectoryA);
     RemoveUninstallEntries(plan.registryKeys, programPath);
+    return throughLinks;
 }
 
 }  // namespace
@@ -147,6 +184,11 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
         MessageBoxA(nullptr, "Failed to open log file", "Error", MB_OK);
         return kExitNoLog;
     }
-    RemoveListedItems(PlanRemoval(ReadUninstallLog(*log)), programPath);
+    const std::string installFolder = programPath.substr(0, programPath.rfind('\\') + 1);
+    const RemovalPlan plan = PlanRemoval(ReadUninstallLog(*log));
+    const std::size_t skipped =
+        plan.skipped + RemoveListedItems(plan, SystemShortPath(installFolder).value_or(installFolder), programPath);
+    if (skipped > 0)
+        MessageBoxA(nullptr, SkippedRecordsText(skipped).c_str(), "Uninstall", MB_OK);
     return kExitDone;
 }

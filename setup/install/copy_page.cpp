@@ -6,6 +6,7 @@
 
 #include "common/handles.h"
 #include "setup/install/file_system.h"
+#include "setup/install/folder_rights.h"
 #include "setup/install/install_state.h"
 #include "setup/install/section_install.h"
 #include "setup/install/text/installation_run.h"
@@ -62,12 +63,14 @@ void SetTextValueUnlessEmpty(HKEY key, const char* name, const std::string& valu
 }
 
 // Creates the installation directory and opens the log in it, logging every
-// directory created on the way, and writes the key line at once: from here
+// directory created on the way (the installation folder protected before
+// anything goes into it), and writes the key line at once: from here
 // on the log names the entry whatever becomes of setup.
 void OpenLogInInstallDirectory(const std::string& installDirectory, const std::string& keyPath)
 {
     std::vector<std::string> created;
-    EnsureDirectory(installDirectory, created);
+    if (EnsureDirectory(installDirectory, created) == 1)
+        ProtectInstallFolder(installDirectory);
     if (!OpenUninstallLog(installDirectory + "\\Uninstall.log", keyPath))
         MessageBoxA(nullptr, "UNINSTALL WILL NOT BE AVAILABLE, BECAUSE LOG FILE COULD NOT BE CREATED!",
                     "UNEXPECTED ERROR", MB_OK);

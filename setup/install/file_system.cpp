@@ -5,6 +5,7 @@
 #include <map>
 
 #include "common/find_files.h"
+#include "common/short_path.h"
 #include "setup/install/text/install_paths.h"
 
 namespace {
@@ -13,24 +14,6 @@ bool IsDirectory(const std::string& path)
 {
     const DWORD attributes = GetFileAttributesA(path.c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
-
-// The 8.3 form of an existing path as GetShortPathNameA gives it, whole
-// however long.
-std::optional<std::string> SystemShortPath(const std::string& path)
-{
-    std::string shortPath(MAX_PATH, '\0');
-    DWORD length = GetShortPathNameA(path.c_str(), &shortPath[0], MAX_PATH);
-    if (length >= MAX_PATH) {
-        shortPath.assign(length, '\0');
-        length = GetShortPathNameA(path.c_str(), &shortPath[0], length);
-        if (length >= shortPath.size())
-            return std::nullopt;
-    }
-    if (length == 0)
-        return std::nullopt;
-    shortPath.resize(length);
-    return shortPath;
 }
 
 }  // namespace
@@ -55,6 +38,14 @@ std::string WindowsDirectory()
     char buffer[MAX_PATH + 1] = {};
     const UINT length = GetWindowsDirectoryA(buffer, sizeof buffer);
     return length < sizeof buffer ? std::string(buffer, length) : std::string();
+}
+
+DWORD WindowsPlatform()
+{
+    OSVERSIONINFOA version = {};
+    version.dwOSVersionInfoSize = sizeof version;
+    GetVersionExA(&version);
+    return version.dwPlatformId;
 }
 
 void EnsureWindowsTempDirectory()

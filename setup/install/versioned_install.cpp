@@ -9,6 +9,7 @@
 #include "setup/install/deferred_replacement.h"
 #include "setup/install/file_system.h"
 #include "setup/install/install_state.h"
+#include "setup/install/version_calls.h"
 #include "setup/install/text/install_paths.h"
 #include "setup/install/text/source_header.h"
 #include "setup/install/uninstall_log.h"
@@ -394,35 +395,7 @@ InstallVerdict InterpretFailure(DWORD result, const std::string& caption, std::s
     return kAbortRun;
 }
 
-// Whether a file was made at or after `started`. File systems keep times
-// as coarse as 2 seconds.
-bool MadeSince(const WIN32_FIND_DATAA& file, const InstallStart& started)
-{
-    const auto value = [](const FILETIME& time) {
-        return (static_cast<uint64_t>(time.dwHighDateTime) << 32) | time.dwLowDateTime;
-    };
-    constexpr uint64_t kTwoSeconds = 2 * 10000000ull;
-    const uint64_t made = std::max(value(file.ftCreationTime), value(file.ftLastWriteTime));
-    return made + kTwoSeconds >= value(started.time);
-}
-
 }  // namespace
-
-InstallStart::InstallStart()
-{
-    GetSystemTimeAsFileTime(&time);
-}
-
-void DiscardInstallTemporaries(const std::string& directory, const char* reported, const InstallStart& started)
-{
-    if (reported[0] != '\0')
-        DeleteFileA((directory + "\\" + reported).c_str());
-    // The version-installation functions name their copies VERxxxx.TMP.
-    ForEachMatch(directory + "\\ver*.tmp", [&](const WIN32_FIND_DATAA& found) {
-        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && MadeSince(found, started))
-            DeleteFileA((directory + "\\" + found.cFileName).c_str());
-    });
-}
 
 InstallVerdict InterpretInstallResult(DWORD result, const std::string& caption, std::size_t index,
                                       Prompter& prompter)

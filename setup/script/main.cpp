@@ -8,6 +8,7 @@
 #include "common/handles.h"
 #include "common/system_error.h"
 #include "common/system_folder.h"
+#include "setup/install/install_state.h"
 #include "setup/script/startup.h"
 #include "setup/script/text/variables.h"
 #include "setup/system/system_libraries.h"
@@ -154,6 +155,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
     const std::optional<std::string> programFilesBase = SetBuiltInVariables();
     if (!programFilesBase)
         return kExitRegistryError;
+    gInstall.programFilesFolder = programFilesBase->substr(0, programFilesBase->size() - 1);
     if (LoadScript(gVariables.Get("SETUPFILE")) < 0)
         return kExitNoScript;
     if (!InitCommonControlsForPages()) {

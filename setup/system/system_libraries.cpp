@@ -18,6 +18,15 @@ LibraryFile gLibraries[] = {
     {"psapi.dll", false, nullptr},    {"vdmdbg.dll", false, nullptr},
 };
 
+template <typename Function>
+Function FindAdvapiFunction(const char* name)
+{
+    const auto function = reinterpret_cast<Function>(GetProcAddress(GetModuleHandleA("ADVAPI32.DLL"), name));
+    if (!function)
+        SetLastError(ERROR_PROC_NOT_FOUND);
+    return function;
+}
+
 HMODULE Load(SystemLibrary library)
 {
     LibraryFile& file = gLibraries[static_cast<int>(library)];
@@ -115,6 +124,19 @@ BOOL InitCommonControlsEx(const INITCOMMONCONTROLSEX* controls)
 {
     const auto platform = Find<decltype(&::InitCommonControlsEx)>(SystemLibrary::kCommonControls, "InitCommonControlsEx");
     return platform ? platform(controls) : FALSE;
+}
+
+DWORD SetNamedSecurityInfoA(LPSTR objectName, SE_OBJECT_TYPE objectType, SECURITY_INFORMATION information,
+                            PSID owner, PSID group, PACL dacl, PACL sacl)
+{
+    const auto platform = FindAdvapiFunction<decltype(&::SetNamedSecurityInfoA)>("SetNamedSecurityInfoA");
+    return platform ? platform(objectName, objectType, information, owner, group, dacl, sacl) : ERROR_PROC_NOT_FOUND;
+}
+
+BOOL CheckTokenMembership(HANDLE token, PSID sid, PBOOL isMember)
+{
+    const auto platform = FindAdvapiFunction<decltype(&::CheckTokenMembership)>("CheckTokenMembership");
+    return platform ? platform(token, sid, isMember) : FALSE;
 }
 
 }  // namespace sys

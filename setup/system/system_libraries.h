@@ -7,6 +7,7 @@
 #pragma once
 
 #include <windows.h>
+#include <aclapi.h>
 #include <commctrl.h>
 
 #include <string>
@@ -44,5 +45,11 @@ BOOL VerQueryValueA(LPCVOID block, LPCSTR subBlock, LPVOID* value, PUINT length)
 DWORD SetupGetFileCompressionInfoA(PCSTR sourceName, PSTR* actualSourceName, PDWORD sourceSize, PDWORD targetSize,
                                    PUINT compressionType);
 BOOL InitCommonControlsEx(const INITCOMMONCONTROLSEX* controls);
+// Of advapi32, which setup imports; both are missing on Windows 95, 98 and
+// ME (CheckTokenMembership also on NT 4.0), where the import table must not
+// name them.
+DWORD SetNamedSecurityInfoA(LPSTR objectName, SE_OBJECT_TYPE objectType, SECURITY_INFORMATION information,
+                            PSID owner, PSID group, PACL dacl, PACL sacl);
+BOOL CheckTokenMembership(HANDLE token, PSID sid, PBOOL isMember);
 
 }  // namespace sys

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <shlobj.h>
 
+#include <functional>
 #include <vector>
 
 #include "tests/e2e/driver/driver.h"
@@ -65,6 +66,45 @@ public:
     std::string path() const { return std::string(kUninstallKey) + "\\" + name_; }
 
 private:
+    std::string name_;
+};
+
+// Runs a program of the Linux side (Wine starts them too) in `directory`
+// and waits until `done` holds: Wine gives no handle to wait on.
+bool RunUnixProgram(const std::string& program, std::string commandLine, const std::string& directory,
+                    const std::function<bool()>& done)
+{
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process = {};
+    if (!CreateProcessA(program.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, directory.c_str(),
+                        &startup, &process))
+        return false;
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    return WaitUntil(done);
+}
+
+// A symbolic link that Wine shows as a reparse point, as Windows shows a
+// junction; removed when it goes.
+class FolderLink {
+public:
+    FolderLink(const std::string& folder, const std::string& name, const std::string& target)
+        : folder_(folder), name_(name)
+    {
+        const bool made = RunUnixProgram("Z:\\bin\\ln", "ln -s " + target + " " + name, folder,
+                                         [&] { return GetFileAttributesA(path().c_str()) != INVALID_FILE_ATTRIBUTES; });
+        EXPECT_TRUE(made && (GetFileAttributesA(path().c_str()) & FILE_ATTRIBUTE_REPARSE_POINT)) << path();
+    }
+    ~FolderLink()
+    {
+        RunUnixProgram("Z:\\bin\\rm", "rm " + name_, folder_,
+                       [&] { return GetFileAttributesA(path().c_str()) == INVALID_FILE_ATTRIBUTES; });
+    }
+    std::string path() const { return folder_ + "\\" + name_; }
+
+private:
+    std::string folder_;
     std::string name_;
 };
 
@@ -178,4 +218,44 @@ TEST(Unskein, RemovesWhatTheLogListsAndNothingElse)
         EXPECT_TRUE(FileExists(installation.unskein()));
         EXPECT_TRUE(FileExists(installation / "uninstall.log"));
     }
+}
+
+TEST(Unskein, LeavesWhatAHostileLogNamesBesidePlainPathsAndTellsHowManyItSkipped)
+{
+    Installation installation;
+    installation.AddFile("listed.txt");
+    installation.AddFile("data\\listed.txt");
+    TempDir victims("victims");
+    TempDir current("current");
+    const std::string victimsName = victims.path().substr(victims.path().rfind('\\') + 1);
+    const std::vector<std::string> victimFiles = {current / "relative.txt", victims / "climbed.txt",
+                                                  victims / "device.txt", victims / "linked.txt"};
+    for (const std::string& victim : victimFiles)
+        WriteFile(victim, "another user's bytes");
+    CreateDirectoryA((victims / "climbed folder").c_str(), nullptr);
+    const FolderLink link(installation.path(), "link", "../" + victimsName);
+    const std::string up = installation.path() + "\\..\\" + victimsName;
+    installation.WriteLog(LogHeader("5/24/2001") + Lines({
+        "relative.txt", "NONSHARED",
+        up + "\\climbed.txt", "NONSHARED",
+        up + "\\climbed folder", "DIR",
+        "\\\\?\\" + victims / "device.txt", "NONSHARED",
+        "\\\\.\\" + victims / "device.txt", "NONSHARED",
+        installation / "link\\linked.txt", "NONSHARED",
+        installation / "listed.txt", "NONSHARED",
+        installation.path() + "\\data", "DIR",
+        installation / "data\\listed.txt", "NONSHARED",
+        "[REGISTRY]",
+    }));
+
+    ProgramRun unskein(installation.unskein(), current.path());
+    unskein.ExpectMessageBox("Uninstall", kRemovalQuestion, IDYES);
+    unskein.ExpectMessageBox(
+        "Uninstall", "Skipped 6 entries of the log file that are not full paths or lie behind linked folders.", IDOK);
+    EXPECT_EQ(unskein.WaitForExit(), 0);
+    for (const std::string& victim : victimFiles)
+        EXPECT_TRUE(FileExists(victim)) << victim;
+    EXPECT_TRUE(DirectoryExists(victims / "climbed folder"));
+    EXPECT_FALSE(FileExists(installation / "listed.txt"));
+    EXPECT_FALSE(DirectoryExists(installation / "data"));
 }

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "uninstall/text/path_rules.h"
+
 namespace {
 
 bool EqualsIgnoringAsciiCase(char a, char b)
@@ -50,7 +52,10 @@ RemovalPlan PlanRemoval(const UninstallLog& log)
     for (auto record = log.records.rbegin(); record != log.records.rend(); ++record) {
         if (HoldsNul(record->path))
             continue;
-        if (record->kind == "NONSHARED")
+        const bool removes = record->kind == "NONSHARED" || record->kind == "DIR";
+        if (removes && !IsFullPlainPath(record->path))
+            ++plan.skipped;
+        else if (record->kind == "NONSHARED")
             plan.files.push_back(record->path);
         else if (record->kind == "DIR")
             plan.directories.push_back(record->path);

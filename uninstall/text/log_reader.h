@@ -1,6 +1,7 @@
 // What Unskein removes because of the uninstall log.
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <vector>
 
@@ -15,9 +16,11 @@ struct RemovalPlan {
     std::vector<std::string> directories;  // DIR paths, last record first: deeper ones go before parents
     std::vector<std::string> registryKeys; // below HKEY_LOCAL_MACHINE, each with one backslash appended
     std::vector<std::string> sharedFiles;  // SHARED paths, last record first: their counts are taken back
+    std::size_t skipped = 0;               // file and folder records whose path is not full and plain
 };
 
-// Shared files stay installed. Registry keys are only entries directly below
+// Shared files stay installed. Files and folders are only those of full,
+// plain paths (see IsFullPlainPath); the others are counted as skipped. Registry keys are only entries directly below
 // the Uninstall key, and each is deleted only when it is this installation's
 // (see SameProgramPath); the Uninstall key itself (logged when the
 // application name was empty) and anything else are never deleted.

@@ -1,9 +1,9 @@
-#include "setup/install/conflict_dialogs.h"
+#include "setup/ui/conflict_dialogs.h"
 
 #include <optional>
 #include <string>
 
-#include "setup/install/deferred_replacement.h"
+#include "setup/install/version_calls.h"
 #include "setup/install/install_state.h"
 #include "setup/ui/page_framework.h"
 #include "setup/ui/resources/resource_ids.h"
