@@ -67,15 +67,22 @@ std::optional<std::string> UnregistrableNameReason(const std::string& appName)
 }
 
 // Creates the installation directory and opens the log in it, logging every
-// directory created on the way.
-void OpenLogInInstallDirectory(const std::string& installDirectory)
+// directory created on the way. False when the directory cannot be made:
+// nothing installed then could be logged or uninstalled.
+bool OpenLogInInstallDirectory(const std::string& installDirectory)
 {
     std::vector<std::string> created;
-    EnsureDirectory(installDirectory, created);
+    if (EnsureDirectory(installDirectory, created) < 0) {
+        const std::string text =
+            "Could not create the installation directory " + installDirectory + ", setup cannot install the files.";
+        MessageBoxA(nullptr, text.c_str(), "UNEXPECTED ERROR", MB_OK);
+        return false;
+    }
     if (!OpenUninstallLog(installDirectory + "\\Uninstall.log"))
         MessageBoxA(nullptr, "UNINSTALL WILL NOT BE AVAILABLE, BECAUSE LOG FILE COULD NOT BE CREATED!",
                     "UNEXPECTED ERROR", MB_OK);
     LogCreatedDirectories(created);
+    return true;
 }
 
 // The entry in the system's list of installed programs, through which
@@ -112,7 +119,11 @@ void RegisterUninstallEntry()
 void RunInstallation(HWND page)
 {
     gInstall.runStarted = true;
-    OpenLogInInstallDirectory(gVariables.Get("DP"));
+    if (!OpenLogInInstallDirectory(gVariables.Get("DP"))) {
+        RequestQuit(kQuitAbort);
+        EndDialog(page, kPageNext);
+        return;
+    }
     SetProgressRange(GetDlgItem(page, IDC_COPY_SECTION_BAR), CountChosenSections(gRecords.sections));
     // The page and its controls are drawn before copying begins; the paint
     // message this sends again finds the run started.

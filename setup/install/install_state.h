@@ -3,7 +3,9 @@
 #pragma once
 
 #include <cstdint>
+#include <map>
 #include <string>
+#include <vector>
 
 #include "setup/install/text/uninstall_log_writer.h"
 
@@ -17,6 +19,9 @@ struct InstallationState {
     uint64_t installedBytes = 0;  // the files this run installed, for the uninstall entry
     std::string firstShortcutTarget;  // the uninstall entry's icon when it is a program
     UninstallLogWriter log;     // opened and closed by the installation run
+    std::string temporaryFolder;              // setup's own, in the Windows TEMP folder, once made
+    std::vector<std::string> temporaryFiles;  // made in it, removed with it when setup ends
+    std::map<std::string, std::string> joinedFiles;  // spread files being joined: destination, joined file
 };
 
 extern InstallationState gInstall;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "setup/script/text/folder_names.h"
 #include "setup/script/text/records.h"
 #include "setup/script/text/variables.h"
 
@@ -72,8 +73,8 @@ bool RunRecordingCommand(const CommandInfo& info, const std::vector<std::string>
     switch (info.command) {
     case Command::SetAppName:
         gVariables.Set("APPNAME", args[0]);
-        gVariables.Set("PROGRAMGROUP", args[0]);
-        gVariables.Set("DP", programFilesBase + args[0] + "\\");
+        gVariables.Set("PROGRAMGROUP", FolderNameFor(args[0]));
+        gVariables.Set("DP", programFilesBase + FolderNameFor(args[0]) + "\\");
         return true;
     case Command::SetRedrawWait:
         gRecords.display.redrawWait = std::clamp(ScriptNumber(args[0]), 0, kMaxRedrawWait);

@@ -1,5 +1,7 @@
 #include "setup/ui/text/destination.h"
 
+#include "setup/script/text/folder_names.h"
+
 std::string FreeSpaceRoot(const std::string& path)
 {
     return path.size() < 3 ? std::string() : path.substr(0, 3);
@@ -22,7 +24,7 @@ int32_t NextGateForPath(const std::string& path)
 
 std::optional<std::string> ChosenInstallPath(const std::string& folder, const std::string& appName)
 {
-    std::string path = folder + "\\" + appName + "\\";
+    std::string path = folder + "\\" + FolderNameFor(appName) + "\\";
     if (path.size() > kMaxInstallPath)
         return std::nullopt;
     return path;
