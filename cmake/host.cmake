@@ -11,16 +11,21 @@ target_include_directories(text_core PUBLIC ${CMAKE_SOURCE_DIR})
 target_compile_options(text_core PUBLIC ${TESSEL_SANITIZE})
 target_link_options(text_core PUBLIC ${TESSEL_SANITIZE})
 
-if(CHECKER_SOURCES)
-  add_executable(scriptcheck ${CHECKER_SOURCES})
-  target_link_libraries(scriptcheck PRIVATE text_core)
-endif()
+# The checker under the sanitizers for scriptcheck, whose tests run here.
+add_library(checker STATIC ${CHECKER_SOURCES})
+target_link_libraries(checker PUBLIC text_core)
+add_executable(scriptcheck ${CMAKE_SOURCE_DIR}/scriptcheck/main.cpp)
+target_link_libraries(scriptcheck PRIVATE checker)
 
 # tesselpack for Linux ships beside setup.exe in dist/, which it copies to
-# the media it writes; optimised and without the sanitizers' cost.
+# the media it writes; optimised and without the sanitizers' cost, so it
+# links the checker built a second time that way.
 set(TESSEL_DIST ${CMAKE_BINARY_DIR}/dist)
-add_executable(tesselpack ${PACK_SOURCES} ${PACK_TEXT_SOURCES} ${CHECKER_CORE_SOURCES} ${SETUP_TEXT_SOURCES})
-target_include_directories(tesselpack PRIVATE ${CMAKE_SOURCE_DIR})
+add_library(checker_optimised STATIC ${CHECKER_SOURCES} ${SETUP_TEXT_SOURCES})
+target_include_directories(checker_optimised PUBLIC ${CMAKE_SOURCE_DIR})
+target_compile_options(checker_optimised PRIVATE -O2)
+add_executable(tesselpack ${PACK_SOURCES} ${PACK_TEXT_SOURCES})
+target_link_libraries(tesselpack PRIVATE checker_optimised)
 target_compile_options(tesselpack PRIVATE -O2)
 set_target_properties(tesselpack PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${TESSEL_DIST})
 

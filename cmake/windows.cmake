@@ -29,11 +29,14 @@ file(GLOB SETUP_SOURCES CONFIGURE_DEPENDS
   ${CMAKE_SOURCE_DIR}/setup/guard/*.cpp
   ${CMAKE_SOURCE_DIR}/setup/system/*.cpp)
 list(REMOVE_ITEM SETUP_SOURCES ${CMAKE_SOURCE_DIR}/setup/script/main.cpp)
-# The Windows-side helpers that setup.exe and Unskein.exe both use, and what
-# the two programs link directly to keep the C++ runtime's heavy parts out.
+# The Windows-side helpers that setup.exe and Unskein.exe both use, those
+# only setup needs (Unskein.exe would import what they call even unused),
+# and what the two programs link directly to keep the C++ runtime's heavy
+# parts out.
 set(COMMON_SOURCES ${CMAKE_SOURCE_DIR}/common/whole_file.cpp)
+set(SETUP_COMMON_SOURCES ${CMAKE_SOURCE_DIR}/common/system_error.cpp)
 set(SHIPPED_RUNTIME_SOURCES ${CMAKE_SOURCE_DIR}/common/terminate_handler.cpp)
-add_library(setup_code STATIC ${SETUP_SOURCES} ${SETUP_TEXT_SOURCES} ${COMMON_SOURCES})
+add_library(setup_code STATIC ${SETUP_SOURCES} ${SETUP_TEXT_SOURCES} ${COMMON_SOURCES} ${SETUP_COMMON_SOURCES})
 target_include_directories(setup_code PUBLIC ${CMAKE_SOURCE_DIR})
 target_link_libraries(setup_code PUBLIC ${SETUP_PLATFORM_LIBS})
 
@@ -89,23 +92,21 @@ tessel_dist_program(setup)
 
 file(GLOB UNINSTALL_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/uninstall/*.cpp)
 if(UNINSTALL_SOURCES)
-  add_executable(Unskein WIN32 ${UNINSTALL_SOURCES} ${UNINSTALL_TEXT_SOURCES} ${COMMON_SOURCES}
+  add_executable(Unskein WIN32 ${UNINSTALL_SOURCES} ${UNINSTALL_TEXT_SOURCES} ${COMMON_TEXT_SOURCES} ${COMMON_SOURCES}
                  ${SHIPPED_RUNTIME_SOURCES} ${CMAKE_SOURCE_DIR}/uninstall/unskein.rc)
   target_include_directories(Unskein PRIVATE ${CMAKE_SOURCE_DIR} ${CMAKE_BINARY_DIR}/generated)
   target_link_libraries(Unskein PRIVATE advapi32 user32 kernel32 ${TESSEL_STATIC_RUNTIME})
   tessel_dist_program(Unskein)
 endif()
 
-if(CHECKER_SOURCES)
-  add_executable(scriptcheck ${CHECKER_SOURCES} ${SETUP_TEXT_SOURCES})
-  target_include_directories(scriptcheck PRIVATE ${CMAKE_SOURCE_DIR})
-  target_link_libraries(scriptcheck PRIVATE ${TESSEL_STATIC_RUNTIME})
-  tessel_dist_program(scriptcheck)
-endif()
+add_library(checker STATIC ${CHECKER_SOURCES} ${SETUP_TEXT_SOURCES})
+target_include_directories(checker PUBLIC ${CMAKE_SOURCE_DIR})
+add_executable(scriptcheck ${CMAKE_SOURCE_DIR}/scriptcheck/main.cpp)
+target_link_libraries(scriptcheck PRIVATE checker ${TESSEL_STATIC_RUNTIME})
+tessel_dist_program(scriptcheck)
 
-add_executable(tesselpack ${PACK_SOURCES} ${PACK_TEXT_SOURCES} ${CHECKER_CORE_SOURCES} ${SETUP_TEXT_SOURCES})
-target_include_directories(tesselpack PRIVATE ${CMAKE_SOURCE_DIR})
-target_link_libraries(tesselpack PRIVATE ${TESSEL_STATIC_RUNTIME})
+add_executable(tesselpack ${PACK_SOURCES} ${PACK_TEXT_SOURCES})
+target_link_libraries(tesselpack PRIVATE checker ${TESSEL_STATIC_RUNTIME})
 tessel_dist_program(tesselpack)
 
 # The example product of examples/demo: a small program and the shared
@@ -166,6 +167,9 @@ foreach(src ${FIXTURE_SOURCES})
     list(APPEND TESSEL_FIXTURES fixture_${name})
   endif()
 endforeach()
+
+# One library imports another, for loading a library beside its DLLs.
+target_link_libraries(fixture_needs_neighbour PRIVATE fixture_neighbour)
 
 # Files that tests install: tests/fixtures/data/<name> is copied to
 # fixtures/<name> and compressed with the Windows setup compression (SZDD) by

@@ -2,8 +2,8 @@
 
 std::optional<std::string> ReadWholeFile(const std::string& path)
 {
-    FileHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    OwnedHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                 OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file.IsOpen())
         return std::nullopt;
     // Read to the end rather than trusting the size: the file may grow meanwhile.
@@ -38,6 +38,6 @@ bool WriteAll(HANDLE file, std::string_view bytes)
 
 bool WriteWholeFile(const std::string& path, std::string_view bytes)
 {
-    FileHandle file(CreateFileForWriting(path));
+    OwnedHandle file(CreateFileForWriting(path));
     return file.IsOpen() && WriteAll(file.get(), bytes);
 }

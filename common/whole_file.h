@@ -10,23 +10,7 @@
 #include <string>
 #include <string_view>
 
-// Closes a file handle when it goes.
-class FileHandle {
-public:
-    explicit FileHandle(HANDLE handle) : handle_(handle) {}
-    ~FileHandle()
-    {
-        if (IsOpen())
-            CloseHandle(handle_);
-    }
-    FileHandle(const FileHandle&) = delete;
-    FileHandle& operator=(const FileHandle&) = delete;
-    bool IsOpen() const { return handle_ != INVALID_HANDLE_VALUE; }
-    HANDLE get() const { return handle_; }
-
-private:
-    HANDLE handle_;
-};
+#include "common/handles.h"
 
 // The file's bytes as stored; nothing when it cannot be opened or read.
 std::optional<std::string> ReadWholeFile(const std::string& path);

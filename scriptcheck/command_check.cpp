@@ -59,22 +59,6 @@ std::vector<std::string> CommandNames()
     return names;
 }
 
-// The arguments (counted from 1) that setup reads as numbers.
-std::vector<int> NumericArguments(Command command)
-{
-    switch (command) {
-    case Command::SetBackground:
-    case Command::SetCaptionColor: return {1, 2, 3, 4, 5, 6};
-    case Command::SetRedrawWait:
-    case Command::SetCaptionSize: return {1};
-    case Command::SetCaptionPos: return {1, 2, 3, 4};
-    case Command::CreateSection: return {2, 3};
-    case Command::AddFile: return {4, 5, 6, 7, 8, 9};
-    case Command::AddWindow: return {5, 6, 7, 8, 9};
-    default: return {};
-    }
-}
-
 // The variables a command writes, besides SetVariable's own.
 std::vector<std::string> WrittenVariables(Command command)
 {
@@ -110,7 +94,7 @@ std::string ArgumentName(int number, const std::string& command)
 struct AddFileUse {
     size_t entry;
     std::vector<std::string> args;  // after the command's expansion
-    size_t firstFile, fileCount;    // its file entries in gRecords.files
+    size_t firstFile, fileCount;    // its file entries in the walk's records
 };
 
 struct Reference {
@@ -153,6 +137,7 @@ private:
     void CheckDestination(size_t entry, const std::vector<std::string>& args, size_t files);
     void CheckCopy(size_t entry);
     void CheckForbidProcess(size_t entry, const std::string& name);
+    void CheckEntryVariable(size_t entry, const std::string& name);
 
     void CheckReferences();
     void CheckWindows();
@@ -180,6 +165,10 @@ private:
     std::vector<AddFileUse> addFiles_;
     std::vector<AddFileCall> calls_;
     int copies_ = 0;
+
+    // What setup's stores would hold, carried out with setup's own record building.
+    VariableStore variables_;
+    InstallationRecords records_;
 };
 
 std::vector<AddFileCall> ScriptWalk::Run()
@@ -192,7 +181,7 @@ std::vector<AddFileCall> ScriptWalk::Run()
         std::vector<std::string> args = store_.Entries()[entry].arguments;
         CheckNumbers(entry, *info, args);
         NoteReferences(entry, *info, args);
-        ExpandCommandArguments(*info, args);
+        ExpandCommandArguments(*info, args, variables_);
         Carry(entry, *info, args);
     }
     CheckReferences();
@@ -205,13 +194,11 @@ std::vector<AddFileCall> ScriptWalk::Run()
 
 void ScriptWalk::StartUp()
 {
-    gVariables.Clear();
-    gRecords = InstallationRecords{};
-    gVariables.SetOutside("SP", medium_.Folder());
-    gVariables.SetOutside("SETUPFILE", medium_.Folder() + "\\SetupScript.ini");
-    gVariables.SetOutside("WINPATH", kWindowsFolder);
-    gVariables.SetOutside("SYSPATH", kSystemFolder);
-    gVariables.SetOutside("DP", kProgramFilesBase);
+    variables_.SetOutside("SP", medium_.Folder());
+    variables_.SetOutside("SETUPFILE", medium_.Folder() + "\\SetupScript.ini");
+    variables_.SetOutside("WINPATH", kWindowsFolder);
+    variables_.SetOutside("SYSPATH", kSystemFolder);
+    variables_.SetOutside("DP", kProgramFilesBase);
     for (const char* name : {"SP", "SETUPFILE", "WINPATH", "SYSPATH", "DP"})
         Assign(name, 0);
 }
@@ -245,7 +232,10 @@ bool ScriptWalk::CheckCall(size_t entry, const CommandInfo*& info)
 
 void ScriptWalk::CheckNumbers(size_t entry, const CommandInfo& info, const std::vector<std::string>& args)
 {
-    std::vector<int> numbers = NumericArguments(info.command);
+    std::vector<int> numbers;
+    for (int i = 0; i < info.argumentCount; ++i)
+        if (info.Kind(i) == ArgumentKind::kNumber)
+            numbers.push_back(i + 1);
     if (info.command == Command::SetNextDynamicState && args[3] == "VALUE")
         numbers.push_back(5);
     for (int number : numbers) {
@@ -285,7 +275,7 @@ void ScriptWalk::NoteReferences(size_t entry, const CommandInfo& info, const std
         const int number = static_cast<int>(i) + 1;
         const Place at = ArgumentPlace(entry, number);
         for (const std::string& name : References(args[i])) {
-            if (info.expanded & (1u << i)) {
+            if (info.Kind(static_cast<int>(i)) == ArgumentKind::kExpanded) {
                 if (!assigned_.count(name))
                     earlyReferences_.push_back({at, name, ""});
             } else if (info.command == Command::AddFile && number == 2) {
@@ -305,7 +295,7 @@ void ScriptWalk::Carry(size_t entry, const CommandInfo& info, std::vector<std::s
         AddFiles(entry, args);
         break;
     case Command::SetBackground:
-        SetBackgroundColors(gRecords.display, args);
+        SetBackgroundColors(records_.display, args);
         break;
     case Command::ShowCopy:
         CheckCopy(entry);
@@ -314,16 +304,28 @@ void ScriptWalk::Carry(size_t entry, const CommandInfo& info, std::vector<std::s
         CheckForbidProcess(entry, args[0]);
         break;
     default:
-        RunRecordingCommand(info, args, kProgramFilesBase);
+        RunRecordingCommand(info, args, kProgramFilesBase, variables_, records_);
         break;
     }
-    if (info.command == Command::SetVariable)
+    if (info.command == Command::SetVariable) {
         Assign(args[0], line);
+        CheckEntryVariable(entry, args[0]);
+    }
     for (const std::string& name : WrittenVariables(info.command))
         Assign(name, line);
-    windowEntries_.resize(gRecords.windows.size(), entry);
-    actionEntries_.resize(gRecords.actions.size(), entry);
-    sectionEntries_.resize(gRecords.sections.size(), entry);
+    windowEntries_.resize(records_.windows.size(), entry);
+    actionEntries_.resize(records_.actions.size(), entry);
+    sectionEntries_.resize(records_.sections.size(), entry);
+}
+
+// The variables that setup itself reads for the list of programs; a name
+// spelt nearly so is most likely meant as one of them.
+void ScriptWalk::CheckEntryVariable(size_t entry, const std::string& name)
+{
+    const std::string meant = Suggest(name, {"APPVERSION", "APPURL"});
+    if (!meant.empty())
+        d_.Warning(ArgumentPlace(entry, 1), Quoted(name) + " is not " + Quoted(meant) +
+                                                ", which the list of programs shows: names are exact and case-sensitive");
 }
 
 void ScriptWalk::AddFiles(size_t entry, const std::vector<std::string>& args)
@@ -337,9 +339,9 @@ void ScriptWalk::AddFiles(size_t entry, const std::vector<std::string>& args)
         return;
     }
     const MediumSearch search = medium_.Search(args[0]);
-    const size_t before = gRecords.files.size();
-    AppendFileEntries(gRecords, args, search.matches);
-    const size_t added = gRecords.files.size() - before;
+    const size_t before = records_.files.size();
+    AppendFileEntries(records_, args, search.matches);
+    const size_t added = records_.files.size() - before;
     addFiles_.push_back({entry, args, before, added});
     calls_.push_back({entry, args, search});
 
@@ -374,7 +376,7 @@ void ScriptWalk::CheckDestination(size_t entry, const std::vector<std::string>& 
     if (!destination.empty() && destination.back() == '\\')
         return;
     std::string expanded = destination;
-    ExpandVariables(expanded);
+    ExpandVariables(variables_, expanded);
     if (expanded.empty() || expanded.back() == '\\')
         d_.Warning(ArgumentPlace(entry, 2), "the destination " + Quoted(destination) + " names a folder only "
                                             "once expanded, but AddFile takes a destination without a final "
@@ -418,7 +420,7 @@ void ScriptWalk::CheckCopy(size_t entry)
                    "entry names [DP]Unskein.exe; write \"0\"");
     const std::string& section = uninstaller->args[2];
     bool mandatory = false, exists = false;
-    for (const SectionEntry& s : gRecords.sections) {
+    for (const SectionEntry& s : records_.sections) {
         if (s.name == section) {
             exists = true;
             mandatory = mandatory || s.mandatory != 0;
@@ -465,8 +467,8 @@ void ScriptWalk::CheckReferences()
 void ScriptWalk::CheckWindows()
 {
     const std::vector<std::string> pages = PageNames();
-    for (size_t i = 0; i < gRecords.windows.size(); ++i) {
-        const CustomWindow& window = gRecords.windows[i];
+    for (size_t i = 0; i < records_.windows.size(); ++i) {
+        const CustomWindow& window = records_.windows[i];
         const size_t entry = windowEntries_[i];
         if (!Contains(pages, window.page))
             d_.Warning(ArgumentPlace(entry, 1), Quoted(window.page) + " is no page: this control is never shown" +
@@ -494,8 +496,8 @@ void ScriptWalk::CheckWindows()
 
 void ScriptWalk::CheckActions()
 {
-    for (size_t i = 0; i < gRecords.actions.size(); ++i) {
-        const ActionRecord& action = gRecords.actions[i];
+    for (size_t i = 0; i < records_.actions.size(); ++i) {
+        const ActionRecord& action = records_.actions[i];
         if (action.command == "ShowMessage")
             CheckMessage(actionEntries_[i], action.arguments);
         else if (action.command == "CheckButton")
@@ -508,7 +510,7 @@ void ScriptWalk::CheckActions()
 std::vector<const CustomWindow*> ScriptWalk::ControlsNamed(const std::string& name) const
 {
     std::vector<const CustomWindow*> controls;
-    for (const CustomWindow& window : gRecords.windows)
+    for (const CustomWindow& window : records_.windows)
         if (window.name == name)
             controls.push_back(&window);
     return controls;
@@ -517,7 +519,7 @@ std::vector<const CustomWindow*> ScriptWalk::ControlsNamed(const std::string& na
 std::vector<std::string> ScriptWalk::ControlNames() const
 {
     std::vector<std::string> names;
-    for (const CustomWindow& window : gRecords.windows)
+    for (const CustomWindow& window : records_.windows)
         names.push_back(window.name);
     return names;
 }
@@ -607,7 +609,7 @@ void ScriptWalk::CheckNextCondition(size_t entry, const std::vector<std::string>
 std::vector<std::string> ScriptWalk::SectionNames() const
 {
     std::vector<std::string> names;
-    for (const SectionEntry& section : gRecords.sections)
+    for (const SectionEntry& section : records_.sections)
         names.push_back(section.name);
     return names;
 }
@@ -644,7 +646,7 @@ std::vector<std::string> ScriptWalk::Destinations(const AddFileUse& use) const
 {
     std::vector<std::string> destinations;
     for (size_t i = 0; i < use.fileCount; ++i)
-        destinations.push_back(gRecords.files[use.firstFile + i].destinationPath);
+        destinations.push_back(records_.files[use.firstFile + i].destinationPath);
     if (!destinations.empty())
         return destinations;
     const std::string& pattern = use.args[0];

@@ -11,7 +11,7 @@
 
 // Walks the entries as setup's dispatcher does, recording variables,
 // sections, files, custom controls and actions with setup's own record
-// building (in gVariables and gRecords, which it resets first), and reports
+// building (into stores of the walk's own), and reports
 // unknown names, wrong argument counts, texts where numbers belong, variables
 // that are never set, source patterns that match nothing on the medium,
 // sections, pages and controls that do not exist, spread files without their

@@ -7,12 +7,9 @@
 #include <iterator>
 #include <string>
 
-#include "scriptcheck/command_check.h"
-#include "scriptcheck/syntax_check.h"
+#include "scriptcheck/check.h"
 
 namespace {
-
-enum ExitStatus { kClean = 0, kWarnings = 1, kErrors = 2, kCannotCheck = 3 };
 
 const char kUsage[] =
     "usage: scriptcheck [--medium FOLDER] SCRIPT\n"
@@ -23,7 +20,7 @@ const char kUsage[] =
 int CannotCheck(const std::string& why)
 {
     std::fprintf(stderr, "scriptcheck: %s\n", why.c_str());
-    return kCannotCheck;
+    return kCannotRun;
 }
 
 }  // namespace
@@ -62,20 +59,9 @@ int main(int argc, char** argv)
         return CannotCheck("cannot open the script '" + script + "'");
     const std::string bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
 
-    Diagnostics diagnostics;
-    ScriptStore store;
-    const std::vector<EntryLayout> layouts = CheckSyntax(ToScriptText(bytes), IsCommandLetterOrDigit, store, diagnostics);
-    CheckCommands(store, layouts, Medium(medium), diagnostics);
-
-    int errors = 0, warnings = 0;
-    for (const Diagnostic& d : diagnostics.Sorted()) {
-        const bool isError = d.severity == Severity::Error;
-        (isError ? errors : warnings) += 1;
-        std::printf("%s:%d:%d: %s: %s\n", script.c_str(), d.line, d.column, isError ? "error" : "warning",
-                    d.message.c_str());
-    }
-    if (errors + warnings > 0)
-        std::fprintf(stderr, "scriptcheck: %d error%s, %d warning%s\n", errors, errors == 1 ? "" : "s", warnings,
-                     warnings == 1 ? "" : "s");
-    return errors > 0 ? kErrors : warnings > 0 ? kWarnings : kClean;
+    const FindingCounts found = PrintFindings(CheckScript(bytes, Medium(medium)).diagnostics, script);
+    if (found.errors + found.warnings > 0)
+        std::fprintf(stderr, "scriptcheck: %d error%s, %d warning%s\n", found.errors, found.errors == 1 ? "" : "s",
+                     found.warnings, found.warnings == 1 ? "" : "s");
+    return found.Status();
 }

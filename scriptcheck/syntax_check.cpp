@@ -2,11 +2,8 @@
 
 #include <cctype>
 
+#include "setup/script/letters.h"
 #include "setup/script/text/commands.h"
-
-#ifdef _WIN32
-#include <windows.h>
-#endif
 
 namespace {
 
@@ -315,11 +312,10 @@ void SyntaxObserver::Finish()
 
 }  // namespace
 
-std::vector<EntryLayout> CheckSyntax(const std::string& text, LetterOrDigitTest isLetterOrDigit,
-                                     ScriptStore& store, Diagnostics& diagnostics)
+std::vector<EntryLayout> CheckSyntax(const std::string& text, ScriptStore& store, Diagnostics& diagnostics)
 {
     SyntaxObserver observer(text, store, diagnostics);
-    store.Tokenize(text, isLetterOrDigit, &observer);
+    store.Tokenize(text, IsCommandLetterOrDigit, &observer);
     observer.Finish();
     // Editors that save UTF-8 may put a byte order mark first, which an ANSI
     // system reads as text and perhaps as a name.
@@ -331,13 +327,4 @@ std::vector<EntryLayout> CheckSyntax(const std::string& text, LetterOrDigitTest 
                 layout.explained = true;
     }
     return observer.layouts;
-}
-
-bool IsCommandLetterOrDigit(unsigned char c)
-{
-#ifdef _WIN32
-    return IsCharAlphaNumericA(static_cast<CHAR>(c)) != FALSE;
-#else
-    return IsAsciiLetterOrDigit(c);
-#endif
 }

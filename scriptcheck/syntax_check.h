@@ -17,13 +17,8 @@ struct EntryLayout {
     int commentLine = 0;           // nonzero: the name stands in text after a "//" that is no comment
 };
 
-// Letters and digits as setup tells them apart in command names: the
-// system's test where the checker runs on Windows, ASCII's elsewhere.
-bool IsCommandLetterOrDigit(unsigned char c);
-
 // Tokenises `text` into `store` exactly as setup does and reports unquoted
 // text in argument lists, calls run together, "//" directly after ")" or a
 // name, "(" and quotes outside a call, and unterminated quotes and lists.
 // Returns one layout per entry of the store.
-std::vector<EntryLayout> CheckSyntax(const std::string& text, LetterOrDigitTest isLetterOrDigit,
-                                     ScriptStore& store, Diagnostics& diagnostics);
+std::vector<EntryLayout> CheckSyntax(const std::string& text, ScriptStore& store, Diagnostics& diagnostics);

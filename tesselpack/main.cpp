@@ -8,7 +8,7 @@
 #include <string>
 
 #include "tesselpack/pack.h"
-#include "tesselpack/text/disk_plan.h"
+#include "tesselpack/text/media_space.h"
 
 #ifdef _WIN32
 #include <windows.h>
@@ -65,7 +65,6 @@ std::vector<std::string> SplitPatterns(const std::string& list)
 int main(int argc, char** argv)
 {
     PackRequest request;
-    request.diskSize = kUnlimitedDisk;
     request.programs = ProgramFolder(argv[0]);
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
@@ -79,11 +78,11 @@ int main(int argc, char** argv)
         } else if (arg == "--out" && hasValue) {
             request.medium = argv[++i];
         } else if (arg == "--disk-size" && hasValue) {
-            const std::optional<uint64_t> size = ParseDiskSize(argv[++i]);
-            if (!size)
+            const std::optional<DiskFormat> disk = ParseDiskSize(argv[++i]);
+            if (!disk)
                 return CannotRun(std::string("the disk size '") + argv[i] +
                                  "' is neither a byte count nor floppy, 100mb, cd650 or cd700");
-            request.diskSize = *size;
+            request.disk = *disk;
         } else if (arg == "--compress" && hasValue) {
             const std::string choice = argv[++i];
             request.compressAll = choice == "all";

@@ -9,8 +9,7 @@
 #include <map>
 #include <stdexcept>
 
-#include "scriptcheck/command_check.h"
-#include "scriptcheck/syntax_check.h"
+#include "scriptcheck/check.h"
 #include "setup/script/text/records.h"
 #include "tesselpack/text/disk_plan.h"
 #include "tesselpack/text/script_edit.h"
@@ -113,8 +112,7 @@ private:
 
     const PackRequest& r_;
     std::string bytes_;
-    ScriptStore store_;
-    std::vector<EntryLayout> layouts_;
+    CheckedScript checked_;
     std::vector<MediumFile> files_;
     std::vector<PackedCall> calls_;
     bool uninstaller_ = false;
@@ -143,24 +141,16 @@ bool Packer::ReadScript()
 // stop setup) and finds the files of its AddFile calls in STAGING.
 bool Packer::CollectFiles()
 {
-    Diagnostics diagnostics;
-    layouts_ = CheckSyntax(ToScriptText(bytes_), IsCommandLetterOrDigit, store_, diagnostics);
-    const std::vector<AddFileCall> calls = CheckCommands(store_, layouts_, Medium(r_.staging), diagnostics);
-    bool scriptErrors = false;
-    for (const Diagnostic& d : diagnostics.Sorted())
-        if (d.severity == Severity::Error) {
-            Report({d.line, d.column, d.message}, "error");
-            scriptErrors = true;
-        }
-    if (scriptErrors)
+    checked_ = CheckScript(bytes_, Medium(r_.staging));
+    if (PrintFindings(checked_.diagnostics, r_.script, Severity::Error).errors > 0)
         return false;
 
     const fs::path staging = fs::absolute(r_.staging).lexically_normal();
     std::map<std::string, size_t> known;  // source path -> index in files_
-    for (const AddFileCall& call : calls) {
-        const EntryLayout& layout = layouts_[call.entry];
+    for (const AddFileCall& call : checked_.addFiles) {
+        const EntryLayout& layout = checked_.layouts[call.entry];
         const LineColumn at{layout.arguments[0].line, layout.arguments[0].column};
-        const std::string pattern = store_.Entries()[call.entry].arguments[0];
+        const std::string pattern = checked_.store.Entries()[call.entry].arguments[0];
         switch (call.search.outcome) {
         case SearchOutcome::OutsideMedium:
             continue;  // a file of the target machine, not of the medium
@@ -319,20 +309,23 @@ void Packer::CompressFiles()
 // stands on disk 1, so the layout is repeated until the script fits it.
 void Packer::Lay()
 {
-    uint64_t programs = fs::file_size(fs::path(r_.programs) / "setup.exe");
+    std::vector<StoredFile> root{{"", "setup.exe", fs::file_size(fs::path(r_.programs) / "setup.exe"), false}};
     if (uninstaller_)
-        programs += fs::file_size(fs::path(r_.programs) / kUninstaller);
+        root.push_back({"", kUninstaller, fs::file_size(fs::path(r_.programs) / kUninstaller), false});
+    root.push_back({"", kScriptName, bytes_.size(), false});
     std::vector<StoredFile> stored;
     for (const MediumFile& file : files_)
-        stored.push_back({file.storedSize, !file.givenPiece});
-    uint64_t scriptSize = bytes_.size();
+        stored.push_back({file.folder, file.StoredName(), file.storedSize, !file.givenPiece});
     for (;;) {
-        plan_ = PlanDisks(stored, r_.diskSize, programs + scriptSize);
+        plan_ = PlanDisks(stored, r_.disk, root);
         if (!plan_.fits) {
+            uint64_t rootSize = 0;
+            for (const StoredFile& file : root)
+                rootSize += file.size;
             if (plan_.tooLarge < 0)
-                throw PackFailure("the disk size " + Grouped(r_.diskSize) + " is smaller than setup.exe" +
+                throw PackFailure("the disk size " + Grouped(r_.disk.Bytes()) + " is smaller than setup.exe" +
                                             (uninstaller_ ? ", Unskein.exe" : "") + " and the script together (" +
-                                            Grouped(programs + scriptSize) + " bytes), which disk 1 holds",
+                                            Grouped(rootSize) + " bytes), which disk 1 holds",
                                   kErrors);
             const MediumFile& file = files_[plan_.tooLarge];
             throw PackFailure("'" + file.source.string() + "' (" + Grouped(file.storedSize) +
@@ -341,9 +334,9 @@ void Packer::Lay()
                                   kErrors);
         }
         script_ = RewrittenScript(plan_);
-        if (script_.size() <= scriptSize)
+        if (script_.size() <= root.back().size)
             return;
-        scriptSize = script_.size();
+        root.back().size = script_.size();
     }
 }
 
@@ -351,8 +344,8 @@ std::string Packer::RewrittenScript(const DiskPlan& plan) const
 {
     std::vector<TextChange> changes;
     for (const PackedCall& call : calls_) {
-        const ScriptEntry& entry = store_.Entries()[call.entry];
-        const EntryLayout& layout = layouts_[call.entry];
+        const ScriptEntry& entry = checked_.store.Entries()[call.entry];
+        const EntryLayout& layout = checked_.layouts[call.entry];
         std::vector<LineColumn> quotes;
         for (const Place& quote : layout.arguments)
             quotes.push_back({quote.line, quote.column});
@@ -443,19 +436,8 @@ void Packer::WriteMedium(const DiskPlan& plan, const std::string& script)
 // What scriptcheck says about the written medium: the author ships this.
 ExitStatus Packer::CheckMedium()
 {
-    Diagnostics diagnostics;
-    ScriptStore store;
-    const std::vector<EntryLayout> layouts = CheckSyntax(ToScriptText(script_), IsCommandLetterOrDigit, store, diagnostics);
-    CheckCommands(store, layouts, Medium(r_.medium), diagnostics);
-    int errors = 0, warnings = 0;
     const std::string path = (fs::path(r_.medium) / kScriptName).string();
-    for (const Diagnostic& d : diagnostics.Sorted()) {
-        const bool isError = d.severity == Severity::Error;
-        (isError ? errors : warnings) += 1;
-        std::printf("%s:%d:%d: %s: %s\n", path.c_str(), d.line, d.column, isError ? "error" : "warning",
-                    d.message.c_str());
-    }
-    return errors > 0 ? kErrors : warnings > 0 ? kWarnings : kClean;
+    return PrintFindings(CheckScript(script_, Medium(r_.medium)).diagnostics, path).Status();
 }
 
 void Packer::RemoveBegunMedium()
@@ -528,9 +510,15 @@ void Packer::PrintSummary() const
     std::printf("tesselpack: %zu file%s, %s bytes, %s bytes on the medium (%.1f%%), %d disk%s", files_.size(),
                 files_.size() == 1 ? "" : "s", Grouped(before).c_str(), Grouped(after).c_str(), share, plan_.disks,
                 plan_.disks == 1 ? "" : "s");
-    if (r_.diskSize != kUnlimitedDisk)
-        std::printf(" of %s bytes", Grouped(r_.diskSize).c_str());
+    if (!r_.disk.Unlimited())
+        std::printf(" of %s bytes", Grouped(r_.disk.Bytes()).c_str());
     std::printf(", in '%s'\n", r_.medium.c_str());
+    if (r_.disk.Unlimited())
+        return;
+    for (size_t d = 0; d < plan_.used.size(); ++d)
+        std::printf("tesselpack: Disk%zu takes %s bytes on the medium, %s bytes left\n", d + 1,
+                    Grouped(plan_.used[d] * r_.disk.unit).c_str(),
+                    Grouped((r_.disk.units - plan_.used[d]) * r_.disk.unit).c_str());
 }
 
 }  // namespace

@@ -6,14 +6,15 @@
 #include <string>
 #include <vector>
 
-enum ExitStatus { kClean = 0, kWarnings = 1, kErrors = 2, kCannotRun = 3 };
+#include "scriptcheck/check.h"
+#include "tesselpack/text/media_space.h"
 
 struct PackRequest {
     std::string script;    // the author's SetupScript.INI
     std::string staging;   // the files as the medium would hold them uncompressed ([SP])
     std::string medium;    // the folder to write; absent or empty
     std::string programs;  // where setup.exe and Unskein.exe are
-    uint64_t diskSize;     // kUnlimitedDisk: one disk
+    DiskFormat disk;       // what one disk holds; unlimited: one disk
     bool compressAll = true;
     std::vector<std::string> compressPatterns;  // when not all: names to compress, as "*.txt"
 };

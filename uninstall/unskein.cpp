@@ -1,12 +1,15 @@
 // Unskein.exe: asks, reads the uninstall log beside itself and removes what
-// it lists. No window of its own; two message boxes are all it shows.
+// it lists. No window of its own; message boxes are all it shows.
 #include <windows.h>
 
 #include <optional>
 #include <string>
+#include <vector>
 
+#include "common/short_path.h"
 #include "common/whole_file.h"
 #include "uninstall/text/log_reader.h"
+#include "uninstall/text/path_rules.h"
 
 namespace {
 
@@ -34,15 +37,139 @@ std::string ProgramPath()
     }
 }
 
-void RemoveListedItems(const RemovalPlan& plan)
+// Closes a registry key when it goes.
+class RegistryKey {
+public:
+    RegistryKey(HKEY parent, const std::string& path, REGSAM access)
+    {
+        if (RegOpenKeyExA(parent, path.c_str(), 0, access, &key_) != ERROR_SUCCESS)
+            key_ = nullptr;
+    }
+    ~RegistryKey()
+    {
+        if (key_)
+            RegCloseKey(key_);
+    }
+    RegistryKey(const RegistryKey&) = delete;
+    RegistryKey& operator=(const RegistryKey&) = delete;
+    HKEY get() const { return key_; }
+
+private:
+    HKEY key_ = nullptr;
+};
+
+// A path in the form the system keeps for it, so that a long and a short
+// spelling of the same file compare equal; as given when it does not exist.
+std::string ShortForm(const std::string& path)
 {
-    // Failures (already gone, in use, not empty) are expected and skipped.
+    char shortPath[MAX_PATH];
+    const DWORD length = GetShortPathNameA(path.c_str(), shortPath, MAX_PATH);
+    return length > 0 && length < MAX_PATH ? std::string(shortPath, length) : path;
+}
+
+std::optional<std::string> StringValue(HKEY key, const char* name)
+{
+    char value[2 * MAX_PATH];
+    DWORD size = sizeof value;
+    DWORD type = 0;
+    if (RegQueryValueExA(key, name, nullptr, &type, reinterpret_cast<BYTE*>(value), &size) != ERROR_SUCCESS ||
+        (type != REG_SZ && type != REG_EXPAND_SZ))
+        return std::nullopt;
+    return std::string(value, size > 0 && value[size - 1] == '\0' ? size - 1 : size);
+}
+
+// Whether the entry at `keyPath` starts this very program: only such an
+// entry is this installation's to delete, whatever the log names.
+bool IsOwnEntry(const std::string& keyPath, const std::string& ownProgram)
+{
+    RegistryKey key(HKEY_LOCAL_MACHINE, keyPath, KEY_READ);
+    if (!key.get())
+        return false;
+    const std::optional<std::string> command = StringValue(key.get(), "UninstallString");
+    return command && SameProgramPath(ShortForm(UninstallProgramOf(*command)), ownProgram);
+}
+
+// The entries of the list of programs that start this program, for a log
+// that names none of them (setup ended before it wrote its key line).
+std::vector<std::string> FindOwnEntries(const std::string& ownProgram)
+{
+    std::vector<std::string> names;
+    {
+        RegistryKey branch(HKEY_LOCAL_MACHINE, kUninstallBranch, KEY_READ);
+        if (!branch.get())
+            return {};
+        char name[256];
+        DWORD length = sizeof name;
+        for (DWORD index = 0; RegEnumKeyExA(branch.get(), index, name, &length, nullptr, nullptr, nullptr,
+                                            nullptr) == ERROR_SUCCESS;
+             ++index, length = sizeof name)
+            names.push_back(std::string(kUninstallBranch) + "\\" + std::string(name, length));
+    }
+    std::vector<std::string> own;
+    for (const std::string& keyPath : names)
+        if (IsOwnEntry(keyPath, ownProgram))
+            own.push_back(keyPath);
+    return own;
+}
+
+void RemoveUninstallEntries(const std::vector<std::string>& loggedKeys, const std::string& programPath)
+{
+    const std::string ownProgram = ShortForm(programPath);
+    std::vector<std::string> own;
+    for (const std::string& key : loggedKeys) {
+        const std::string keyPath = key.substr(0, key.size() - 1);  // without the appended backslash
+        if (IsOwnEntry(keyPath, ownProgram))
+            own.push_back(keyPath);
+    }
+    if (own.empty())
+        own = FindOwnEntries(ownProgram);
+    for (const std::string& keyPath : own)
+        RegDeleteKeyA(HKEY_LOCAL_MACHINE, (keyPath + "\\").c_str());
+}
+
+bool IsLinkedFolder(const std::string& folder)
+{
+    const DWORD attributes = GetFileAttributesA(folder.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT);
+}
+
+enum class Reach { kNothing, kThroughLink, kDirect };
+
+// How `path` is reached from the installation folder. Whoever could write
+// there may have replaced a folder by a junction or symbolic link that
+// leads anywhere. Both are compared in their short forms, since the log
+// names files by their short paths and folders by their long ones.
+Reach ReachFromInstallFolder(const std::string& path, const std::string& installFolder)
+{
+    const std::optional<std::string> shortPath = SystemShortPath(path);
+    if (!shortPath)
+        return Reach::kNothing;
+    for (const std::string& folder : FoldersBetween(installFolder, *shortPath))
+        if (IsLinkedFolder(folder))
+            return Reach::kThroughLink;
+    return Reach::kDirect;
+}
+
+// Removes what the plan lists, each item only when it is reached without a
+// link; returns how many were left for that.
+std::size_t RemoveListedItems(const RemovalPlan& plan, const std::string& installFolder,
+                              const std::string& programPath)
+{
+    std::size_t throughLinks = 0;
+    const auto remove = [&](const std::string& path, BOOL(WINAPI * removal)(LPCSTR)) {
+        const Reach reach = ReachFromInstallFolder(path, installFolder);
+        if (reach == Reach::kThroughLink)
+            ++throughLinks;
+        else if (reach == Reach::kDirect)
+            removal(path.c_str());
+    };
+    // Failures (in use, not empty) are expected and skipped.
     for (const std::string& file : plan.files)
-        DeleteFileA(file.c_str());
+        remove(file, DeleteFileA);
     for (const std::string& directory : plan.directories)
-        RemoveDirectoryA(directory.c_str());
-    for (const std::string& key : plan.registryKeys)
-        RegDeleteKeyA(HKEY_LOCAL_MACHINE, key.c_str());
+        remove(directory, RemoveDirectoryA);
+    RemoveUninstallEntries(plan.registryKeys, programPath);
+    return throughLinks;
 }
 
 }  // namespace
@@ -51,11 +178,17 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
 {
     if (!UserConfirms())
         return kExitDone;
-    const std::optional<std::string> log = ReadWholeFile(LogPathBeside(ProgramPath()));
+    const std::string programPath = ProgramPath();
+    const std::optional<std::string> log = ReadWholeFile(LogPathBeside(programPath));
     if (!log) {
         MessageBoxA(nullptr, "Failed to open log file", "Error", MB_OK);
         return kExitNoLog;
     }
-    RemoveListedItems(PlanRemoval(ReadUninstallLog(*log)));
+    const std::string installFolder = programPath.substr(0, programPath.rfind('\\') + 1);
+    const RemovalPlan plan = PlanRemoval(ReadUninstallLog(*log));
+    const std::size_t skipped =
+        plan.skipped + RemoveListedItems(plan, SystemShortPath(installFolder).value_or(installFolder), programPath);
+    if (skipped > 0)
+        MessageBoxA(nullptr, SkippedRecordsText(skipped).c_str(), "Uninstall", MB_OK);
     return kExitDone;
 }

@@ -5,6 +5,7 @@
 #include <new>
 #include <vector>
 
+#include "common/handles.h"
 #include "setup/guard/text/process_names.h"
 #include "setup/system/system_libraries.h"
 
@@ -24,24 +25,6 @@ using Process32Function = BOOL(WINAPI*)(HANDLE snapshot, PROCESSENTRY32* entry);
 // Room for the longest path Windows NT knows, so no executable name is cut.
 constexpr DWORD kLongestPath = 32768;
 constexpr size_t kFirstIdCount = 256;
-
-// A kernel handle closed when it goes; null and INVALID_HANDLE_VALUE hold none.
-class OwnedHandle {
-public:
-    explicit OwnedHandle(HANDLE handle) : handle_(handle == INVALID_HANDLE_VALUE ? nullptr : handle) {}
-    ~OwnedHandle()
-    {
-        if (handle_)
-            CloseHandle(handle_);
-    }
-    OwnedHandle(const OwnedHandle&) = delete;
-    OwnedHandle& operator=(const OwnedHandle&) = delete;
-    HANDLE get() const { return handle_; }
-    explicit operator bool() const { return handle_ != nullptr; }
-
-private:
-    HANDLE handle_;
-};
 
 struct NtFunctions {
     EnumProcessesFunction enumProcesses;
@@ -94,7 +77,7 @@ bool ListProcessIds(EnumProcessesFunction enumProcesses, std::vector<DWORD>& ids
 std::string ExecutableOf(const NtFunctions& nt, DWORD processId)
 {
     OwnedHandle process(OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, processId));
-    if (!process)
+    if (!process.IsOpen())
         return "";
     HMODULE firstModule = nullptr;
     DWORD needed = 0;
@@ -143,7 +126,7 @@ bool WalkToolHelpProcesses(ProcessCallback callback, LPARAM value)
     if (!createSnapshot || !first || !next)
         return false;
     const OwnedHandle snapshot(createSnapshot(TH32CS_SNAPPROCESS, 0));
-    if (!snapshot)
+    if (!snapshot.IsOpen())
         return false;
     PROCESSENTRY32 entry = {};
     entry.dwSize = sizeof entry;

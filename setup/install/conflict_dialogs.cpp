@@ -3,7 +3,7 @@
 #include <optional>
 #include <string>
 
-#include "setup/install/deferred_replacement.h"
+#include "setup/install/version_calls.h"
 #include "setup/install/install_state.h"
 #include "setup/ui/page_framework.h"
 #include "setup/ui/resources/resource_ids.h"
@@ -13,7 +13,7 @@ namespace {
 
 struct AnswerButton {
     int id;
-    INT_PTR answer;
+    ConflictAnswer answer;
     bool remembersInstallAll;
 };
 
@@ -49,10 +49,14 @@ void ShowOverwriteTarget(HWND dialog)
 
 const AnswerDialog kLanguageConflict = {
     ShowLanguageConflict,
-    {{IDC_CONFLICT_YES, 1, false}, {IDC_CONFLICT_NO, 0, false}, {IDC_CONFLICT_INSTALL_ALL, 2, true}}};
+    {{IDC_CONFLICT_YES, ConflictAnswer::kYes, false},
+     {IDC_CONFLICT_NO, ConflictAnswer::kNo, false},
+     {IDC_CONFLICT_INSTALL_ALL, ConflictAnswer::kAll, true}}};
 const AnswerDialog kOverwrite = {
     ShowOverwriteTarget,
-    {{IDC_OVERWRITE_YES, 1, false}, {IDC_OVERWRITE_NO, 0, false}, {IDC_OVERWRITE_ALL, 2, true}}};
+    {{IDC_OVERWRITE_YES, ConflictAnswer::kYes, false},
+     {IDC_OVERWRITE_NO, ConflictAnswer::kNo, false},
+     {IDC_OVERWRITE_ALL, ConflictAnswer::kAll, true}}};
 
 void OnAnswerDialogInit(HWND dialog, LPARAM parameter)
 {
@@ -69,7 +73,7 @@ void OnAnswerDialogCommand(HWND dialog, int id)
             continue;
         if (button.remembersInstallAll)
             gInstall.installAll = true;
-        EndDialog(dialog, button.answer);
+        EndDialog(dialog, static_cast<INT_PTR>(button.answer));
     }
 }
 
@@ -87,16 +91,26 @@ INT_PTR CALLBACK AnswerDialogProcedure(HWND dialog, UINT message, WPARAM wParam,
     }
 }
 
-}  // namespace
-
-INT_PTR ShowLanguageConflictDialog()
+// A dialog that could not be shown (-1) has always counted as Yes.
+ConflictAnswer AnswerOf(INT_PTR result)
 {
-    return DialogBoxParamA(gApp.instance, MAKEINTRESOURCEA(IDD_LANGUAGE_CONFLICT), gApp.background,
-                           AnswerDialogProcedure, reinterpret_cast<LPARAM>(&kLanguageConflict));
+    switch (result) {
+    case static_cast<INT_PTR>(ConflictAnswer::kNo): return ConflictAnswer::kNo;
+    case static_cast<INT_PTR>(ConflictAnswer::kAll): return ConflictAnswer::kAll;
+    default: return ConflictAnswer::kYes;
+    }
 }
 
-INT_PTR ShowOverwriteDialog()
+}  // namespace
+
+ConflictAnswer ShowLanguageConflictDialog()
 {
-    return DialogBoxParamA(gApp.instance, MAKEINTRESOURCEA(IDD_OVERWRITE_FILE), gPage.window, AnswerDialogProcedure,
-                           reinterpret_cast<LPARAM>(&kOverwrite));
+    return AnswerOf(DialogBoxParamA(gApp.instance, MAKEINTRESOURCEA(IDD_LANGUAGE_CONFLICT), gApp.background,
+                                    AnswerDialogProcedure, reinterpret_cast<LPARAM>(&kLanguageConflict)));
+}
+
+ConflictAnswer ShowOverwriteDialog()
+{
+    return AnswerOf(DialogBoxParamA(gApp.instance, MAKEINTRESOURCEA(IDD_OVERWRITE_FILE), gPage.window,
+                                    AnswerDialogProcedure, reinterpret_cast<LPARAM>(&kOverwrite)));
 }

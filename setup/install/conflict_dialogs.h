@@ -3,11 +3,10 @@
 // file). They show the shown paths of the installation state.
 #pragma once
 
-#include <windows.h>
+#include "setup/install/prompter.h"
 
-// Owned by the background window: 1 Yes, 0 No, 2 Install all (which sets
-// the install-all memory).
-INT_PTR ShowLanguageConflictDialog();
-// Owned by the current page: 1 Yes, 0 No, 2 Overwrite every file (which
-// sets the install-all memory).
-INT_PTR ShowOverwriteDialog();
+// Owned by the background window; Install all sets the install-all memory.
+ConflictAnswer ShowLanguageConflictDialog();
+// Owned by the current page; Overwrite every file sets the install-all
+// memory too.
+ConflictAnswer ShowOverwriteDialog();

@@ -4,7 +4,9 @@
 #include <string>
 #include <vector>
 
+#include "common/handles.h"
 #include "setup/install/file_system.h"
+#include "setup/install/folder_rights.h"
 #include "setup/install/install_state.h"
 #include "setup/install/section_install.h"
 #include "setup/install/text/installation_run.h"
@@ -17,24 +19,6 @@
 namespace {
 
 const char kPageName[] = "DIALOG_COPY";
-
-// Closes a registry key when it goes.
-class RegistryKey {
-public:
-    RegistryKey() = default;
-    ~RegistryKey()
-    {
-        if (key_)
-            RegCloseKey(key_);
-    }
-    RegistryKey(const RegistryKey&) = delete;
-    RegistryKey& operator=(const RegistryKey&) = delete;
-    HKEY* out() { return &key_; }
-    HKEY get() const { return key_; }
-
-private:
-    HKEY key_ = nullptr;
-};
 
 void SetStringValue(HKEY key, const char* name, const std::string& value)
 {
@@ -66,51 +50,82 @@ std::optional<std::string> UnregistrableNameReason(const std::string& appName)
     return std::nullopt;
 }
 
+bool OpenEntryKey(const std::string& keyPath, RegistryKey& key)
+{
+    return RegCreateKeyExA(HKEY_LOCAL_MACHINE, keyPath.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS,
+                           nullptr, key.out(), nullptr) == ERROR_SUCCESS;
+}
+
+void SetTextValueUnlessEmpty(HKEY key, const char* name, const std::string& value)
+{
+    if (!value.empty())
+        SetStringValue(key, name, value);
+}
+
 // Creates the installation directory and opens the log in it, logging every
-// directory created on the way. False when the directory cannot be made:
-// nothing installed then could be logged or uninstalled.
-bool OpenLogInInstallDirectory(const std::string& installDirectory)
+// directory created on the way (the installation folder protected before
+// anything goes into it), and writes the key line at once: from here
+// on the log names the entry whatever becomes of setup. False when the
+// directory cannot be made: nothing installed then could be logged or
+// uninstalled, so nothing is.
+bool OpenLogInInstallDirectory(const std::string& installDirectory, const std::string& keyPath)
 {
     std::vector<std::string> created;
-    if (EnsureDirectory(installDirectory, created) < 0) {
+    const int ensured = EnsureDirectory(installDirectory, created);
+    if (ensured < 0) {
         const std::string text =
             "Could not create the installation directory " + installDirectory + ", setup cannot install the files.";
         MessageBoxA(nullptr, text.c_str(), "UNEXPECTED ERROR", MB_OK);
         return false;
     }
-    if (!OpenUninstallLog(installDirectory + "\\Uninstall.log"))
+    if (ensured == 1)
+        ProtectInstallFolder(installDirectory);
+    if (!OpenUninstallLog(installDirectory + "\\Uninstall.log", keyPath))
         MessageBoxA(nullptr, "UNINSTALL WILL NOT BE AVAILABLE, BECAUSE LOG FILE COULD NOT BE CREATED!",
                     "UNEXPECTED ERROR", MB_OK);
     LogCreatedDirectories(created);
+    gInstall.log.WriteRegistrySection(keyPath);
+    gInstall.log.Flush();
     return true;
 }
 
 // The entry in the system's list of installed programs, through which
-// Unskein.exe is started. Its key line goes into the log in any case.
-void RegisterUninstallEntry()
+// Unskein.exe is started. Registered before the first file, so that the list
+// shows every product that setup began to install.
+void RegisterUninstallEntry(const std::string& keyPath)
 {
     const std::string& appName = gVariables.Get("APPNAME");
-    const std::string keyPath = UninstallKeyPath(appName);
-    gInstall.log.StartRegistrySection();
-    gInstall.log.WriteRegistryKey(keyPath);
     if (const std::optional<std::string> reason = UnregistrableNameReason(appName)) {
         MessageBoxA(nullptr, reason->c_str(), "UNEXPECTED ERROR", MB_OK);
         return;
     }
     RegistryKey key;
-    if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, keyPath.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS,
-                        nullptr, key.out(), nullptr) != ERROR_SUCCESS)
+    if (!OpenEntryKey(keyPath, key))
         return;
     const std::string& installDirectory = gVariables.Get("DP");
     SetStringValue(key.get(), "DisplayName", appName);
     SetStringValue(key.get(), "UninstallString", UninstallCommand(installDirectory));
     SetStringValue(key.get(), "InstallLocation", installDirectory);
-    SetNumberValue(key.get(), "EstimatedSize", SizeInKilobytes(gInstall.installedBytes));
     SetStringValue(key.get(), "InstallDate", Today());
+    SetTextValueUnlessEmpty(key.get(), "Publisher", gVariables.Get("DEVELOPERNAME"));
+    SetTextValueUnlessEmpty(key.get(), "DisplayVersion", gVariables.Get("APPVERSION"));
+    SetTextValueUnlessEmpty(key.get(), "URLInfoAbout", gVariables.Get("APPURL"));
     // Setup offers neither: without these the list shows buttons that do nothing useful.
     SetNumberValue(key.get(), "NoModify", 1);
     SetNumberValue(key.get(), "NoRepair", 1);
-    SetStringValue(key.get(), "DisplayIcon", UninstallIconPath(gInstall.firstShortcutTarget, installDirectory));
+    SetStringValue(key.get(), "DisplayIcon", UninstallProgramPath(installDirectory));
+    gInstall.entryRegistered = true;
+}
+
+// What only the end of the run knows: the size installed and the icon.
+void CompleteUninstallEntry(const std::string& keyPath)
+{
+    RegistryKey key;
+    if (!gInstall.entryRegistered || !OpenEntryKey(keyPath, key))
+        return;
+    SetNumberValue(key.get(), "EstimatedSize", SizeInKilobytes(gInstall.installedBytes));
+    SetStringValue(key.get(), "DisplayIcon",
+                   UninstallIconPath(gInstall.firstShortcutTarget, gVariables.Get("DP")));
 }
 
 // The whole installation, once per program run. Nothing is rolled back
@@ -119,17 +134,19 @@ void RegisterUninstallEntry()
 void RunInstallation(HWND page)
 {
     gInstall.runStarted = true;
-    if (!OpenLogInInstallDirectory(gVariables.Get("DP"))) {
+    const std::string keyPath = UninstallKeyPath(gVariables.Get("APPNAME"));
+    if (!OpenLogInInstallDirectory(gVariables.Get("DP"), keyPath)) {
         RequestQuit(kQuitAbort);
         EndDialog(page, kPageNext);
         return;
     }
+    RegisterUninstallEntry(keyPath);
     SetProgressRange(GetDlgItem(page, IDC_COPY_SECTION_BAR), CountChosenSections(gRecords.sections));
     // The page and its controls are drawn before copying begins; the paint
     // message this sends again finds the run started.
     RedrawWindow(page, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
     const bool aborted = InstallSections(page) != 0;
-    RegisterUninstallEntry();
+    CompleteUninstallEntry(keyPath);
     gInstall.log.Close();
     // Posted last: a pending quit makes every message box end unseen.
     if (aborted)

@@ -7,7 +7,7 @@
 #include "setup/install/file_system.h"
 #include "setup/install/text/ini_file.h"
 #include "setup/install/text/install_paths.h"
-#include "setup/install/versioned_install.h"
+#include "setup/install/version_calls.h"
 #include "setup/system/system_libraries.h"
 
 namespace {
@@ -62,60 +62,53 @@ std::string RenameKey(const std::string& destination)
     return ShortPath(destination).value_or(AliasRenameKey(destination));
 }
 
-// Whether `path` is another of our deferred copies: a "tsl" name in the
-// folder of `ours`.
-bool IsDeferredCopyLike(const std::string& path, const std::string& ours)
+// An older file never replaces a newer one; build numbers do not count.
+bool Replaces(const VersionInfo& newFile, const VersionInfo& oldFile)
 {
-    const std::size_t prefixLength = ours.rfind('\\') + 4;
-    return path.size() > prefixLength && path != ours &&
-           lstrcmpiA(path.substr(0, prefixLength).c_str(), ours.substr(0, prefixLength).c_str()) == 0;
+    return newFile.fileVersionHigh >= oldFile.fileVersionHigh;
 }
 
-// Adds or replaces our line in the section "rename" and keeps every other
-// line. An unreadable file is left alone rather than overwritten with our
-// line only, which would drop other programs' pending renames.
-bool AddWininitRename(const std::string& key, const std::string& temporaryPath)
+// Adds our line to the section "rename" and keeps every other line. A
+// replacement of the same file that is pending already (another program's,
+// or an earlier one of ours) stays as it is, and its copy too: when ours is
+// not older than that copy, our line goes after it, so that Windows moves
+// that copy first and ours over it; when that copy is newer, ours is not
+// scheduled. An unreadable file is left alone rather than overwritten with
+// our line only, which would drop other programs' pending renames.
+bool AddWininitRename(const std::string& key, const std::string& temporaryPath, const VersionInfo& ours)
 {
     const std::string path = WindowsDirectory() + "\\Wininit.ini";
     {
         // Create the file if it is missing, so that loading it succeeds.
-        FileHandle file(CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                    OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+        OwnedHandle file(CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                     OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     }
     const std::optional<std::string> bytes = ReadWholeFile(path);
     if (!bytes)
         return false;
     IniFile wininit;
     wininit.Parse(*bytes);
-    std::string& waiting = wininit["rename"][key];
-    const std::string replaced = waiting;
-    waiting = temporaryPath;
-    if (!ReplaceWholeFile(path, wininit.Text()))
-        return false;
-    // A copy of ours that waited for the same file would now never be moved.
-    if (IsDeferredCopyLike(replaced, temporaryPath))
-        DeleteFileA(replaced.c_str());
-    return true;
-}
-
-DWORD PlatformId()
-{
-    OSVERSIONINFOA version = {};
-    version.dwOSVersionInfoSize = sizeof version;
-    GetVersionExA(&version);
-    return version.dwPlatformId;
+    IniSection& renames = wininit["rename"];
+    if (const std::string* pending = renames.Find(key)) {
+        const std::optional<VersionInfo> waiting = ReadVersionInfo(*pending);
+        if (waiting && !Replaces(ours, *waiting))
+            return false;
+    }
+    renames.Add(key, temporaryPath);
+    return ReplaceWholeFile(path, wininit.Text());
 }
 
 // Has the system move `temporaryPath` over `destination` at the next start;
 // false when nothing was scheduled.
-bool ScheduleMove(const std::string& temporaryPath, const std::string& destination, Prompter& prompter)
+bool ScheduleMove(const std::string& temporaryPath, const std::string& destination, const VersionInfo& version,
+                  Prompter& prompter)
 {
-    switch (PlatformId()) {
+    switch (WindowsPlatform()) {
     case VER_PLATFORM_WIN32_NT:
         return MoveFileExA(temporaryPath.c_str(), destination.c_str(),
                            MOVEFILE_REPLACE_EXISTING | MOVEFILE_DELAY_UNTIL_REBOOT) != FALSE;
     case VER_PLATFORM_WIN32_WINDOWS:
-        return AddWininitRename(RenameKey(destination), temporaryPath);
+        return AddWininitRename(RenameKey(destination), temporaryPath, version);
     default:
         Inform(prompter, "Unsupported operating system", "Error");
         return false;
@@ -123,38 +116,6 @@ bool ScheduleMove(const std::string& temporaryPath, const std::string& destinati
 }
 
 }  // namespace
-
-std::optional<VersionInfo> ReadVersionInfo(const std::string& path)
-{
-    DWORD handle = 0;
-    const DWORD size = sys::GetFileVersionInfoSizeA(path.c_str(), &handle);
-    if (size == 0)
-        return std::nullopt;
-    std::vector<char> data(size);
-    if (!sys::GetFileVersionInfoA(path.c_str(), 0, size, data.data()))
-        return std::nullopt;
-    VS_FIXEDFILEINFO* fixed = nullptr;
-    UINT length = 0;
-    char root[] = "\\";
-    if (!sys::VerQueryValueA(data.data(), root, reinterpret_cast<void**>(&fixed), &length) || !fixed ||
-        length < sizeof *fixed)
-        return std::nullopt;
-    VersionInfo info;
-    info.fileVersionHigh = fixed->dwFileVersionMS;
-    info.fileVersionLow = fixed->dwFileVersionLS;
-    WORD* translation = nullptr;
-    char translationBlock[] = "\\VarFileInfo\\Translation";
-    if (sys::VerQueryValueA(data.data(), translationBlock, reinterpret_cast<void**>(&translation), &length) &&
-        translation && length >= 2 * sizeof(WORD)) {
-        info.hasTranslation = true;
-        info.language = translation[0];
-        info.codePage = translation[1];
-        char name[256] = {};
-        if (GetLocaleInfoA(MAKELCID(info.language, SORT_DEFAULT), LOCALE_SENGLANGUAGE, name, sizeof name))
-            info.languageName = name;
-    }
-    return info;
-}
 
 int ReplaceFileAtRestart(const std::string& sourcePath, const std::string& destination, Prompter& prompter)
 {
@@ -166,12 +127,10 @@ int ReplaceFileAtRestart(const std::string& sourcePath, const std::string& desti
         Inform(prompter, "Failed to copy file", "Error");
         return 0;
     }
-    // A compressed source shows its version only once it is expanded. An
-    // older file never replaces a newer one; build numbers do not count.
+    // A compressed source shows its version only once it is expanded.
     const std::optional<VersionInfo> source = ReadVersionInfo(*temporaryPath);
-    const bool replaces = source && source->fileVersionHigh >= installed->fileVersionHigh;
     // A copy that nothing will move would stay in TEMP for good.
-    if (!replaces || !ScheduleMove(*temporaryPath, destination, prompter))
+    if (!source || !Replaces(*source, *installed) || !ScheduleMove(*temporaryPath, destination, *source, prompter))
         DeleteFileA(temporaryPath->c_str());
     return source ? 0 : 1;
 }

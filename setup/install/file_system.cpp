@@ -4,6 +4,8 @@
 
 #include <map>
 
+#include "common/find_files.h"
+#include "common/short_path.h"
 #include "setup/install/text/install_paths.h"
 
 namespace {
@@ -12,24 +14,6 @@ bool IsDirectory(const std::string& path)
 {
     const DWORD attributes = GetFileAttributesA(path.c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
-
-// The 8.3 form of an existing path as GetShortPathNameA gives it, whole
-// however long.
-std::optional<std::string> SystemShortPath(const std::string& path)
-{
-    std::string shortPath(MAX_PATH, '\0');
-    DWORD length = GetShortPathNameA(path.c_str(), &shortPath[0], MAX_PATH);
-    if (length >= MAX_PATH) {
-        shortPath.assign(length, '\0');
-        length = GetShortPathNameA(path.c_str(), &shortPath[0], length);
-        if (length >= shortPath.size())
-            return std::nullopt;
-    }
-    if (length == 0)
-        return std::nullopt;
-    shortPath.resize(length);
-    return shortPath;
 }
 
 }  // namespace
@@ -54,6 +38,14 @@ std::string WindowsDirectory()
     char buffer[MAX_PATH + 1] = {};
     const UINT length = GetWindowsDirectoryA(buffer, sizeof buffer);
     return length < sizeof buffer ? std::string(buffer, length) : std::string();
+}
+
+DWORD WindowsPlatform()
+{
+    OSVERSIONINFOA version = {};
+    version.dwOSVersionInfoSize = sizeof version;
+    GetVersionExA(&version);
+    return version.dwPlatformId;
 }
 
 void EnsureWindowsTempDirectory()
@@ -81,13 +73,11 @@ std::optional<std::string> ShortPath(const std::string& path)
             return std::nullopt;
         known = shortDirectories.emplace(directory, *shortDirectory).first;
     }
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA(path.c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE)
+    const std::optional<WIN32_FIND_DATAA> found = FindEntry(path);
+    if (!found)
         return std::nullopt;
-    FindClose(search);
     const std::string separator = known->second.back() == '\\' ? "" : "\\";
-    return known->second + separator + (found.cAlternateFileName[0] ? found.cAlternateFileName : found.cFileName);
+    return known->second + separator + (found->cAlternateFileName[0] ? found->cAlternateFileName : found->cFileName);
 }
 
 std::optional<uint64_t> OpenFileSize(HANDLE file)

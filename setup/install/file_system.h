@@ -20,6 +20,9 @@ int EnsureDirectory(const std::string& path, std::vector<std::string>& created);
 // The Windows directory, without a trailing backslash.
 std::string WindowsDirectory();
 
+// VER_PLATFORM_WIN32_NT or VER_PLATFORM_WIN32_WINDOWS (95, 98 and ME).
+DWORD WindowsPlatform();
+
 // Creates the Windows directory's TEMP subdirectory if it is missing, so
 // that joined and deferred files have somewhere to go.
 void EnsureWindowsTempDirectory();

@@ -1,5 +1,5 @@
-// The program-wide state of the installation engine. It lives for the whole
-// program run; nothing resets it.
+// The program-wide state of the installation engine, which lives for the
+// whole program run.
 #pragma once
 
 #include <cstdint>
@@ -18,6 +18,8 @@ struct InstallationState {
     int32_t CreateShortcuts = 1;  // set by the program group page
     uint64_t installedBytes = 0;  // the files this run installed, for the uninstall entry
     std::string firstShortcutTarget;  // the uninstall entry's icon when it is a program
+    bool entryRegistered = false;     // the uninstall entry exists, to be completed at the end
+    std::string programFilesFolder;   // ProgramFilesDir as read at start-up; empty when the system names none
     UninstallLogWriter log;     // opened and closed by the installation run
     std::string temporaryFolder;              // setup's own, in the Windows TEMP folder, once made
     std::vector<std::string> temporaryFiles;  // made in it, removed with it when setup ends

@@ -16,12 +16,12 @@ public:
         return MessageBoxA(OwnerWindow(owner), text.c_str(), caption.c_str(), style);
     }
 
-    INT_PTR AskLanguageConflict() override
+    ConflictAnswer AskLanguageConflict() override
     {
         ShowPendingFileProgress();
         return ShowLanguageConflictDialog();
     }
-    INT_PTR AskOverwrite() override
+    ConflictAnswer AskOverwrite() override
     {
         ShowPendingFileProgress();
         return ShowOverwriteDialog();

@@ -13,17 +13,21 @@ enum class MessageOwner {
     kPage,        // the current page
 };
 
+// The answer to dialog 115 or 116: the file, not the file, or this one and
+// every later one without asking.
+enum class ConflictAnswer { kNo = 0, kYes = 1, kAll = 2 };
+
 class Prompter {
 public:
     virtual ~Prompter() = default;
     // A message box with MessageBoxA's style bits; returns the button pressed.
     virtual int ShowMessage(MessageOwner owner, const std::string& text, const std::string& caption,
                             UINT style) = 0;
-    // Dialog 115, about a language or code page conflict: 1 Yes, 0 No, 2 Install all.
-    virtual INT_PTR AskLanguageConflict() = 0;
-    // Dialog 116, before an existing private file is overwritten: 1 Yes, 0 No,
-    // 2 Overwrite every file.
-    virtual INT_PTR AskOverwrite() = 0;
+    // Dialog 115, about a language or code page conflict: kAll is Install all.
+    virtual ConflictAnswer AskLanguageConflict() = 0;
+    // Dialog 116, before an existing private file is overwritten: kAll is
+    // Overwrite every file.
+    virtual ConflictAnswer AskOverwrite() = 0;
 };
 
 // The one the program uses: real message boxes and dialogs.

@@ -82,7 +82,7 @@ int InstallFilePiece(std::size_t index, std::string& installedPath)
         return 0;
     int result;
     {
-        const FileHandle held(HoldJoinedFile(piece.joinedPath));
+        const OwnedHandle held(HoldJoinedFile(piece.joinedPath));
         result = InstallVersionedFile(piece.joinedPath, index);
     }
     DeleteFileA(piece.joinedPath.c_str());

@@ -5,6 +5,7 @@
 #include <optional>
 #include <vector>
 
+#include "common/system_error.h"
 #include "setup/install/file_system.h"
 #include "setup/install/install_state.h"
 #include "setup/install/temporary_folder.h"
@@ -88,24 +89,11 @@ HANDLE OpenSource(const std::string& path)
     return CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
 }
 
-// The system's description of an error, on one line.
-std::string ErrorDescription(DWORD error)
-{
-    char text[512] = "";
-    FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error, 0, text, sizeof text,
-                   nullptr);
-    std::string description = text;
-    while (!description.empty() && (description.back() == '\r' || description.back() == '\n' ||
-                                    description.back() == ' '))
-        description.pop_back();
-    return description.empty() ? "Error " + std::to_string(error) + "." : description;
-}
-
 // A full or locked TEMP folder is no missing disk: says what failed.
 // True when the user wants to try again.
 bool AskToRetryJoinedFile(Prompter& prompter, const std::string& path, DWORD error)
 {
-    const std::string text = "Setup cannot write the temporary file " + path + ": " + ErrorDescription(error) +
+    const std::string text = "Setup cannot write the temporary file " + path + ": " + SystemErrorSentence(error) +
                              "\n\nMake room on its drive or close the program that uses it, then choose Retry. "
                              "Cancel ends setup.";
     return prompter.ShowMessage(MessageOwner::kBackground, text, "Temporary file", MB_RETRYCANCEL | MB_ICONERROR) ==
@@ -116,10 +104,10 @@ bool AskToRetryJoinedFile(Prompter& prompter, const std::string& path, DWORD err
 // asked, so that the user can free or inspect them meanwhile.
 CopyFailure TryAppendPiece(const FileEntry& piece, const std::string& joinedPath)
 {
-    FileHandle joined(OpenJoinedFile(joinedPath));
+    OwnedHandle joined(OpenJoinedFile(joinedPath));
     if (!joined.IsOpen())
         return JoinedFileFailure();
-    FileHandle source(OpenSource(piece.sourcePath));
+    OwnedHandle source(OpenSource(piece.sourcePath));
     if (!source.IsOpen())
         return {CopyFailure::kSource};
     return AppendSource(joined.get(), source.get());
@@ -157,7 +145,7 @@ std::optional<std::string> CreateJoinedFile(const FileEntry& piece, Prompter& pr
 {
     for (;;) {
         std::string path;
-        FileHandle joined(CreateTemporaryFile(JoinedFileName(piece.destinationPath), path));
+        OwnedHandle joined(CreateTemporaryFile(JoinedFileName(piece.destinationPath), path));
         if (joined.IsOpen())
             return path;
         const DWORD error = GetLastError();

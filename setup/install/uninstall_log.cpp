@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <memory>
+#include <optional>
 
 #include "common/whole_file.h"
 #include "setup/install/install_state.h"
@@ -13,23 +14,33 @@ namespace {
 class LogFile : public LogOutput {
 public:
     explicit LogFile(HANDLE file) : file_(file) {}
-    void Append(std::string_view bytes) override { WriteAll(file_.get(), bytes); }
+    void WriteAt(uint64_t offset, std::string_view bytes) override
+    {
+        LONG high = static_cast<LONG>(offset >> 32);
+        if (SetFilePointer(file_.get(), static_cast<LONG>(offset), &high, FILE_BEGIN) == INVALID_SET_FILE_POINTER &&
+            GetLastError() != NO_ERROR)
+            return;
+        WriteAll(file_.get(), bytes);
+    }
+    void Flush() override { FlushFileBuffers(file_.get()); }
 
 private:
-    FileHandle file_;
+    OwnedHandle file_;
 };
 
 }  // namespace
 
-bool OpenUninstallLog(const std::string& path)
+bool OpenUninstallLog(const std::string& path, const std::string& keyPath)
 {
     gInstall.log.Close();
+    const std::optional<std::string> earlier = ReadWholeFile(path);
     const HANDLE file = CreateFileForWriting(path);
     if (file == INVALID_HANDLE_VALUE)
         return false;
     SYSTEMTIME now;
     GetLocalTime(&now);
-    gInstall.log.Open(std::make_unique<LogFile>(file), LogDate{now.wMonth, now.wDay, now.wYear});
+    gInstall.log.Open(std::make_unique<LogFile>(file), LogDate{now.wMonth, now.wDay, now.wYear},
+                      earlier ? ReadEarlierLog(*earlier, keyPath) : EarlierLog{});
     return true;
 }
 

@@ -5,9 +5,11 @@
 #include <optional>
 #include <vector>
 
+#include "common/find_files.h"
 #include "setup/install/deferred_replacement.h"
 #include "setup/install/file_system.h"
 #include "setup/install/install_state.h"
+#include "setup/install/version_calls.h"
 #include "setup/install/text/install_paths.h"
 #include "setup/install/text/source_header.h"
 #include "setup/install/uninstall_log.h"
@@ -106,19 +108,15 @@ void DeferFileInUse(const SourceFile& source, const std::string& target, Prompte
 // The uninstall entry tells the list of programs how much this run installed.
 void CountInstalledBytes(const std::string& path)
 {
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA(path.c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE)
-        return;
-    FindClose(search);
-    gInstall.installedBytes += (static_cast<uint64_t>(found.nFileSizeHigh) << 32) | found.nFileSizeLow;
+    if (const std::optional<WIN32_FIND_DATAA> found = FindEntry(path))
+        gInstall.installedBytes += (static_cast<uint64_t>(found->nFileSizeHigh) << 32) | found->nFileSizeLow;
 }
 
 // Writes the SHARED record of an installed shared file and offers the file
 // its self-registration.
 void RegisterSharedFile(const std::string& path, Prompter& prompter)
 {
-    HMODULE module = LoadLibraryA(path.c_str());
+    HMODULE module = LoadInstalledLibrary(path);
     gInstall.log.WriteSharedFile(path);
     if (!module)
         return;
@@ -193,8 +191,8 @@ int InstallSharedFile(const SourceFile& source, const std::string& destinationNa
 
 bool CanBeRead(const std::string& path)
 {
-    FileHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    OwnedHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                 OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     return file.IsOpen();
 }
 
@@ -218,15 +216,17 @@ std::optional<uint64_t> CopyRest(HANDLE source, HANDLE target, std::vector<char>
 // A plain source whose destination does not exist yet is copied without the
 // installation call, which for it does nothing else but costs twice as much:
 // the target gets the source's bytes and last write time and the attributes
-// of a new file, as the call gives them. Returns the bytes copied; nothing,
-// with nothing left behind, when the source may need expanding, the
-// destination exists or anything fails: the installation call then takes
-// the file with its questions and messages.
+// of a new file, as the call gives them. Its record is written once the file
+// exists and before its bytes, so that a setup ended midway leaves nothing
+// the log does not cover. Returns the bytes copied; nothing, with nothing
+// left behind, when the source may need expanding, the destination exists or
+// anything fails: the installation call then takes the file with its
+// questions and messages.
 std::optional<uint64_t> CopyNewPlainFile(const std::string& sourcePath, const std::string& destination)
 {
     constexpr DWORD kCopyChunk = 256 * 1024;
-    FileHandle source(CreateFileA(sourcePath.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                  FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+    OwnedHandle source(CreateFileA(sourcePath.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                   FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
     if (!source.IsOpen())
         return std::nullopt;
     std::vector<char> buffer(kCopyChunk);
@@ -238,10 +238,11 @@ std::optional<uint64_t> CopyNewPlainFile(const std::string& sourcePath, const st
         return std::nullopt;
     std::optional<uint64_t> copied;
     {
-        FileHandle target(CreateFileA(destination.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                                      FILE_ATTRIBUTE_NORMAL, nullptr));
+        OwnedHandle target(CreateFileA(destination.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                       FILE_ATTRIBUTE_NORMAL, nullptr));
         if (!target.IsOpen())
             return std::nullopt;
+        gInstall.log.WritePrivateFile(ShortPath(destination).value_or(destination));
         copied = CopyRest(source.get(), target.get(), buffer, read);
         if (copied && !SetFileTime(target.get(), nullptr, nullptr, &lastWrite))
             copied.reset();
@@ -276,7 +277,6 @@ int InstallPrivateFile(const std::string& sourcePath, const std::string& destina
         if (const std::optional<uint64_t> copied = CopyNewPlainFile(sourcePath, destination)) {
             gInstall.shownTarget = destination;
             gInstall.installedBytes += *copied;
-            gInstall.log.WritePrivateFile(ShortPath(destination).value_or(destination));
             return 0;
         }
     }
@@ -285,10 +285,10 @@ int InstallPrivateFile(const std::string& sourcePath, const std::string& destina
         return 0;
     gInstall.shownTarget = destination;
     if (!gInstall.overwriteAll && CanBeRead(destination)) {
-        const INT_PTR answer = prompter.AskOverwrite();
-        if (answer == 0)
+        const ConflictAnswer answer = prompter.AskOverwrite();
+        if (answer == ConflictAnswer::kNo)
             return 0;
-        if (answer == 2)
+        if (answer == ConflictAnswer::kAll)
             gInstall.overwriteAll = true;
     }
     InstallCall call(source, name, directory, std::nullopt);
@@ -391,40 +391,7 @@ InstallVerdict InterpretFailure(DWORD result, const std::string& caption, std::s
     return kAbortRun;
 }
 
-// Whether a file was made at or after `started`. File systems keep times
-// as coarse as 2 seconds.
-bool MadeSince(const WIN32_FIND_DATAA& file, const InstallStart& started)
-{
-    const auto value = [](const FILETIME& time) {
-        return (static_cast<uint64_t>(time.dwHighDateTime) << 32) | time.dwLowDateTime;
-    };
-    constexpr uint64_t kTwoSeconds = 2 * 10000000ull;
-    const uint64_t made = std::max(value(file.ftCreationTime), value(file.ftLastWriteTime));
-    return made + kTwoSeconds >= value(started.time);
-}
-
 }  // namespace
-
-InstallStart::InstallStart()
-{
-    GetSystemTimeAsFileTime(&time);
-}
-
-void DiscardInstallTemporaries(const std::string& directory, const char* reported, const InstallStart& started)
-{
-    if (reported[0] != '\0')
-        DeleteFileA((directory + "\\" + reported).c_str());
-    // The version-installation functions name their copies VERxxxx.TMP.
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA((directory + "\\ver*.tmp").c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE)
-        return;
-    do {
-        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && MadeSince(found, started))
-            DeleteFileA((directory + "\\" + found.cFileName).c_str());
-    } while (FindNextFileA(search, &found));
-    FindClose(search);
-}
 
 InstallVerdict InterpretInstallResult(DWORD result, const std::string& caption, std::size_t index,
                                       Prompter& prompter)
@@ -446,7 +413,7 @@ InstallVerdict InterpretInstallResult(DWORD result, const std::string& caption, 
     if (result & (VIF_DIFFCODEPG | VIF_DIFFLANG)) {
         if (gInstall.installAll)
             return kForceInstall;
-        return prompter.AskLanguageConflict() == 0 ? kSkipFile : kForceInstall;
+        return prompter.AskLanguageConflict() == ConflictAnswer::kNo ? kSkipFile : kForceInstall;
     }
     return InterpretFailure(result, caption, index, prompter);
 }

@@ -26,18 +26,6 @@ enum InstallVerdict {
 InstallVerdict InterpretInstallResult(DWORD result, const std::string& caption, std::size_t index,
                                       Prompter& prompter = ProgramPrompter());
 
-// When a series of installation calls began.
-struct InstallStart {
-    InstallStart();
-    FILETIME time;
-};
-
-// Deletes the temporary files that installation calls begun at `started`
-// left in `directory`: the one they reported (`reported`, may be empty) and
-// those they made without saying so, as when the disk ran full while the
-// source was copied.
-void DiscardInstallTemporaries(const std::string& directory, const char* reported, const InstallStart& started);
-
 // Installs `sourcePath` (the entry's source, or the joined file of a spread
 // file) for the file entry at `index`, whose destination is expanded in
 // place first, and writes its uninstall log records. Returns 1 when the

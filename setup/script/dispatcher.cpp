@@ -1,5 +1,6 @@
 #include <windows.h>
 
+#include "common/find_files.h"
 #include "setup/guard/process_guard.h"
 #include "setup/install/copy_page.h"
 #include "setup/script/startup.h"
@@ -19,14 +20,9 @@ const char kSyntaxErrorText[] =
 std::vector<FoundFile> FindSourceFiles(const std::string& pattern)
 {
     std::vector<FoundFile> matches;
-    WIN32_FIND_DATAA data;
-    HANDLE search = FindFirstFileA(pattern.c_str(), &data);
-    if (search == INVALID_HANDLE_VALUE)
-        return matches;
-    do {
-        matches.push_back({data.cFileName, (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0});
-    } while (FindNextFileA(search, &data));
-    FindClose(search);
+    ForEachMatch(pattern, [&](const WIN32_FIND_DATAA& found) {
+        matches.push_back({found.cFileName, (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0});
+    });
     return matches;
 }
 
@@ -95,16 +91,11 @@ Step RunCommand(const CommandInfo& info, std::vector<std::string>& args, const s
 
 std::optional<int> RunScript(const std::string& programFilesBase)
 {
-    for (int index = 0; index < gScript.EntryCount(); ++index) {
-        std::string name;
-        std::vector<std::string> args;
-        if (gScript.GetScriptEntry(index, name, args) != 0) {
-            MessageBoxA(nullptr, kSyntaxErrorText, "Fatal error", MB_ICONERROR);
-            return kExitSyntaxError;
-        }
-        const CommandInfo* info = FindCommand(name);
+    for (const ScriptEntry& entry : gScript.Entries()) {
+        const CommandInfo* info = FindCommand(entry.name);
         if (!info)
             continue;
+        std::vector<std::string> args = entry.arguments;
         if (static_cast<int>(args.size()) != info->argumentCount) {
             MessageBoxA(nullptr, kSyntaxErrorText, "Fatal error", MB_ICONERROR);
             return kExitSyntaxError;

@@ -1,15 +1,9 @@
 #include <windows.h>
 
 #include "common/whole_file.h"
+#include "setup/script/letters.h"
 #include "setup/script/startup.h"
 #include "setup/script/text/script_store.h"
-
-namespace {
-bool IsSystemLetterOrDigit(unsigned char c)
-{
-    return IsCharAlphaNumericA(static_cast<CHAR>(c)) != FALSE;
-}
-}
 
 int LoadScript(const std::string& path)
 {
@@ -19,6 +13,6 @@ int LoadScript(const std::string& path)
                     "Fatal error", MB_ICONERROR);
         return -1;
     }
-    gScript.Tokenize(ToScriptText(*bytes), IsSystemLetterOrDigit);
+    gScript.Tokenize(ToScriptText(*bytes), IsCommandLetterOrDigit);
     return 0;
 }

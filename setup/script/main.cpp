@@ -5,6 +5,9 @@
 
 #include <string>
 
+#include "common/handles.h"
+#include "common/system_error.h"
+#include "setup/install/install_state.h"
 #include "setup/install/temporary_folder.h"
 #include "setup/script/startup.h"
 #include "setup/script/text/variables.h"
@@ -57,24 +60,15 @@ std::string WindowsDirectory()
 bool CheckWininit()
 {
     const std::string path = WindowsDirectory() + "\\Wininit.exe";
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE) {
+    const OwnedHandle file(
+        CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+    if (!file.IsOpen()) {
         MessageBoxA(nullptr, "Wininit.exe not found! Setup can not replace DLLs that are in use!", "Error", MB_OK);
         return true;
     }
-    bool goOn = true;
-    if (GetFileSize(file, nullptr) < kSmallestWininit)
-        goOn = MessageBoxA(nullptr, kWininitWarning, "Warning", MB_YESNO) != IDNO;
-    CloseHandle(file);
-    return goOn;
-}
-
-std::string SystemMessage(LONG error)
-{
-    char text[256] = "";
-    FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, static_cast<DWORD>(error),
-                   0, text, sizeof text, nullptr);
-    return text;
+    if (GetFileSize(file.get(), nullptr) < kSmallestWininit)
+        return MessageBoxA(nullptr, kWininitWarning, "Warning", MB_YESNO) != IDNO;
+    return true;
 }
 
 // The program files base: ProgramFilesDir and "\", or "\" alone when the key
@@ -83,15 +77,14 @@ std::string SystemMessage(LONG error)
 std::optional<std::string> ReadProgramFilesBase()
 {
     std::string base;
-    HKEY key;
-    if (RegOpenKeyA(HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion", &key) == ERROR_SUCCESS) {
+    RegistryKey key;
+    if (RegOpenKeyA(HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion", key.out()) == ERROR_SUCCESS) {
         char value[kProgramFilesBuffer];
         DWORD size = sizeof value;
-        const LONG error = RegQueryValueExA(key, "ProgramFilesDir", nullptr, nullptr,
+        const LONG error = RegQueryValueExA(key.get(), "ProgramFilesDir", nullptr, nullptr,
                                             reinterpret_cast<BYTE*>(value), &size);
-        RegCloseKey(key);
         if (error != ERROR_SUCCESS) {
-            MessageBoxA(nullptr, SystemMessage(error).c_str(), "Registry error", MB_OK);
+            MessageBoxA(nullptr, SystemErrorText(static_cast<DWORD>(error)).c_str(), "Registry error", MB_OK);
             return std::nullopt;
         }
         base.assign(value, size);
@@ -162,6 +155,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
     const std::optional<std::string> programFilesBase = SetBuiltInVariables();
     if (!programFilesBase)
         return kExitRegistryError;
+    gInstall.programFilesFolder = programFilesBase->substr(0, programFilesBase->size() - 1);
     if (LoadScript(gVariables.Get("SETUPFILE")) < 0)
         return kExitNoScript;
     if (!InitCommonControlsForPages()) {

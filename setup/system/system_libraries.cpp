@@ -2,8 +2,6 @@
 
 #include <setupapi.h>
 
-#include <string>
-
 namespace {
 
 struct LibraryFile {
@@ -21,6 +19,15 @@ LibraryFile gLibraries[] = {
 FARPROC FindKernelFunction(const char* name)
 {
     return GetProcAddress(GetModuleHandleA("KERNEL32.DLL"), name);
+}
+
+template <typename Function>
+Function FindAdvapiFunction(const char* name)
+{
+    const auto function = reinterpret_cast<Function>(GetProcAddress(GetModuleHandleA("ADVAPI32.DLL"), name));
+    if (!function)
+        SetLastError(ERROR_PROC_NOT_FOUND);
+    return function;
 }
 
 HMODULE LoadFromSystemFolder(const char* name)
@@ -80,6 +87,19 @@ void KeepDllSearchInSystemFolder()
     using SetDirectoryFunction = BOOL(WINAPI*)(LPCSTR path);
     if (const auto setDirectory = reinterpret_cast<SetDirectoryFunction>(FindKernelFunction("SetDllDirectoryA")))
         setDirectory("");
+}
+
+HMODULE LoadInstalledLibrary(const std::string& path)
+{
+    // The search flags came with SetDefaultDllDirectories (Windows 8, and Vista
+    // and 7 with update KB2533623). The system's default folders would include
+    // setup's own, so only the system folder joins the library's. Older
+    // systems know only the altered order, which puts the library's folder
+    // where the program's would be.
+    const bool searchFlags = FindKernelFunction("SetDefaultDllDirectories") != nullptr;
+    return LoadLibraryExA(path.c_str(), nullptr,
+                          searchFlags ? LOAD_LIBRARY_SEARCH_DLL_LOAD_DIR | LOAD_LIBRARY_SEARCH_SYSTEM32
+                                      : LOAD_WITH_ALTERED_SEARCH_PATH);
 }
 
 FARPROC FindSystemFunction(SystemLibrary library, const char* name)
@@ -145,6 +165,19 @@ BOOL InitCommonControlsEx(const INITCOMMONCONTROLSEX* controls)
 {
     const auto platform = Find<decltype(&::InitCommonControlsEx)>(SystemLibrary::kCommonControls, "InitCommonControlsEx");
     return platform ? platform(controls) : FALSE;
+}
+
+DWORD SetNamedSecurityInfoA(LPSTR objectName, SE_OBJECT_TYPE objectType, SECURITY_INFORMATION information,
+                            PSID owner, PSID group, PACL dacl, PACL sacl)
+{
+    const auto platform = FindAdvapiFunction<decltype(&::SetNamedSecurityInfoA)>("SetNamedSecurityInfoA");
+    return platform ? platform(objectName, objectType, information, owner, group, dacl, sacl) : ERROR_PROC_NOT_FOUND;
+}
+
+BOOL CheckTokenMembership(HANDLE token, PSID sid, PBOOL isMember)
+{
+    const auto platform = FindAdvapiFunction<decltype(&::CheckTokenMembership)>("CheckTokenMembership");
+    return platform ? platform(token, sid, isMember) : FALSE;
 }
 
 }  // namespace sys

@@ -6,12 +6,20 @@
 #pragma once
 
 #include <windows.h>
+#include <aclapi.h>
 #include <commctrl.h>
+
+#include <string>
 
 // Takes the program's folder and the current folder out of the search for
 // the DLLs that Windows loads later on setup's behalf, where Windows can:
 // before anything else runs.
 void KeepDllSearchInSystemFolder();
+
+// Loads a library that setup installed, for its self-registration: the DLLs
+// it imports are looked for in its own folder and the system's, never in
+// setup's folder or the current one.
+HMODULE LoadInstalledLibrary(const std::string& path);
 
 enum class SystemLibrary { kVersion, kSetupApi, kCommonControls, kProcessStatus, kVdmDebug };
 
@@ -41,5 +49,11 @@ BOOL VerQueryValueA(LPCVOID block, LPCSTR subBlock, LPVOID* value, PUINT length)
 DWORD SetupGetFileCompressionInfoA(PCSTR sourceName, PSTR* actualSourceName, PDWORD sourceSize, PDWORD targetSize,
                                    PUINT compressionType);
 BOOL InitCommonControlsEx(const INITCOMMONCONTROLSEX* controls);
+// Of advapi32, which setup imports; both are missing on Windows 95, 98 and
+// ME (CheckTokenMembership also on NT 4.0), where the import table must not
+// name them.
+DWORD SetNamedSecurityInfoA(LPSTR objectName, SE_OBJECT_TYPE objectType, SECURITY_INFORMATION information,
+                            PSID owner, PSID group, PACL dacl, PACL sacl);
+BOOL CheckTokenMembership(HANDLE token, PSID sid, PBOOL isMember);
 
 }  // namespace sys

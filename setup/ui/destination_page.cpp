@@ -6,6 +6,7 @@
 #include "setup/install/text/installation_run.h"
 #include "setup/script/text/records.h"
 #include "setup/script/text/variables.h"
+#include "setup/system/disk_space.h"
 #include "setup/ui/page_framework.h"
 #include "setup/ui/resources/resource_ids.h"
 #include "setup/ui/shell_folder.h"
@@ -121,23 +122,4 @@ INT_PTR CALLBACK DestinationPageProc(HWND page, UINT message, WPARAM wParam, LPA
 INT_PTR ShowDestinationPage()
 {
     return RunPage(IDD_DESTINATION_PAGE, DestinationPageProc);
-}
-
-uint64_t GetFreeDiskSpace(const std::string& path)
-{
-    const std::string root = FreeSpaceRoot(path);
-    if (root.empty())
-        return 0;
-    // Looked up at run time: the first releases of Windows 95 lack it.
-    using FreeSpaceEx = BOOL(WINAPI*)(LPCSTR, PULARGE_INTEGER, PULARGE_INTEGER, PULARGE_INTEGER);
-    const auto freeSpaceEx = reinterpret_cast<FreeSpaceEx>(
-        GetProcAddress(GetModuleHandleA("KERNEL32.DLL"), "GetDiskFreeSpaceExA"));
-    if (freeSpaceEx) {
-        ULARGE_INTEGER available, total, totalFree;
-        return freeSpaceEx(root.c_str(), &available, &total, &totalFree) ? available.QuadPart : 0;
-    }
-    DWORD sectorsPerCluster, bytesPerSector, freeClusters, totalClusters;
-    if (!GetDiskFreeSpaceA(root.c_str(), &sectorsPerCluster, &bytesPerSector, &freeClusters, &totalClusters))
-        return 0;
-    return ClusterFreeBytes(sectorsPerCluster, bytesPerSector, freeClusters);
 }

@@ -9,8 +9,9 @@
 
 #include "setup/ui/resources/resource_ids.h"
 
-// The buttons that every page template carries.
-enum PageButton { kNextButton = IDC_PAGE_NEXT, kCancelButton = IDC_PAGE_CANCEL, kLastButton = IDC_PAGE_LAST };
+// The buttons of every page template that the pages act on; the third,
+// "Last", stays hidden.
+enum PageButton { kNextButton = IDC_PAGE_NEXT, kCancelButton = IDC_PAGE_CANCEL };
 
 // Results a page ends with: the dispatcher goes on only after kPageNext.
 constexpr INT_PTR kPageNext = 0;

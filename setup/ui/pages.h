@@ -11,8 +11,3 @@ INT_PTR ShowWelcomePage();
 INT_PTR ShowDestinationPage();
 INT_PTR ShowSectionsPage();
 INT_PTR ShowProgramGroupPage();
-
-// Free bytes on the drive of `path` that this user may use; 0 when that
-// cannot be found out (a path shorter than a drive root, a network path, a
-// drive without a medium).
-uint64_t GetFreeDiskSpace(const std::string& path);

@@ -1,65 +1,69 @@
 #include "tesselpack/text/disk_plan.h"
 
 #include <algorithm>
-#include <cctype>
 
-std::optional<uint64_t> ParseDiskSize(const std::string& text)
+namespace {
+
+std::vector<std::string> FolderOnDisk(int disk, const std::string& folder)
 {
-    std::string lower;
-    for (char c : text)
-        lower += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    static const struct {
-        const char* name;
-        uint64_t bytes;
-    } kPresets[] = {
-        {"floppy", 1457664},     // 2,847 sectors of 512 bytes: what a formatted 1.44 MB disk holds
-        {"100mb", 100000000},    // the smallest of the media sold as 100 MB
-        {"cd650", 681984000},    // 333,000 sectors of 2,048 bytes
-        {"cd700", 737280000},    // 360,000 sectors
-    };
-    for (const auto& preset : kPresets)
-        if (lower == preset.name)
-            return preset.bytes;
-    if (lower.empty() || lower.size() > 19 || !std::all_of(lower.begin(), lower.end(), ::isdigit))
-        return std::nullopt;
-    const uint64_t bytes = std::stoull(lower);
-    if (bytes == 0)
-        return std::nullopt;
-    return bytes;
+    std::vector<std::string> parts{"Disk" + std::to_string(disk)};
+    for (size_t start = 0; start < folder.size();) {
+        const size_t end = std::min(folder.find('\\', start), folder.size());
+        if (end > start)
+            parts.push_back(folder.substr(start, end - start));
+        start = end + 1;
+    }
+    return parts;
 }
 
-DiskPlan PlanDisks(const std::vector<StoredFile>& files, uint64_t diskSize, uint64_t rootSize)
+}  // namespace
+
+DiskPlan PlanDisks(const std::vector<StoredFile>& files, const DiskFormat& medium,
+                   const std::vector<StoredFile>& rootFiles)
 {
     DiskPlan plan;
-    if (rootSize > diskSize) {
-        plan.fits = false;
-        return plan;
+    DiskSpace space(medium);
+    for (const StoredFile& file : rootFiles) {
+        const DiskSpace::Entry entry = space.Try({}, file.name);
+        if (!entry.fits || space.DataUnits(file.size) > medium.units - entry.used) {
+            plan.fits = false;
+            return plan;
+        }
+        space.Add(entry, file.size);
     }
     int disk = 1;
-    uint64_t room = diskSize - rootSize;
+    bool empty = rootFiles.empty();  // nothing on this disk yet
     for (size_t i = 0; i < files.size(); ++i) {
         std::vector<Piece> pieces;
         uint64_t offset = 0, left = files[i].size;
         for (;;) {
-            if (left <= room) {
+            const DiskSpace::Entry entry = space.Try(FolderOnDisk(disk, files[i].folder), files[i].name);
+            const uint64_t room = entry.fits ? medium.units - entry.used : 0;
+            if (entry.fits && space.DataUnits(left) <= room) {
                 pieces.push_back({disk, offset, left});
-                room -= left;
+                space.Add(entry, left);
+                empty = false;
                 break;
             }
             if (files[i].splittable && room > 0) {
-                pieces.push_back({disk, offset, room});
-                offset += room;
-                left -= room;
-            } else if (!files[i].splittable && left > diskSize) {
+                const uint64_t length = room * medium.unit;  // the piece fills the disk to its last unit
+                pieces.push_back({disk, offset, length});
+                space.Add(entry, length);
+                offset += length;
+                left -= length;
+            } else if (empty) {
                 plan.fits = false;
                 plan.tooLarge = static_cast<int>(i);
                 return plan;
             }
+            plan.used.push_back(space.Used());
+            space = DiskSpace(medium);
             ++disk;
-            room = diskSize;
+            empty = true;
         }
         plan.pieces.push_back(std::move(pieces));
     }
+    plan.used.push_back(space.Used());
     plan.disks = disk;
     return plan;
 }

@@ -2,21 +2,16 @@
 #pragma once
 
 #include <cstdint>
-#include <optional>
 #include <string>
 #include <vector>
 
-// No limit: everything goes on disk 1.
-constexpr uint64_t kUnlimitedDisk = UINT64_MAX;
-
-// A disk size as the author writes it: a byte count, or one of the presets
-// "floppy" (1.44 MB, 1,457,664 bytes), "100mb", "cd650" and "cd700"
-// (ignoring case). Empty for anything else, and for 0.
-std::optional<uint64_t> ParseDiskSize(const std::string& text);
+#include "tesselpack/text/media_space.h"
 
 struct StoredFile {
-    uint64_t size;    // as stored on the medium
-    bool splittable;  // may be cut into pieces on consecutive disks
+    std::string folder;  // below its disk's folder, with backslashes, empty at the top
+    std::string name;    // as stored on the medium
+    uint64_t size;       // as stored on the medium
+    bool splittable;     // may be cut into pieces on consecutive disks
 };
 
 struct Piece {
@@ -26,14 +21,16 @@ struct Piece {
 
 struct DiskPlan {
     std::vector<std::vector<Piece>> pieces;  // per file, in order; one piece for a whole file
+    std::vector<uint64_t> used;              // per disk: the units its files and folders take on the medium
     int disks = 0;
     bool fits = true;
     int tooLarge = -1;  // when it does not fit: the file that is larger than a disk, or -1 for the root files
 };
 
-// Fills the disks in the order of the files: each disk holds at most
-// `diskSize` bytes, disk 1 also the `rootSize` bytes of the files at the
-// medium's root. A splittable file larger than the room left on a disk is
-// cut there and goes on on the next; any other file that does not fit moves
-// to the next disk whole.
-DiskPlan PlanDisks(const std::vector<StoredFile>& files, uint64_t diskSize, uint64_t rootSize);
+// Fills the disks in the order of the files, each file in "DiskN\folder" of
+// its disk, disk 1 also with the `rootFiles` at the medium's root, each
+// disk within what `medium` holds. A splittable file larger than the room
+// left on a disk is cut where the disk is full, in whole units, and goes on
+// on the next; any other file that does not fit moves to the next disk whole.
+DiskPlan PlanDisks(const std::vector<StoredFile>& files, const DiskFormat& medium,
+                   const std::vector<StoredFile>& rootFiles);

@@ -8,7 +8,6 @@
 #include <string>
 #include <vector>
 
-constexpr size_t kSzddHeaderSize = 14;
 // Files above this size do not fit the header's 32-bit length.
 constexpr uint64_t kSzddMaxSize = 0xFFFFFFFFull;
 

@@ -1,11 +1,11 @@
-// What the compressor and the expander of SZDD files agree on.
+// What the compressor and the expander of SZDD files agree on besides the
+// header: the LZSS window and match lengths.
 #pragma once
 
-#include <cstdint>
+#include "common/text/szdd_header.h"
 
 namespace szdd {
 
-constexpr uint8_t kMagic[9] = {'S', 'Z', 'D', 'D', 0x88, 0xF0, 0x27, 0x33, 'A'};
 constexpr int kWindow = 4096;
 constexpr int kFirstWritePosition = kWindow - 16;  // where the expander writes its first byte
 constexpr int kMinMatch = 3;

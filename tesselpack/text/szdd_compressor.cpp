@@ -217,6 +217,7 @@ private:
 std::vector<uint8_t> CompressSzdd(const uint8_t* data, size_t size, char lastCharacter)
 {
     std::vector<uint8_t> out(std::begin(kMagic), std::end(kMagic));
+    out.push_back(kMethodLzss);
     out.push_back(static_cast<uint8_t>(lastCharacter));
     for (int shift = 0; shift < 32; shift += 8)
         out.push_back(static_cast<uint8_t>(static_cast<uint64_t>(size) >> shift));

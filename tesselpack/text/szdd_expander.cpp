@@ -7,7 +7,7 @@ using namespace szdd;
 
 bool IsSzdd(const uint8_t* file, size_t size)
 {
-    return size >= kSzddHeaderSize && std::memcmp(file, kMagic, sizeof kMagic) == 0;
+    return size >= kHeaderSize && IsLzssHeader(file);
 }
 
 bool ExpandSzdd(const uint8_t* file, size_t size, std::vector<uint8_t>& out)
@@ -15,7 +15,7 @@ bool ExpandSzdd(const uint8_t* file, size_t size, std::vector<uint8_t>& out)
     out.clear();
     if (!IsSzdd(file, size))
         return false;
-    const uint32_t expected = file[10] | (file[11] << 8) | (file[12] << 16) | (uint32_t(file[13]) << 24);
+    const uint32_t expected = ExpandedSize(file);
 
     uint8_t window[kWindow];
     std::memset(window, ' ', sizeof window);
@@ -26,7 +26,7 @@ bool ExpandSzdd(const uint8_t* file, size_t size, std::vector<uint8_t>& out)
         position = (position + 1) % kWindow;
     };
 
-    size_t in = kSzddHeaderSize;
+    size_t in = kHeaderSize;
     while (in < size) {
         const uint8_t flags = file[in++];
         for (int bit = 0; bit < 8 && in < size; ++bit) {

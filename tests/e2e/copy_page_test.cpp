@@ -13,11 +13,6 @@ using namespace testing_support;
 
 namespace {
 
-std::string UnskeinProgram()
-{
-    return Env("TESSEL_BIN") + "\\Unskein.exe";
-}
-
 // What the copy page shows while a question holds the run.
 struct CopyPageSeen {
     std::string section;
@@ -403,11 +398,7 @@ TEST(CopyPage, ExistingGroupFolderIsNotRecordedAndOutlivesTheUninstall)
                            group + "\\Program.lnk", "NONSHARED",
                            ShortPathOf(installDir + "Unskein.exe"), "NONSHARED"},
                           app));
-    {
-        ProgramRun unskein(installDir + "Unskein.exe", Env("TESSEL_BIN"));
-        unskein.ExpectMessageBox("Uninstall", "Are you really sure that you want to remove this program?", IDYES);
-        EXPECT_EQ(unskein.WaitForExit(), 0);
-    }
+    RemoveWithUnskein(installDir + "Unskein.exe");
     EXPECT_FALSE(FileExists(group + "\\Program.lnk"));
     EXPECT_TRUE(DirectoryExists(group));
 }

@@ -13,11 +13,12 @@ using namespace testing_support;
 
 namespace {
 
-// The value of `key` in Wininit.ini's section "rename"; empty when missing.
+// The value of the last line of `key` in Wininit.ini's section "rename";
+// empty when missing.
 std::string WininitRename(const std::string& wininit, const std::string& key)
 {
     const std::string line = "\r\n" + key + "=";
-    const std::size_t at = wininit.find(line);
+    const std::size_t at = wininit.rfind(line);
     if (at == std::string::npos)
         return "";
     const std::size_t start = at + line.size();
@@ -45,6 +46,16 @@ void DeferTwoFilesInUse(RunOptions options)
                                       OPEN_EXISTING, 0, nullptr));
         ASSERT_NE(holders.back(), INVALID_HANDLE_VALUE);
     }
+    // Another program's replacement of the library waits already, older than ours, under a header of its spelling.
+    const std::string theirs = medium / "THEIRS.TMP";
+    std::string theirLines;
+    if (options.windows98) {
+        CopyFixture("register_ok.dll", theirs);
+        std::string key = ShortPathOf(system + "\\" + library);
+        CharLowerA(&key[0]);
+        theirLines = "[Rename]\r\n" + key + "=" + theirs + "\r\n";
+        WriteFile(wininit, theirLines);
+    }
     medium.WriteScript(ScriptCall("SetAppName", {app}) + ScriptCall("SetVariable", {"DP", root / ""}) +
                        ScriptCall("SetVariable", {"PROGRAMGROUP", root / "Group"}) +
                        ScriptCall("CreateSection", {"Main", "1", "0", ""}) +
@@ -64,6 +75,11 @@ void DeferTwoFilesInUse(RunOptions options)
         CloseHandle(holder);
 
     const std::string wininitAfter = ReadFile(wininit);
+    if (options.windows98) {
+        EXPECT_EQ(wininitAfter.find(theirLines), 0u) << "theirs first, ours after it: " << wininitAfter;
+        EXPECT_EQ(wininitAfter.find("[rename]"), std::string::npos) << "one section: " << wininitAfter;
+        EXPECT_TRUE(FileExists(theirs));
+    }
     std::vector<std::string> copies;
     for (const std::string& name : {library, control}) {
         const std::string destination = system + "\\" + name;

@@ -6,7 +6,7 @@
 
 #include <functional>
 
-#include "common/whole_file.h"
+#include "common/handles.h"
 #include "setup/ui/resources/resource_ids.h"
 
 #include "tests/e2e/driver/driver.h"
@@ -44,13 +44,6 @@ void ExpectNotInstalled(SetupRun& setup, const std::string& destination)
                            IDOK);
 }
 
-void Uninstall(const std::string& installDir)
-{
-    ProgramRun unskein(installDir + "Unskein.exe", Env("TESSEL_BIN"));
-    unskein.ExpectMessageBox("Uninstall", "Are you really sure that you want to remove this program?", IDYES);
-    EXPECT_EQ(unskein.WaitForExit(), 0);
-}
-
 }  // namespace
 
 // First the second piece of a spread file is missing, then a later whole
@@ -73,7 +66,7 @@ TEST(InterruptedInstall, QuitAtAPieceOrAWholeFilePromptEndsTheRunCompletely)
         medium.AddFile("Disk2\\movie.pa2", "second");
         medium.AddFile("Disk3\\late.txt", "late");
         medium.WriteScript(Start(app, installDir, group) +
-                           AddFileCall(Env("TESSEL_BIN") + "\\Unskein.exe", "[DP]\\", "Main") +
+                           AddFileCall(UnskeinProgram(), "[DP]\\", "Main") +
                            AddFileCall(medium / "a.txt", "[DP]\\a.txt", "Main") +
                            PieceCall(medium / "Disk1\\movie.pa1", "[DP]\\" + movie, 1, false) +
                            PieceCall(piece2, "[DP]\\" + movie, 2, true) +
@@ -100,7 +93,7 @@ TEST(InterruptedInstall, QuitAtAPieceOrAWholeFilePromptEndsTheRunCompletely)
                            ShortPathOf(atPiece + "a.txt"), "NONSHARED"},
                           app));
     EXPECT_FALSE(FileExists(atPiece + movie));
-    Uninstall(atPiece);
+    RemoveWithUnskein(atPiece + "Unskein.exe");
     EXPECT_FALSE(FileExists(atPiece + "a.txt"));
     EXPECT_FALSE(DirectoryExists(group));
 
@@ -115,7 +108,7 @@ TEST(InterruptedInstall, QuitAtAPieceOrAWholeFilePromptEndsTheRunCompletely)
                            ShortPathOf(atWholeFile + "a.txt"), "NONSHARED", ShortPathOf(atWholeFile + movie),
                            "NONSHARED"},
                           app));
-    Uninstall(atWholeFile);
+    RemoveWithUnskein(atWholeFile + "Unskein.exe");
     EXPECT_FALSE(FileExists(atWholeFile + movie));
 
     // The quit question of Cancel, over the disk prompt: the prompt then
@@ -136,7 +129,7 @@ TEST(InterruptedInstall, QuitAtAPieceOrAWholeFilePromptEndsTheRunCompletely)
         EXPECT_TRUE(WaitUntil([&] { return !IsWindow(prompt.window); }));
     });
     EXPECT_TRUE(FileExists(byCancel + movie));
-    Uninstall(byCancel);
+    RemoveWithUnskein(byCancel + "Unskein.exe");
     EXPECT_FALSE(FileExists(byCancel + movie));
 }
 
@@ -153,7 +146,7 @@ TEST(InterruptedInstall, SpreadFileWithAPieceIgnoredIsNotInstalledAndPreparedJoi
     WriteFile(OldJoinedFile(movie), "stale movie, ");
     WriteFile(OldJoinedFile(intro), "planted intro, ");
     // Held as a program of another user would, to change it at the right moment.
-    const FileHandle holder(CreateFileA(OldJoinedFile(intro).c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+    const OwnedHandle holder(CreateFileA(OldJoinedFile(intro).c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
                                         OPEN_EXISTING, 0, nullptr));
     ASSERT_TRUE(holder.IsOpen());
     medium.AddFile("Disk1\\movie.pa1", "movie one, ");

@@ -48,7 +48,7 @@ std::string CommonControlsFileOf(DWORD processId)
 
 TEST(Manifest, BothProgramsAskForAdministratorRightsKnowWindows11AndTheNewControls)
 {
-    for (const std::string& program : {SetupProgram(), Env("TESSEL_BIN") + "\\Unskein.exe"}) {
+    for (const std::string& program : {SetupProgram(), UnskeinProgram()}) {
         SCOPED_TRACE(program);
         const std::string manifest = ManifestOf(program);
         EXPECT_NE(manifest.find("<requestedExecutionLevel level=\"requireAdministrator\" uiAccess=\"false\"/>"),

@@ -23,18 +23,7 @@ const std::string kApp = "Tessel Demo";
 
 DWORD RunTesselpack(const std::string& arguments)
 {
-    std::string command = "\"" + Env("TESSEL_BIN") + "\\tesselpack.exe\" " + arguments;
-    STARTUPINFOA startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process{};
-    if (!CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
-        return GetLastError() | 0x80000000u;
-    DWORD code = STILL_ACTIVE;
-    if (WaitForSingleObject(process.hProcess, 120000) == WAIT_OBJECT_0)
-        GetExitCodeProcess(process.hProcess, &code);
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
-    return code;
+    return RunToEnd("\"" + Env("TESSEL_BIN") + "\\tesselpack.exe\" " + arguments, "", 120000).exitCode;
 }
 
 // Whether no other program holds the file open.
@@ -87,7 +76,7 @@ void PackInstallRemove(const std::string& diskSize, RunOptions options)
         Page sections = setup.WaitForPage(IDC_SECTIONS_LIST);
         const HWND list = sections.Control(IDC_SECTIONS_LIST);
         const uint64_t program = SizeOf(staging / "Program\\TesselDemo.exe") + SizeOf(staging / "Shared\\Tiles.dll") +
-                                 SizeOf(bin + "\\Unskein.exe");
+                                 SizeOf(UnskeinProgram());
         EXPECT_EQ(ListItemText(list, 0, 1), std::to_string(program));
         EXPECT_EQ(ListItemText(list, 1, 1), std::to_string(SizeOf(staging / "Program\\Readme.txt")));
         ClickListItem(list, 1);  // the documentation too
@@ -108,9 +97,7 @@ void PackInstallRemove(const std::string& diskSize, RunOptions options)
         std::unique_ptr<Windows98Program> windows98;
         if (options.windows98)
             windows98 = std::make_unique<Windows98Program>("Unskein.exe");
-        ProgramRun unskein(installDir + "Unskein.exe", bin);
-        unskein.ExpectMessageBox("Uninstall", "Are you really sure that you want to remove this program?", IDYES);
-        EXPECT_EQ(unskein.WaitForExit(), 0);
+        RemoveWithUnskein(installDir + "Unskein.exe");
     }
     EXPECT_FALSE(FileExists(installDir + "TesselDemo.exe"));
     EXPECT_FALSE(FileExists(installDir + "Readme.txt"));
@@ -133,6 +120,5 @@ TEST(PackedDemo, CompressedFilesCutOverSmallDisksInstallWhole)
 {
     // Room for 64 KB beside the programs on disk 1: the program and the
     // library are cut over several disks.
-    const std::string bin = Env("TESSEL_BIN");
-    PackInstallRemove(std::to_string(SizeOf(bin + "\\setup.exe") + SizeOf(bin + "\\Unskein.exe") + 65536), {});
+    PackInstallRemove(std::to_string(SizeOf(SetupProgram()) + SizeOf(UnskeinProgram()) + 65536), {});
 }

@@ -50,7 +50,7 @@ void RoundTrip(RunOptions options)
         ScriptCall("CreateSection", {"Program", "1", "0", ""}) + ScriptCall("CreateSection", {"Help", "1", "0", ""}) +
         AddFileCall(medium / library, "[SYSPATH]\\", "Program", true) +
         AddFileCall(medium / "Round Trip Program.exe", "[DP]\\", "Program", false, "Round Trip") +
-        AddFileCall(Env("TESSEL_BIN") + "\\Unskein.exe", "[DP]\\", "Program") +
+        AddFileCall(UnskeinProgram(), "[DP]\\", "Program") +
         AddFileCall(medium / "readme.txt", "[DP]\\Docs\\Manual\\Read Me.txt", "Help", false, "Read Me") +
         ScriptCall("ShowCopy"));
 
@@ -75,8 +75,7 @@ void RoundTrip(RunOptions options)
             windows98 = std::make_unique<Windows98Program>("Unskein.exe");
         // Started as the list of programs starts it: Wine's uninstaller runs the entry's command.
         ProgramRun uninstaller(SystemDirectory() + "\\uninstaller.exe", Env("TESSEL_BIN"), "--remove \"" + app + "\"");
-        uninstaller.ExpectMessageBox("Uninstall", "Are you really sure that you want to remove this program?", IDYES);
-        EXPECT_EQ(uninstaller.WaitForExit(), 0);
+        ExpectRemoved(uninstaller);
     }
     EXPECT_FALSE(FileExists(root / "Products\\Round.exe.running"));
     const PrefixState after = Record(root.path());

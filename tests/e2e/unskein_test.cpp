@@ -3,47 +3,30 @@
 #include <gtest/gtest.h>
 #include <shlobj.h>
 
+#include <functional>
 #include <vector>
 
 #include "tests/e2e/driver/driver.h"
+#include "tests/e2e/driver/install_checks.h"
+#include "tests/support/install_support.h"
 
 using namespace e2e;
 using testing_support::DirectoryExists;
-using testing_support::Env;
 using testing_support::FileExists;
+using testing_support::ShortPathOf;
 using testing_support::TempDir;
 using testing_support::WriteFile;
 
 namespace {
 
-const char kQuestion[] = "Are you really sure that you want to remove this program?";
 const char kUninstallKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall";
-
-// Lines as setup writes them, each ending in CR LF.
-std::string Lines(const std::vector<std::string>& lines)
-{
-    std::string text;
-    for (const std::string& line : lines)
-        text += line + "\r\n";
-    return text;
-}
-
-std::string LogHeader()
-{
-    return Lines({"ZYNTRAK V1", "", "TESSEL UNINSTALLATION LOG FILE", "",
-                  "MAKE NO CHANGES TO THIS FILE, ITS FORMAT IS EXACTLY DEFINED!",
-                  "NO REAL PARSER DOES EXIST, SO DON\xB4T MODIFY ANYTHING!",
-                  "ANY ERRORS COULD CAUSE CATASTROPHAL (!) DAMAGE TO YOUR SYSTEM, YOU",
-                  "COULD BE UNABLE TO RESTART WINDOWS", "", "DATE:5/24/2001", "[FILES]"});
-}
 
 // An installation directory with Unskein.exe copied in, as setup leaves it.
 class Installation {
 public:
     Installation() : dir_("installed")
     {
-        const std::string program = Env("TESSEL_BIN") + "\\Unskein.exe";
-        EXPECT_TRUE(CopyFileA(program.c_str(), unskein().c_str(), FALSE)) << program;
+        EXPECT_TRUE(CopyFileA(UnskeinProgram().c_str(), unskein().c_str(), FALSE)) << UnskeinProgram();
     }
     const std::string& path() const { return dir_.path(); }
     std::string operator/(const std::string& name) const { return dir_ / name; }
@@ -61,16 +44,12 @@ private:
     TempDir dir_;
 };
 
-// Started from elsewhere, as Windows starts it from its list of programs.
-class UnskeinRun : public ProgramRun {
-public:
-    explicit UnskeinRun(const Installation& installation) : ProgramRun(installation.unskein(), Env("TESSEL_BIN")) {}
-};
-
-// A key under the Uninstall key, as setup registers it; removed afterwards.
+// A key under the Uninstall key that starts the installation's Unskein.exe,
+// as setup registers it; removed afterwards.
 class UninstallEntry {
 public:
-    UninstallEntry() : name_("Tessel Unskein Test " + std::to_string(GetCurrentProcessId()))
+    explicit UninstallEntry(const Installation& installation)
+        : name_("Tessel Unskein Test " + std::to_string(GetCurrentProcessId()))
     {
         HKEY key;
         EXPECT_EQ(RegCreateKeyExA(HKEY_LOCAL_MACHINE, path().c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key,
@@ -78,6 +57,9 @@ public:
                   ERROR_SUCCESS);
         RegSetValueExA(key, "DisplayName", 0, REG_SZ, reinterpret_cast<const BYTE*>(name_.c_str()),
                        static_cast<DWORD>(name_.size() + 1));
+        const std::string command = "\"" + installation.unskein() + "\"";
+        RegSetValueExA(key, "UninstallString", 0, REG_SZ, reinterpret_cast<const BYTE*>(command.c_str()),
+                       static_cast<DWORD>(command.size() + 1));
         RegCloseKey(key);
     }
     ~UninstallEntry() { RegDeleteKeyA(HKEY_LOCAL_MACHINE, path().c_str()); }
@@ -87,23 +69,44 @@ private:
     std::string name_;
 };
 
-bool KeyExists(const std::string& path)
+// Runs a program of the Linux side (Wine starts them too) in `directory`
+// and waits until `done` holds: Wine gives no handle to wait on.
+bool RunUnixProgram(const std::string& program, std::string commandLine, const std::string& directory,
+                    const std::function<bool()>& done)
 {
-    HKEY key;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS)
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process = {};
+    if (!CreateProcessA(program.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, directory.c_str(),
+                        &startup, &process))
         return false;
-    RegCloseKey(key);
-    return true;
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    return WaitUntil(done);
 }
 
-std::string ShortPath(const std::string& path)
-{
-    char shortPath[MAX_PATH];
-    const DWORD length = GetShortPathNameA(path.c_str(), shortPath, sizeof shortPath);
-    EXPECT_GT(length, 0u);
-    EXPECT_LT(length, sizeof shortPath);
-    return shortPath;
-}
+// A symbolic link that Wine shows as a reparse point, as Windows shows a
+// junction; removed when it goes.
+class FolderLink {
+public:
+    FolderLink(const std::string& folder, const std::string& name, const std::string& target)
+        : folder_(folder), name_(name)
+    {
+        const bool made = RunUnixProgram("Z:\\bin\\ln", "ln -s " + target + " " + name, folder,
+                                         [&] { return GetFileAttributesA(path().c_str()) != INVALID_FILE_ATTRIBUTES; });
+        EXPECT_TRUE(made && (GetFileAttributesA(path().c_str()) & FILE_ATTRIBUTE_REPARSE_POINT)) << path();
+    }
+    ~FolderLink()
+    {
+        RunUnixProgram("Z:\\bin\\rm", "rm " + name_, folder_,
+                       [&] { return GetFileAttributesA(path().c_str()) == INVALID_FILE_ATTRIBUTES; });
+    }
+    std::string path() const { return folder_ + "\\" + name_; }
+
+private:
+    std::string folder_;
+    std::string name_;
+};
 
 // Presses Enter in a message box, on the button that has the focus.
 void PressEnter(HWND box)
@@ -122,27 +125,27 @@ TEST(Unskein, AnythingButYesLeavesEverything)
 {
     Installation installation;
     installation.AddFile("app.exe");
-    UninstallEntry entry;
-    installation.WriteLog(LogHeader() + Lines({installation.path() + "\\", "DIR", installation / "app.exe",
+    UninstallEntry entry(installation);
+    installation.WriteLog(LogHeader("5/24/2001") + Lines({installation.path() + "\\", "DIR", installation / "app.exe",
                                                "NONSHARED", "[REGISTRY]", entry.path()}));
     {
-        UnskeinRun run(installation);
-        run.ExpectMessageBox("Uninstall", kQuestion, IDNO);
+        UnskeinRun run(installation.unskein());
+        run.ExpectMessageBox("Uninstall", kRemovalQuestion, IDNO);
         EXPECT_EQ(run.WaitForExit(), 0);
     }
     {
-        UnskeinRun run(installation);
+        UnskeinRun run(installation.unskein());
         const MessageBoxSeen box = run.NextMessageBox();
         ASSERT_TRUE(box.window);
         EXPECT_EQ(box.caption, "Uninstall");
-        EXPECT_EQ(box.text, kQuestion);
+        EXPECT_EQ(box.text, kRemovalQuestion);
         PressEnter(box.window);
         EXPECT_TRUE(WaitUntil([&] { return !IsWindow(box.window); }));
         EXPECT_EQ(run.WaitForExit(), 0);
     }
     {
         // A box ended with neither button (here with the Cancel it does not show).
-        UnskeinRun run(installation);
+        UnskeinRun run(installation.unskein());
         const MessageBoxSeen box = run.NextMessageBox();
         ASSERT_TRUE(box.window);
         PostMessageA(box.window, WM_COMMAND, IDCANCEL, 0);
@@ -156,8 +159,8 @@ TEST(Unskein, AnythingButYesLeavesEverything)
 TEST(Unskein, MissingLogEndsWithItsMessage)
 {
     Installation installation;
-    UnskeinRun run(installation);
-    run.ExpectMessageBox("Uninstall", kQuestion, IDYES);
+    UnskeinRun run(installation.unskein());
+    run.Confirm();
     run.ExpectMessageBox("Error", "Failed to open log file", IDOK);
     EXPECT_EQ(run.WaitForExit(), -1);
 }
@@ -175,9 +178,11 @@ TEST(Unskein, RemovesWhatTheLogListsAndNothingElse)
     installation.AddFile("bin\\deep\\a long file name.txt");
     installation.AddFile("outer\\inner\\listed.txt");
     installation.AddFile("outer\\inner\\made by the user.txt");
-    UninstallEntry entry;
+    UninstallEntry entry(installation);
     const std::string inst = installation.path();
-    installation.WriteLog(LogHeader() + Lines({
+    const std::string deepFile = ShortPathOf(installation / "bin\\deep\\a long file name.txt");
+    ASSERT_NE(deepFile, "");
+    installation.WriteLog(LogHeader("5/24/2001") + Lines({
         inst + "\\", "DIR",
         group.path(), "DIR",
         installation.unskein(), "NONSHARED",
@@ -187,7 +192,7 @@ TEST(Unskein, RemovesWhatTheLogListsAndNothingElse)
         inst + "\\bin", "DIR",
         installation / "bin\\tool.exe", "NONSHARED",
         inst + "\\bin\\deep", "DIR",
-        ShortPath(installation / "bin\\deep\\a long file name.txt"), "NONSHARED",
+        deepFile, "NONSHARED",
         inst + "\\outer", "DIR",
         inst + "\\outer\\inner", "DIR",
         installation / "outer\\inner\\listed.txt", "NONSHARED",
@@ -198,9 +203,7 @@ TEST(Unskein, RemovesWhatTheLogListsAndNothingElse)
 
     for (int run = 0; run < 2; ++run) {  // the second run finds everything gone and still ends well
         SCOPED_TRACE(run);
-        UnskeinRun unskein(installation);
-        unskein.ExpectMessageBox("Uninstall", kQuestion, IDYES);
-        EXPECT_EQ(unskein.WaitForExit(), 0);
+        RemoveWithUnskein(installation.unskein());
 
         EXPECT_FALSE(FileExists(installation / "readme.txt"));
         EXPECT_FALSE(DirectoryExists(inst + "\\bin"));
@@ -215,4 +218,44 @@ TEST(Unskein, RemovesWhatTheLogListsAndNothingElse)
         EXPECT_TRUE(FileExists(installation.unskein()));
         EXPECT_TRUE(FileExists(installation / "uninstall.log"));
     }
+}
+
+TEST(Unskein, LeavesWhatAHostileLogNamesBesidePlainPathsAndTellsHowManyItSkipped)
+{
+    Installation installation;
+    installation.AddFile("listed.txt");
+    installation.AddFile("data\\listed.txt");
+    TempDir victims("victims");
+    TempDir current("current");
+    const std::string victimsName = victims.path().substr(victims.path().rfind('\\') + 1);
+    const std::vector<std::string> victimFiles = {current / "relative.txt", victims / "climbed.txt",
+                                                  victims / "device.txt", victims / "linked.txt"};
+    for (const std::string& victim : victimFiles)
+        WriteFile(victim, "another user's bytes");
+    CreateDirectoryA((victims / "climbed folder").c_str(), nullptr);
+    const FolderLink link(installation.path(), "link", "../" + victimsName);
+    const std::string up = installation.path() + "\\..\\" + victimsName;
+    installation.WriteLog(LogHeader("5/24/2001") + Lines({
+        "relative.txt", "NONSHARED",
+        up + "\\climbed.txt", "NONSHARED",
+        up + "\\climbed folder", "DIR",
+        "\\\\?\\" + victims / "device.txt", "NONSHARED",
+        "\\\\.\\" + victims / "device.txt", "NONSHARED",
+        installation / "link\\linked.txt", "NONSHARED",
+        installation / "listed.txt", "NONSHARED",
+        installation.path() + "\\data", "DIR",
+        installation / "data\\listed.txt", "NONSHARED",
+        "[REGISTRY]",
+    }));
+
+    ProgramRun unskein(installation.unskein(), current.path());
+    unskein.ExpectMessageBox("Uninstall", kRemovalQuestion, IDYES);
+    unskein.ExpectMessageBox(
+        "Uninstall", "Skipped 6 entries of the log file that are not full paths or lie behind linked folders.", IDOK);
+    EXPECT_EQ(unskein.WaitForExit(), 0);
+    for (const std::string& victim : victimFiles)
+        EXPECT_TRUE(FileExists(victim)) << victim;
+    EXPECT_TRUE(DirectoryExists(victims / "climbed folder"));
+    EXPECT_FALSE(FileExists(installation / "listed.txt"));
+    EXPECT_FALSE(DirectoryExists(installation / "data"));
 }

@@ -1,5 +1,6 @@
 // Any Wininit.ini comes back byte for byte when nothing is changed, and
-// after our key is set the file reads back with that value and is stable.
+// after our key line is added the file reads back with that value and is
+// stable.
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -13,11 +14,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size)
     file.Parse(bytes);
     if (file.Text() != bytes)
         __builtin_trap();
-    file["rename"]["C:\\WINDOWS\\SYSTEM\\MYLIBR~1.DLL"] = "C:\\WINDOWS\\TEMP\\MYLIBR~1.tmp";
+    file["rename"].Add("C:\\WINDOWS\\SYSTEM\\MYLIBR~1.DLL", "C:\\WINDOWS\\TEMP\\MYLIBR~1.tmp");
     const std::string edited = file.Text();
     IniFile reread;
     reread.Parse(edited);
-    if (reread.Text() != edited || reread["rename"]["C:\\WINDOWS\\SYSTEM\\MYLIBR~1.DLL"] != "C:\\WINDOWS\\TEMP\\MYLIBR~1.tmp")
+    const std::string* value = reread["rename"].Find("C:\\WINDOWS\\SYSTEM\\MYLIBR~1.DLL");
+    if (reread.Text() != edited || !value || *value != "C:\\WINDOWS\\TEMP\\MYLIBR~1.tmp")
         __builtin_trap();
     return 0;
 }

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "setup/system/text/disk_space.h"
 #include "setup/ui/text/destination.h"
 
 TEST(FreeSpace, RootIsTheFirstThreeCharacters)

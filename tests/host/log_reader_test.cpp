@@ -86,7 +86,17 @@ TEST(LogReader, RegistrationWordsElsewhereAreOrdinaryLines)
     const UninstallLog log = Read("[FILES]\nC:\\x\\AUTOREGSVR\nNONSHARED\nAUTOREGSVR\nNONSHARED\n");
     ASSERT_EQ(log.records.size(), 2u);
     EXPECT_EQ(log.records[1].path, "AUTOREGSVR");
-    EXPECT_EQ(PlanRemoval(log).files, (Paths{"AUTOREGSVR", "C:\\x\\AUTOREGSVR"}));
+    EXPECT_EQ(PlanRemoval(log).files, Paths{"C:\\x\\AUTOREGSVR"}) << "the other is no full path";
+}
+
+TEST(LogReader, FilesAndFoldersThatAreNotFullPlainPathsAreSkippedAndCounted)
+{
+    const RemovalPlan plan = Plan("[FILES]\nC:\\Demo\\..\\..\\Windows\nDIR\nC:\\Demo\\a.txt\nNONSHARED\n"
+                                  "readme.txt\nNONSHARED\n\\\\?\\C:\\Windows\\win.ini\nNONSHARED\n"
+                                  "shared.dll\nSHARED\nC:\\Demo\\\nDIR\n[REGISTRY]\n");
+    EXPECT_EQ(plan.files, Paths{"C:\\Demo\\a.txt"});
+    EXPECT_EQ(plan.directories, Paths{"C:\\Demo\\"});
+    EXPECT_EQ(plan.skipped, 3u) << "shared files are never removed, so never skipped";
 }
 
 TEST(LogReader, WithoutRegistrySectionActsOnFilesReadButDeletesNoKey)

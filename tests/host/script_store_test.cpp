@@ -114,18 +114,12 @@ TEST(Tokenizer, RecordsWhereEachCallBegins)
     EXPECT_EQ(store.Entries()[1].column, 2);
 }
 
-TEST(ScriptStore, GetScriptEntryCopiesOrRefuses)
+TEST(ScriptStore, EntriesHoldNamesAndArguments)
 {
     const ScriptStore store = Load("A(\"1\",\"2\");B;");
-    std::string name = "untouched";
-    Args args{"untouched"};
-    EXPECT_EQ(store.GetScriptEntry(-1, name, args), -1);
-    EXPECT_EQ(store.GetScriptEntry(2, name, args), -1);
-    EXPECT_EQ(name, "untouched");
-    EXPECT_EQ(store.GetScriptEntry(0, name, args), 0);
-    EXPECT_EQ(name, "A");
-    EXPECT_EQ(args, (Args{"1", "2"}));
-    EXPECT_EQ(store.GetScriptEntry(1, name, args), 0);
-    EXPECT_EQ(name, "B");
-    EXPECT_TRUE(args.empty());
+    ASSERT_EQ(store.EntryCount(), 2);
+    EXPECT_EQ(store.Entries()[0].name, "A");
+    EXPECT_EQ(store.Entries()[0].arguments, (Args{"1", "2"}));
+    EXPECT_EQ(store.Entries()[1].name, "B");
+    EXPECT_TRUE(store.Entries()[1].arguments.empty());
 }

@@ -4,6 +4,7 @@
 // program as an author runs it, with good and bad input.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <random>
 #include <string>
@@ -101,7 +102,10 @@ TEST(Szdd, ExpanderRefusesWhatIsCutShortOrNoSzdd)
 TEST(DiskPlan, FillsDisksInOrderCountsTheRootOnDiskOneAndCutsOnlyWhatMayBeCut)
 {
     // 100-byte disks, 30 bytes of root files on disk 1.
-    const DiskPlan plan = PlanDisks({{50, true}, {60, false}, {150, true}, {0, true}}, 100, 30);
+    const DiskFormat bytes{FileSystem::Bytes, 1, 100, 0};
+    const DiskPlan plan =
+        PlanDisks({{"", "a", 50, true}, {"", "b", 60, false}, {"", "c", 150, true}, {"", "d", 0, true}}, bytes,
+                  {{"", "root", 30, false}});
     ASSERT_TRUE(plan.fits);
     EXPECT_EQ(plan.disks, 4);
     auto piece = [&](size_t file, size_t p) {
@@ -115,17 +119,65 @@ TEST(DiskPlan, FillsDisksInOrderCountsTheRootOnDiskOneAndCutsOnlyWhatMayBeCut)
     EXPECT_EQ(piece(2, 1), "3@40+100");
     EXPECT_EQ(piece(2, 2), "4@140+10");
     EXPECT_EQ(piece(3, 0), "4@0+0");
+    EXPECT_EQ(plan.used, (std::vector<uint64_t>{80, 100, 100, 10}));
 
-    EXPECT_FALSE(PlanDisks({}, 100, 101).fits);
-    const DiskPlan tooLarge = PlanDisks({{10, true}, {101, false}}, 100, 0);
+    EXPECT_FALSE(PlanDisks({}, bytes, {{"", "root", 101, false}}).fits);
+    const DiskPlan tooLarge = PlanDisks({{"", "a", 10, true}, {"", "b", 101, false}}, bytes, {});
     EXPECT_FALSE(tooLarge.fits);
     EXPECT_EQ(tooLarge.tooLarge, 1);
 
-    EXPECT_EQ(ParseDiskSize("floppy"), 1457664u);
-    EXPECT_EQ(ParseDiskSize("CD700"), 737280000u);
-    EXPECT_EQ(ParseDiskSize("123456"), 123456u);
+    // A floppy's root has 224 slots, one of them for the volume label.
+    std::vector<StoredFile> slots;
+    for (int i = 0; i < 223; ++i)
+        slots.push_back({"", "F" + std::to_string(i), 1, false});
+    EXPECT_TRUE(PlanDisks({}, *ParseDiskSize("floppy"), slots).fits);
+    slots.push_back({"", "LAST", 1, false});
+    EXPECT_FALSE(PlanDisks({}, *ParseDiskSize("floppy"), slots).fits);
+
+    EXPECT_EQ(ParseDiskSize("floppy")->Bytes(), 1457664u);
+    EXPECT_EQ(ParseDiskSize("CD700")->system, FileSystem::Iso9660);
+    EXPECT_EQ(ParseDiskSize("123456")->Bytes(), 123456u);
     EXPECT_FALSE(ParseDiskSize("0"));
     EXPECT_FALSE(ParseDiskSize("1.44"));
+}
+
+// Many small files take far more sectors than their bytes: every disk of a
+// plan for a small CD makes an ISO 9660 image with Joliet names within it.
+TEST(DiskPlan, EveryDiskOfACdFitsTheImageXorrisoMakesOfIt)
+{
+    TempFolder folder{"tesselpack"};
+    const DiskFormat cd{FileSystem::Iso9660, 2048, 700, 0};
+    std::vector<StoredFile> files;
+    for (int i = 0; i < 600; ++i)
+        files.push_back({"Samples\\Set " + std::to_string(i % 5), "Picture number " + std::to_string(i) + ".skp",
+                         300, true});
+    files.push_back({"Program", "Sketch.exe", 900000, true});
+    const std::vector<StoredFile> root{{"", "setup.exe", 100000, false}};
+    const DiskPlan plan = PlanDisks(files, cd, root);
+    ASSERT_TRUE(plan.fits);
+    ASSERT_GE(plan.disks, 2);
+
+    for (int disk = 1; disk <= plan.disks; ++disk) {
+        SCOPED_TRACE(disk);
+        const fs::path tree = folder / ("tree" + std::to_string(disk));
+        fs::create_directories(tree);
+        if (disk == 1)
+            WriteFile(tree / "setup.exe", std::string(100000, 's'));
+        for (size_t f = 0; f < files.size(); ++f)
+            for (const Piece& piece : plan.pieces[f])
+                if (piece.disk == disk) {
+                    std::string below = files[f].folder;
+                    std::replace(below.begin(), below.end(), '\\', '/');
+                    WriteFile(tree / ("Disk" + std::to_string(disk)) / below / files[f].name,
+                              std::string(piece.length, 'x'));
+                }
+        const fs::path image = folder / "disk.iso";
+        const CommandRun made = Shell("xorriso -as mkisofs -J --norock -quiet -o '" + image.string() + "' '" +
+                                      tree.string() + "'");
+        ASSERT_EQ(made.status, 0) << made.output;
+        EXPECT_LE(fs::file_size(image) / 2048, plan.used[disk - 1]);
+        EXPECT_LE(plan.used[disk - 1], cd.units);
+    }
 }
 
 TEST(ScriptEdit, RepeatsACallWithNewArgumentsAndKeepsEverythingElse)
@@ -228,6 +280,50 @@ TEST(Tesselpack, PacksOverDisksCompressesCutsAndRewritesOnlyTheAddFileLines)
     const CommandRun check = Shell("'" + (kDist.parent_path() / "scriptcheck").string() + "' '" +
                             (m / "SetupScript.INI").string() + "'");
     EXPECT_EQ(check.status, 0) << check.output;
+}
+
+// Every disk packed for floppies copies onto a FAT12 image; a full disk
+// leaves not one cluster free, and the summary says what mtools counts.
+TEST(Tesselpack, FloppyDisksCopyOntoFloppiesAndFillThemToTheLastCluster)
+{
+    Product product;
+    WriteFile(product.staging / "Program" / "TesselDemo.exe", Random(3000000, 7));
+    std::string script = ReadFile(product.script);
+    const size_t readme = script.find("\r\n", script.find("Readme.txt")) + 2;
+    script.insert(readme, "AddFile(\"[SP]\\Samples\\*.*\", \"[DP]\\Samples\\\", \"Documentation\", \"0\", \"1\", \"0\", \"0\", "
+              "\"0\", \"0\", \"\");\r\n");
+    WriteFile(product.script, script);
+    for (int i = 0; i < 9; ++i)  // long names, three clusters of folder entries
+        WriteFile(product.staging / "Samples" / ("A sample picture, number " + std::to_string(i) + ".skp"), "tiles");
+    const CommandRun run = product.Pack("--disk-size floppy --compress none");
+    ASSERT_EQ(run.status, 0) << run.output;
+
+    const fs::path image = product.folder / "floppy.img";
+    int disk = 1;
+    for (; fs::exists(product.medium / ("Disk" + std::to_string(disk))); ++disk) {
+        SCOPED_TRACE(disk);
+        fs::remove(image);
+        const std::string mtools = " -i '" + image.string() + "' ";
+        std::string copy = "mformat -C -f 1440" + mtools + ":: && mcopy -s" + mtools + "'" +
+                           (product.medium / ("Disk" + std::to_string(disk))).string() + "'";
+        if (disk == 1)
+            for (const char* name : {"setup.exe", "Unskein.exe", "SetupScript.INI"})
+                copy += " '" + (product.medium / name).string() + "'";
+        const CommandRun copied = Shell(copy + " :: && mdir" + mtools + "::");
+        ASSERT_EQ(copied.status, 0) << copied.output;
+        std::string free = copied.output.substr(copied.output.rfind('\n', copied.output.find(" bytes free")));
+        free.erase(std::remove_if(free.begin(), free.end(), [](char c) { return !std::isdigit(c); }), free.end());
+        const size_t said = run.output.find("Disk" + std::to_string(disk) + " takes ");
+        ASSERT_NE(said, std::string::npos) << run.output;
+        std::string left = run.output.substr(run.output.find("medium, ", said) + 8);
+        left = left.substr(0, left.find(" bytes left"));
+        left.erase(std::remove(left.begin(), left.end(), ','), left.end());
+        EXPECT_EQ(left, free);
+        if (fs::exists(product.medium / ("Disk" + std::to_string(disk + 1)))) {
+            EXPECT_EQ(free, "0");
+        }
+    }
+    EXPECT_EQ(disk, 4);  // 3,000,000 bytes and the rest: three disks
 }
 
 TEST(Tesselpack, BadInputStopsWithAClearMessageAndLeavesNoMedium)

@@ -42,16 +42,16 @@ int ScriptedPrompter::ShowMessage(MessageOwner owner, const std::string& text, c
     return NextAnswer(buttons == MB_ABORTRETRYIGNORE ? IDIGNORE : IDNO);
 }
 
-INT_PTR ScriptedPrompter::AskLanguageConflict()
+ConflictAnswer ScriptedPrompter::AskLanguageConflict()
 {
     shown.push_back(LanguageConflictDialog());
-    return NextAnswer(0);
+    return static_cast<ConflictAnswer>(NextAnswer(0));
 }
 
-INT_PTR ScriptedPrompter::AskOverwrite()
+ConflictAnswer ScriptedPrompter::AskOverwrite()
 {
     shown.push_back(OverwriteDialog());
-    return NextAnswer(0);
+    return static_cast<ConflictAnswer>(NextAnswer(0));
 }
 
 Prompt Message(const std::string& text, const std::string& caption)

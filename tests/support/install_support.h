@@ -34,8 +34,8 @@ public:
     ScriptedPrompter& Then(int answer, std::function<void()> before = {});
 
     int ShowMessage(MessageOwner owner, const std::string& text, const std::string& caption, UINT style) override;
-    INT_PTR AskLanguageConflict() override;
-    INT_PTR AskOverwrite() override;
+    ConflictAnswer AskLanguageConflict() override;
+    ConflictAnswer AskOverwrite() override;
 
     std::vector<Prompt> shown;
     bool AllAnswersUsed() const { return answers_.empty(); }

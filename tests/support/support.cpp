@@ -55,24 +55,95 @@ bool DirectoryExists(const std::string& path)
 
 void RemoveTree(const std::string& path)
 {
-    WIN32_FIND_DATAA data;
-    HANDLE search = FindFirstFileA((path + "\\*").c_str(), &data);
-    if (search != INVALID_HANDLE_VALUE) {
-        do {
-            const std::string name = data.cFileName;
-            if (name == "." || name == "..")
-                continue;
-            const std::string child = path + "\\" + name;
-            if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-                RemoveTree(child);
-            } else {
-                SetFileAttributesA(child.c_str(), FILE_ATTRIBUTE_NORMAL);
-                DeleteFileA(child.c_str());
-            }
-        } while (FindNextFileA(search, &data));
-        FindClose(search);
+    for (const WIN32_FIND_DATAA& entry : DirectoryEntries(path)) {
+        const std::string child = path + "\\" + entry.cFileName;
+        if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+            RemoveTree(child);
+        } else {
+            SetFileAttributesA(child.c_str(), FILE_ATTRIBUTE_NORMAL);
+            DeleteFileA(child.c_str());
+        }
     }
     RemoveDirectoryA(path.c_str());
+}
+
+std::vector<WIN32_FIND_DATAA> DirectoryEntries(const std::string& directory, const std::string& pattern)
+{
+    std::vector<WIN32_FIND_DATAA> entries;
+    WIN32_FIND_DATAA data;
+    HANDLE search = FindFirstFileA((directory + "\\" + pattern).c_str(), &data);
+    if (search == INVALID_HANDLE_VALUE)
+        return entries;
+    do {
+        const std::string name = data.cFileName;
+        if (name != "." && name != "..")
+            entries.push_back(data);
+    } while (FindNextFileA(search, &data));
+    FindClose(search);
+    return entries;
+}
+
+std::vector<std::string> DirectoryNames(const std::string& directory, const std::string& pattern)
+{
+    std::vector<std::string> names;
+    for (const WIN32_FIND_DATAA& entry : DirectoryEntries(directory, pattern))
+        names.push_back(entry.cFileName);
+    return names;
+}
+
+Finished RunToEnd(const std::string& commandLine, const std::string& folder, DWORD timeoutMs, bool captureOutput)
+{
+    Finished finished;
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    HANDLE readEnd = nullptr;
+    HANDLE writeEnd = nullptr;
+    if (captureOutput) {
+        SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
+        if (!CreatePipe(&readEnd, &writeEnd, &inherit, 0))
+            return finished;
+        SetHandleInformation(readEnd, HANDLE_FLAG_INHERIT, 0);
+        startup.dwFlags = STARTF_USESTDHANDLES;
+        startup.hStdOutput = writeEnd;
+        startup.hStdError = writeEnd;
+    }
+    std::string command = commandLine;
+    PROCESS_INFORMATION process{};
+    const BOOL started = CreateProcessA(nullptr, &command[0], nullptr, nullptr, TRUE,
+                                        captureOutput ? CREATE_NO_WINDOW : 0, nullptr,
+                                        folder.empty() ? nullptr : folder.c_str(), &startup, &process);
+    if (captureOutput) {
+        CloseHandle(writeEnd);
+        char buffer[4096];
+        for (DWORD n; started && ::ReadFile(readEnd, buffer, sizeof buffer, &n, nullptr) && n > 0;)
+            finished.output.append(buffer, n);
+        CloseHandle(readEnd);
+    }
+    if (!started)
+        return finished;
+    if (WaitForSingleObject(process.hProcess, timeoutMs) == WAIT_OBJECT_0)
+        GetExitCodeProcess(process.hProcess, &finished.exitCode);
+    else
+        TerminateProcess(process.hProcess, DWORD(-1));
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    return finished;
+}
+
+Windows98Program::Windows98Program(const std::string& fileName)
+    : keyPath_("Software\\Wine\\AppDefaults\\" + fileName)
+{
+    HKEY key;
+    if (RegCreateKeyExA(HKEY_CURRENT_USER, keyPath_.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key,
+                        nullptr) == ERROR_SUCCESS) {
+        RegSetValueExA(key, "Version", 0, REG_SZ, reinterpret_cast<const BYTE*>("win98"), 6);
+        RegCloseKey(key);
+    }
+}
+
+Windows98Program::~Windows98Program()
+{
+    RegDeleteKeyA(HKEY_CURRENT_USER, keyPath_.c_str());
 }
 
 std::string Env(const char* name)

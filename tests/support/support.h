@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 namespace testing_support {
 
@@ -27,6 +28,33 @@ std::string ReadFile(const std::string& path);
 bool FileExists(const std::string& path);
 bool DirectoryExists(const std::string& path);
 void RemoveTree(const std::string& path);
+// The entries of a directory that match `pattern`, without "." and "..".
+std::vector<WIN32_FIND_DATAA> DirectoryEntries(const std::string& directory, const std::string& pattern = "*");
+// Their names only.
+std::vector<std::string> DirectoryNames(const std::string& directory, const std::string& pattern = "*");
+
+// A program that was run to its end.
+struct Finished {
+    DWORD exitCode = DWORD(-1);  // -1 when it could not start or did not end in time
+    std::string output;          // its output and error output, when captured
+};
+// Runs a command line in `folder` (empty: this program's) and waits for it
+// to end; one that takes longer than `timeoutMs` is ended. Without
+// `captureOutput` it writes where this program writes.
+Finished RunToEnd(const std::string& commandLine, const std::string& folder, DWORD timeoutMs,
+                  bool captureOutput = false);
+
+// Wine shows Windows 98 to programs of this file name while the object lives.
+class Windows98Program {
+public:
+    explicit Windows98Program(const std::string& fileName);
+    ~Windows98Program();
+    Windows98Program(const Windows98Program&) = delete;
+    Windows98Program& operator=(const Windows98Program&) = delete;
+
+private:
+    std::string keyPath_;
+};
 
 // An environment variable set by the test runner (TESSEL_BIN, TESSEL_SOURCE).
 std::string Env(const char* name);

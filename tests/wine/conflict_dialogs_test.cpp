@@ -121,7 +121,7 @@ TEST_F(ConflictDialogs, LanguageConflictShowsBothFilesAndRemembersInstallAll)
     gInstall.shownSource = FixturePath("german_205.dll");
     gInstall.shownTarget = FixturePath("english_201.dll");
     DialogDriver driver(kLanguageTitle, kLanguageFields, 1012);
-    EXPECT_EQ(ShowLanguageConflictDialog(), 2);
+    EXPECT_EQ(ShowLanguageConflictDialog(), ConflictAnswer::kAll);
     const DialogSeen& seen = driver.Seen();
     ASSERT_TRUE(seen.found);
     EXPECT_EQ(seen.fields, (std::map<int, std::string>{{1035, gInstall.shownTarget}, {1036, "English"},
@@ -138,13 +138,13 @@ TEST_F(ConflictDialogs, LanguageConflictYesAndNoAndFilesWithoutLanguage)
     gInstall.shownTarget = FixturePath("readme.txt");
     {
         DialogDriver driver(kLanguageTitle, kLanguageFields, 1041);
-        EXPECT_EQ(ShowLanguageConflictDialog(), 1);
+        EXPECT_EQ(ShowLanguageConflictDialog(), ConflictAnswer::kYes);
         EXPECT_EQ(driver.Seen().fields, (std::map<int, std::string>{{1035, gInstall.shownTarget}, {1036, ""},
                                                                     {1039, ""}, {1037, gInstall.shownSource},
                                                                     {1038, ""}, {1040, ""}}));
     }
     DialogDriver driver(kLanguageTitle, {}, 1042);
-    EXPECT_EQ(ShowLanguageConflictDialog(), 0);
+    EXPECT_EQ(ShowLanguageConflictDialog(), ConflictAnswer::kNo);
     EXPECT_TRUE(driver.Seen().found);
     EXPECT_FALSE(gInstall.installAll);
 }
@@ -152,7 +152,7 @@ TEST_F(ConflictDialogs, LanguageConflictYesAndNoAndFilesWithoutLanguage)
 TEST_F(ConflictDialogs, OverwriteShowsTheDestinationAndEachButtonsAnswer)
 {
     gInstall.shownTarget = "C:\\Program Files\\App\\CONFIG.INI";
-    const std::pair<int, INT_PTR> buttons[] = {{1012, 1}, {1043, 0}};
+    const std::pair<int, ConflictAnswer> buttons[] = {{1012, ConflictAnswer::kYes}, {1043, ConflictAnswer::kNo}};
     for (const auto& [button, result] : buttons) {
         DialogDriver driver(kOverwriteTitle, {1034}, button);
         EXPECT_EQ(ShowOverwriteDialog(), result);
@@ -169,7 +169,7 @@ TEST_F(ConflictDialogs, OverwriteEveryFileAlsoRemembersInstallAll)
 {
     gInstall.shownTarget = "C:\\App\\A.TXT";
     DialogDriver driver(kOverwriteTitle, {}, 1044);
-    EXPECT_EQ(ShowOverwriteDialog(), 2);
+    EXPECT_EQ(ShowOverwriteDialog(), ConflictAnswer::kAll);
     EXPECT_TRUE(driver.Seen().found);
     EXPECT_TRUE(gInstall.installAll);
 }

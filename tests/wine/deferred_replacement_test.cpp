@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "setup/install/deferred_replacement.h"
+#include "setup/install/version_calls.h"
 #include "tests/support/install_support.h"
 #include "tests/support/support.h"
 
@@ -50,12 +51,12 @@ protected:
             copies.push_back(copy);
         return copy;
     }
-    // The copy that Wininit.ini names for the destination; empty when none.
+    // The copy that Wininit.ini's last line for the destination names; empty when none.
     std::string WininitCopy()
     {
         const std::string text = ReadFile(wininit);
         const std::string line = "\r\n" + ShortPathOf(destination) + "=";
-        const std::size_t at = text.find(line);
+        const std::size_t at = text.rfind(line);
         if (at == std::string::npos)
             return "";
         const std::size_t start = at + line.size();
@@ -154,31 +155,12 @@ bool RunAsWindows98(const std::string& source, const std::string& destination)
     GetModuleFileNameA(nullptr, self, MAX_PATH);
     if (!CopyFileA(self, program.c_str(), FALSE))
         return false;
-    const std::string appDefaults = "Software\\Wine\\AppDefaults\\" + name;
-    HKEY key;
-    RegCreateKeyExA(HKEY_CURRENT_USER, appDefaults.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr);
-    RegSetValueExA(key, "Version", 0, REG_SZ, reinterpret_cast<const BYTE*>("win98"), 6);
-    RegCloseKey(key);
+    Windows98Program windows98(name);
     SetEnvironmentVariableA("TESSEL_DEFER_SOURCE", source.c_str());
     SetEnvironmentVariableA("TESSEL_DEFER_DESTINATION", destination.c_str());
-
-    std::string commandLine = "\"" + program +
-                              "\" --gtest_also_run_disabled_tests --gtest_filter=Windows98Child.DISABLED_Defer";
-    STARTUPINFOA startup = {};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process = {};
-    DWORD exitCode = 1;
-    if (CreateProcessA(program.c_str(), &commandLine[0], nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup,
-                       &process)) {
-        if (WaitForSingleObject(process.hProcess, 60000) == WAIT_OBJECT_0)
-            GetExitCodeProcess(process.hProcess, &exitCode);
-        else
-            TerminateProcess(process.hProcess, 1);
-        CloseHandle(process.hThread);
-        CloseHandle(process.hProcess);
-    }
-    RegDeleteKeyA(HKEY_CURRENT_USER, appDefaults.c_str());
-    return exitCode == 0;
+    return RunToEnd("\"" + program + "\" --gtest_also_run_disabled_tests --gtest_filter=Windows98Child.DISABLED_Defer",
+                    "", 60000)
+               .exitCode == 0;
 }
 
 }  // namespace
@@ -206,45 +188,15 @@ TEST_F(DeferredReplacement, Windows98MissingWininitBecomesThreeLines)
     EXPECT_EQ(PendingCopy(), "");
 }
 
-TEST_F(DeferredReplacement, Windows98KeepsOtherLinesAndReplacesOurKeyOnTheSecondDeferral)
-{
-    CopyFixture("register_ok.dll", destination);
-    const std::string first = Source("german_205.dll", "FIRST.DLL");
-    const std::string second = Source("english_201.dll", "SECOND.DLL");
-    const std::string others =
-        "; pending work of other programs\r\n"
-        "[rename]\r\n"
-        "NUL=C:\\windows\\TEMP\\OLD1.TMP\r\n"
-        "NUL=C:\\windows\\TEMP\\OLD2.TMP\r\n";
-    const std::string rest = "\r\n[Rename]\r\nx=y\r\n";
-    WriteFile(wininit, others + rest);
-    ASSERT_TRUE(RunAsWindows98(first, destination));
-    const std::string firstCopy = WininitCopy();
-    ASSERT_TRUE(RunAsWindows98(second, destination));
-    const std::string key = ShortPathOf(destination);
-    EXPECT_NE(key, destination);
-    const std::string copy = WininitCopy();
-    EXPECT_EQ(ReadFile(wininit), others + key + "=" + copy + "\r\n" + rest);
-    EXPECT_EQ(ReadFile(copy), ReadFile(second));
-    EXPECT_FALSE(FileExists(firstCopy)) << "nothing would move it any more";
-}
-
 namespace {
 
 // Our temporary names in the Windows directory and its TEMP folder.
 std::vector<std::string> TemporaryNamesOfOurs()
 {
     std::vector<std::string> names;
-    for (const std::string& directory : {WindowsDirectory(), WindowsDirectory() + "\\TEMP"}) {
-        WIN32_FIND_DATAA data;
-        HANDLE search = FindFirstFileA((directory + "\\tsl*.tmp").c_str(), &data);
-        if (search == INVALID_HANDLE_VALUE)
-            continue;
-        do
-            names.push_back(directory + "\\" + data.cFileName);
-        while (FindNextFileA(search, &data));
-        FindClose(search);
-    }
+    for (const std::string& directory : {WindowsDirectory(), WindowsDirectory() + "\\TEMP"})
+        for (const std::string& name : DirectoryNames(directory, "tsl*.tmp"))
+            names.push_back(directory + "\\" + name);
     return names;
 }
 
@@ -274,4 +226,25 @@ TEST_F(DeferredReplacement, Windows98LeavesAWininitItCannotReadOrReplaceWholeAsI
         EXPECT_EQ(ReadFile(wininit), others);
         EXPECT_EQ(TemporaryNamesOfOurs(), before) << "a copy that nothing will move";
     }
+}
+
+TEST_F(DeferredReplacement, Windows98KeepsAPendingReplacementOfTheSameFileAndGoesAfterItOnlyWhenNotOlder)
+{
+    CopyFixture("register_fails.dll", destination);                         // 1.0
+    const std::string theirs = Source("register_ok.dll", "THEIRS.TMP");      // 1.2, another program's
+    std::string key = ShortPathOf(destination);
+    CharLowerA(&key[0]);
+    const std::string others = "; pending work of other programs\r\n[Rename]\r\nNUL=C:\\windows\\TEMP\\OLD1.TMP\r\n" +
+                               key + "=" + theirs + "\r\n";
+    WriteFile(wininit, others);
+    ASSERT_TRUE(RunAsWindows98(Source("german_205.dll", "NEWER.DLL"), destination));  // 2.0
+    const std::string ours = WininitCopy();
+    EXPECT_EQ(ReadFile(wininit), others + ShortPathOf(destination) + "=" + ours + "\r\n");
+
+    const std::vector<std::string> before = TemporaryNamesOfOurs();
+    ASSERT_TRUE(RunAsWindows98(Source("register_ok.dll", "OLDER.DLL"), destination));  // 1.2, older than ours
+    EXPECT_EQ(ReadFile(wininit), others + ShortPathOf(destination) + "=" + ours + "\r\n");
+    EXPECT_EQ(TemporaryNamesOfOurs(), before) << "a copy that nothing will move";
+    EXPECT_TRUE(FileExists(theirs));
+    EXPECT_TRUE(FileExists(ours));
 }

@@ -49,7 +49,7 @@ TEST(UninstallLogFile, ReplacesAnEarlierLogAndCarriesTodaysLocalDate)
     WriteFile(directory / "Uninstall.log", std::string(5000, 'x'));
     SYSTEMTIME today;
     GetLocalTime(&today);
-    ASSERT_TRUE(OpenUninstallLog(directory.path() + "\\\\Uninstall.log"));  // DP's backslash doubled
+    ASSERT_TRUE(OpenUninstallLog(directory.path() + "\\\\Uninstall.log", "Key"));  // DP's backslash doubled
     gInstall.log.WriteDirectory("C:\\App");
     char date[32];
     std::snprintf(date, sizeof date, "DATE:%u/%u/%u\r\n[FILES]\r\n", today.wMonth, today.wDay, today.wYear);
@@ -60,7 +60,7 @@ TEST(UninstallLogFile, ReplacesAnEarlierLogAndCarriesTodaysLocalDate)
     ASSERT_GE(bytes.size(), tail.size());
     EXPECT_EQ(bytes.substr(bytes.size() - tail.size()), tail);
 
-    EXPECT_FALSE(OpenUninstallLog(directory / "missing\\Uninstall.log"));
+    EXPECT_FALSE(OpenUninstallLog(directory / "missing\\Uninstall.log", "Key"));
     EXPECT_FALSE(gInstall.log.IsOpen());
     gInstall.log.WriteDirectory("C:\\App");  // dropped
 }

@@ -1,7 +1,7 @@
 // The free space the destination page shows, measured on this machine.
 #include <gtest/gtest.h>
 
-#include "setup/ui/pages.h"
+#include "setup/system/disk_space.h"
 
 TEST(FreeDiskSpace, IsWhatTheUserMayUseOnThePathsDrive)
 {

@@ -10,6 +10,7 @@
 #include "setup/install/versioned_install.h"
 #include "setup/script/text/records.h"
 #include "setup/script/text/variables.h"
+#include "setup/system/system_libraries.h"
 #include "tests/support/install_support.h"
 #include "tests/support/support.h"
 
@@ -17,23 +18,6 @@ using namespace testing_support;
 using namespace testing_support::shown;
 
 namespace {
-
-
-// Names of the files in a directory.
-std::vector<std::string> Listing(const std::string& directory, const std::string& pattern = "*")
-{
-    std::vector<std::string> names;
-    WIN32_FIND_DATAA data;
-    HANDLE search = FindFirstFileA((directory + "\\" + pattern).c_str(), &data);
-    if (search == INVALID_HANDLE_VALUE)
-        return names;
-    do {
-        if (std::string(data.cFileName) != "." && std::string(data.cFileName) != "..")
-            names.push_back(data.cFileName);
-    } while (FindNextFileA(search, &data));
-    FindClose(search);
-    return names;
-}
 
 void SetLastWriteTime(const std::string& path, const SYSTEMTIME& time)
 {
@@ -53,7 +37,7 @@ protected:
         char tag[8];
         std::snprintf(tag, sizeof tag, "%04lX", GetCurrentProcessId() & 0xFFFF);
         sharedPrefix = std::string("TS") + tag;
-        ASSERT_TRUE(OpenUninstallLog(logDirectory / "Uninstall.log"));
+        ASSERT_TRUE(OpenUninstallLog(logDirectory / "Uninstall.log", "Key"));
         SetEnvironmentVariableA("TESSEL_REGISTERED", nullptr);
     }
     void TearDown() override
@@ -112,7 +96,7 @@ TEST_F(VersionedInstall, NewPrivateFileIsInstalledWithoutQuestionAndLoggedWithIt
     EXPECT_EQ(Records(), (std::vector<std::string>{ShortPathOf(installed), "NONSHARED"}));
     EXPECT_NE(Records()[0].find('~'), std::string::npos) << "the 8.3 alias of the long name";
     EXPECT_TRUE(prompter.shown.empty());
-    EXPECT_EQ(Listing(application.path()), std::vector<std::string>{"Read Me File.txt"});
+    EXPECT_EQ(DirectoryNames(application.path()), std::vector<std::string>{"Read Me File.txt"});
 }
 
 TEST_F(VersionedInstall, MissingDirectoriesAreCreatedAndLoggedParentsFirst)
@@ -149,7 +133,7 @@ TEST_F(VersionedInstall, ExistingPrivateFileIsOverwrittenOnlyAfterYes)
     EXPECT_EQ(ReadFile(replaced), ReadFile(source));
     EXPECT_EQ(prompter.shown, std::vector<Prompt>(2, OverwriteDialog()));
     EXPECT_EQ(Records(), (std::vector<std::string>{ShortPathOf(replaced), "NONSHARED"}));
-    EXPECT_EQ(Listing(application.path()), (std::vector<std::string>{"CONFIG.INI", "Old Config File.ini"}))
+    EXPECT_EQ(DirectoryNames(application.path()), (std::vector<std::string>{"CONFIG.INI", "Old Config File.ini"}))
         << "nothing stray";
 }
 
@@ -205,7 +189,7 @@ TEST_F(VersionedInstall, PrivateFileInUseAbortsTheRunAfterItsMessages)
                                                    Message(kInUse, "readme.txt")}));
     EXPECT_EQ(ReadFile(target), "running program");
     EXPECT_TRUE(Records().empty());
-    EXPECT_EQ(Listing(application.path()), std::vector<std::string>{"RUNNING.EXE"}) << "no temporary copy left";
+    EXPECT_EQ(DirectoryNames(application.path()), std::vector<std::string>{"RUNNING.EXE"}) << "no temporary copy left";
 }
 
 TEST_F(VersionedInstall, MissingSourceAsksForItsDisk)
@@ -290,7 +274,7 @@ TEST_F(VersionedInstall, OlderSharedLibraryAsksWithNoAsDefaultAndNoSkipsIt)
 {
     const std::string name = SharedName("OL");
     CopyFixture("german_205.dll", SystemDirectory() + "\\" + name);  // 2.0 installed
-    const std::size_t temporaryBefore = Listing(SystemDirectory(), "*.tmp").size();
+    const std::size_t temporaryBefore = DirectoryNames(SystemDirectory(), "*.tmp").size();
     const std::size_t index = AddEntry(MediumFile("register_ok.dll", name), "[DP]" + name, true);  // 1.2
     prompter.Then(IDNO);
     EXPECT_EQ(Install(index), 0);
@@ -298,7 +282,7 @@ TEST_F(VersionedInstall, OlderSharedLibraryAsksWithNoAsDefaultAndNoSkipsIt)
                                                    Question(kMismatch, name, MB_YESNO | MB_DEFBUTTON2)}));
     EXPECT_EQ(ReadFile(SystemDirectory() + "\\" + name), ReadFile(FixturePath("german_205.dll")));
     EXPECT_TRUE(Records().empty());
-    EXPECT_EQ(Listing(SystemDirectory(), "*.tmp").size(), temporaryBefore) << "the temporary copy is removed";
+    EXPECT_EQ(DirectoryNames(SystemDirectory(), "*.tmp").size(), temporaryBefore) << "the temporary copy is removed";
 }
 
 TEST_F(VersionedInstall, OlderSharedLibraryInstalledAnywayOnYes)
@@ -367,6 +351,28 @@ TEST_F(VersionedInstall, DirectCopyOfANewPlainFileMatchesTheInstallationCall)
     EXPECT_EQ(CompareFileTime(&copiedData.ftLastWriteTime, &installedData.ftLastWriteTime), 0);
     EXPECT_EQ(CompareFileTime(&copiedData.ftCreationTime, &installedData.ftCreationTime), 0);
     EXPECT_EQ(Records(), (std::vector<std::string>{ShortPathOf(copied), "NONSHARED"}));
-    EXPECT_EQ(Listing(application.path()), std::vector<std::string>{"Data File.bin"});
+    EXPECT_EQ(DirectoryNames(application.path()), std::vector<std::string>{"Data File.bin"});
     EXPECT_TRUE(prompter.shown.empty());
+}
+
+// Setup keeps the DLL search to the system folder; a library it installs is
+// loaded for its registration with its own folder searched as well.
+TEST(InstalledLibrary, FindsTheDllItImportsInItsOwnFolder)
+{
+    TempDir folder("beside");
+    CopyFixture("needs_neighbour.dll", folder / "needs_neighbour.dll");
+    CopyFixture("neighbour.dll", folder / "neighbour.dll");
+    KeepDllSearchInSystemFolder();
+    HMODULE plain = LoadLibraryA((folder / "needs_neighbour.dll").c_str());
+    EXPECT_EQ(plain, nullptr) << "the restricted search leaves the library's folder out";
+    if (plain)
+        FreeLibrary(plain);
+    HMODULE module = LoadInstalledLibrary(folder / "needs_neighbour.dll");
+    ASSERT_NE(module, nullptr);
+    using RegisterServer = HRESULT(STDAPICALLTYPE*)();
+    const auto registerServer = reinterpret_cast<RegisterServer>(GetProcAddress(module, "DllRegisterServer"));
+    ASSERT_NE(registerServer, nullptr);
+    EXPECT_EQ(registerServer(), S_OK);
+    FreeLibrary(module);
+    FreeLibrary(GetModuleHandleA("neighbour.dll"));
 }

@@ -1,19 +1,10 @@
 #include "uninstall/text/log_reader.h"
 
 #include <algorithm>
-#include <utility>
+
+#include "uninstall/text/path_rules.h"
 
 namespace {
-
-const char kFilesLine[] = "[FILES]";
-const char kRegistryLine[] = "[REGISTRY]";
-const char kUninstallKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\";
-
-// Setup writes one of these after a SHARED kind line when the file loaded as a module.
-bool IsRegistrationLine(const std::string& line)
-{
-    return line == "AUTOREGSVR" || line == "NOAUTOREGSVR";
-}
 
 bool EqualsIgnoringAsciiCase(char a, char b)
 {
@@ -21,13 +12,29 @@ bool EqualsIgnoringAsciiCase(char a, char b)
     return lower(a) == lower(b);
 }
 
-// A key directly below the Uninstall key or deeper. Registry names ignore case.
-bool IsBelowUninstallKey(const std::string& key)
+bool EqualIgnoringAsciiCase(const std::string& a, const std::string& b)
 {
-    const std::string prefix = kUninstallKey;
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), EqualsIgnoringAsciiCase);
+}
+
+// An entry of the list of programs: a key directly below the Uninstall key.
+// Registry names ignore case.
+bool IsUninstallEntry(const std::string& key)
+{
+    const std::string prefix = std::string(kUninstallBranch) + "\\";
     if (key.size() <= prefix.size() || !std::equal(prefix.begin(), prefix.end(), key.begin(), EqualsIgnoringAsciiCase))
         return false;
-    return key[prefix.size()] != '\\';
+    return key.find('\\', prefix.size()) == std::string::npos;
+}
+
+// Doubled separators name the same file; a network path keeps its two.
+std::string CollapsedPath(const std::string& path)
+{
+    std::string collapsed;
+    for (size_t i = 0; i < path.size(); ++i)
+        if (!(i > 1 && path[i] == '\\' && collapsed.back() == '\\'))
+            collapsed += path[i];
+    return collapsed;
 }
 
 // A NUL would cut the path where the system reads it, and so name another
@@ -37,56 +44,7 @@ bool HoldsNul(const std::string& text)
     return text.find('\0') != std::string::npos;
 }
 
-// Takes the next line off `rest`; false at the end of the bytes.
-bool NextLine(std::string_view& rest, std::string& line)
-{
-    if (rest.empty())
-        return false;
-    const size_t feed = rest.find('\n');
-    std::string_view text = rest.substr(0, feed);
-    rest.remove_prefix(feed == std::string_view::npos ? rest.size() : feed + 1);
-    if (feed != std::string_view::npos && !text.empty() && text.back() == '\r')
-        text.remove_suffix(1);
-    line.assign(text);
-    return true;
-}
-
 }  // namespace
-
-UninstallLog ReadUninstallLog(std::string_view bytes)
-{
-    UninstallLog log;
-    std::string line;
-    bool filesSection = false;
-    while (!filesSection && NextLine(bytes, line))
-        filesSection = line == kFilesLine;
-    if (!filesSection)
-        return log;
-
-    std::vector<std::string> lines;
-    bool registrySection = false;
-    while (NextLine(bytes, line)) {
-        if (line == kRegistryLine) {
-            registrySection = true;
-            break;
-        }
-        lines.push_back(std::move(line));
-    }
-    for (size_t next = 0; next < lines.size();) {
-        LogRecord record{std::move(lines[next]), next + 1 < lines.size() ? std::move(lines[next + 1]) : ""};
-        next += 2;
-        if (record.kind == "SHARED" && next < lines.size() && IsRegistrationLine(lines[next]))
-            ++next;
-        log.records.push_back(std::move(record));
-    }
-
-    if (registrySection) {
-        while (NextLine(bytes, line))
-            if (!line.empty())
-                log.registryKeys.push_back(line);
-    }
-    return log;
-}
 
 RemovalPlan PlanRemoval(const UninstallLog& log)
 {
@@ -94,13 +52,18 @@ RemovalPlan PlanRemoval(const UninstallLog& log)
     for (auto record = log.records.rbegin(); record != log.records.rend(); ++record) {
         if (HoldsNul(record->path))
             continue;
-        if (record->kind == "NONSHARED")
+        const bool removes = record->kind == "NONSHARED" || record->kind == "DIR";
+        if (removes && !IsFullPlainPath(record->path))
+            ++plan.skipped;
+        else if (record->kind == "NONSHARED")
             plan.files.push_back(record->path);
         else if (record->kind == "DIR")
             plan.directories.push_back(record->path);
+        else if (record->kind == "SHARED")
+            plan.sharedFiles.push_back(record->path);
     }
     for (const std::string& key : log.registryKeys)
-        if (IsBelowUninstallKey(key) && !HoldsNul(key))
+        if (IsUninstallEntry(key) && !HoldsNul(key))
             plan.registryKeys.push_back(key + "\\");
     return plan;
 }
@@ -109,4 +72,19 @@ std::string LogPathBeside(const std::string& programPath)
 {
     const size_t slash = programPath.rfind('\\');
     return (slash == std::string::npos ? std::string() : programPath.substr(0, slash + 1)) + "uninstall.log";
+}
+
+std::string UninstallProgramOf(const std::string& uninstallString)
+{
+    if (uninstallString.size() >= 2 && uninstallString.front() == '"') {
+        const size_t close = uninstallString.find('"', 1);
+        if (close != std::string::npos)
+            return uninstallString.substr(1, close - 1);
+    }
+    return uninstallString;
+}
+
+bool SameProgramPath(const std::string& a, const std::string& b)
+{
+    return !a.empty() && EqualIgnoringAsciiCase(CollapsedPath(a), CollapsedPath(b));
 }

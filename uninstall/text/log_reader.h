@@ -1,43 +1,39 @@
-// The uninstall log as Unskein reads it, and what Unskein removes because of it.
+// What Unskein removes because of the uninstall log.
 #pragma once
 
+#include <cstddef>
 #include <string>
-#include <string_view>
 #include <vector>
 
-// One record of the log's file section.
-struct LogRecord {
-    std::string path;
-    std::string kind;  // "DIR", "NONSHARED", "SHARED"; anything else is ignored
-};
+#include "common/text/uninstall_log_reader.h"
 
-struct UninstallLog {
-    std::vector<LogRecord> records;         // the file section, in log order
-    std::vector<std::string> registryKeys;  // non-empty lines after "[REGISTRY]"
-};
-
-// Reads a log from the file's bytes. CR LF and a lone LF end a line, as a
-// text-mode read takes them; a last line without a line end counts too.
-// Lines before "[FILES]" are header and skipped unread; without "[FILES]" the
-// log yields nothing. Records are a path line and a kind line; the
-// registration line that follows a SHARED kind line is read past so the next
-// record stays in step. Without "[REGISTRY]" (setup ended during its run) the
-// records read so far are kept and no registry key is taken. Lines are read
-// whole, whatever their length.
-UninstallLog ReadUninstallLog(std::string_view bytes);
+// The key below HKEY_LOCAL_MACHINE that holds the entries of the list of programs.
+inline constexpr char kUninstallBranch[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall";
 
 // What Unskein removes, in the order it removes it.
 struct RemovalPlan {
     std::vector<std::string> files;        // NONSHARED paths, last record first
     std::vector<std::string> directories;  // DIR paths, last record first: deeper ones go before parents
     std::vector<std::string> registryKeys; // below HKEY_LOCAL_MACHINE, each with one backslash appended
+    std::vector<std::string> sharedFiles;  // SHARED paths, last record first: their counts are taken back
+    std::size_t skipped = 0;               // file and folder records whose path is not full and plain
 };
 
-// Shared files stay installed. Registry keys are only those below the
-// Uninstall key; the Uninstall key itself (logged when the application name
-// was empty) and anything else are never deleted.
+// Shared files stay installed. Files and folders are only those of full,
+// plain paths (see IsFullPlainPath); the others are counted as skipped. Registry keys are only entries directly below
+// the Uninstall key, and each is deleted only when it is this installation's
+// (see SameProgramPath); the Uninstall key itself (logged when the
+// application name was empty) and anything else are never deleted.
 RemovalPlan PlanRemoval(const UninstallLog& log);
 
 // The log beside the program file: its directory (up to the last backslash)
 // and "uninstall.log".
 std::string LogPathBeside(const std::string& programPath);
+
+// The program an entry's UninstallString starts: the quoted path, or the
+// whole value as older setups wrote it.
+std::string UninstallProgramOf(const std::string& uninstallString);
+
+// Whether two paths name the same program file as far as their text tells:
+// letters compare without regard to case, doubled separators as single.
+bool SameProgramPath(const std::string& a, const std::string& b);

@@ -1,5 +1,6 @@
 #include "setup/install/text/ini_file.h"
 
+#include <algorithm>
 #include <iterator>
 
 namespace {
@@ -14,20 +15,35 @@ std::string Content(const std::string& text)
     return content.substr(0, content.find(';'));
 }
 
+char LowerAscii(char c)
+{
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
 }  // namespace
 
-std::string& IniSection::operator[](const std::string& key)
+bool IniNameLess::operator()(const std::string& a, const std::string& b) const
 {
-    auto found = keys_.find(key);
-    if (found != keys_.end())
-        return found->second->value;
+    return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
+        return static_cast<unsigned char>(LowerAscii(x)) < static_cast<unsigned char>(LowerAscii(y));
+    });
+}
+
+const std::string* IniSection::Find(const std::string& key) const
+{
+    const auto found = keys_.find(key);
+    return found == keys_.end() ? nullptr : &found->second->value;
+}
+
+void IniSection::Add(const std::string& key, const std::string& value)
+{
     IniLine line;
     line.key = key;
+    line.value = value;
     line.ending = kNewLineEnd;
     line.isNew = true;
     insertAfter_ = lines_->insert(std::next(insertAfter_), line);
     keys_[key] = insertAfter_;
-    return insertAfter_->value;
 }
 
 void IniFile::Parse(const std::string& bytes)
@@ -73,7 +89,6 @@ void IniFile::AddLine(std::string text, std::string ending, std::string& current
     if (isKeyLine) {
         line.key = content.substr(0, equals);
         line.value = content.substr(equals + 1);
-        line.readValue = line.value;
     }
     lines_.push_back(line);
     if (isKeyLine) {
@@ -107,7 +122,7 @@ std::string IniFile::Text() const
 {
     std::string text;
     for (auto line = lines_.begin(); line != lines_.end(); ++line) {
-        if (line->isNew || line->value != line->readValue)
+        if (line->isNew)
             text += line->key + "=" + line->value + kNewLineEnd;
         else if (line->ending.empty() && std::next(line) != lines_.end())
             text += line->text + kNewLineEnd;

@@ -3,11 +3,9 @@
 #include <algorithm>
 #include <cstring>
 
-namespace {
+#include "common/text/szdd_header.h"
 
-const unsigned char kSzddMagic[] = {'S', 'Z', 'D', 'D', 0x88, 0xF0, 0x27, 0x33};
-constexpr std::size_t kSzddMethod = 8;
-constexpr std::size_t kSzddSize = 10;
+namespace {
 
 // The starts of the compressed formats that the system recognises: the
 // setup compression (also its older "SZ " variant), its KWAJ relative and
@@ -24,12 +22,6 @@ bool StartsWithAny(const unsigned char* bytes, std::size_t count)
     return false;
 }
 
-uint32_t ReadLittleEndian32(const unsigned char* bytes)
-{
-    return static_cast<uint32_t>(bytes[0]) | static_cast<uint32_t>(bytes[1]) << 8 |
-           static_cast<uint32_t>(bytes[2]) << 16 | static_cast<uint32_t>(bytes[3]) << 24;
-}
-
 }  // namespace
 
 bool LooksCompressed(const unsigned char* bytes, std::size_t count)
@@ -39,9 +31,8 @@ bool LooksCompressed(const unsigned char* bytes, std::size_t count)
 
 std::optional<uint32_t> InstalledSizeFromHeader(const unsigned char* bytes, std::size_t count, uint64_t fileSize)
 {
-    if (count >= kSourceHeaderBytes && std::memcmp(bytes, kSzddMagic, sizeof kSzddMagic) == 0 &&
-        bytes[kSzddMethod] == 'A')
-        return ReadLittleEndian32(bytes + kSzddSize);
+    if (count >= szdd::kHeaderSize && szdd::IsLzssHeader(bytes))
+        return szdd::ExpandedSize(bytes);
     if (StartsWithAny(bytes, count) || fileSize > UINT32_MAX)
         return std::nullopt;
     return static_cast<uint32_t>(fileSize);

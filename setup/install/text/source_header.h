@@ -6,8 +6,10 @@
 #include <cstdint>
 #include <optional>
 
+#include "common/text/szdd_header.h"
+
 // Bytes to read from the start of a source: the SZDD header.
-constexpr std::size_t kSourceHeaderBytes = 14;
+constexpr std::size_t kSourceHeaderBytes = szdd::kHeaderSize;
 
 // The size the source will have once installed, from the first `count`
 // bytes of the file (all of them when the file is shorter than

@@ -1,69 +1,139 @@
 #include "setup/install/text/uninstall_log_writer.h"
 
+#include <algorithm>
 #include <utility>
 
 namespace {
 
 const char kLineEnd[] = "\r\n";
 
+std::string LinesText(std::initializer_list<std::string_view> lines)
+{
+    std::string text;
+    for (std::string_view line : lines) {
+        text += line;
+        text += kLineEnd;
+    }
+    return text;
+}
+
+bool SameKeyName(const std::string& a, const std::string& b)
+{
+    auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
+    return a.size() == b.size() &&
+           std::equal(a.begin(), a.end(), b.begin(), [&](char x, char y) { return lower(x) == lower(y); });
+}
+
 }  // namespace
 
-void UninstallLogWriter::Open(std::unique_ptr<LogOutput> output, const LogDate& date)
+EarlierLog ReadEarlierLog(std::string_view bytes, const std::string& keyPath)
+{
+    EarlierLog earlier{ReadUninstallLog(bytes), false};
+    for (const std::string& key : earlier.log.registryKeys)
+        earlier.sameProduct = earlier.sameProduct || SameKeyName(key, keyPath);
+    return earlier;
+}
+
+void UninstallLogWriter::Open(std::unique_ptr<LogOutput> output, const LogDate& date, const EarlierLog& earlier)
 {
     output_ = std::move(output);
+    recordsEnd_ = 0;
+    tail_.clear();
+    held_.clear();
+    lastRecordDropped_ = false;
     const std::string dateLine =
         "DATE:" + std::to_string(date.month) + "/" + std::to_string(date.day) + "/" + std::to_string(date.year);
-    WriteLines({"ZYNTRAK V1",
-                "",
-                "TESSEL UNINSTALLATION LOG FILE",
-                "",
-                "MAKE NO CHANGES TO THIS FILE, ITS FORMAT IS EXACTLY DEFINED!",
-                "NO REAL PARSER DOES EXIST, SO DON\xB4" "T MODIFY ANYTHING!",
-                "ANY ERRORS COULD CAUSE CATASTROPHAL (!) DAMAGE TO YOUR SYSTEM, YOU",
-                "COULD BE UNABLE TO RESTART WINDOWS",
-                "",
-                dateLine,
-                "[FILES]"});
+    std::string text = LinesText({"ZYNTRAK V1",
+                                  "",
+                                  "TESSEL UNINSTALLATION LOG FILE",
+                                  "",
+                                  "MAKE NO CHANGES TO THIS FILE, ITS FORMAT IS EXACTLY DEFINED!",
+                                  "NO REAL PARSER DOES EXIST, SO DON\xB4" "T MODIFY ANYTHING!",
+                                  "ANY ERRORS COULD CAUSE CATASTROPHAL (!) DAMAGE TO YOUR SYSTEM, YOU",
+                                  "COULD BE UNABLE TO RESTART WINDOWS",
+                                  "",
+                                  dateLine,
+                                  "[FILES]"});
+    std::set<std::string> carried;
+    for (const LogRecord& record : earlier.log.records) {
+        // Another product's records all stay: each of its shared files was counted for it.
+        if (earlier.sameProduct && !carried.insert(Key(record.path, record.kind)).second)
+            continue;
+        text += LinesText({record.path, record.kind});
+        if (!record.registration.empty())
+            text += LinesText({record.registration});
+    }
+    if (earlier.sameProduct)
+        held_ = std::move(carried);
+    carriedKeys_ = earlier.log.registryKeys;
+    output_->WriteAt(0, text);
+    recordsEnd_ = text.size();
 }
 
-void UninstallLogWriter::WriteDirectory(const std::string& path)
+void UninstallLogWriter::Close()
 {
-    WriteLines({path, "DIR"});
+    Flush();
+    output_.reset();
 }
 
-void UninstallLogWriter::WritePrivateFile(const std::string& shortPath)
+void UninstallLogWriter::Flush()
 {
-    WriteLines({shortPath, "NONSHARED"});
+    if (IsOpen())
+        output_->Flush();
 }
 
-void UninstallLogWriter::WriteSharedFile(const std::string& path)
+bool UninstallLogWriter::WriteDirectory(const std::string& path)
 {
-    WriteLines({path, "SHARED"});
+    return WriteRecord(path, "DIR");
+}
+
+bool UninstallLogWriter::WritePrivateFile(const std::string& shortPath)
+{
+    return WriteRecord(shortPath, "NONSHARED");
+}
+
+bool UninstallLogWriter::WriteSharedFile(const std::string& path)
+{
+    return WriteRecord(path, "SHARED");
+}
+
+bool UninstallLogWriter::HoldsSharedFile(const std::string& path) const
+{
+    return held_.count(Key(path, "SHARED")) != 0;
 }
 
 void UninstallLogWriter::WriteRegistration(Registration registration)
 {
-    WriteLines({registration == Registration::kRegistered ? "AUTOREGSVR" : "NOAUTOREGSVR"});
+    if (!lastRecordDropped_)
+        WriteLines({registration == Registration::kRegistered ? "AUTOREGSVR" : "NOAUTOREGSVR"});
 }
 
-void UninstallLogWriter::StartRegistrySection()
+void UninstallLogWriter::WriteRegistrySection(const std::string& keyPath)
 {
-    WriteLines({"[REGISTRY]"});
+    if (!IsOpen())
+        return;
+    tail_ = LinesText({"[REGISTRY]"});
+    for (const std::string& key : carriedKeys_)
+        if (!SameKeyName(key, keyPath))
+            tail_ += LinesText({key});
+    tail_ += LinesText({keyPath});
+    output_->WriteAt(recordsEnd_, tail_);
 }
 
-void UninstallLogWriter::WriteRegistryKey(const std::string& keyPath)
+bool UninstallLogWriter::WriteRecord(const std::string& path, const char* kind)
 {
-    WriteLines({keyPath});
+    lastRecordDropped_ = IsOpen() && !held_.insert(Key(path, kind)).second;
+    if (lastRecordDropped_)
+        return false;
+    WriteLines({path, kind});
+    return true;
 }
 
 void UninstallLogWriter::WriteLines(std::initializer_list<std::string_view> lines)
 {
     if (!IsOpen())
         return;
-    std::string text;
-    for (std::string_view line : lines) {
-        text += line;
-        text += kLineEnd;
-    }
-    output_->Append(text);
+    const std::string text = LinesText(lines);
+    output_->WriteAt(recordsEnd_, text + tail_);
+    recordsEnd_ += text.size();
 }

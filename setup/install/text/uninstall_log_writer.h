@@ -2,10 +2,15 @@
 // byte layout and the writer's operations.
 #pragma once
 
+#include <cstdint>
 #include <initializer_list>
 #include <memory>
+#include <set>
 #include <string>
 #include <string_view>
+#include <vector>
+
+#include "common/text/uninstall_log_reader.h"
 
 struct LogDate {
     int month;
@@ -25,28 +30,60 @@ enum class Registration {
 class LogOutput {
 public:
     virtual ~LogOutput() = default;
-    virtual void Append(std::string_view bytes) = 0;
+    // Writes `bytes` at `offset` from the start; the file only grows.
+    virtual void WriteAt(uint64_t offset, std::string_view bytes) = 0;
+    // Makes what was written survive a power loss.
+    virtual void Flush() = 0;
 };
 
+// The log of an earlier installation into the same folder, whose records the
+// new log carries forward ahead of its own.
+struct EarlierLog {
+    UninstallLog log;
+    // Whether it is this product's (it names the same uninstall key): its
+    // records are then not written again, and the key is not carried twice.
+    bool sameProduct = false;
+};
+
+// The earlier log's bytes as the installation of `keyPath` carries them forward.
+EarlierLog ReadEarlierLog(std::string_view bytes, const std::string& keyPath);
+
 // Every line ends with CR LF whatever the platform; writes while the log is
-// not open are dropped.
+// not open are dropped. Once the registry section is written, every later
+// record goes in before it, so the file is a whole log at every moment: a
+// setup that ends abruptly leaves a log that names its entry.
 class UninstallLogWriter {
 public:
-    // Takes the newly created (empty) file and writes the header and "[FILES]".
-    void Open(std::unique_ptr<LogOutput> output, const LogDate& date);
+    // Takes the newly created (empty) file and writes the header, "[FILES]"
+    // and the earlier log's records, in one piece.
+    void Open(std::unique_ptr<LogOutput> output, const LogDate& date, const EarlierLog& earlier = {});
     bool IsOpen() const { return output_ != nullptr; }
-    void Close() { output_.reset(); }
+    // Flushes the file and lets it go.
+    void Close();
+    void Flush();
 
-    void WriteDirectory(const std::string& path);
-    void WritePrivateFile(const std::string& shortPath);  // also a shortcut's ".lnk" path
-    void WriteSharedFile(const std::string& path);
+    // Each returns false when the log holds the record already (from this
+    // run, or from this product's earlier log) and writes nothing then.
+    bool WriteDirectory(const std::string& path);
+    bool WritePrivateFile(const std::string& shortPath);  // also a shortcut's ".lnk" path
+    bool WriteSharedFile(const std::string& path);
+    bool HoldsSharedFile(const std::string& path) const;
     // The line after a shared file's record; a file that does not load as a
-    // module gets none.
+    // module gets none. Dropped with its record when that was held already.
     void WriteRegistration(Registration registration);
-    void StartRegistrySection();
-    void WriteRegistryKey(const std::string& keyPath);
+    // "[REGISTRY]", the keys an earlier log of another product named, and
+    // `keyPath`.
+    void WriteRegistrySection(const std::string& keyPath);
 
 private:
+    bool WriteRecord(const std::string& path, const char* kind);
     void WriteLines(std::initializer_list<std::string_view> lines);
+    static std::string Key(const std::string& path, const std::string& kind) { return kind + '\n' + path; }
+
     std::unique_ptr<LogOutput> output_;
+    uint64_t recordsEnd_ = 0;  // where the next record goes
+    std::string tail_;         // the registry section, once written
+    std::vector<std::string> carriedKeys_;
+    std::set<std::string> held_;  // records that are not written again
+    bool lastRecordDropped_ = false;
 };

@@ -1,41 +1,42 @@
 #include "setup/script/text/commands.h"
 
 #include <algorithm>
+#include <cstring>
 
 #include "setup/script/text/folder_names.h"
-#include "setup/script/text/records.h"
-#include "setup/script/text/variables.h"
 
-namespace {
-constexpr unsigned kArg1 = 1u << 0, kArg2 = 1u << 1, kArg4 = 1u << 3;
+CommandInfo::CommandInfo(const char* name, Command command, const char* kinds)
+    : name(name), command(command), argumentCount(static_cast<int>(std::strlen(kinds))), kinds_(kinds)
+{
 }
 
 const std::vector<CommandInfo>& CommandTable()
 {
     static const std::vector<CommandInfo> table = {
-        {"SetAppName", Command::SetAppName, 1, kArg1},
-        {"SetBackground", Command::SetBackground, 6, 0},
-        {"SetRedrawWait", Command::SetRedrawWait, 1, 0},
-        {"SetDeveloperName", Command::SetDeveloperName, 1, kArg1},
-        {"SetVariable", Command::SetVariable, 2, kArg1 | kArg2},
-        {"SetWelcomeString", Command::SetWelcomeString, 2, kArg1 | kArg2},
-        {"SetWelcomeString2", Command::SetWelcomeString2, 1, kArg1},
-        {"SetCaption", Command::SetCaption, 1, kArg1},
-        {"SetCaptionColor", Command::SetCaptionColor, 6, 0},
-        {"SetCaptionSize", Command::SetCaptionSize, 1, 0},
-        {"SetCaptionPos", Command::SetCaptionPos, 4, 0},
-        {"CreateSection", Command::CreateSection, 4, 0},
-        {"AddFile", Command::AddFile, 10, kArg1},
-        {"ShowMessage", Command::ShowMessage, 4, kArg1 | kArg2},
-        {"AddWindow", Command::AddWindow, 9, kArg4},
-        {"ShowWelcome", Command::ShowWelcome, 0, 0},
-        {"ShowDest", Command::ShowDest, 0, 0},
-        {"ShowSections", Command::ShowSections, 0, 0},
-        {"ShowCopy", Command::ShowCopy, 0, 0},
-        {"ShowProgramGroup", Command::ShowProgramGroup, 0, 0},
-        {"SetNextDynamicState", Command::SetNextDynamicState, 5, 0},
-        {"CheckButton", Command::CheckButton, 1, 0},
-        {"ForbidProcess", Command::ForbidProcess, 1, 0},
+        {"SetAppName", Command::SetAppName, "x"},
+        {"SetBackground", Command::SetBackground, "nnnnnn"},
+        {"SetRedrawWait", Command::SetRedrawWait, "n"},
+        {"SetDeveloperName", Command::SetDeveloperName, "x"},
+        {"SetVariable", Command::SetVariable, "xx"},
+        {"SetWelcomeString", Command::SetWelcomeString, "xx"},
+        {"SetWelcomeString2", Command::SetWelcomeString2, "x"},
+        {"SetCaption", Command::SetCaption, "x"},
+        {"SetCaptionColor", Command::SetCaptionColor, "nnnnnn"},
+        {"SetCaptionSize", Command::SetCaptionSize, "n"},
+        {"SetCaptionPos", Command::SetCaptionPos, "nnnn"},
+        {"CreateSection", Command::CreateSection, "tnnt"},
+        {"AddFile", Command::AddFile, "xttnnnnnnt"},
+        {"ShowMessage", Command::ShowMessage, "xxtt"},
+        {"AddWindow", Command::AddWindow, "tttxnnnnn"},
+        {"ShowWelcome", Command::ShowWelcome, ""},
+        {"ShowDest", Command::ShowDest, ""},
+        {"ShowSections", Command::ShowSections, ""},
+        {"ShowCopy", Command::ShowCopy, ""},
+        {"ShowProgramGroup", Command::ShowProgramGroup, ""},
+        // The fifth is a number only where the fourth is "VALUE".
+        {"SetNextDynamicState", Command::SetNextDynamicState, "ttttt"},
+        {"CheckButton", Command::CheckButton, "t"},
+        {"ForbidProcess", Command::ForbidProcess, "t"},
     };
     return table;
 }
@@ -60,66 +61,66 @@ const char* PageName(Command command)
     }
 }
 
-void ExpandCommandArguments(const CommandInfo& info, std::vector<std::string>& args)
+void ExpandCommandArguments(const CommandInfo& info, std::vector<std::string>& args, VariableStore& variables)
 {
-    for (size_t i = 0; i < args.size() && i < 32; ++i)
-        if (info.expanded & (1u << i))
-            ExpandVariables(args[i]);
+    for (size_t i = 0; i < args.size() && static_cast<int>(i) < info.argumentCount; ++i)
+        if (info.Kind(static_cast<int>(i)) == ArgumentKind::kExpanded)
+            ExpandVariables(variables, args[i]);
 }
 
 bool RunRecordingCommand(const CommandInfo& info, const std::vector<std::string>& args,
-                         const std::string& programFilesBase)
+                         const std::string& programFilesBase, VariableStore& variables, InstallationRecords& records)
 {
     switch (info.command) {
     case Command::SetAppName:
-        gVariables.Set("APPNAME", args[0]);
-        gVariables.Set("PROGRAMGROUP", FolderNameFor(args[0]));
-        gVariables.Set("DP", programFilesBase + FolderNameFor(args[0]) + "\\");
+        variables.Set("APPNAME", args[0]);
+        variables.Set("PROGRAMGROUP", FolderNameFor(args[0]));
+        variables.Set("DP", programFilesBase + FolderNameFor(args[0]) + "\\");
         return true;
     case Command::SetRedrawWait:
-        gRecords.display.redrawWait = std::clamp(ScriptNumber(args[0]), 0, kMaxRedrawWait);
+        records.display.redrawWait = std::clamp(ScriptNumber(args[0]), 0, kMaxRedrawWait);
         return true;
     case Command::SetDeveloperName:
-        gVariables.Set("DEVELOPERNAME", args[0]);
+        variables.Set("DEVELOPERNAME", args[0]);
         return true;
     case Command::SetVariable:
-        gVariables.Set(args[0], args[1]);
+        variables.Set(args[0], args[1]);
         return true;
     case Command::SetWelcomeString:
-        gVariables.Set("WELCOMESTRING_CAP", args[1]);
-        gVariables.Set("WELCOMESTRING", args[0]);
+        variables.Set("WELCOMESTRING_CAP", args[1]);
+        variables.Set("WELCOMESTRING", args[0]);
         return true;
     case Command::SetWelcomeString2:
-        gVariables.Set("WELCOMESTRING2", args[0]);
+        variables.Set("WELCOMESTRING2", args[0]);
         return true;
     case Command::SetCaption:
-        gVariables.Set("CAPTION", args[0]);
+        variables.Set("CAPTION", args[0]);
         return true;
     case Command::SetCaptionColor:
-        SetCaptionColors(gRecords.display, args);
+        SetCaptionColors(records.display, args);
         return true;
     case Command::SetCaptionSize:
-        gRecords.display.captionSize = ScriptNumber(args[0]);
+        records.display.captionSize = ScriptNumber(args[0]);
         return true;
     case Command::SetCaptionPos:
-        SetCaptionPositions(gRecords.display, args);
+        SetCaptionPositions(records.display, args);
         return true;
     case Command::CreateSection:
-        AppendSection(gRecords, args);
+        AppendSection(records, args);
         return true;
     case Command::AddWindow:
-        AppendCustomWindow(gRecords, args);
+        AppendCustomWindow(records, args);
         return true;
     case Command::SetNextDynamicState:
-        AppendAction(gRecords, "SetNextDynamicState", args);
+        AppendAction(records, "SetNextDynamicState", args);
         return true;
     case Command::CheckButton:
-        AppendAction(gRecords, "CheckButton", args);
+        AppendAction(records, "CheckButton", args);
         return true;
     case Command::ShowMessage:
         if (args[3] == "NOW")
             return false;
-        AppendAction(gRecords, "ShowMessage", args);
+        AppendAction(records, "ShowMessage", args);
         return true;
     default:
         return false;

@@ -1,9 +1,13 @@
-// The script's commands: names, argument counts, which arguments are
-// expanded, and the effects that need nothing from the platform.
+// The script's commands: names, their arguments and what setup makes of
+// each, and the effects that need nothing from the platform. Setup and the
+// script checker both read this table.
 #pragma once
 
 #include <string>
 #include <vector>
+
+#include "setup/script/text/records.h"
+#include "setup/script/text/variables.h"
 
 enum class Command {
     SetAppName, SetBackground, SetRedrawWait, SetDeveloperName, SetVariable,
@@ -12,11 +16,24 @@ enum class Command {
     ShowSections, ShowCopy, ShowProgramGroup, SetNextDynamicState, CheckButton, ForbidProcess,
 };
 
+// What setup makes of one argument.
+enum class ArgumentKind : char {
+    kText = 't',      // text taken as written (or expanded later, as AddFile's destination)
+    kExpanded = 'x',  // text whose [NAME] references are expanded before the command runs
+    kNumber = 'n',    // a number, read by atoi's rules
+};
+
 struct CommandInfo {
+    // `kinds` holds one ArgumentKind letter per argument.
+    CommandInfo(const char* name, Command command, const char* kinds);
     const char* name;
     Command command;
     int argumentCount;
-    unsigned expanded;  // bit i set: argument i+1 is expanded before use
+    // The kind of argument `index` (from 0).
+    ArgumentKind Kind(int index) const { return static_cast<ArgumentKind>(kinds_[index]); }
+
+private:
+    const char* kinds_;
 };
 
 const std::vector<CommandInfo>& CommandTable();
@@ -30,12 +47,15 @@ const CommandInfo* FindCommand(const std::string& name);
 // that show no page.
 const char* PageName(Command command);
 
-// Expands the arguments that the command's row names, in order.
-void ExpandCommandArguments(const CommandInfo& info, std::vector<std::string>& args);
+// Expands the command's kExpanded arguments, in order.
+void ExpandCommandArguments(const CommandInfo& info, std::vector<std::string>& args,
+                            VariableStore& variables = gVariables);
 
 // Carries out a command that only records something (variables, display
-// settings, records other than AddFile's). Returns false for the commands
-// that need the platform: SetBackground's redraw, AddFile's directory
-// search, ShowMessage "NOW", the pages and ForbidProcess.
+// settings, records other than AddFile's) into setup's stores or another
+// pair. Returns false for the commands that need the platform:
+// SetBackground's redraw, AddFile's directory search, ShowMessage "NOW", the
+// pages and ForbidProcess.
 bool RunRecordingCommand(const CommandInfo& info, const std::vector<std::string>& args,
-                         const std::string& programFilesBase);
+                         const std::string& programFilesBase, VariableStore& variables = gVariables,
+                         InstallationRecords& records = gRecords);

@@ -106,12 +106,3 @@ void ScriptStore::Tokenize(const std::string& text, LetterOrDigitTest isLetterOr
         }
     }
 }
-
-int ScriptStore::GetScriptEntry(int index, std::string& name, std::vector<std::string>& arguments) const
-{
-    if (index < 0 || index >= EntryCount())
-        return -1;
-    name = entries_[index].name;
-    arguments = entries_[index].arguments;
-    return 0;
-}

@@ -61,9 +61,6 @@ public:
     void Tokenize(const std::string& text, LetterOrDigitTest isLetterOrDigit = IsAsciiLetterOrDigit,
                   TokenizeObserver* observer = nullptr);
 
-    // Copies entry `index` out; -1 (outputs untouched) when out of range.
-    int GetScriptEntry(int index, std::string& name, std::vector<std::string>& arguments) const;
-
     int EntryCount() const { return static_cast<int>(entries_.size()); }
     const std::vector<ScriptEntry>& Entries() const { return entries_; }
 

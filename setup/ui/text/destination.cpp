@@ -2,16 +2,6 @@
 
 #include "setup/script/text/folder_names.h"
 
-std::string FreeSpaceRoot(const std::string& path)
-{
-    return path.size() < 3 ? std::string() : path.substr(0, 3);
-}
-
-uint64_t ClusterFreeBytes(uint32_t sectorsPerCluster, uint32_t bytesPerSector, uint32_t freeClusters)
-{
-    return uint64_t{sectorsPerCluster} * bytesPerSector * freeClusters;
-}
-
 std::string FreeSpaceText(uint64_t freeBytes)
 {
     return std::to_string(static_cast<int64_t>(freeBytes) / 1024) + " kb";

@@ -1,5 +1,5 @@
-// What the destination page computes without asking the system: the drive
-// root it measures, the free space it shows, the Next gate and the path
+// What the destination page computes without asking the system: the free
+// space it shows, the Next gate and the path
 // composed from a chosen folder.
 #pragma once
 
@@ -11,15 +11,6 @@
 // The longest installation path the page takes: a path buffer of 260 bytes
 // less its terminating zero.
 constexpr std::size_t kMaxInstallPath = 259;
-
-// The root whose free space is measured: the first three characters of the
-// path ("C:\" for a path on drive C:), or "" when the path is shorter.
-std::string FreeSpaceRoot(const std::string& path);
-
-// Free bytes from the classic cluster figures, which the platform gives on
-// systems without the 64-bit query. Multiplied in 64 bits: a drive with more
-// than 4 GB free must not show a wrapped-around figure.
-uint64_t ClusterFreeBytes(uint32_t sectorsPerCluster, uint32_t bytesPerSector, uint32_t freeClusters);
 
 // The free space field's text: whole kilobytes and " kb" ("1048576 kb").
 std::string FreeSpaceText(uint64_t freeBytes);

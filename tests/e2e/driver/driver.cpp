@@ -247,6 +247,27 @@ std::string SetupProgram()
     return Env("TESSEL_BIN") + "\\setup.exe";
 }
 
+std::string UnskeinProgram()
+{
+    return Env("TESSEL_BIN") + "\\Unskein.exe";
+}
+
+const char kRemovalQuestion[] = "Are you really sure that you want to remove this program?";
+
+UnskeinRun::UnskeinRun(const std::string& program) : ProgramRun(program, Env("TESSEL_BIN")) {}
+
+void ExpectRemoved(ProgramRun& run)
+{
+    run.ExpectMessageBox("Uninstall", kRemovalQuestion, IDYES);
+    EXPECT_EQ(run.WaitForExit(), 0);
+}
+
+void RemoveWithUnskein(const std::string& program)
+{
+    UnskeinRun run(program);
+    ExpectRemoved(run);
+}
+
 namespace {
 
 std::string lastSettingsKey;

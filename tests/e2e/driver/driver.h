@@ -242,8 +242,26 @@ private:
     Page page_;
 };
 
-// setup.exe of the build under test.
+// setup.exe and Unskein.exe of the build under test.
 std::string SetupProgram();
+std::string UnskeinProgram();
+
+// Unskein's question before it removes anything.
+extern const char kRemovalQuestion[];
+
+// An installed Unskein.exe, started as Windows' list of programs starts it:
+// from a folder other than its own.
+class UnskeinRun : public ProgramRun {
+public:
+    explicit UnskeinRun(const std::string& program);
+    // Answers the question with Yes.
+    void Confirm() { ExpectMessageBox("Uninstall", kRemovalQuestion, IDYES); }
+};
+// Answers Unskein's question with Yes and expects the run, Unskein's own or
+// that of a program that starts it, to end with 0.
+void ExpectRemoved(ProgramRun& run);
+// The same for the Unskein.exe at `program`.
+void RemoveWithUnskein(const std::string& program);
 
 // Starts setup.exe on a medium. With `windows98` or `dllsFromBeside` the
 // program runs from the medium under a name of its own, for which Wine's

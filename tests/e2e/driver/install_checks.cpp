@@ -18,11 +18,11 @@ namespace {
 
 const char kUninstallBranch[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\";
 
-std::string TodaysDateLine()
+std::string TodaysDate()
 {
     SYSTEMTIME now;
     GetLocalTime(&now);
-    return "DATE:" + std::to_string(now.wMonth) + "/" + std::to_string(now.wDay) + "/" + std::to_string(now.wYear);
+    return std::to_string(now.wMonth) + "/" + std::to_string(now.wDay) + "/" + std::to_string(now.wYear);
 }
 
 template <typename Interface>
@@ -47,15 +47,8 @@ std::string FileTimeText(const FILETIME& time)
 
 void CollectTree(const std::string& directory, bool recursive, Snapshot& snapshot)
 {
-    WIN32_FIND_DATAA data;
-    HANDLE search = FindFirstFileA((directory + "\\*").c_str(), &data);
-    if (search == INVALID_HANDLE_VALUE)
-        return;
-    do {
-        const std::string name = data.cFileName;
-        if (name == "." || name == "..")
-            continue;
-        const std::string path = directory + "\\" + name;
+    for (const WIN32_FIND_DATAA& data : testing_support::DirectoryEntries(directory)) {
+        const std::string path = directory + "\\" + data.cFileName;
         if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
             snapshot[path] = "directory";
             if (recursive)
@@ -64,8 +57,7 @@ void CollectTree(const std::string& directory, bool recursive, Snapshot& snapsho
             const unsigned long long size = (static_cast<unsigned long long>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
             snapshot[path] = std::to_string(size) + " bytes, written " + FileTimeText(data.ftLastWriteTime);
         }
-    } while (FindNextFileA(search, &data));
-    FindClose(search);
+    }
 }
 
 void CollectKey(HKEY parent, const std::string& path, Snapshot& snapshot)
@@ -149,23 +141,21 @@ std::string Lines(const std::vector<std::string>& lines)
     return text;
 }
 
+std::string LogHeader(const std::string& date)
+{
+    return Lines({"ZYNTRAK V1", "", "TESSEL UNINSTALLATION LOG FILE", "",
+                  "MAKE NO CHANGES TO THIS FILE, ITS FORMAT IS EXACTLY DEFINED!",
+                  "NO REAL PARSER DOES EXIST, SO DON\xB4T MODIFY ANYTHING!",
+                  "ANY ERRORS COULD CAUSE CATASTROPHAL (!) DAMAGE TO YOUR SYSTEM, YOU",
+                  "COULD BE UNABLE TO RESTART WINDOWS", "", "DATE:" + date, "[FILES]"});
+}
+
 std::string ExpectedLog(const std::vector<std::string>& records, const std::string& appName)
 {
-    std::vector<std::string> lines = {"ZYNTRAK V1",
-                                      "",
-                                      "TESSEL UNINSTALLATION LOG FILE",
-                                      "",
-                                      "MAKE NO CHANGES TO THIS FILE, ITS FORMAT IS EXACTLY DEFINED!",
-                                      "NO REAL PARSER DOES EXIST, SO DON\xB4T MODIFY ANYTHING!",
-                                      "ANY ERRORS COULD CAUSE CATASTROPHAL (!) DAMAGE TO YOUR SYSTEM, YOU",
-                                      "COULD BE UNABLE TO RESTART WINDOWS",
-                                      "",
-                                      TodaysDateLine(),
-                                      "[FILES]"};
-    lines.insert(lines.end(), records.begin(), records.end());
+    std::vector<std::string> lines = records;
     lines.push_back("[REGISTRY]");
     lines.push_back(UninstallKey(appName));
-    return Lines(lines);
+    return LogHeader(TodaysDate()) + Lines(lines);
 }
 
 std::string UninstallKey(const std::string& appName)
@@ -191,6 +181,15 @@ std::optional<std::string> UninstallValue(const std::string& appName, const std:
     }
     RegCloseKey(key);
     return value;
+}
+
+bool KeyExists(const std::string& path)
+{
+    HKEY key;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS)
+        return false;
+    RegCloseKey(key);
+    return true;
 }
 
 std::string ProgramsFolder()
@@ -290,22 +289,6 @@ std::string UniqueShortName(const std::string& prefix, const std::string& extens
     char digits[8];
     std::snprintf(digits, sizeof digits, "%04X", static_cast<unsigned>((GetCurrentProcessId() * 16 + ++counter) & 0xFFFF));
     return prefix.substr(0, 2) + digits + "." + extension;
-}
-
-Windows98Program::Windows98Program(const std::string& fileName)
-    : keyPath_("Software\\Wine\\AppDefaults\\" + fileName)
-{
-    HKEY key;
-    if (RegCreateKeyExA(HKEY_CURRENT_USER, keyPath_.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key,
-                        nullptr) == ERROR_SUCCESS) {
-        RegSetValueExA(key, "Version", 0, REG_SZ, reinterpret_cast<const BYTE*>("win98"), 6);
-        RegCloseKey(key);
-    }
-}
-
-Windows98Program::~Windows98Program()
-{
-    RegDeleteKeyA(HKEY_CURRENT_USER, keyPath_.c_str());
 }
 
 Snapshot SnapshotTree(const std::string& root, bool recursive)

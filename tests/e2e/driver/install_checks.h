@@ -32,6 +32,8 @@ void TakeDisksOutAtPause(ProgramRun& setup, const std::vector<std::string>& sour
 // Lines as setup writes them, each ending in CR LF.
 std::string Lines(const std::vector<std::string>& lines);
 
+// The log's lines up to "[FILES]", dated `date` (month/day/year).
+std::string LogHeader(const std::string& date);
 // The whole log of an installation run today: the header, "[FILES]", the
 // records (path and kind lines), "[REGISTRY]" and the uninstall key.
 std::string ExpectedLog(const std::vector<std::string>& records, const std::string& appName);
@@ -40,6 +42,9 @@ std::string UninstallKey(const std::string& appName);
 // A value of the uninstall entry, a number (REG_DWORD) in decimal; nothing
 // when it is missing.
 std::optional<std::string> UninstallValue(const std::string& appName, const std::string& valueName);
+
+// Whether the key below HKEY_LOCAL_MACHINE exists.
+bool KeyExists(const std::string& path);
 
 // The Programs folder of the start menu, as setup's user sees it.
 std::string ProgramsFolder();
@@ -101,18 +106,6 @@ struct InstallCase {
 // A name no other test process uses at the same time, short enough for an
 // 8.3 file name: the prefix (at most 2 characters) and 4 hex digits.
 std::string UniqueShortName(const std::string& prefix, const std::string& extension);
-
-// Wine shows Windows 98 to programs of this file name while the object lives.
-class Windows98Program {
-public:
-    explicit Windows98Program(const std::string& fileName);
-    ~Windows98Program();
-    Windows98Program(const Windows98Program&) = delete;
-    Windows98Program& operator=(const Windows98Program&) = delete;
-
-private:
-    std::string keyPath_;
-};
 
 // The files and directories below `root` (with `recursive` at every depth),
 // each with its size and last write time, so that two snapshots tell what

@@ -1,0 +1,111 @@
+// An installation over the years, seen from outside: the entry in the list
+// of programs, a setup killed while it copies, an edited log that names
+// another product's entry.
+#include <gtest/gtest.h>
+
+#include "tests/e2e/driver/driver.h"
+#include "tests/e2e/driver/install_checks.h"
+#include "tests/support/install_support.h"
+
+using namespace e2e;
+using namespace testing_support;
+
+namespace {
+
+std::string Start(const std::string& app, const std::string& installDir, const std::string& group)
+{
+    return ScriptCall("SetAppName", {app}) + ScriptCall("SetVariable", {"DP", installDir}) +
+           ScriptCall("SetVariable", {"PROGRAMGROUP", group}) + ScriptCall("CreateSection", {"Main", "1", "0", ""}) +
+           AddFileCall(UnskeinProgram(), "[DP]\\", "Main");
+}
+
+void Install(const Medium& medium)
+{
+    SetupRun setup(medium);
+    EXPECT_EQ(setup.WaitForExit(), 0);
+}
+
+}  // namespace
+
+TEST(ListOfPrograms, ShowsPublisherVersionAndLinkEachOnlyWhenSet)
+{
+    InstallCase test("Values");
+    auto& [app, medium, root, leftovers] = test;
+    medium.WriteScript(Start(app, root / "App\\", root / "Group") + ScriptCall("SetDeveloperName", {"Tessel Works"}) +
+                       ScriptCall("SetVariable", {"APPVERSION", "2.1"}) + ScriptCall("ShowCopy"));
+    Install(medium);
+    EXPECT_EQ(UninstallValue(app, "Publisher"), "Tessel Works");
+    EXPECT_EQ(UninstallValue(app, "DisplayVersion"), "2.1");
+    EXPECT_EQ(UninstallValue(app, "URLInfoAbout"), std::nullopt);
+}
+
+// The entry is registered and the log names it before the first file is
+// copied; every file setup began to write is in the log, so Unskein removes
+// all of it, and finds the entry even when the log lost its registry part.
+TEST(KilledSetup, LeavesAnEntryAndALogThatUnskeinRemovesEverythingBy)
+{
+    InstallCase test("Killed");
+    auto& [app, medium, root, leftovers] = test;
+    const std::string installDir = root / "App\\";
+    const std::string group = root / "Group";
+    const std::string big = installDir + "data\\big.bin";
+    // Big enough that the copy is still going when the test sees the file.
+    const std::string bigBytes(64 << 20, 'b');
+    medium.AddFile("small.txt", "small");
+    medium.AddFile("big.bin", bigBytes);
+    medium.WriteScript(Start(app, installDir, group) +
+                       AddFileCall(medium / "small.txt", "[DP]\\small.txt", "Main", false, "Small") +
+                       AddFileCall(medium / "big.bin", "[DP]\\data\\big.bin", "Main") + ScriptCall("ShowCopy"));
+    {
+        SetupRun setup(medium);
+        WIN32_FILE_ATTRIBUTE_DATA seen = {};
+        const DWORD start = GetTickCount();
+        while (!(GetFileAttributesExA(big.c_str(), GetFileExInfoStandard, &seen) && seen.nFileSizeLow > 0) &&
+               GetTickCount() - start < kWaitMs) {
+        }
+        HANDLE process = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, setup.processId());
+        ASSERT_TRUE(process);
+        TerminateProcess(process, 9);
+        WaitForSingleObject(process, kWaitMs);
+        CloseHandle(process);
+    }
+    ASSERT_TRUE(FileExists(big));
+    ASSERT_LT(ReadFile(big).size(), bigBytes.size()) << "killed midway";
+    EXPECT_EQ(UninstallValue(app, "UninstallString"), "\"" + installDir + "Unskein.exe\"");
+    const std::string log = ReadFile(installDir + "Uninstall.log");
+    EXPECT_EQ(log, ExpectedLog({installDir, "DIR", group, "DIR", ShortPathOf(installDir + "Unskein.exe"), "NONSHARED",
+                                ShortPathOf(installDir + "small.txt"), "NONSHARED", group + "\\Small.lnk",
+                                "NONSHARED", installDir + "data", "DIR", ShortPathOf(big), "NONSHARED"},
+                               app));
+
+    // As a power loss may leave it: the registry part never reached the disk.
+    WriteFile(installDir + "Uninstall.log", log.substr(0, log.find("[REGISTRY]")));
+    RemoveWithUnskein(installDir + "Unskein.exe");
+    EXPECT_FALSE(DirectoryExists(installDir + "data"));
+    EXPECT_FALSE(FileExists(installDir + "small.txt"));
+    EXPECT_FALSE(DirectoryExists(group));
+    EXPECT_EQ(UninstallValue(app, "DisplayName"), std::nullopt);
+}
+
+// A log that every user may edit names another product's entry: that entry
+// stays, since it does not start this Unskein.exe, and this one's own goes.
+TEST(EditedLog, NamingAnotherProductsEntryLeavesThatEntry)
+{
+    InstallCase test("Edited");
+    auto& [app, medium, root, leftovers] = test;
+    InstallCase victim("Victim");
+    const std::string installDir = root / "App\\";
+    medium.WriteScript(Start(app, installDir, root / "Group") + ScriptCall("ShowCopy"));
+    Install(medium);
+    victim.medium.WriteScript(Start(victim.app, victim.root / "App\\", victim.root / "Group") + ScriptCall("ShowCopy"));
+    Install(victim.medium);
+
+    const std::string log = ReadFile(installDir + "Uninstall.log");
+    WriteFile(installDir + "Uninstall.log",
+              log.substr(0, log.find("[REGISTRY]")) + Lines({"[REGISTRY]", UninstallKey(victim.app)}));
+    RemoveWithUnskein(installDir + "Unskein.exe");
+    EXPECT_TRUE(KeyExists(UninstallKey(victim.app)));
+    EXPECT_EQ(UninstallValue(victim.app, "DisplayName"), victim.app);
+    EXPECT_FALSE(KeyExists(UninstallKey(app)));
+    EXPECT_TRUE(KeyExists("Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall"));
+}
