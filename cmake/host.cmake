@@ -6,7 +6,8 @@ enable_testing()
 set(TESSEL_SANITIZE -fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=all)
 add_compile_options(-Wall -Wextra)
 
-add_library(text_core STATIC ${SETUP_TEXT_SOURCES} ${UNINSTALL_TEXT_SOURCES} ${PACK_TEXT_SOURCES})
+add_library(text_core STATIC ${SETUP_TEXT_SOURCES} ${UNINSTALL_TEXT_SOURCES} ${PACK_TEXT_SOURCES}
+  ${STARTER_TEXT_SOURCES})
 target_include_directories(text_core PUBLIC ${CMAKE_SOURCE_DIR})
 target_compile_options(text_core PUBLIC ${TESSEL_SANITIZE})
 target_link_options(text_core PUBLIC ${TESSEL_SANITIZE})
@@ -24,7 +25,7 @@ set(TESSEL_DIST ${CMAKE_BINARY_DIR}/dist)
 add_library(checker_optimised STATIC ${CHECKER_SOURCES} ${SETUP_TEXT_SOURCES})
 target_include_directories(checker_optimised PUBLIC ${CMAKE_SOURCE_DIR})
 target_compile_options(checker_optimised PRIVATE -O2)
-add_executable(tesselpack ${PACK_SOURCES} ${PACK_TEXT_SOURCES})
+add_executable(tesselpack ${PACK_SOURCES} ${PACK_TEXT_SOURCES} ${STARTER_TEXT_SOURCES})
 target_link_libraries(tesselpack PRIVATE checker_optimised)
 target_compile_options(tesselpack PRIVATE -O2)
 set_target_properties(tesselpack PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${TESSEL_DIST})
@@ -62,7 +63,7 @@ set(I686_DIR ${CMAKE_BINARY_DIR}/windows-i686)
 # symbols/ beside it, for reading crash addresses.
 set(TESSEL_SYMBOLS ${CMAKE_BINARY_DIR}/symbols)
 set(dist_copies)
-foreach(program setup.exe Unskein.exe scriptcheck.exe tesselpack.exe)
+foreach(program setup.exe Unskein.exe starter.exe scriptcheck.exe tesselpack.exe)
   list(APPEND dist_copies
     COMMAND ${CMAKE_COMMAND} -E copy_if_different ${I686_DIR}/${program} ${TESSEL_DIST}/
     COMMAND ${CMAKE_COMMAND} -E copy_if_different ${I686_DIR}/${program}.debug ${TESSEL_SYMBOLS}/)
@@ -114,9 +115,11 @@ add_test(NAME host.setup-imports-only-the-reviewed-list
   COMMAND ${CMAKE_SOURCE_DIR}/tests/check-imports ${CMAKE_SOURCE_DIR}/tests/imports.list ${TESSEL_DIST}/setup.exe)
 add_test(NAME host.unskein-imports-only-the-reviewed-list
   COMMAND ${CMAKE_SOURCE_DIR}/tests/check-imports ${CMAKE_SOURCE_DIR}/tests/imports.list ${TESSEL_DIST}/Unskein.exe)
+add_test(NAME host.starter-imports-only-the-reviewed-list
+  COMMAND ${CMAKE_SOURCE_DIR}/tests/check-imports ${CMAKE_SOURCE_DIR}/tests/imports.list ${TESSEL_DIST}/starter.exe)
 add_test(NAME host.programs-need-no-mmx-or-sse
   COMMAND ${CMAKE_SOURCE_DIR}/tests/check-instructions ${TESSEL_SYMBOLS}/setup.exe.debug
-          ${TESSEL_SYMBOLS}/Unskein.exe.debug)
+          ${TESSEL_SYMBOLS}/Unskein.exe.debug ${TESSEL_SYMBOLS}/starter.exe.debug)
 add_test(NAME host.programs-leave-800-kb-free-on-a-floppy
   COMMAND ${CMAKE_SOURCE_DIR}/tests/check-sizes ${TESSEL_DIST} ${CMAKE_SOURCE_DIR}/examples/demo/SetupScript.INI)
 
@@ -167,3 +170,11 @@ set_tests_properties(small_drive.start PROPERTIES FIXTURES_SETUP small_drive FIX
 add_test(NAME small_drive.stop COMMAND ${CMAKE_SOURCE_DIR}/tests/small-drive stop ${WINE_STATE})
 set_tests_properties(small_drive.stop PROPERTIES FIXTURES_CLEANUP small_drive)
 set_tests_properties(e2e.full_disk_test PROPERTIES FIXTURES_REQUIRED "wine;small_drive")
+
+# The signed single-file packages that e2e.single_file_test runs, made with
+# the programs under test.
+add_test(NAME e2e.signed_single_file_packages
+  COMMAND ${CMAKE_SOURCE_DIR}/tests/single-file-packages ${TESSEL_DIST} ${TEST_WINDOWS_DIR} ${CMAKE_SOURCE_DIR}
+          ${CMAKE_BINARY_DIR}/single-file)
+set_tests_properties(e2e.signed_single_file_packages PROPERTIES FIXTURES_SETUP single_file TIMEOUT 300)
+set_tests_properties(e2e.single_file_test PROPERTIES FIXTURES_REQUIRED "wine;single_file")

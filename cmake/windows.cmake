@@ -35,8 +35,11 @@ list(REMOVE_ITEM SETUP_SOURCES ${CMAKE_SOURCE_DIR}/setup/script/main.cpp)
 # parts out.
 set(COMMON_SOURCES ${CMAKE_SOURCE_DIR}/common/whole_file.cpp)
 set(SETUP_COMMON_SOURCES ${CMAKE_SOURCE_DIR}/common/system_error.cpp)
+# DLLs from the system folder only: setup and the starter.
+set(SYSTEM_FOLDER_SOURCES ${CMAKE_SOURCE_DIR}/common/system_folder.cpp)
 set(SHIPPED_RUNTIME_SOURCES ${CMAKE_SOURCE_DIR}/common/terminate_handler.cpp)
-add_library(setup_code STATIC ${SETUP_SOURCES} ${SETUP_TEXT_SOURCES} ${COMMON_SOURCES} ${SETUP_COMMON_SOURCES})
+add_library(setup_code STATIC ${SETUP_SOURCES} ${SETUP_TEXT_SOURCES} ${COMMON_SOURCES} ${SETUP_COMMON_SOURCES}
+            ${SYSTEM_FOLDER_SOURCES})
 target_include_directories(setup_code PUBLIC ${CMAKE_SOURCE_DIR})
 target_link_libraries(setup_code PUBLIC ${SETUP_PLATFORM_LIBS})
 
@@ -82,6 +85,7 @@ function(tessel_manifest program description)
 endfunction()
 tessel_manifest(setup "Tessel setup")
 tessel_manifest(Unskein "Tessel uninstaller")
+tessel_manifest(starter "Tessel setup starter")
 
 target_compile_options(setup_code PRIVATE -g)
 add_executable(setup WIN32 ${CMAKE_SOURCE_DIR}/setup/script/main.cpp ${SHIPPED_RUNTIME_SOURCES} ${SETUP_RC})
@@ -105,7 +109,22 @@ add_executable(scriptcheck ${CMAKE_SOURCE_DIR}/scriptcheck/main.cpp)
 target_link_libraries(scriptcheck PRIVATE checker ${TESSEL_STATIC_RUNTIME})
 tessel_dist_program(scriptcheck)
 
-add_executable(tesselpack ${PACK_SOURCES} ${PACK_TEXT_SOURCES})
+# The program that a single-file package starts with.
+file(GLOB STARTER_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/starter/*.cpp)
+set_source_files_properties(${CMAKE_SOURCE_DIR}/starter/starter.rc
+  PROPERTIES OBJECT_DEPENDS ${CMAKE_BINARY_DIR}/generated/starter.exe.manifest)
+add_executable(starter WIN32 ${STARTER_SOURCES} ${STARTER_TEXT_SOURCES} ${COMMON_SOURCES} ${SETUP_COMMON_SOURCES}
+               ${SYSTEM_FOLDER_SOURCES}
+               ${SHIPPED_RUNTIME_SOURCES}
+               ${CMAKE_SOURCE_DIR}/common/lean_runtime.cpp ${CMAKE_SOURCE_DIR}/starter/starter.rc)
+target_include_directories(starter PRIVATE ${CMAKE_SOURCE_DIR} ${CMAKE_BINARY_DIR}/generated)
+# It sits beside the package it carries, within a few KB of the medium's size.
+target_compile_options(starter PRIVATE
+  $<$<COMPILE_LANGUAGE:CXX>:-fno-exceptions -fno-rtti -include ${CMAKE_SOURCE_DIR}/common/lean_runtime.h>)
+target_link_libraries(starter PRIVATE gdi32 user32 kernel32 ${TESSEL_STATIC_RUNTIME})
+tessel_dist_program(starter)
+
+add_executable(tesselpack ${PACK_SOURCES} ${PACK_TEXT_SOURCES} ${STARTER_TEXT_SOURCES})
 target_link_libraries(tesselpack PRIVATE checker ${TESSEL_STATIC_RUNTIME})
 tessel_dist_program(tesselpack)
 
@@ -224,7 +243,7 @@ foreach(src ${E2E_TESTS})
   add_executable(${name} ${src})
   set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
   target_link_libraries(${name} PRIVATE e2e_driver gtest_main ${TESSEL_STATIC_RUNTIME})
-  add_dependencies(${name} setup ${TESSEL_FIXTURES})
+  add_dependencies(${name} setup starter ${TESSEL_FIXTURES})
   if(TARGET Unskein)
     add_dependencies(${name} Unskein)
   endif()

@@ -41,3 +41,14 @@ bool WriteWholeFile(const std::string& path, std::string_view bytes)
     OwnedHandle file(CreateFileForWriting(path));
     return file.IsOpen() && WriteAll(file.get(), bytes);
 }
+
+std::optional<uint64_t> OpenFileSize(HANDLE file)
+{
+    DWORD high = 0;
+    // A size whose low half is all ones is told from a failure only by the error.
+    SetLastError(NO_ERROR);
+    const DWORD low = GetFileSize(file, &high);
+    if (low == INVALID_FILE_SIZE && GetLastError() != NO_ERROR)
+        return std::nullopt;
+    return (static_cast<uint64_t>(high) << 32) | low;
+}

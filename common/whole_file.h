@@ -6,11 +6,16 @@
 
 #include <windows.h>
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
 
 #include "common/handles.h"
+
+// The size of an open file; nothing when the system cannot tell it (not a
+// disk file).
+std::optional<uint64_t> OpenFileSize(HANDLE file);
 
 // The file's bytes as stored; nothing when it cannot be opened or read.
 std::optional<std::string> ReadWholeFile(const std::string& path);

@@ -17,10 +17,12 @@
 namespace {
 
 const char kUsage[] =
-    "usage: tesselpack SCRIPT --from STAGING --out MEDIUM [--disk-size SIZE] [--compress all|none|PATTERNS]\n"
-    "Writes an installation medium into MEDIUM (a new or empty folder) from SCRIPT and the files it installs,\n"
-    "found in STAGING as [SP]. SIZE is a byte count or floppy, 100mb, cd650, cd700; without it all files go\n"
-    "on one disk. PATTERNS name the files to compress, separated by commas (*.txt,*.dll); the default is all.\n"
+    "usage: tesselpack SCRIPT --from STAGING --single-file PROGRAM.exe [--compress all|none|PATTERNS]\n"
+    "       tesselpack SCRIPT --from STAGING --out MEDIUM [--disk-size SIZE] [--compress all|none|PATTERNS]\n"
+    "Writes the installation of SCRIPT and the files it installs, found in STAGING as [SP]: as one program,\n"
+    "PROGRAM.exe, that unpacks the medium and runs setup, or as a medium in MEDIUM (a new or empty folder).\n"
+    "SIZE is a byte count or floppy, 100mb, cd650, cd700; without it all files go on one disk. PATTERNS name\n"
+    "the files to compress, separated by commas (*.txt,*.dll); the default is all.\n"
     "Exit status: 0 done, 1 done with warnings about the script, 2 errors, 3 the run could not start.\n";
 
 ExitStatus CannotRun(const std::string& why)
@@ -29,7 +31,7 @@ ExitStatus CannotRun(const std::string& why)
     return kCannotRun;
 }
 
-// setup.exe and Unskein.exe come with tesselpack, in its own folder.
+// setup.exe, Unskein.exe and starter.exe come with tesselpack, in its own folder.
 std::string ProgramFolder(const char* argv0)
 {
 #ifdef _WIN32
@@ -65,6 +67,8 @@ std::vector<std::string> SplitPatterns(const std::string& list)
 int main(int argc, char** argv)
 {
     PackRequest request;
+    std::string singleFile;
+    bool diskSizeGiven = false;
     request.programs = ProgramFolder(argv[0]);
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
@@ -77,12 +81,15 @@ int main(int argc, char** argv)
             request.staging = argv[++i];
         } else if (arg == "--out" && hasValue) {
             request.medium = argv[++i];
+        } else if (arg == "--single-file" && hasValue) {
+            singleFile = argv[++i];
         } else if (arg == "--disk-size" && hasValue) {
             const std::optional<DiskFormat> disk = ParseDiskSize(argv[++i]);
             if (!disk)
                 return CannotRun(std::string("the disk size '") + argv[i] +
                                  "' is neither a byte count nor floppy, 100mb, cd650 or cd700");
             request.disk = *disk;
+            diskSizeGiven = true;
         } else if (arg == "--compress" && hasValue) {
             const std::string choice = argv[++i];
             request.compressAll = choice == "all";
@@ -97,7 +104,14 @@ int main(int argc, char** argv)
             return CannotRun("unexpected argument '" + arg + "'\n" + kUsage);
         }
     }
+    if (!singleFile.empty()) {
+        if (!request.medium.empty() || diskSizeGiven)
+            return CannotRun("--single-file makes one program of one disk: leave out --out and --disk-size");
+        if (request.script.empty() || request.staging.empty())
+            return CannotRun(std::string("SCRIPT and --from are both needed\n") + kUsage);
+        return PackSingleFile(request, singleFile);
+    }
     if (request.script.empty() || request.staging.empty() || request.medium.empty())
-        return CannotRun(std::string("SCRIPT, --from and --out are all needed\n") + kUsage);
+        return CannotRun(std::string("SCRIPT, --from and --out (or --single-file) are all needed\n") + kUsage);
     return Pack(request);
 }

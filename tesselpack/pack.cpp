@@ -109,6 +109,7 @@ private:
     fs::path Created(const fs::path& path);
     void CopyRange(const fs::path& from, uint64_t offset, uint64_t length, const fs::path& to);
     void Report(const Finding& finding, const char* severity) const;
+    const std::string& Shown() const { return r_.shownAs.empty() ? r_.medium : r_.shownAs; }
 
     const PackRequest& r_;
     std::string bytes_;
@@ -436,7 +437,7 @@ void Packer::WriteMedium(const DiskPlan& plan, const std::string& script)
 // What scriptcheck says about the written medium: the author ships this.
 ExitStatus Packer::CheckMedium()
 {
-    const std::string path = (fs::path(r_.medium) / kScriptName).string();
+    const std::string path = (fs::path(Shown()) / kScriptName).string();
     return PrintFindings(CheckScript(script_, Medium(r_.medium)).diagnostics, path).Status();
 }
 
@@ -450,10 +451,10 @@ void Packer::RemoveBegunMedium()
     if (created_.empty())
         return;
     if (complete)
-        std::fprintf(stderr, "tesselpack: removed what it had written of the medium '%s'\n", r_.medium.c_str());
+        std::fprintf(stderr, "tesselpack: removed what it had written of the medium '%s'\n", Shown().c_str());
     else
         std::fprintf(stderr, "tesselpack: the medium '%s' is incomplete and could not be removed entirely: "
-                             "do not ship it\n", r_.medium.c_str());
+                             "do not ship it\n", Shown().c_str());
 }
 
 ExitStatus Stop(ExitStatus status, const std::string& why)
@@ -512,7 +513,7 @@ void Packer::PrintSummary() const
                 plan_.disks == 1 ? "" : "s");
     if (!r_.disk.Unlimited())
         std::printf(" of %s bytes", Grouped(r_.disk.Bytes()).c_str());
-    std::printf(", in '%s'\n", r_.medium.c_str());
+    std::printf(", in '%s'\n", Shown().c_str());
     if (r_.disk.Unlimited())
         return;
     for (size_t d = 0; d < plan_.used.size(); ++d)

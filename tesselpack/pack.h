@@ -13,6 +13,7 @@ struct PackRequest {
     std::string script;    // the author's SetupScript.INI
     std::string staging;   // the files as the medium would hold them uncompressed ([SP])
     std::string medium;    // the folder to write; absent or empty
+    std::string shownAs;   // how messages name the medium, when not as the folder
     std::string programs;  // where setup.exe and Unskein.exe are
     DiskFormat disk;       // what one disk holds; unlimited: one disk
     bool compressAll = true;
@@ -20,3 +21,7 @@ struct PackRequest {
 };
 
 ExitStatus Pack(const PackRequest& request);
+
+// The same medium on one disk, written as one program that unpacks and runs
+// it (the starter with the medium after it): `out`, and nothing else.
+ExitStatus PackSingleFile(PackRequest request, const std::string& out);

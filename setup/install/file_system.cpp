@@ -80,17 +80,6 @@ std::optional<std::string> ShortPath(const std::string& path)
     return known->second + separator + (found->cAlternateFileName[0] ? found->cAlternateFileName : found->cFileName);
 }
 
-std::optional<uint64_t> OpenFileSize(HANDLE file)
-{
-    DWORD high = 0;
-    // A size whose low half is all ones is told from a failure only by the error.
-    SetLastError(NO_ERROR);
-    const DWORD low = GetFileSize(file, &high);
-    if (low == INVALID_FILE_SIZE && GetLastError() != NO_ERROR)
-        return std::nullopt;
-    return (static_cast<uint64_t>(high) << 32) | low;
-}
-
 bool ReplaceWholeFile(const std::string& path, std::string_view bytes)
 {
     const std::string directory = path.substr(0, path.rfind('\\') + 1);

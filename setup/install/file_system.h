@@ -30,10 +30,6 @@ void EnsureWindowsTempDirectory();
 // The 8.3 form of an existing path, as the system gives it.
 std::optional<std::string> ShortPath(const std::string& path);
 
-// The size of an open file; nothing when the system cannot tell it (not a
-// disk file).
-std::optional<uint64_t> OpenFileSize(HANDLE file);
-
 // Replaces the existing file's content with `bytes` so that it is either
 // wholly old or wholly new: a full disk or a file that others hold open
 // leaves it as it was. False when it was left so.

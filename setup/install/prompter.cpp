@@ -1,8 +1,8 @@
 #include "setup/install/prompter.h"
 
-#include "setup/install/conflict_dialogs.h"
 #include "setup/install/section_install.h"
 #include "setup/install/text/install_paths.h"
+#include "setup/ui/conflict_dialogs.h"
 #include "setup/ui/page_framework.h"
 #include "setup/ui/windows.h"
 

@@ -7,6 +7,7 @@
 
 #include "common/handles.h"
 #include "common/system_error.h"
+#include "common/system_folder.h"
 #include "setup/install/install_state.h"
 #include "setup/install/temporary_folder.h"
 #include "setup/script/startup.h"

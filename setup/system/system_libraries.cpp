@@ -2,6 +2,8 @@
 
 #include <setupapi.h>
 
+#include "common/system_folder.h"
+
 namespace {
 
 struct LibraryFile {
@@ -16,11 +18,6 @@ LibraryFile gLibraries[] = {
     {"psapi.dll", false, nullptr},    {"vdmdbg.dll", false, nullptr},
 };
 
-FARPROC FindKernelFunction(const char* name)
-{
-    return GetProcAddress(GetModuleHandleA("KERNEL32.DLL"), name);
-}
-
 template <typename Function>
 Function FindAdvapiFunction(const char* name)
 {
@@ -30,38 +27,12 @@ Function FindAdvapiFunction(const char* name)
     return function;
 }
 
-HMODULE LoadFromSystemFolder(const char* name)
-{
-    char folder[MAX_PATH];
-    const UINT length = GetSystemDirectoryA(folder, MAX_PATH);
-    if (length == 0 || length >= MAX_PATH)
-        return nullptr;
-    return LoadLibraryA((std::string(folder, length) + "\\" + name).c_str());
-}
-
-// Whether the program's manifest sends this DLL to the system's side-by-side
-// store (the common controls version 6 from Windows XP on). A load by name
-// then takes the store's copy before any folder is searched; a load by full
-// path would bypass the redirection.
-bool ManifestRedirects(const char* name)
-{
-    using FindFunction = decltype(&FindActCtxSectionStringA);
-    const auto find = reinterpret_cast<FindFunction>(FindKernelFunction("FindActCtxSectionStringA"));
-    if (!find)
-        return false;
-    ACTCTX_SECTION_KEYED_DATA data = {};
-    data.cbSize = sizeof data;
-    return find(0, nullptr, ACTIVATION_CONTEXT_SECTION_DLL_REDIRECTION, name, &data) != FALSE;
-}
-
 HMODULE Load(SystemLibrary library)
 {
     LibraryFile& file = gLibraries[static_cast<int>(library)];
     if (!file.loaded) {
         file.loaded = true;
-        file.module = library == SystemLibrary::kCommonControls && ManifestRedirects(file.name)
-                          ? LoadLibraryA(file.name)
-                          : LoadFromSystemFolder(file.name);
+        file.module = LoadSystemLibrary(file.name);
     }
     return file.module;
 }
@@ -76,18 +47,6 @@ Function Find(SystemLibrary library, const char* name)
 }
 
 }  // namespace
-
-void KeepDllSearchInSystemFolder()
-{
-    // Windows 8, and Vista and 7 with update KB2533623: DLLs loaded by name come from the system folder only.
-    using SetDefaultFunction = BOOL(WINAPI*)(DWORD flags);
-    if (const auto setDefault = reinterpret_cast<SetDefaultFunction>(FindKernelFunction("SetDefaultDllDirectories")))
-        setDefault(LOAD_LIBRARY_SEARCH_SYSTEM32);
-    // Windows XP SP1 and later: the current folder leaves the search.
-    using SetDirectoryFunction = BOOL(WINAPI*)(LPCSTR path);
-    if (const auto setDirectory = reinterpret_cast<SetDirectoryFunction>(FindKernelFunction("SetDllDirectoryA")))
-        setDirectory("");
-}
 
 HMODULE LoadInstalledLibrary(const std::string& path)
 {

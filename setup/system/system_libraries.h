@@ -3,6 +3,7 @@
 // it; Windows looks there first for every DLL that is not a known DLL. So
 // each of these DLLs is loaded by its full path in the system folder, and a
 // function the system lacks fails as the platform call fails.
+// (common/system_folder.h loads them.)
 #pragma once
 
 #include <windows.h>
@@ -10,11 +11,6 @@
 #include <commctrl.h>
 
 #include <string>
-
-// Takes the program's folder and the current folder out of the search for
-// the DLLs that Windows loads later on setup's behalf, where Windows can:
-// before anything else runs.
-void KeepDllSearchInSystemFolder();
 
 // Loads a library that setup installed, for its self-registration: the DLLs
 // it imports are looked for in its own folder and the system's, never in

@@ -3,6 +3,7 @@
 // another product's entry.
 #include <gtest/gtest.h>
 
+#include "setup/ui/resources/resource_ids.h"
 #include "tests/e2e/driver/driver.h"
 #include "tests/e2e/driver/install_checks.h"
 #include "tests/support/install_support.h"
@@ -19,13 +20,59 @@ std::string Start(const std::string& app, const std::string& installDir, const s
            AddFileCall(UnskeinProgram(), "[DP]\\", "Main");
 }
 
-void Install(const Medium& medium)
+void Install(const Medium& medium, bool overwrites = false)
 {
     SetupRun setup(medium);
+    if (overwrites)
+        setup.Press(NextDialogWith(setup, IDC_OVERWRITE_NO, nullptr), IDC_OVERWRITE_ALL);
     EXPECT_EQ(setup.WaitForExit(), 0);
 }
 
 }  // namespace
+
+// Version 2 keeps what version 1 installed in its log, and a second product
+// installed into the same folder keeps both in it: the folder's one
+// Unskein.exe then removes all of it, and both entries.
+TEST(Upgrade, CarriesTheFirstVersionsLogForwardAndAnotherProductsToo)
+{
+    InstallCase test("Upgrade");
+    auto& [app, medium, root, leftovers] = test;
+    const std::string installDir = root / "App\\";
+    const std::string group = root / "Group";
+    medium.AddFile("a.txt", "a");
+    medium.AddFile("b.txt", "b");
+    medium.AddFile("c.txt", "c");
+    medium.WriteScript(Start(app, installDir, group) + AddFileCall(medium / "a.txt", "[DP]\\a.txt", "Main") +
+                       AddFileCall(medium / "b.txt", "[DP]\\docs\\b.txt", "Main", false, "B") +
+                       ScriptCall("ShowCopy"));
+    Install(medium);
+    const std::vector<std::string> first = {installDir, "DIR", group, "DIR",
+                                            ShortPathOf(installDir + "Unskein.exe"), "NONSHARED",
+                                            ShortPathOf(installDir + "a.txt"), "NONSHARED",
+                                            installDir + "docs", "DIR",
+                                            ShortPathOf(installDir + "docs\\b.txt"), "NONSHARED",
+                                            group + "\\B.lnk", "NONSHARED"};
+    medium.WriteScript(Start(app, installDir, group) + AddFileCall(medium / "a.txt", "[DP]\\a.txt", "Main") +
+                       AddFileCall(medium / "c.txt", "[DP]\\docs\\c.txt", "Main") + ScriptCall("ShowCopy"));
+    Install(medium, true);
+    std::vector<std::string> both = first;
+    both.insert(both.end(), {ShortPathOf(installDir + "docs\\c.txt"), "NONSHARED"});
+    EXPECT_EQ(ReadFile(installDir + "Uninstall.log"), ExpectedLog(both, app));
+
+    InstallCase other("Other");
+    other.medium.WriteScript(Start(other.app, installDir, group) + ScriptCall("ShowCopy"));
+    Install(other.medium, true);
+    const std::string log = ReadFile(installDir + "Uninstall.log");
+    EXPECT_EQ(log.substr(0, log.find("[REGISTRY]")), ExpectedLog(both, app).substr(0, log.find("[REGISTRY]")));
+    EXPECT_EQ(log.substr(log.find("[REGISTRY]")), Lines({"[REGISTRY]", UninstallKey(app), UninstallKey(other.app)}));
+
+    RemoveWithUnskein(installDir + "Unskein.exe");
+    EXPECT_FALSE(DirectoryExists(installDir + "docs"));
+    EXPECT_FALSE(FileExists(installDir + "a.txt"));
+    EXPECT_FALSE(DirectoryExists(group));
+    EXPECT_FALSE(KeyExists(UninstallKey(app)));
+    EXPECT_FALSE(KeyExists(UninstallKey(other.app)));
+}
 
 TEST(ListOfPrograms, ShowsPublisherVersionAndLinkEachOnlyWhenSet)
 {

@@ -46,9 +46,9 @@ std::string CommonControlsFileOf(DWORD processId)
 
 }  // namespace
 
-TEST(Manifest, BothProgramsAskForAdministratorRightsKnowWindows11AndTheNewControls)
+TEST(Manifest, TheShippedProgramsAskForAdministratorRightsKnowWindows11AndTheNewControls)
 {
-    for (const std::string& program : {SetupProgram(), UnskeinProgram()}) {
+    for (const std::string& program : {SetupProgram(), UnskeinProgram(), Env("TESSEL_BIN") + "\\starter.exe"}) {
         SCOPED_TRACE(program);
         const std::string manifest = ManifestOf(program);
         EXPECT_NE(manifest.find("<requestedExecutionLevel level=\"requireAdministrator\" uiAccess=\"false\"/>"),

@@ -10,28 +10,14 @@
 using namespace e2e;
 using namespace testing_support;
 
-namespace {
-
-// The DLLs that setup and, on its behalf, the shell, COM and the visual
-// styles load during an installation, and that not every Windows takes
-// from its system folder whatever the search order. Two of them cannot be
-// planted under Wine: version.dll, which Wine's own user32 imports, so Wine
-// loads it at the start of every program (the import test keeps it out of
-// setup's imports), and msimg32.dll, a delayed import of the visual styles
-// that Wine resolves without the search restriction Windows applies.
-const char* const kPlantedNames[] = {"comctl32", "setupapi", "psapi",         "vdmdbg", "uxtheme",
-                                     "propsys",  "userenv",  "windowscodecs", "dwmapi", "oleacc"};
-
-}  // namespace
-
 // Checks a running process, measures the sections, installs a shared file
 // and a compressed one with a shortcut.
 TEST(PlantedDlls, NoneRunsDuringAnInstallation)
 {
     InstallCase test("Planted");
     auto& [app, medium, dir, leftovers] = test;
-    for (const char* name : kPlantedNames)
-        CopyFixture("planted.dll", medium / (std::string(name) + ".dll"));
+    for (const std::string& name : PlantableDlls())
+        CopyFixture("planted.dll", medium / (name + ".dll"));
     const std::string shared = UniqueShortName("TP", "DLL");
     leftovers.File(SystemDirectory() + "\\" + shared);
     CopyFixture("english_201.dll", medium / shared);
@@ -44,13 +30,13 @@ TEST(PlantedDlls, NoneRunsDuringAnInstallation)
                        AddFileCall(medium / "README.TX_", "[DP]\\Readme.txt", "Main", false, "Read me") +
                        ScriptCall("ShowSections") + ScriptCall("ShowCopy"));
     {
-        SetupRun setup(medium, {.dllsFromBeside = {std::begin(kPlantedNames), std::end(kPlantedNames)}});
+        SetupRun setup(medium, {.dllsFromBeside = PlantableDlls()});
         setup.WaitForPage(IDC_SECTIONS_LIST).Click(IDC_PAGE_NEXT);
         EXPECT_EQ(setup.WaitForExit(), 0);
     }
 
-    for (const char* name : kPlantedNames)
-        EXPECT_FALSE(FileExists(medium / (std::string(name) + ".dll.loaded"))) << name << ".dll ran";
+    for (const std::string& name : PlantableDlls())
+        EXPECT_FALSE(FileExists(medium / (name + ".dll.loaded"))) << name << ".dll ran";
     EXPECT_TRUE(ReadFile(SystemDirectory() + "\\" + shared) == ReadFile(FixturePath("english_201.dll")));
     EXPECT_TRUE(ReadFile(dir / "Readme.txt") == ReadFile(FixturePath("readme.txt")));
     EXPECT_EQ(ReadShortcut(dir / "Group\\Read me.lnk").target, dir / "Readme.txt");

@@ -10,10 +10,12 @@
 #include <string>
 #include <vector>
 
+#include "starter/text/payload.h"
 #include "tesselpack/text/disk_plan.h"
 #include "tesselpack/text/script_edit.h"
 #include "tesselpack/text/szdd.h"
 #include "tests/host/host_support.h"
+#include "tests/host/package_samples.h"
 
 namespace fs = std::filesystem;
 using namespace host_support;
@@ -216,8 +218,12 @@ struct Product {
 
     CommandRun Pack(const std::string& options) const
     {
+        return PackAs("--out '" + medium.string() + "' " + options);
+    }
+    CommandRun PackAs(const std::string& options) const
+    {
         return Shell("ASAN_OPTIONS=exitcode=86 '" + (kDist / "tesselpack").string() + "' '" + script.string() +
-                     "' --from '" + staging.string() + "' --out '" + medium.string() + "' " + options);
+                     "' --from '" + staging.string() + "' " + options);
     }
 };
 
@@ -367,4 +373,47 @@ TEST(Tesselpack, BadInputStopsWithAClearMessageAndLeavesNoMedium)
     EXPECT_EQ(run.status, 2);
     EXPECT_NE(run.output.find(":1:1: error: 'SetAppName' takes 1 argument, not 2"), std::string::npos) << run.output;
     EXPECT_FALSE(fs::exists(product.medium));
+}
+
+TEST(Tesselpack, SingleFileIsTheStarterCarryingTheMediumAndNothingElse)
+{
+    Product product;
+    const fs::path out = product.folder / "Product.exe";
+    CommandRun run = product.PackAs("--single-file '" + out.string() + "'");
+    ASSERT_EQ(run.status, 0) << run.output;
+    std::vector<std::string> beside;
+    for (const auto& entry : fs::directory_iterator(product.folder.Path()))
+        beside.push_back(entry.path().filename().string());
+    std::sort(beside.begin(), beside.end());
+    EXPECT_EQ(beside, (std::vector<std::string>{"Product.exe", "SetupScript.INI", "staging"}));
+
+    const std::string program = ReadFile(out);
+    const std::optional<std::string> starter = payload::BareProgram(ReadFile(kDist / "starter.exe"));
+    ASSERT_TRUE(starter);
+    EXPECT_EQ(program.substr(0, starter->size()), *starter);
+    package_samples::StringSource source(program);
+    const std::optional<payload::Package> package = payload::CheckPackage(source, program.size());
+    ASSERT_TRUE(package);
+    std::vector<std::string> names;
+    uint64_t at = package->dataOffset;
+    for (const payload::Entry& entry : package->entries) {
+        names.push_back(entry.name);
+        if (entry.name == "setup.exe") {
+            EXPECT_EQ(program.substr(at, entry.size), ReadFile(kDist / "setup.exe"));
+        }
+        at += entry.size;
+    }
+    EXPECT_EQ(names, (std::vector<std::string>{"Disk1\\Program\\Readme.tx_", "Disk1\\Program\\TesselDemo.ex_",
+                                               "Disk1\\Shared\\Tiles.dll", "SetupScript.INI", "Unskein.exe",
+                                               "setup.exe"}));
+
+    fs::remove(out);
+    for (const std::string& other : {"--out '" + product.medium.string() + "'", std::string("--disk-size floppy")}) {
+        run = product.PackAs("--single-file '" + out.string() + "' " + other);
+        EXPECT_EQ(run.status, 3);
+        EXPECT_NE(run.output.find("--single-file makes one program of one disk: leave out --out and --disk-size"),
+                  std::string::npos) << run.output;
+        EXPECT_FALSE(fs::exists(out));
+        EXPECT_FALSE(fs::exists(product.medium));
+    }
 }

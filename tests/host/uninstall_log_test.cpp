@@ -140,6 +140,7 @@ TEST_F(LogWriter, EarlierLogIsCarriedForwardWithoutDuplicatesOfTheSameProduct)
     Open(LogDate{6, 6, 2006}, other);
     EXPECT_FALSE(log.HoldsSharedFile("C:\\SYS\\LIB.DLL"));
     EXPECT_TRUE(log.WriteSharedFile("C:\\SYS\\LIB.DLL"));
+    EXPECT_FALSE(log.WritePrivateFile("C:\\APP\\A.TXT"));
     log.WriteRegistrySection(key);
     EXPECT_EQ(Bytes(), std::string(kHeader) + "DATE:6/6/2006\r\n[FILES]\r\n" + carried +
                            "C:\\APP\\A.TXT\r\nNONSHARED\r\nC:\\SYS\\LIB.DLL\r\nSHARED\r\n[REGISTRY]\r\n" + otherKey +

@@ -4,7 +4,7 @@
 
 #include <map>
 
-#include "setup/install/conflict_dialogs.h"
+#include "setup/ui/conflict_dialogs.h"
 #include "setup/install/install_state.h"
 #include "setup/ui/page_framework.h"
 #include "setup/ui/windows.h"

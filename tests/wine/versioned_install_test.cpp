@@ -5,6 +5,7 @@
 
 #include <cstdio>
 
+#include "common/system_folder.h"
 #include "setup/install/install_state.h"
 #include "setup/install/uninstall_log.h"
 #include "setup/install/versioned_install.h"

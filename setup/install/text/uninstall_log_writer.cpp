@@ -54,17 +54,18 @@ void UninstallLogWriter::Open(std::unique_ptr<LogOutput> output, const LogDate& 
                                   "",
                                   dateLine,
                                   "[FILES]"});
-    std::set<std::string> carried;
     for (const LogRecord& record : earlier.log.records) {
-        // Another product's records all stay: each of its shared files was counted for it.
-        if (earlier.sameProduct && !carried.insert(Key(record.path, record.kind)).second)
+        const std::string key = Key(record.path, record.kind);
+        if (earlier.sameProduct && held_.count(key) != 0)
             continue;
+        // Another product's records all stay, and its shared files are this
+        // product's to count and record again: each record is one count.
+        if (earlier.sameProduct || record.kind != "SHARED")
+            held_.insert(key);
         text += LinesText({record.path, record.kind});
         if (!record.registration.empty())
             text += LinesText({record.registration});
     }
-    if (earlier.sameProduct)
-        held_ = std::move(carried);
     carriedKeys_ = earlier.log.registryKeys;
     output_->WriteAt(0, text);
     recordsEnd_ = text.size();

@@ -40,8 +40,9 @@ public:
 // new log carries forward ahead of its own.
 struct EarlierLog {
     UninstallLog log;
-    // Whether it is this product's (it names the same uninstall key): its
-    // records are then not written again, and the key is not carried twice.
+    // Whether it is this product's (it names the same uninstall key): none
+    // of its records is then written again. Of another product's log only
+    // the shared files are, since each record of one is one count.
     bool sameProduct = false;
 };
 

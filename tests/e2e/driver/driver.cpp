@@ -285,6 +285,22 @@ void SetString(const std::string& keyPath, const std::string& name, const std::s
 
 }  // namespace
 
+std::string SetProgramSettings(const std::string& fileName, const RunOptions& options)
+{
+    const std::string keyPath = "Software\\Wine\\AppDefaults\\" + fileName;
+    if (options.windows98)
+        SetString(keyPath, "Version", "win98");
+    for (const std::string& dll : options.dllsFromBeside)
+        SetString(keyPath + "\\DllOverrides", dll, "native,builtin");
+    return keyPath;
+}
+
+void RemoveProgramSettings(const std::string& keyPath)
+{
+    RegDeleteKeyA(HKEY_CURRENT_USER, (keyPath + "\\DllOverrides").c_str());
+    RegDeleteKeyA(HKEY_CURRENT_USER, keyPath.c_str());
+}
+
 std::string SetupRun::Prepare(const Medium& medium, const RunOptions& options)
 {
     lastSettingsKey.clear();
@@ -296,11 +312,7 @@ std::string SetupRun::Prepare(const Medium& medium, const RunOptions& options)
         "setup-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++counter) + ".exe";
     const std::string copy = medium / name;
     CopyFileA(SetupProgram().c_str(), copy.c_str(), FALSE);
-    lastSettingsKey = "Software\\Wine\\AppDefaults\\" + name;
-    if (options.windows98)
-        SetString(lastSettingsKey, "Version", "win98");
-    for (const std::string& dll : options.dllsFromBeside)
-        SetString(lastSettingsKey + "\\DllOverrides", dll, "native,builtin");
+    lastSettingsKey = SetProgramSettings(name, options);
     return copy;
 }
 
@@ -311,10 +323,8 @@ SetupRun::SetupRun(const Medium& medium, RunOptions options)
 
 SetupRun::~SetupRun()
 {
-    if (settingsKey_.empty())
-        return;
-    RegDeleteKeyA(HKEY_CURRENT_USER, (settingsKey_ + "\\DllOverrides").c_str());
-    RegDeleteKeyA(HKEY_CURRENT_USER, settingsKey_.c_str());
+    if (!settingsKey_.empty())
+        RemoveProgramSettings(settingsKey_);
 }
 
 }  // namespace e2e

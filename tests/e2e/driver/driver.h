@@ -263,6 +263,11 @@ void ExpectRemoved(ProgramRun& run);
 // The same for the Unskein.exe at `program`.
 void RemoveWithUnskein(const std::string& program);
 
+// Wine's per-program settings for programs of this file name, as `options`
+// ask; returns the key that RemoveProgramSettings removes afterwards.
+std::string SetProgramSettings(const std::string& fileName, const RunOptions& options);
+void RemoveProgramSettings(const std::string& keyPath);
+
 // Starts setup.exe on a medium. With `windows98` or `dllsFromBeside` the
 // program runs from the medium under a name of its own, for which Wine's
 // per-program settings say so.

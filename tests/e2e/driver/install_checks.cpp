@@ -291,6 +291,13 @@ std::string UniqueShortName(const std::string& prefix, const std::string& extens
     return prefix.substr(0, 2) + digits + "." + extension;
 }
 
+const std::vector<std::string>& PlantableDlls()
+{
+    static const std::vector<std::string> names = {"comctl32", "setupapi", "psapi",         "vdmdbg", "uxtheme",
+                                                   "propsys",  "userenv",  "windowscodecs", "dwmapi", "oleacc"};
+    return names;
+}
+
 Snapshot SnapshotTree(const std::string& root, bool recursive)
 {
     Snapshot snapshot;

@@ -107,6 +107,16 @@ struct InstallCase {
 // 8.3 file name: the prefix (at most 2 characters) and 4 hex digits.
 std::string UniqueShortName(const std::string& prefix, const std::string& extension);
 
+// The DLLs that setup and, on its behalf, the shell, COM and the visual
+// styles load during an installation, and that not every Windows takes
+// from its system folder whatever the search order (names without ".dll").
+// Two of them cannot be planted under Wine: version.dll, which Wine's own
+// user32 imports, so Wine loads it at the start of every program (the import
+// test keeps it out of the programs' imports), and msimg32.dll, a delayed
+// import of the visual styles that Wine resolves without the search
+// restriction Windows applies.
+const std::vector<std::string>& PlantableDlls();
+
 // The files and directories below `root` (with `recursive` at every depth),
 // each with its size and last write time, so that two snapshots tell what
 // changed in between.

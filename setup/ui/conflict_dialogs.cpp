@@ -1,4 +1,4 @@
-#include "setup/install/conflict_dialogs.h"
+#include "setup/ui/conflict_dialogs.h"
 
 #include <optional>
 #include <string>

@@ -1,0 +1,98 @@
+// starter.exe, the program that tesselpack --single-file makes into one
+// download: it checks the package it carries, unpacks the medium into a
+// folder of its own under TEMP, runs setup.exe from there, waits for it,
+// removes the folder and ends with setup's exit code.
+#include <windows.h>
+
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "common/handles.h"
+#include "common/system_error.h"
+#include "common/system_folder.h"
+#include "starter/progress_window.h"
+#include "starter/unpack.h"
+
+namespace {
+
+// Beside setup's own exit codes, which come through unchanged.
+constexpr int kExitDamaged = -11;
+constexpr int kExitCannotUnpack = -12;
+constexpr int kExitCannotStartSetup = -13;
+
+// From this size on, checking and unpacking take long enough to be shown.
+constexpr uint64_t kShownFrom = 20u << 20;
+
+const char kDamaged[] = "The installation package is damaged. Please download it again.";
+
+int Refuse(const std::string& text, int exitCode)
+{
+    MessageBoxA(nullptr, text.c_str(), "Setup", MB_OK | MB_ICONSTOP);
+    return exitCode;
+}
+
+// setup.exe in the folder, with the folder as its current directory, where
+// it finds the script and the medium.
+std::optional<DWORD> RunSetup(const std::string& folder, DWORD& error)
+{
+    const std::string program = folder + "\\setup.exe";
+    std::string commandLine = "\"" + program + "\"";
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process = {};
+    if (!CreateProcessA(program.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(),
+                        &startup, &process)) {
+        error = GetLastError();
+        return std::nullopt;
+    }
+    const OwnedHandle thread(process.hThread), setup(process.hProcess);
+    WaitForSingleObject(setup.get(), INFINITE);
+    DWORD code = 0;
+    GetExitCodeProcess(setup.get(), &code);
+    return code;
+}
+
+int Start(HINSTANCE instance)
+{
+    ProgramFile program;
+    if (!program.IsOpen())
+        return Refuse(kDamaged, kExitDamaged);
+    std::unique_ptr<ProgressWindow> window;
+    if (program.Size() >= kShownFrom)
+        window = std::make_unique<ProgressWindow>(instance, 2 * program.Size());
+
+    StepProgress checking(window.get(), 0);
+    const std::optional<payload::Package> package = payload::CheckPackage(program, program.Size(), &checking);
+    if (!package)
+        return Refuse(kDamaged, kExitDamaged);
+
+    Failure failure;
+    const std::string folder = CreatePrivateFolder(failure);
+    if (folder.empty())
+        return Refuse(failure.message, kExitCannotUnpack);
+    StepProgress unpacking(window.get(), program.Size());
+    failure = Unpack(program, *package, folder, &unpacking);
+    window.reset();
+    if (failure.kind != Failure::kNone) {
+        RemoveFolder(folder);
+        return failure.kind == Failure::kDamaged ? Refuse(kDamaged, kExitDamaged)
+                                                 : Refuse(failure.message, kExitCannotUnpack);
+    }
+
+    DWORD error = 0;
+    const std::optional<DWORD> exitCode = RunSetup(folder, error);
+    RemoveFolder(folder);
+    if (!exitCode)
+        return Refuse("Setup cannot start " + folder + "\\setup.exe:\n\n" + SystemErrorSentence(error),
+                      kExitCannotStartSetup);
+    return static_cast<int>(*exitCode);
+}
+
+}  // namespace
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
+{
+    KeepDllSearchInSystemFolder();
+    return Start(instance);
+}

@@ -1,0 +1,285 @@
+#include "starter/text/payload.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace payload {
+
+namespace {
+
+const char kHeaderMagic[] = "TesselPk";
+const char kEndMagic[] = "TesselNd";
+constexpr size_t kMagicSize = 8;
+constexpr size_t kRecordFixedSize = 8 + 4 + 2;
+
+uint64_t Number(std::string_view bytes, size_t at, size_t width)
+{
+    uint64_t value = 0;
+    for (size_t i = width; i-- > 0;)
+        value = value << 8 | static_cast<unsigned char>(bytes[at + i]);
+    return value;
+}
+
+void PutNumber(std::string& bytes, uint64_t value, size_t width)
+{
+    for (size_t i = 0; i < width; ++i, value >>= 8)
+        bytes += static_cast<char>(value & 0xFF);
+}
+
+char LowerAscii(char c)
+{
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+// Names that Windows opens as devices in any folder, with any extension.
+bool IsDeviceName(std::string_view part)
+{
+    const std::string_view base = part.substr(0, part.find('.'));
+    std::string lower;
+    for (char c : base)
+        lower += LowerAscii(c);
+    static const char* const kDevices[] = {"con", "prn", "aux", "nul", "conin$", "conout$", "clock$"};
+    for (const char* device : kDevices)
+        if (lower == device)
+            return true;
+    return lower.size() == 4 && (lower.compare(0, 3, "com") == 0 || lower.compare(0, 3, "lpt") == 0) &&
+           lower[3] >= '0' && lower[3] <= '9';
+}
+
+bool IsSafePart(std::string_view part)
+{
+    if (part.empty() || part.back() == '.' || part.back() == ' ' || IsDeviceName(part))
+        return false;
+    for (char c : part)
+        if (static_cast<unsigned char>(c) < 32 || std::strchr("<>:\"/|?*", c))
+            return false;
+    return true;
+}
+
+}  // namespace
+
+uint32_t Crc32(uint32_t crc, const void* data, size_t size)
+{
+    static uint32_t table[256];
+    if (table[1] == 0)
+        for (uint32_t n = 0; n < 256; ++n) {
+            uint32_t c = n;
+            for (int k = 0; k < 8; ++k)
+                c = c & 1 ? 0xEDB88320u ^ (c >> 1) : c >> 1;
+            table[n] = c;
+        }
+    const unsigned char* bytes = static_cast<const unsigned char*>(data);
+    crc = ~crc;
+    for (size_t i = 0; i < size; ++i)
+        crc = table[(crc ^ bytes[i]) & 0xFF] ^ (crc >> 8);
+    return ~crc;
+}
+
+std::optional<ProgramLayout> ReadProgramLayout(std::string_view headers, uint64_t fileSize)
+{
+    if (headers.size() < 64 || headers.size() > fileSize || headers.compare(0, 2, "MZ") != 0)
+        return std::nullopt;
+    const uint64_t pe = Number(headers, 0x3C, 4);
+    if (pe + 24 > headers.size() || headers.compare(pe, 4, std::string_view("PE\0\0", 4)) != 0)
+        return std::nullopt;
+    const uint64_t sections = Number(headers, pe + 6, 2);
+    const uint64_t optionalSize = Number(headers, pe + 20, 2);
+    const uint64_t optional = pe + 24;
+    const uint64_t table = optional + optionalSize;
+    if (sections == 0 || table + 40 * sections > headers.size() || optionalSize < 2)
+        return std::nullopt;
+
+    // The data directories: where they start and how many there are differ
+    // between 32-bit and 64-bit programs.
+    const uint64_t magic = Number(headers, optional, 2);
+    const uint64_t countAt = magic == 0x10B ? 92 : magic == 0x20B ? 108 : 0;
+    if (countAt == 0 || countAt + 4 > optionalSize)
+        return std::nullopt;
+    const uint64_t directories = Number(headers, optional + countAt, 4);
+    const uint64_t certificateEntry = optional + countAt + 4 + 4 * 8;
+
+    ProgramLayout layout;
+    for (uint64_t s = 0; s < sections; ++s) {
+        const uint64_t rawSize = Number(headers, table + 40 * s + 16, 4);
+        const uint64_t rawOffset = Number(headers, table + 40 * s + 20, 4);
+        if (rawSize > 0)
+            layout.sectionsEnd = std::max(layout.sectionsEnd, rawOffset + rawSize);
+    }
+    if (layout.sectionsEnd == 0 || layout.sectionsEnd > fileSize)
+        return std::nullopt;
+    layout.signedEnd = fileSize;
+    if (directories > 4 && certificateEntry + 8 <= optional + optionalSize) {
+        layout.certificateEntry = static_cast<uint32_t>(certificateEntry);
+        const uint64_t offset = Number(headers, certificateEntry, 4);
+        const uint64_t size = Number(headers, certificateEntry + 4, 4);
+        if (size > 0) {
+            if (offset < layout.sectionsEnd || offset + size > fileSize)
+                return std::nullopt;
+            layout.signedEnd = offset;
+        }
+    }
+    return layout;
+}
+
+std::optional<std::string> BareProgram(std::string program)
+{
+    const std::optional<ProgramLayout> layout =
+        ReadProgramLayout(std::string_view(program).substr(0, 4096), program.size());
+    if (!layout)
+        return std::nullopt;
+    program.resize(layout->sectionsEnd);
+    if (layout->certificateEntry)
+        std::memset(&program[layout->certificateEntry], 0, 8);
+    return program;
+}
+
+bool IsSafeName(std::string_view name)
+{
+    if (name.empty() || name.size() > kMaxNameLength)
+        return false;
+    for (size_t start = 0;;) {
+        const size_t end = name.find('\\', start);
+        if (!IsSafePart(name.substr(start, end == std::string_view::npos ? std::string_view::npos : end - start)))
+            return false;
+        if (end == std::string_view::npos)
+            return true;
+        start = end + 1;
+    }
+}
+
+std::string HeaderAndIndex(const std::vector<Entry>& entries)
+{
+    std::string index;
+    uint64_t dataSize = 0;
+    for (const Entry& entry : entries) {
+        PutNumber(index, entry.size, 8);
+        PutNumber(index, entry.crc, 4);
+        PutNumber(index, entry.name.size(), 2);
+        index += entry.name;
+        dataSize += entry.size;
+    }
+    std::string bytes(kHeaderMagic, kMagicSize);
+    PutNumber(bytes, kFormatVersion, 4);
+    PutNumber(bytes, entries.size(), 4);
+    PutNumber(bytes, index.size(), 4);
+    PutNumber(bytes, dataSize, 8);
+    PutNumber(bytes, Crc32(Crc32(0, bytes.data(), bytes.size()), index.data(), index.size()), 4);
+    return bytes + index;
+}
+
+std::string End(uint64_t packageSize)
+{
+    std::string bytes(kEndMagic, kMagicSize);
+    PutNumber(bytes, packageSize, 8);
+    return bytes;
+}
+
+std::optional<Header> ReadHeader(std::string_view bytes)
+{
+    if (bytes.size() < kHeaderSize || bytes.compare(0, kMagicSize, kHeaderMagic) != 0 ||
+        Number(bytes, 8, 4) != kFormatVersion)
+        return std::nullopt;
+    Header header;
+    header.files = static_cast<uint32_t>(Number(bytes, 12, 4));
+    header.indexSize = static_cast<uint32_t>(Number(bytes, 16, 4));
+    header.dataSize = Number(bytes, 20, 8);
+    header.crc = static_cast<uint32_t>(Number(bytes, 28, 4));
+    if (header.files > kMaxFiles || header.indexSize > kMaxIndexSize || header.dataSize > (uint64_t{1} << 56))
+        return std::nullopt;
+    return header;
+}
+
+std::optional<std::vector<Entry>> ReadIndex(const Header& header, std::string_view headerBytes,
+                                            std::string_view index)
+{
+    if (headerBytes.size() < kHeaderSize || index.size() != header.indexSize ||
+        Crc32(Crc32(0, headerBytes.data(), 28), index.data(), index.size()) != header.crc)
+        return std::nullopt;
+    std::vector<Entry> entries;
+    std::vector<std::string> lowerNames;
+    uint64_t dataSize = 0;
+    size_t at = 0;
+    for (uint32_t f = 0; f < header.files; ++f) {
+        if (index.size() - at < kRecordFixedSize)
+            return std::nullopt;
+        Entry entry;
+        entry.size = Number(index, at, 8);
+        entry.crc = static_cast<uint32_t>(Number(index, at + 8, 4));
+        const size_t nameLength = Number(index, at + 12, 2);
+        at += kRecordFixedSize;
+        if (index.size() - at < nameLength || entry.size > header.dataSize - dataSize)
+            return std::nullopt;
+        entry.name.assign(index.substr(at, nameLength));
+        at += nameLength;
+        if (!IsSafeName(entry.name))
+            return std::nullopt;
+        dataSize += entry.size;
+        std::string lower;
+        for (char c : entry.name)
+            lower += LowerAscii(c);
+        lowerNames.push_back(std::move(lower));
+        entries.push_back(std::move(entry));
+    }
+    std::sort(lowerNames.begin(), lowerNames.end());
+    if (at != index.size() || dataSize != header.dataSize ||
+        std::adjacent_find(lowerNames.begin(), lowerNames.end()) != lowerNames.end())
+        return std::nullopt;
+    return entries;
+}
+
+bool IsEnd(std::string_view bytes, uint64_t packageSize)
+{
+    return bytes.size() == kEndSize && bytes.compare(0, kMagicSize, kEndMagic) == 0 &&
+           Number(bytes, kMagicSize, 8) == packageSize;
+}
+
+std::optional<Package> CheckPackage(Source& source, uint64_t fileSize, Progress* progress)
+{
+    std::string headers(static_cast<size_t>(std::min<uint64_t>(fileSize, 4096)), '\0');
+    if (!source.ReadAt(0, &headers[0], headers.size()))
+        return std::nullopt;
+    const std::optional<ProgramLayout> layout = ReadProgramLayout(headers, fileSize);
+    if (!layout || layout->signedEnd - layout->sectionsEnd < kHeaderSize + kEndSize)
+        return std::nullopt;
+    const uint64_t start = layout->sectionsEnd;
+    std::string headerBytes(kHeaderSize, '\0');
+    if (!source.ReadAt(start, &headerBytes[0], kHeaderSize))
+        return std::nullopt;
+    const std::optional<Header> header = ReadHeader(headerBytes);
+    if (!header || header->PackageSize() > layout->signedEnd - start)
+        return std::nullopt;
+    std::string index(header->indexSize, '\0');
+    if (!index.empty() && !source.ReadAt(start + kHeaderSize, &index[0], index.size()))
+        return std::nullopt;
+    std::optional<std::vector<Entry>> entries = ReadIndex(*header, headerBytes, index);
+    if (!entries)
+        return std::nullopt;
+
+    Package package;
+    package.dataOffset = start + kHeaderSize + header->indexSize;
+    package.dataSize = header->dataSize;
+    std::string buffer(1 << 16, '\0');
+    uint64_t at = package.dataOffset;
+    for (const Entry& entry : *entries) {
+        uint32_t crc = 0;
+        for (uint64_t left = entry.size; left > 0;) {
+            const size_t chunk = static_cast<size_t>(std::min<uint64_t>(left, buffer.size()));
+            if (!source.ReadAt(at, &buffer[0], chunk))
+                return std::nullopt;
+            crc = Crc32(crc, buffer.data(), chunk);
+            at += chunk;
+            left -= chunk;
+            if (progress && !progress->Advance(at - package.dataOffset))
+                return std::nullopt;
+        }
+        if (crc != entry.crc)
+            return std::nullopt;
+    }
+    std::string end(kEndSize, '\0');
+    if (!source.ReadAt(at, &end[0], kEndSize) || !IsEnd(end, header->PackageSize()))
+        return std::nullopt;
+    package.entries = std::move(*entries);
+    return package;
+}
+
+}  // namespace payload

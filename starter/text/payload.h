@@ -1,0 +1,120 @@
+// The package that a starter carries: the files of a one-disk medium, placed
+// after the program's last section, where the program's signature covers
+// them. tesselpack writes it and the starter reads it with these definitions,
+// so that the layout has one home.
+//
+//   header, kHeaderSize bytes:
+//      0  "TesselPk"
+//      8  format version, kFormatVersion            u32
+//     12  number of files                           u32
+//     16  size of the index                         u32
+//     20  size of all files' contents               u64
+//     28  CRC-32 of bytes 0-27 and of the index     u32
+//   index, one record per file:
+//          size u64, CRC-32 of the contents u32, name length u16, name
+//          (a path below the medium's folder, with backslashes)
+//   the files' contents, in the index's order
+//   end, kEndSize bytes: "TesselNd", size of the whole package u64
+//
+// Numbers are little-endian. Every read is checked against the file that
+// holds the package: a truncated download, a changed byte or a missing end
+// is refused before anything is written.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace payload {
+
+constexpr uint32_t kFormatVersion = 1;
+constexpr size_t kHeaderSize = 32;
+constexpr size_t kEndSize = 16;
+// Bounds that no medium reaches, so that a damaged count cannot make the
+// reader allocate without end.
+constexpr uint32_t kMaxFiles = 100000;
+constexpr uint32_t kMaxIndexSize = 16u << 20;
+constexpr size_t kMaxNameLength = 240;
+
+// CRC-32 as zip and PNG have it; `crc` is the value so far (0 to begin).
+uint32_t Crc32(uint32_t crc, const void* data, size_t size);
+
+// Where a program's package goes, read from its PE headers.
+struct ProgramLayout {
+    uint64_t sectionsEnd = 0;  // the end of the last section's bytes: the package starts here
+    uint64_t signedEnd = 0;    // where the certificate table starts, or the file's end
+    uint32_t certificateEntry = 0;  // offset of the certificate table's directory entry
+};
+
+// `headers` is the file's start (at least its PE headers; 4096 bytes suffice
+// for any linker's), `fileSize` its size. Nothing when it is no PE program or
+// its headers point outside the file.
+std::optional<ProgramLayout> ReadProgramLayout(std::string_view headers, uint64_t fileSize);
+
+// A program that can carry a package: the bytes up to the end of its last
+// section, without a signature (the author signs the result). Nothing when
+// `program` is no PE program.
+std::optional<std::string> BareProgram(std::string program);
+
+struct Entry {
+    std::string name;  // relative, backslashes
+    uint64_t size = 0;
+    uint32_t crc = 0;
+};
+
+// Whether `name` stays inside the folder it is extracted into: relative,
+// no drive, no "." or ".." part, no empty part, no character or device name
+// that Windows treats specially.
+bool IsSafeName(std::string_view name);
+
+// The header and the index for these files, in this order.
+std::string HeaderAndIndex(const std::vector<Entry>& entries);
+// What follows the last file's contents.
+std::string End(uint64_t packageSize);
+
+struct Header {
+    uint32_t files = 0;
+    uint32_t indexSize = 0;
+    uint64_t dataSize = 0;
+    uint32_t crc = 0;
+    uint64_t PackageSize() const { return kHeaderSize + indexSize + dataSize + kEndSize; }
+};
+
+// Nothing when it is no package header of this format.
+std::optional<Header> ReadHeader(std::string_view bytes);
+// The files the index lists; nothing when the checksum differs, a record is
+// cut short, a name is unsafe or repeated, or the sizes do not add up to the
+// header's.
+std::optional<std::vector<Entry>> ReadIndex(const Header& header, std::string_view headerBytes,
+                                            std::string_view index);
+bool IsEnd(std::string_view bytes, uint64_t packageSize);
+
+// Reads a program's bytes; the starter reads its own file, the tests a string.
+class Source {
+public:
+    virtual ~Source() = default;
+    // Exactly `size` bytes at `offset`; false when the file has fewer.
+    virtual bool ReadAt(uint64_t offset, char* buffer, size_t size) = 0;
+};
+
+struct Package {
+    std::vector<Entry> entries;
+    uint64_t dataOffset = 0;  // in the program's file: the first file's contents
+    uint64_t dataSize = 0;
+};
+
+// Called with the bytes checked so far; false stops the check.
+class Progress {
+public:
+    virtual ~Progress() = default;
+    virtual bool Advance(uint64_t done) = 0;
+};
+
+// Checks the whole package of a program of `fileSize` bytes: its place in
+// the PE headers, header, index, every file's checksum and the end. Nothing
+// when any of it is damaged (or `progress` stopped it).
+std::optional<Package> CheckPackage(Source& source, uint64_t fileSize, Progress* progress = nullptr);
+
+}  // namespace payload

@@ -1,0 +1,240 @@
+#include "starter/unpack.h"
+
+#include <algorithm>
+#include <vector>
+
+#include "common/find_files.h"
+#include "common/system_error.h"
+#include "common/system_folder.h"
+#include "common/whole_file.h"
+
+namespace {
+
+// Empty when it does not fit the system's calls: then nothing opens.
+std::string OwnPath()
+{
+    std::string path(MAX_PATH, '\0');
+    const DWORD length = GetModuleFileNameA(nullptr, &path[0], MAX_PATH);
+    path.resize(length < MAX_PATH ? length : 0);
+    return path;
+}
+
+bool IsWindowsNt()
+{
+    OSVERSIONINFOA version = {};
+    version.dwOSVersionInfoSize = sizeof version;
+    return GetVersionExA(&version) && version.dwPlatformId == VER_PLATFORM_WIN32_NT;
+}
+
+// 64 bits from the system's random source; on systems without one (before
+// Windows XP) a mix of clocks and ids, which the exclusive creation of the
+// folder makes safe anyway.
+uint64_t RandomNumber()
+{
+    uint64_t number = 0;
+    using RandomFunction = BOOLEAN(WINAPI*)(PVOID buffer, ULONG length);
+    if (const HMODULE advapi = LoadSystemLibrary("advapi32.dll"))
+        if (const auto random = reinterpret_cast<RandomFunction>(GetProcAddress(advapi, "SystemFunction036")))
+            if (random(&number, sizeof number))
+                return number;
+    LARGE_INTEGER counter = {};
+    QueryPerformanceCounter(&counter);
+    FILETIME time = {};
+    GetSystemTimeAsFileTime(&time);
+    const DWORD mix[] = {counter.LowPart, static_cast<DWORD>(counter.HighPart), time.dwLowDateTime,
+                         GetCurrentProcessId(), GetTickCount(), GetCurrentThreadId()};
+    return static_cast<uint64_t>(payload::Crc32(0, mix, sizeof mix)) << 32 | payload::Crc32(1, mix, sizeof mix);
+}
+
+std::string Hex(uint64_t number)
+{
+    std::string text(16, '0');
+    for (size_t i = text.size(); i-- > 0; number >>= 4)
+        text[i] = "0123456789abcdef"[number & 15];
+    return text;
+}
+
+// A security descriptor that lets only this user (and no folder above)
+// decide who uses the folder: its files then are the user's alone, even in
+// a TEMP folder that others can write to. Windows 2000 and later; elsewhere
+// the folder gets the default rights.
+class PrivateRights {
+public:
+    PrivateRights();
+    SECURITY_ATTRIBUTES* Attributes() { return ready_ ? &attributes_ : nullptr; }
+
+private:
+    bool ready_ = false;
+    char user_[256] = {};
+    char acl_[512] = {};
+    SECURITY_DESCRIPTOR descriptor_ = {};
+    SECURITY_ATTRIBUTES attributes_ = {};
+};
+
+PrivateRights::PrivateRights()
+{
+    const HMODULE advapi = LoadSystemLibrary("advapi32.dll");
+    if (!advapi || !IsWindowsNt())
+        return;
+    auto find = [&](const char* name) { return GetProcAddress(advapi, name); };
+    const auto openToken = reinterpret_cast<decltype(&OpenProcessToken)>(find("OpenProcessToken"));
+    const auto tokenInformation = reinterpret_cast<decltype(&GetTokenInformation)>(find("GetTokenInformation"));
+    const auto sidLength = reinterpret_cast<decltype(&GetLengthSid)>(find("GetLengthSid"));
+    const auto initializeAcl = reinterpret_cast<decltype(&InitializeAcl)>(find("InitializeAcl"));
+    const auto allow = reinterpret_cast<decltype(&AddAccessAllowedAceEx)>(find("AddAccessAllowedAceEx"));
+    const auto initializeDescriptor =
+        reinterpret_cast<decltype(&InitializeSecurityDescriptor)>(find("InitializeSecurityDescriptor"));
+    const auto setDacl = reinterpret_cast<decltype(&SetSecurityDescriptorDacl)>(find("SetSecurityDescriptorDacl"));
+    const auto setControl =
+        reinterpret_cast<decltype(&SetSecurityDescriptorControl)>(find("SetSecurityDescriptorControl"));
+    if (!openToken || !tokenInformation || !sidLength || !initializeAcl || !allow || !initializeDescriptor ||
+        !setDacl || !setControl)
+        return;
+    HANDLE opened = nullptr;
+    if (!openToken(GetCurrentProcess(), TOKEN_QUERY, &opened))
+        return;
+    const OwnedHandle token(opened);
+    DWORD size = 0;
+    const BOOL known = tokenInformation(token.get(), TokenUser, user_, sizeof user_, &size);
+    PSID sid = reinterpret_cast<TOKEN_USER*>(user_)->User.Sid;
+    ACL* acl = reinterpret_cast<ACL*>(acl_);
+    ready_ = known && sizeof(ACL) + sizeof(ACCESS_ALLOWED_ACE) + sidLength(sid) <= sizeof acl_ &&
+             initializeAcl(acl, sizeof acl_, ACL_REVISION) &&
+             allow(acl, ACL_REVISION, OBJECT_INHERIT_ACE | CONTAINER_INHERIT_ACE, GENERIC_ALL, sid) &&
+             initializeDescriptor(&descriptor_, SECURITY_DESCRIPTOR_REVISION) &&
+             setDacl(&descriptor_, TRUE, acl, FALSE) &&
+             setControl(&descriptor_, SE_DACL_PROTECTED, SE_DACL_PROTECTED);
+    attributes_ = {sizeof attributes_, &descriptor_, FALSE};
+}
+
+std::string CannotWrite(const std::string& what, const std::string& folder, DWORD error)
+{
+    return what + folder + ":\n\n" + SystemErrorSentence(error);
+}
+
+void RemoveOrSchedule(const std::string& path, bool isFolder, bool nt)
+{
+    const bool removed = isFolder ? RemoveDirectoryA(path.c_str()) : DeleteFileA(path.c_str());
+    if (!removed && nt)
+        MoveFileExA(path.c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT);
+}
+
+void RemoveTree(const std::string& folder, bool nt)
+{
+    ForEachMatch(folder + "\\*", [&](const WIN32_FIND_DATAA& found) {
+        const std::string name = found.cFileName;
+        if (name == "." || name == "..")
+            return;
+        const std::string path = folder + "\\" + name;
+        if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+            return RemoveTree(path, nt);
+        if (found.dwFileAttributes & FILE_ATTRIBUTE_READONLY)
+            SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+        RemoveOrSchedule(path, false, nt);
+    });
+    RemoveOrSchedule(folder, true, nt);
+}
+
+}  // namespace
+
+ProgramFile::ProgramFile()
+    : file_(CreateFileA(OwnPath().c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr))
+{
+    if (file_.IsOpen())
+        size_ = OpenFileSize(file_.get());
+}
+
+bool ProgramFile::ReadAt(uint64_t offset, char* buffer, size_t size)
+{
+    if (!size_ || offset > *size_ || size > *size_ - offset)
+        return false;
+    LONG high = static_cast<LONG>(offset >> 32);
+    // A low half of all ones is told from a failure only by the error.
+    SetLastError(NO_ERROR);
+    if (SetFilePointer(file_.get(), static_cast<LONG>(offset & 0xFFFFFFFF), &high, FILE_BEGIN) ==
+            INVALID_SET_FILE_POINTER &&
+        GetLastError() != NO_ERROR)
+        return false;
+    while (size > 0) {
+        DWORD read = 0;
+        if (!ReadFile(file_.get(), buffer, static_cast<DWORD>(size), &read, nullptr) || read == 0)
+            return false;
+        buffer += read;
+        size -= read;
+    }
+    return true;
+}
+
+std::string CreatePrivateFolder(Failure& failure)
+{
+    char temp[MAX_PATH];
+    const DWORD length = GetTempPathA(MAX_PATH, temp);
+    if (length == 0 || length >= MAX_PATH) {
+        failure = {Failure::kCannotWrite, "Setup cannot find the folder for temporary files (TEMP)."};
+        return "";
+    }
+    std::string base(temp, length);
+    if (base.back() != '\\')
+        base += '\\';
+    PrivateRights rights;
+    DWORD error = ERROR_ALREADY_EXISTS;
+    // Someone may have made a folder of this name; another is tried then,
+    // never that one used.
+    for (int attempt = 0; attempt < 100 && error == ERROR_ALREADY_EXISTS; ++attempt) {
+        const std::string folder = base + "Tessel-" + Hex(RandomNumber());
+        if (CreateDirectoryA(folder.c_str(), rights.Attributes()))
+            return folder;
+        error = GetLastError();
+    }
+    failure = {Failure::kCannotWrite,
+               CannotWrite("Setup cannot create a folder for the installation files in ", base, error)};
+    return "";
+}
+
+Failure Unpack(ProgramFile& program, const payload::Package& package, const std::string& folder,
+               payload::Progress* progress)
+{
+    std::string buffer(1 << 16, '\0');
+    uint64_t at = package.dataOffset;
+    for (const payload::Entry& entry : package.entries) {
+        const std::string path = folder + "\\" + entry.name;
+        for (size_t slash = entry.name.find('\\'); slash != std::string::npos; slash = entry.name.find('\\', slash + 1))
+            CreateDirectoryA((folder + "\\" + entry.name.substr(0, slash)).c_str(), nullptr);
+        // Never a file that is there already: the folder is new, so it was planted.
+        OwnedHandle file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL,
+                                    nullptr));
+        if (!file.IsOpen())
+            return {Failure::kCannotWrite,
+                    CannotWrite("Setup cannot unpack the installation files into ", folder, GetLastError())};
+        uint32_t crc = 0;
+        for (uint64_t left = entry.size; left > 0;) {
+            const size_t chunk = static_cast<size_t>(std::min<uint64_t>(left, buffer.size()));
+            if (!program.ReadAt(at, &buffer[0], chunk))
+                return {Failure::kDamaged, ""};
+            crc = payload::Crc32(crc, buffer.data(), chunk);
+            if (!WriteAll(file.get(), std::string_view(buffer.data(), chunk)))
+                return {Failure::kCannotWrite,
+                        CannotWrite("Setup cannot unpack the installation files into ", folder, GetLastError())};
+            at += chunk;
+            left -= chunk;
+            if (progress)
+                progress->Advance(at - package.dataOffset);
+        }
+        if (crc != entry.crc)
+            return {Failure::kDamaged, ""};
+    }
+    return {};
+}
+
+void RemoveFolder(const std::string& folder)
+{
+    const bool nt = IsWindowsNt();
+    // The program that just ended may still hold its file for a moment.
+    for (int attempt = 0; attempt < 20; ++attempt) {
+        RemoveTree(folder, false);
+        if (GetFileAttributesA(folder.c_str()) == INVALID_FILE_ATTRIBUTES)
+            return;
+        Sleep(100);
+    }
+    RemoveTree(folder, nt);
+}

@@ -1,0 +1,90 @@
+// The package that a starter carries: found from the program's headers
+// whether or not a signature follows it, and refused whole when any byte of
+// it is changed or missing, or when a name would leave the folder.
+#include <gtest/gtest.h>
+
+#include "starter/text/payload.h"
+#include "tests/host/package_samples.h"
+
+using namespace package_samples;
+
+namespace {
+
+const std::vector<payload::Entry> kFiles = {{"setup.exe", 5, 0}, {"Disk1\\Program\\Read me.tx_", 3, 0}};
+const std::string kContents[] = {"setup", "doc"};
+
+// The small program with a package of kFiles after its section.
+std::string PackagedProgram(std::vector<payload::Entry> entries = kFiles)
+{
+    std::string data;
+    for (size_t i = 0; i < entries.size() && i < 2; ++i) {
+        entries[i].crc = payload::Crc32(0, kContents[i].data(), kContents[i].size());
+        data += kContents[i];
+    }
+    const std::string head = payload::HeaderAndIndex(entries);
+    return SmallProgram() + head + data + payload::End(head.size() + data.size() + payload::kEndSize);
+}
+
+std::optional<payload::Package> Check(const std::string& program)
+{
+    StringSource source(program);
+    return payload::CheckPackage(source, program.size());
+}
+
+}  // namespace
+
+TEST(Package, IsFoundFromTheHeadersBeforeAndAfterSigning)
+{
+    EXPECT_EQ(payload::Crc32(0, "123456789", 9), 0xCBF43926u);
+    std::string program = PackagedProgram();
+    std::optional<payload::Package> package = Check(program);
+    ASSERT_TRUE(package);
+    ASSERT_EQ(package->entries.size(), 2u);
+    EXPECT_EQ(package->entries[1].name, "Disk1\\Program\\Read me.tx_");
+    EXPECT_EQ(program.substr(package->dataOffset, 8), "setupdoc");
+
+    // A signature: padding and the certificate table after the package,
+    // named by the headers' certificate entry.
+    const uint32_t tableAt = static_cast<uint32_t>(program.size() + 3);
+    program += std::string(3, '\0') + std::string(600, 'C');
+    for (int i = 0; i < 4; ++i) {
+        program[0xD8 + i] = static_cast<char>(tableAt >> (8 * i));
+        program[0xDC + i] = static_cast<char>(600 >> (8 * i));
+    }
+    package = Check(program);
+    ASSERT_TRUE(package);
+    EXPECT_EQ(program.substr(package->dataOffset, 8), "setupdoc");
+
+    // The starter that tesselpack takes loses such a signature and what follows its sections.
+    EXPECT_EQ(payload::BareProgram(program), SmallProgram());
+    EXPECT_FALSE(payload::BareProgram("MZ not a program"));
+}
+
+TEST(Package, AnyChangedOrMissingByteIsRefused)
+{
+    const std::string program = PackagedProgram();
+    for (size_t at = SmallProgram().size(); at < program.size(); ++at) {
+        std::string flipped = program;
+        flipped[at] ^= 0x20;
+        EXPECT_FALSE(Check(flipped)) << "byte " << at << " changed";
+        EXPECT_FALSE(Check(program.substr(0, at))) << "cut at " << at;
+    }
+    // A package longer than the file, by its header.
+    std::string longer = PackagedProgram({{"setup.exe", 5, 0}, {"doc", uint64_t{1} << 40, 0}});
+    EXPECT_FALSE(Check(longer));
+    // A certificate table inside the package cuts it short.
+    std::string cut = program;
+    cut[0xD8] = static_cast<char>(0x10), cut[0xD9] = static_cast<char>(0x04), cut[0xDC] = 8;
+    EXPECT_FALSE(Check(cut));
+}
+
+TEST(Package, NamesThatWouldLeaveTheFolderAreRefused)
+{
+    for (const char* name : {"..\\setup.exe", "Disk1\\..\\..\\x", "C:\\x", "C:x", "\\x", "\\\\server\\share\\x",
+                             "a/../x", "a\\\\b", "a\\", "CON", "nul.txt", "Disk1\\com1", "x.", "x ", "...",
+                             "setup.exe:stream", "a\tb", ""})
+        EXPECT_FALSE(Check(PackagedProgram({{"setup.exe", 5, 0}, {name, 3, 0}}))) << name;
+    EXPECT_FALSE(Check(PackagedProgram({{"setup.exe", 5, 0}, {"SETUP.EXE", 3, 0}})));  // one file twice
+    for (const char* name : {"Unskein.exe", "Disk1\\Shared\\Tiles.dll", "icon\\x", "a..b", "[SP] 2\\x"})
+        EXPECT_TRUE(payload::IsSafeName(name)) << name;
+}
