@@ -330,9 +330,15 @@ void ScriptWalk::CheckEntryVariable(size_t entry, const std::string& name)
 
 void ScriptWalk::AddFiles(size_t entry, const std::vector<std::string>& args)
 {
-    const MediumSearch search = medium_.Search(args[0]);
     const Place at = ArgumentPlace(entry, 1);
     const std::string pattern = Quoted(store_.Entries()[entry].arguments[0]);
+    if (args[0].size() > kMaxSourcePattern) {
+        d_.Warning(at, "the source pattern " + pattern + " is " + std::to_string(args[0].size()) +
+                           " characters long once expanded, more than the " + std::to_string(kMaxSourcePattern) +
+                           " that Windows' search takes: setup says so and adds nothing");
+        return;
+    }
+    const MediumSearch search = medium_.Search(args[0]);
     const size_t before = records_.files.size();
     AppendFileEntries(records_, args, search.matches);
     const size_t added = records_.files.size() - before;

@@ -65,11 +65,20 @@ void SetTextValueUnlessEmpty(HKEY key, const char* name, const std::string& valu
 // Creates the installation directory and opens the log in it, logging every
 // directory created on the way (the installation folder protected before
 // anything goes into it), and writes the key line at once: from here
-// on the log names the entry whatever becomes of setup.
-void OpenLogInInstallDirectory(const std::string& installDirectory, const std::string& keyPath)
+// on the log names the entry whatever becomes of setup. False when the
+// directory cannot be made: nothing installed then could be logged or
+// uninstalled, so nothing is.
+bool OpenLogInInstallDirectory(const std::string& installDirectory, const std::string& keyPath)
 {
     std::vector<std::string> created;
-    if (EnsureDirectory(installDirectory, created) == 1)
+    const int ensured = EnsureDirectory(installDirectory, created);
+    if (ensured < 0) {
+        const std::string text =
+            "Could not create the installation directory " + installDirectory + ", setup cannot install the files.";
+        MessageBoxA(nullptr, text.c_str(), "UNEXPECTED ERROR", MB_OK);
+        return false;
+    }
+    if (ensured == 1)
         ProtectInstallFolder(installDirectory);
     if (!OpenUninstallLog(installDirectory + "\\Uninstall.log", keyPath))
         MessageBoxA(nullptr, "UNINSTALL WILL NOT BE AVAILABLE, BECAUSE LOG FILE COULD NOT BE CREATED!",
@@ -77,6 +86,7 @@ void OpenLogInInstallDirectory(const std::string& installDirectory, const std::s
     LogCreatedDirectories(created);
     gInstall.log.WriteRegistrySection(keyPath);
     gInstall.log.Flush();
+    return true;
 }
 
 // The entry in the system's list of installed programs, through which
@@ -125,7 +135,11 @@ void RunInstallation(HWND page)
 {
     gInstall.runStarted = true;
     const std::string keyPath = UninstallKeyPath(gVariables.Get("APPNAME"));
-    OpenLogInInstallDirectory(gVariables.Get("DP"), keyPath);
+    if (!OpenLogInInstallDirectory(gVariables.Get("DP"), keyPath)) {
+        RequestQuit(kQuitAbort);
+        EndDialog(page, kPageNext);
+        return;
+    }
     RegisterUninstallEntry(keyPath);
     SetProgressRange(GetDlgItem(page, IDC_COPY_SECTION_BAR), CountChosenSections(gRecords.sections));
     // The page and its controls are drawn before copying begins; the paint

@@ -3,7 +3,9 @@
 #pragma once
 
 #include <cstdint>
+#include <map>
 #include <string>
+#include <vector>
 
 #include "setup/install/text/uninstall_log_writer.h"
 
@@ -19,6 +21,9 @@ struct InstallationState {
     bool entryRegistered = false;     // the uninstall entry exists, to be completed at the end
     std::string programFilesFolder;   // ProgramFilesDir as read at start-up; empty when the system names none
     UninstallLogWriter log;     // opened and closed by the installation run
+    std::string temporaryFolder;              // setup's own, in the Windows TEMP folder, once made
+    std::vector<std::string> temporaryFiles;  // made in it, removed with it when setup ends
+    std::map<std::string, std::string> joinedFiles;  // spread files being joined: destination, joined file
 };
 
 extern InstallationState gInstall;

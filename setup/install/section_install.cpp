@@ -80,7 +80,11 @@ int InstallFilePiece(std::size_t index, std::string& installedPath)
     }
     if (!entry.lastPiece)
         return 0;
-    const int result = InstallVersionedFile(piece.joinedPath, index);
+    int result;
+    {
+        const OwnedHandle held(HoldJoinedFile(piece.joinedPath));
+        result = InstallVersionedFile(piece.joinedPath, index);
+    }
     DeleteFileA(piece.joinedPath.c_str());
     if (result == 0)
         installedPath = entry.destinationPath;

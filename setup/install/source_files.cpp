@@ -7,55 +7,15 @@
 
 #include "common/system_error.h"
 #include "setup/install/file_system.h"
+#include "setup/install/install_state.h"
+#include "setup/install/temporary_folder.h"
 #include "setup/install/text/install_paths.h"
 #include "setup/install/text/installation_run.h"
-#include "setup/install/text/source_header.h"
-#include "setup/system/system_libraries.h"
-#include "setup/ui/page_framework.h"
 
 namespace {
 
 // Pieces are copied through a buffer of this size, however large they are.
 constexpr DWORD kCopyChunk = 64 * 1024;
-
-// The Setup API's answer, which costs as much as copying a small file.
-std::optional<uint32_t> QueriedSize(const std::string& path)
-{
-    PSTR actualName = nullptr;
-    DWORD sourceSize = 0;
-    DWORD targetSize = 0;
-    UINT compression = 0;
-    if (sys::SetupGetFileCompressionInfoA(path.c_str(), &actualName, &sourceSize, &targetSize, &compression) !=
-        NO_ERROR)
-        return std::nullopt;
-    LocalFree(actualName);
-    return targetSize;
-}
-
-// Plain and SZDD sources tell their installed size by their first bytes and
-// their size on disk; nothing for any other source.
-std::optional<uint32_t> SizeFromHeader(const std::string& path)
-{
-    OwnedHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                 FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file.IsOpen())
-        return std::nullopt;
-    unsigned char header[kSourceHeaderBytes];
-    DWORD read = 0;
-    const std::optional<uint64_t> size = OpenFileSize(file.get());
-    if (!size || !ReadFile(file.get(), header, sizeof header, &read, nullptr))
-        return std::nullopt;
-    return InstalledSizeFromHeader(header, read, *size);
-}
-
-// The system's query opens the file for itself alone, so it is asked only
-// after the header has been read and the file closed.
-std::optional<uint32_t> ExpandedSize(const std::string& path)
-{
-    if (const std::optional<uint32_t> size = SizeFromHeader(path))
-        return size;
-    return QueriedSize(path);
-}
 
 // Which side of a piece's copy failed, with the system's error for the
 // joined file.
@@ -118,12 +78,10 @@ CopyFailure AppendSource(HANDLE joined, HANDLE source)
     return failure;
 }
 
-// The first piece starts the joined file anew; a later one finds it as the
-// earlier pieces left it.
-HANDLE OpenJoinedFile(const std::string& path, bool firstPiece)
+// Every piece finds the joined file as the earlier pieces left it.
+HANDLE OpenJoinedFile(const std::string& path)
 {
-    return CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, firstPiece ? CREATE_ALWAYS : OPEN_EXISTING,
-                       FILE_ATTRIBUTE_NORMAL, nullptr);
+    return CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
 }
 
 HANDLE OpenSource(const std::string& path)
@@ -144,9 +102,9 @@ bool AskToRetryJoinedFile(Prompter& prompter, const std::string& path, DWORD err
 
 // One attempt at the piece. Both files are closed again before anyone is
 // asked, so that the user can free or inspect them meanwhile.
-CopyFailure TryAppendPiece(const FileEntry& piece, const std::string& joinedPath, bool firstPiece)
+CopyFailure TryAppendPiece(const FileEntry& piece, const std::string& joinedPath)
 {
-    OwnedHandle joined(OpenJoinedFile(joinedPath, firstPiece));
+    OwnedHandle joined(OpenJoinedFile(joinedPath));
     if (!joined.IsOpen())
         return JoinedFileFailure();
     OwnedHandle source(OpenSource(piece.sourcePath));
@@ -155,17 +113,14 @@ CopyFailure TryAppendPiece(const FileEntry& piece, const std::string& joinedPath
     return AppendSource(joined.get(), source.get());
 }
 
-PieceOutcome JoinPiece(const FileEntry& piece, const std::string& joinedPath, bool firstPiece, Prompter& prompter)
+PieceOutcome JoinPiece(const FileEntry& piece, const std::string& joinedPath, Prompter& prompter)
 {
     for (;;) {
-        const CopyFailure failure = TryAppendPiece(piece, joinedPath, firstPiece);
+        const CopyFailure failure = TryAppendPiece(piece, joinedPath);
         switch (failure.side) {
         case CopyFailure::kNone:
             return PieceOutcome::kAppended;
         case CopyFailure::kJoined:
-            // Only a piece left out before removes the joined file of a later one.
-            if (!firstPiece && failure.error == ERROR_FILE_NOT_FOUND)
-                return PieceOutcome::kFileGivenUp;
             if (!AskToRetryJoinedFile(prompter, joinedPath, failure.error))
                 return PieceOutcome::kQuit;
             break;
@@ -183,30 +138,49 @@ PieceOutcome JoinPiece(const FileEntry& piece, const std::string& joinedPath, bo
     }
 }
 
-}  // namespace
-
-uint32_t GetFileEntrySize(std::size_t index, Prompter& prompter)
+// A new joined file for the spread file that the piece begins, made by
+// this call so that no one else can have put bytes into it or hold it.
+// Nothing when the user gives up.
+std::optional<std::string> CreateJoinedFile(const FileEntry& piece, Prompter& prompter)
 {
-    const FileEntry& entry = gRecords.files[index];
-    if (!entry.split)
-        return ExpandedSize(entry.sourcePath).value_or(0);
-    const JoinedPiece piece = AppendFilePiece(index, prompter);
-    if (piece.outcome == PieceOutcome::kQuit)
-        RequestQuit(kQuitAbort);
-    if (piece.outcome != PieceOutcome::kAppended || !entry.lastPiece)
-        return 0;
-    const uint32_t size = ExpandedSize(piece.joinedPath).value_or(0);
-    DeleteFileA(piece.joinedPath.c_str());
-    return size;
+    for (;;) {
+        std::string path;
+        OwnedHandle joined(CreateTemporaryFile(JoinedFileName(piece.destinationPath), path));
+        if (joined.IsOpen())
+            return path;
+        const DWORD error = GetLastError();
+        if (!AskToRetryJoinedFile(prompter, path.empty() ? WindowsDirectory() + "\\TEMP" : path,
+                                  error == NO_ERROR ? ERROR_DISK_FULL : error))
+            return std::nullopt;
+    }
 }
+
+}  // namespace
 
 JoinedPiece AppendFilePiece(std::size_t index, Prompter& prompter)
 {
     const FileEntry& piece = gRecords.files[index];
-    EnsureWindowsTempDirectory();
-    JoinedPiece joined{JoinedFilePath(WindowsDirectory(), piece.destinationPath), PieceOutcome::kAppended};
-    joined.outcome = JoinPiece(piece, joined.joinedPath, IsFirstPiece(gRecords.files, index), prompter);
+    auto& joinedFiles = gInstall.joinedFiles;
+    if (IsFirstPiece(gRecords.files, index)) {
+        const std::optional<std::string> created = CreateJoinedFile(piece, prompter);
+        if (!created)
+            return {"", PieceOutcome::kQuit};
+        joinedFiles[piece.destinationPath] = *created;
+    }
+    const auto known = joinedFiles.find(piece.destinationPath);
+    // An earlier piece was left out, and the file with it.
+    if (known == joinedFiles.end())
+        return {"", PieceOutcome::kFileGivenUp};
+    const JoinedPiece joined{known->second, JoinPiece(piece, known->second, prompter)};
     if (joined.outcome == PieceOutcome::kIgnored || joined.outcome == PieceOutcome::kQuit)
         DeleteFileA(joined.joinedPath.c_str());
+    if (joined.outcome != PieceOutcome::kAppended || piece.lastPiece)
+        joinedFiles.erase(known);
     return joined;
+}
+
+HANDLE HoldJoinedFile(const std::string& joinedPath)
+{
+    return CreateFileA(joinedPath.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                       FILE_ATTRIBUTE_NORMAL, nullptr);
 }

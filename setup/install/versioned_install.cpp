@@ -84,16 +84,6 @@ private:
     UINT temporaryLength_ = MAX_PATH;
 };
 
-// The version-installation functions work in buffers of MAX_PATH bytes and
-// put a temporary file of up to 12 characters into the destination directory.
-constexpr std::size_t kTemporaryNameRoom = 14;
-
-// Whether the target paths fit the installation call's buffers.
-bool TargetFits(const std::string& directory, const std::string& name)
-{
-    return directory.size() + 1 + name.size() < MAX_PATH && directory.size() + kTemporaryNameRoom < MAX_PATH;
-}
-
 bool PathsFit(const SourceFile& source, const std::string& directory, const std::string& name,
               Prompter& prompter)
 {
@@ -275,8 +265,14 @@ int InstallPrivateFile(const std::string& sourcePath, const std::string& destina
     const std::string directory = destination.substr(0, slash);
     const std::string name = destination.substr(slash + 1);
     std::vector<std::string> created;
-    EnsureDirectory(directory, created);
+    const int ensured = EnsureDirectory(directory, created);
     LogCreatedDirectories(created);
+    // A path too long for the directory is told as such below.
+    if (ensured < 0 && TargetFits(directory, name)) {
+        Inform(prompter, "Could not create the directory " + directory + ", setup cannot install the file.",
+               SplitSource(sourcePath).name);
+        return 0;
+    }
     if (sourcePath.size() < MAX_PATH && TargetFits(directory, name)) {
         if (const std::optional<uint64_t> copied = CopyNewPlainFile(sourcePath, destination)) {
             gInstall.shownTarget = destination;

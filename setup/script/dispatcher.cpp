@@ -51,6 +51,13 @@ Step RunCommand(const CommandInfo& info, std::vector<std::string>& args, const s
         RedrawBackground();
         break;
     case Command::AddFile:
+        if (args[0].size() > kMaxSourcePattern) {
+            const std::string text = "The source pattern " + args[0] + " is longer than " +
+                                     std::to_string(kMaxSourcePattern) +
+                                     " characters, setup cannot find its files. They will not be installed.";
+            MessageBoxA(nullptr, text.c_str(), "Error", MB_OK);
+            break;
+        }
         AppendFileEntries(gRecords, args, FindSourceFiles(args[0]));
         break;
     case Command::ShowMessage:  // "NOW": the recording command left it to us

@@ -9,6 +9,7 @@
 #include "common/system_error.h"
 #include "common/system_folder.h"
 #include "setup/install/install_state.h"
+#include "setup/install/temporary_folder.h"
 #include "setup/script/startup.h"
 #include "setup/script/text/variables.h"
 #include "setup/system/system_libraries.h"
@@ -173,7 +174,9 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
     DestroyWindow(gApp.splash);
     const UINT_PTR timer = SetTimer(gApp.background, 1, 50, UpdateNextButton);
 
-    if (const std::optional<int> early = RunScript(*programFilesBase))
+    const std::optional<int> early = RunScript(*programFilesBase);
+    RemoveSetupTemporaryFolder();
+    if (early)
         return *early;
 
     DrainMessages();

@@ -3,6 +3,8 @@
 #include <optional>
 #include <string>
 
+#include "setup/install/text/installation_run.h"
+#include "setup/script/text/records.h"
 #include "setup/script/text/variables.h"
 #include "setup/system/disk_space.h"
 #include "setup/ui/page_framework.h"
@@ -26,6 +28,18 @@ void ShowPathTooLong()
     PageMessageBox(kPathTooLongText, kPathTooLongCaption, MB_ICONEXCLAMATION | MB_OK);
 }
 
+// Whether the script's files fit below `path`; says which does not.
+bool LeavesRoomForFiles(const std::string& path)
+{
+    const std::optional<std::string> tooLong = PathThatDoesNotFit(path, PathsBelowInstallFolder(gRecords.files));
+    if (!tooLong)
+        return true;
+    const std::string text = "The installation path leaves no room for the files of this setup: " + *tooLong +
+                             " would be longer than Windows allows. Please choose a shorter path.";
+    PageMessageBox(text.c_str(), kPathTooLongCaption, MB_ICONEXCLAMATION | MB_OK);
+    return false;
+}
+
 // Next: stores the typed path in DP, literally. Returns false when the page
 // stays open (the path is too long or not a full path, or the user does not
 // want a missing directory).
@@ -40,6 +54,8 @@ bool AcceptTypedPath(HWND page)
         PageMessageBox(kPathNotFullText, kPathNotFullCaption, MB_ICONEXCLAMATION | MB_OK);
         return false;
     }
+    if (!LeavesRoomForFiles(path))
+        return false;
     const bool askIfMissing = SendDlgItemMessageA(page, IDC_DEST_ASK_CREATE, BM_GETCHECK, 0, 0) != 0;
     if (askIfMissing && GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES &&
         PageMessageBox("Directory does not exist, should it be created?", "Directory does not exist",
@@ -67,6 +83,8 @@ void ChooseFolder(HWND page)
         ShowPathTooLong();
         return;
     }
+    if (!LeavesRoomForFiles(*path))
+        return;
     gVariables.SetOutside("DP", *path);
     SetDlgItemTextA(page, IDC_DEST_PATH, path->c_str());
 }

@@ -8,7 +8,7 @@
 
 #include <algorithm>
 
-#include "setup/install/source_files.h"
+#include "setup/install/source_sizes.h"
 #include "setup/install/text/installation_run.h"
 #include "setup/script/text/records.h"
 #include "setup/ui/page_framework.h"
@@ -187,7 +187,7 @@ LRESULT CALLBACK SectionListProc(HWND list, UINT message, WPARAM wParam, LPARAM 
 
 uint64_t GetSectionSize(const std::string& name)
 {
-    return SumSectionSize(gRecords.files, name, [](size_t index) { return GetFileEntrySize(index); });
+    return SumSectionSize(gRecords.files, name, GetFileEntrySize);
 }
 
 void InsertColumn(HWND list, int index, const char* title)

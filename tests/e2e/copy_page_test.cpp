@@ -309,6 +309,49 @@ TEST(CopyPage, OverlongOrEmptyApplicationNameIsReportedAndRegistersNothing)
     }
 }
 
+// A name with characters that folders cannot take names the entry as it
+// is, and its folders without them. A folder that cannot be made (here: a
+// file is in the way) stops its file, or the whole run when it is the
+// installation folder.
+TEST(CopyPage, FoldersAreMadeOnlyFromNamesWindowsTakes)
+{
+    InstallCase test("Slash");
+    auto& [app, medium, root, leftovers] = test;
+    const std::string name = "TCP/IP " + app;
+    const std::string installDir = ProgramFilesFolder() + "\\TCPIP " + app + "\\";
+    leftovers.UninstallEntry(name);
+    leftovers.Tree(installDir);
+    leftovers.Tree(ProgramsFolder() + "\\TCPIP " + app);
+    medium.AddFile("a.txt", "a");
+    medium.WriteScript(ScriptCall("SetAppName", {name}) + ScriptCall("CreateSection", {"Main", "1", "0", ""}) +
+                       AddFileCall(medium / "a.txt", "[DP]\\", "Main", false, "A") +
+                       AddFileCall(medium / "a.txt", "[DP]\\a.txt\\Sub\\", "Main") + ScriptCall("ShowCopy"));
+    SetupRun setup(medium);
+    setup.ExpectMessageBox("a.txt",
+                           "Could not create the directory " + installDir + "a.txt\\Sub, setup cannot install the file.",
+                           IDOK);
+    EXPECT_EQ(setup.WaitForExit(), 0);
+    EXPECT_EQ(ReadFile(installDir + "a.txt"), "a");
+    EXPECT_TRUE(FileExists(ProgramsFolder() + "\\TCPIP " + app + "\\A.lnk"));
+    EXPECT_EQ(UninstallValue(name, "DisplayName"), name);
+    EXPECT_EQ(UninstallValue(name, "UninstallString"), "\"" + installDir + "Unskein.exe\"");
+
+    WriteFile(root / "file", "in the way");
+    const std::string unmade = root / "file\\App\\";
+    medium.WriteScript(ScriptCall("SetAppName", {app}) + ScriptCall("SetVariable", {"DP", unmade}) +
+                       ScriptCall("CreateSection", {"Main", "1", "0", ""}) +
+                       AddFileCall(medium / "a.txt", "[DP]\\", "Main") + ScriptCall("ShowCopy") +
+                       ScriptCall("ShowMessage", {"not reached", "", "", "NOW"}));
+    SetupRun again(medium);
+    again.ExpectMessageBox("UNEXPECTED ERROR",
+                           "Could not create the installation directory " + unmade +
+                               ", setup cannot install the files.",
+                           IDOK);
+    EXPECT_EQ(again.WaitForExit(), 0);
+    EXPECT_EQ(UninstallValue(app, "DisplayName"), std::nullopt);
+    EXPECT_EQ(SnapshotTree(root.path()).size(), 1u) << "nothing installed";
+}
+
 TEST(CopyPage, NoGroupChosenMeansNoGroupFolderAndNoShortcuts)
 {
     InstallCase test("No Group");

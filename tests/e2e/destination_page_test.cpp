@@ -161,11 +161,14 @@ TEST(DestinationPage, ChooseAppendsTheApplicationName)
     EXPECT_EQ(setup.WaitForExit(), 0);
 }
 
-TEST(DestinationPage, RefusesPathsLongerThan259Characters)
+// The path itself must fit, and so must the deepest file under it.
+TEST(DestinationPage, RefusesPathsTooLongForThemselvesOrTheirFiles)
 {
     Medium medium;
+    medium.AddFile("deep file.txt", "x");
     const std::string longName(240, 'n');
-    medium.WriteScript("SetVariable(\"APPNAME\",\"" + longName + "\")\nShowDest()\n" + kShowDp);
+    medium.WriteScript("SetVariable(\"APPNAME\",\"" + longName + "\")\n" +
+                       AddFileCall(medium / "deep file.txt", "[DP]\\sub\\", "Main") + "ShowDest()\n" + kShowDp);
     SetupRun setup(medium);
     const Page page = setup.WaitForPage(IDC_DEST_ASK_CREATE);
     const std::string original = page.Text(IDC_DEST_PATH);
@@ -181,15 +184,25 @@ TEST(DestinationPage, RefusesPathsLongerThan259Characters)
     EXPECT_EQ(page.Text(IDC_DEST_PATH), original);
 
     // A typed path is held to the same bound at Next.
-    const std::string limit = "C:\\" + std::string(256, 'p');
-    page.Type(IDC_DEST_PATH, limit + "q");
+    page.Type(IDC_DEST_PATH, "C:\\" + std::string(257, 'p'));
     page.Click(IDC_PAGE_NEXT);
     setup.ExpectMessageBox("Path too long", kPathTooLong, IDOK);
     page.Settle();
-    EXPECT_TRUE(page.IsOpen());
-    page.Type(IDC_DEST_PATH, limit);
+    // The file's folder and the installation's temporary copy beside it
+    // must fit in 259 characters too.
+    const std::string tooDeep = "C:\\" + std::string(239, 'p');
+    page.Type(IDC_DEST_PATH, tooDeep);
     page.Click(IDC_PAGE_NEXT);
-    setup.ExpectMessageBox("DP", limit, IDOK);
+    setup.ExpectMessageBox("Path too long",
+                           "The installation path leaves no room for the files of this setup: " + tooDeep +
+                               "\\sub\\deep file.txt would be longer than Windows allows. Please choose a shorter path.",
+                           IDOK);
+    page.Settle();
+    EXPECT_TRUE(page.IsOpen());
+    const std::string fits = tooDeep.substr(0, tooDeep.size() - 1);
+    page.Type(IDC_DEST_PATH, fits);
+    page.Click(IDC_PAGE_NEXT);
+    setup.ExpectMessageBox("DP", fits, IDOK);
     EXPECT_EQ(setup.WaitForExit(), 0);
 }
 

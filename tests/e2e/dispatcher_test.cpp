@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "tests/e2e/driver/driver.h"
+#include "tests/e2e/driver/install_checks.h"
 
 using namespace e2e;
 
@@ -10,18 +11,6 @@ namespace {
 const char kSyntaxError[] =
     "Syntax error in 'SetupScript.INI': Function is not defined (possibly wrong parameter count?)\n"
     "Setup cannot be continued.";
-
-std::string RegistryString(const char* keyPath, const char* name)
-{
-    char value[1024] = "";
-    DWORD size = sizeof value;
-    HKEY key;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, keyPath, 0, KEY_READ, &key) == ERROR_SUCCESS) {
-        RegQueryValueExA(key, name, nullptr, nullptr, reinterpret_cast<BYTE*>(value), &size);
-        RegCloseKey(key);
-    }
-    return value;
-}
 
 std::string WindowsDirectory()
 {
@@ -82,8 +71,7 @@ TEST(Dispatcher, BuiltInVariablesAndSetAppName)
                        "SetVariable(\"DP\", \"D:\\Other\\\");\n"
                        "SetAppName(\"Bar\");\n"
                        "ShowMessage(\"[DP]|[APPNAME]|[PROGRAMGROUP]\",\"Again\",\"\",\"NOW\");\n");
-    const std::string base =
-        RegistryString("SOFTWARE\\Microsoft\\Windows\\CurrentVersion", "ProgramFilesDir") + "\\";
+    const std::string base = ProgramFilesFolder() + "\\";
     SetupRun setup(medium);
     setup.ExpectMessageBox("Start",
                            medium.path() + "|" + medium.path() + "\\SetupScript.ini|" + WindowsDirectory() + "|" +
@@ -110,5 +98,22 @@ TEST(Dispatcher, RecordsAndDisplayCommandsRunWithoutAWord)
                        "ShowMessage(\"[DEVELOPERNAME]\",\"Done\",\"\",\"NOW\");\n");
     SetupRun setup(medium);
     setup.ExpectMessageBox("Done", "Dev", IDOK);
+    EXPECT_EQ(setup.WaitForExit(), 0);
+}
+
+// Windows' search takes no longer pattern, so its files would be missing
+// without a word.
+TEST(Dispatcher, SourcePatternLongerThan259CharactersIsReportedAtAddFile)
+{
+    Medium medium;
+    const std::string pattern = "[SP]\\" + std::string(255, 'p');
+    medium.WriteScript(AddFileCall(pattern, "[DP]\\", "Main") + ScriptCall("ShowMessage", {"go on", "Done", "", "NOW"}));
+    SetupRun setup(medium);
+    const std::string expanded = medium.path() + pattern.substr(4);
+    setup.ExpectMessageBox("Error", "The source pattern " + expanded +
+                                        " is longer than 259 characters, setup cannot find its files. They will not "
+                                        "be installed.",
+                           IDOK);
+    setup.ExpectMessageBox("Done", "go on", IDOK);
     EXPECT_EQ(setup.WaitForExit(), 0);
 }

@@ -42,6 +42,7 @@ TEST(DestinationPath, ChosenFolderGetsTheApplicationName)
     // The shell gives a drive root with its backslash: the result has two.
     EXPECT_EQ(ChosenInstallPath("C:\\", "App"), "C:\\\\App\\");
     EXPECT_EQ(ChosenInstallPath("C:\\Tools", ""), "C:\\Tools\\\\");
+    EXPECT_EQ(ChosenInstallPath("C:\\Tools", "TCP/IP Tiles"), "C:\\Tools\\TCPIP Tiles\\");
 }
 
 TEST(DestinationPath, LongestAcceptedPathHas259Characters)

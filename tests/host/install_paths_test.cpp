@@ -64,11 +64,12 @@ TEST(MakeShortAlias, DotsInDirectoriesDoNotCutThePath)
     EXPECT_EQ(Alias("C:\\My.Apps\\A.B.C"), "C:\\My.Apps\\A");
 }
 
-TEST(TemporaryNames, JoinedFileIsNamedAfterTheDestinationsLastComponent)
+TEST(TemporaryNames, JoinedFileIsNamedAfterTheDestinationAndNumberedWhenTaken)
 {
-    EXPECT_EQ(JoinedFilePath("C:\\WINDOWS", "C:\\Program Files\\App\\DATA.PAK"),
-              "C:\\WINDOWS\\TEMP\\DATA.PAK.ToInstall.TMP");
-    EXPECT_EQ(JoinedFilePath("C:\\WINDOWS", "[DP]DATA.PAK"), "C:\\WINDOWS\\TEMP\\[DP]DATA.PAK.ToInstall.TMP");
+    EXPECT_EQ(JoinedFileName("C:\\Program Files\\App\\DATA.PAK"), "DATA.PAK.ToInstall.TMP");
+    EXPECT_EQ(NumberedName("DATA.PAK.ToInstall.TMP", 1), "DATA.PAK.ToInstall.TMP");
+    EXPECT_EQ(NumberedName("DATA.PAK.ToInstall.TMP", 2), "DATA.PAK.ToInstall.2.TMP");
+    EXPECT_EQ(NumberedName("README", 3), "README.3");
 }
 
 TEST(TemporaryNames, AliasRenameKeyKeepsTheDestinationsOwnExtension)

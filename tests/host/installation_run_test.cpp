@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "setup/install/text/installation_run.h"
+#include "setup/script/text/variables.h"
 
 namespace {
 
@@ -54,9 +55,11 @@ TEST(InstallationRun, FirstPieceFollowsNoUnfinishedPieceOfItsDestination)
     const std::vector<FileEntry> files = {piece("[DP]\\a.pak", false), piece("[DP]\\b.pak", false),
                                           piece("[DP]\\a.pak", true), piece("[DP]\\a.pak", false),
                                           piece("[DP]\\b.pak", true)};
-    const std::vector<bool> first = {true, true, false, true, false};
-    for (std::size_t index = 0; index < files.size(); ++index)
-        EXPECT_EQ(IsFirstPiece(files, index), first[index]) << index;
+    const std::vector<std::size_t> first = {0, 1, 0, 3, 1};
+    for (std::size_t index = 0; index < files.size(); ++index) {
+        EXPECT_EQ(FirstPieceIndex(files, index), first[index]) << index;
+        EXPECT_EQ(IsFirstPiece(files, index), first[index] == index) << index;
+    }
 }
 
 TEST(InstallationRun, ProgressMaximumIsTheLastStepInSixteenBits)
@@ -104,4 +107,30 @@ TEST(InstallationRun, UninstallEntryIconSizeAndDate)
     EXPECT_EQ(SizeInKilobytes(2049), 3u);
     EXPECT_EQ(SizeInKilobytes(uint64_t{1} << 50), 0xFFFFFFFFu);
     EXPECT_EQ(InstallDateText(2026, 3, 7), "20260307");
+}
+
+// Every private file below [DP] must fit under a chosen folder: its path in
+// 259 characters, its folder with room for the installation's temporary copy.
+TEST(InstallationRun, ChosenFolderMustLeaveRoomForTheDeepestFile)
+{
+    gVariables.Clear();
+    gVariables.Set("SUB", "sub");
+    std::vector<FileEntry> files(4);
+    files[0].destinationPath = "[DP]\\[SUB]\\deep file.txt";
+    files[1].destinationPath = "[DP]\\shared.dll";
+    files[1].shared = 1;
+    files[2].destinationPath = "[WINPATH]\\elsewhere.txt";
+    files[3].destinationPath = "[DP]a.txt";
+    const std::vector<std::string> below = PathsBelowInstallFolder(files);
+    EXPECT_EQ(below, (std::vector<std::string>{"\\Uninstall.log", "\\sub\\deep file.txt", "a.txt"}));
+
+    const std::string fits = "C:\\" + std::string(238, 'p');  // 241 characters
+    EXPECT_EQ(PathThatDoesNotFit(fits, below), std::nullopt);
+    EXPECT_EQ(PathThatDoesNotFit(fits + "\\", below), std::nullopt) << "a trailing backslash changes nothing";
+    EXPECT_EQ(PathThatDoesNotFit(fits + "p", below), fits + "p\\sub\\deep file.txt");
+    // The log alone: its folder is the installation folder itself.
+    const std::string longest = "C:\\" + std::string(242, 'p');  // 245 characters
+    EXPECT_EQ(PathThatDoesNotFit(longest, {"\\Uninstall.log"}), std::nullopt);
+    EXPECT_EQ(PathThatDoesNotFit(longest + "p", {"\\Uninstall.log"}), longest + "p\\Uninstall.log");
+    gVariables.Clear();
 }

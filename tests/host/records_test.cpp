@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "setup/script/text/commands.h"
+#include "setup/script/text/folder_names.h"
 #include "setup/script/text/records.h"
 #include "setup/script/text/variables.h"
 
@@ -136,6 +137,19 @@ TEST_F(Commands, SetAppNameBuildsDpFromTheBaseEachTime)
     EXPECT_EQ(gVariables.Get("DP"), "C:\\Program Files\\Foo\\");
     Run("SetAppName", {"Bar"});
     EXPECT_EQ(gVariables.Get("DP"), "C:\\Program Files\\Bar\\");
+    // Folders cannot take every character of a name; the name itself keeps them.
+    Run("SetAppName", {"TCP/IP: \"Tiles\" <1|2>*? v2. "});
+    EXPECT_EQ(gVariables.Get("APPNAME"), "TCP/IP: \"Tiles\" <1|2>*? v2. ");
+    EXPECT_EQ(gVariables.Get("PROGRAMGROUP"), "TCPIP Tiles 12 v2");
+    EXPECT_EQ(gVariables.Get("DP"), "C:\\Program Files\\TCPIP Tiles 12 v2\\");
+}
+
+TEST(FolderNameFor, LeavesOutWhatWindowsForbidsAndWhatItWouldDrop)
+{
+    EXPECT_EQ(FolderNameFor("a\\b\tc\x01" "d"), "abcd");
+    EXPECT_EQ(FolderNameFor(".."), "");
+    EXPECT_EQ(FolderNameFor(" Tiles .NET"), " Tiles .NET");
+    EXPECT_EQ(FolderNameFor("Ti\xE9les"), "Ti\xE9les") << "ANSI letters stay";
 }
 
 TEST_F(Commands, ExpandedArgumentsAndVariablesTheyWrite)

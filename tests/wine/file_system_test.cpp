@@ -27,6 +27,8 @@ TEST(EnsureDirectory, ExistingCreatedAndImpossible)
     created.clear();
     EXPECT_EQ(EnsureDirectory(root / "file", created), -1);
     EXPECT_EQ(EnsureDirectory(root / "file\\below", created), -1);
+    WriteFile(root / "a.txt", "in the way");
+    EXPECT_EQ(EnsureDirectory(root / "a.txt\\Sub", created), -1);
     EXPECT_TRUE(created.empty());
 }
 

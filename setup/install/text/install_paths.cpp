@@ -8,6 +8,13 @@ void CollapseBackslashes(std::string& text)
             text.erase(position + 1, 1);
 }
 
+bool TargetFits(const std::string& directory, const std::string& name)
+{
+    constexpr std::size_t kMaxPath = 260;
+    constexpr std::size_t kTemporaryNameRoom = 14;
+    return directory.size() + 1 + name.size() < kMaxPath && directory.size() + kTemporaryNameRoom < kMaxPath;
+}
+
 std::string LastPathComponent(const std::string& path)
 {
     const std::size_t slash = path.rfind('\\');
@@ -42,9 +49,18 @@ void MakeShortAlias(std::string& path)
     }
 }
 
-std::string JoinedFilePath(const std::string& windowsDirectory, const std::string& destination)
+std::string JoinedFileName(const std::string& destination)
 {
-    return windowsDirectory + "\\TEMP\\" + LastPathComponent(destination) + ".ToInstall.TMP";
+    return LastPathComponent(destination) + ".ToInstall.TMP";
+}
+
+std::string NumberedName(const std::string& name, int number)
+{
+    if (number <= 1)
+        return name;
+    const std::size_t dot = name.rfind('.');
+    const std::size_t at = dot == std::string::npos ? name.size() : dot;
+    return name.substr(0, at) + "." + std::to_string(number) + name.substr(at);
 }
 
 std::string AliasRenameKey(const std::string& destination)

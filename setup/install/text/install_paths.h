@@ -11,6 +11,11 @@
 // open a network path stay.
 void CollapseBackslashes(std::string& text);
 
+// Whether a file `name` in `directory` fits the version-installation
+// call's buffers of 260 bytes, with room in the directory for the
+// temporary copy of up to 12 characters that the call makes there.
+bool TargetFits(const std::string& directory, const std::string& name);
+
 // The text after the last backslash; the whole text when it has none.
 std::string LastPathComponent(const std::string& path);
 
@@ -24,9 +29,13 @@ std::string ParentDirectory(const std::string& path);
 // first 6 characters and "~1". The directory part stays as it is.
 void MakeShortAlias(std::string& path);
 
-// Where the pieces of a spread file are joined: "<windows>\TEMP\<last
-// component of the destination>.ToInstall.TMP".
-std::string JoinedFilePath(const std::string& windowsDirectory, const std::string& destination);
+// The name of the file in which the pieces of a spread file are joined:
+// "<last component of the destination>.ToInstall.TMP".
+std::string JoinedFileName(const std::string& destination);
+
+// The name itself for `number` 1; for a higher number, the number goes in
+// before the extension ("a.TMP" becomes "a.2.TMP").
+std::string NumberedName(const std::string& name, int number);
 
 // A Wininit.ini key for a destination whose short path cannot be had: its
 // alias with the destination's own extension (at most 3 characters).

@@ -3,6 +3,9 @@
 #include <algorithm>
 #include <cctype>
 
+#include "setup/install/text/install_paths.h"
+#include "setup/script/text/variables.h"
+
 bool IsSectionChosen(const SectionEntry& section)
 {
     return section.mandatory != 0 || section.selected != 0;
@@ -19,14 +22,49 @@ std::size_t CountSectionFiles(const std::vector<FileEntry>& files, const std::st
         files.begin(), files.end(), [&](const FileEntry& file) { return file.sectionName == sectionName; }));
 }
 
-bool IsFirstPiece(const std::vector<FileEntry>& files, std::size_t index)
+std::size_t FirstPieceIndex(const std::vector<FileEntry>& files, std::size_t index)
 {
+    std::size_t first = index;
     for (std::size_t earlier = index; earlier-- > 0;) {
         const FileEntry& entry = files[earlier];
-        if (entry.split && entry.destinationPath == files[index].destinationPath)
-            return entry.lastPiece != 0;
+        if (!entry.split || entry.destinationPath != files[index].destinationPath)
+            continue;
+        if (entry.lastPiece != 0)
+            break;
+        first = earlier;
     }
-    return true;
+    return first;
+}
+
+bool IsFirstPiece(const std::vector<FileEntry>& files, std::size_t index)
+{
+    return FirstPieceIndex(files, index) == index;
+}
+
+std::vector<std::string> PathsBelowInstallFolder(const std::vector<FileEntry>& files)
+{
+    std::vector<std::string> below = {"\\Uninstall.log"};
+    for (const FileEntry& file : files) {
+        if (file.shared || file.destinationExpanded || file.destinationPath.compare(0, 4, "[DP]") != 0)
+            continue;
+        std::string path = file.destinationPath.substr(4);
+        ExpandVariables(path);
+        below.push_back(path);
+    }
+    return below;
+}
+
+std::optional<std::string> PathThatDoesNotFit(const std::string& installPath, const std::vector<std::string>& below)
+{
+    std::optional<std::string> longest;
+    for (const std::string& path : below) {
+        std::string full = installPath + path;
+        CollapseBackslashes(full);
+        const std::size_t slash = full.rfind('\\');
+        if (!TargetFits(full.substr(0, slash), full.substr(slash + 1)) && (!longest || full.size() > longest->size()))
+            longest = full;
+    }
+    return longest;
 }
 
 uint16_t ProgressMaximum(std::size_t count)

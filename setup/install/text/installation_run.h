@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -17,10 +18,22 @@ std::size_t CountChosenSections(const std::vector<SectionEntry>& sections);
 // The file entries (of the whole list) that belong to the section by name.
 std::size_t CountSectionFiles(const std::vector<FileEntry>& files, const std::string& sectionName);
 
-// Whether the spread-file piece at `index` begins its file: no earlier piece
-// with the same destination is waiting for its last piece. Such a piece
-// starts a new joined file, whatever an interrupted run left behind.
+// The piece that begins the spread file of the piece at `index`: the
+// earliest of the pieces with the same destination that follow the last
+// piece of an earlier file of that destination.
+std::size_t FirstPieceIndex(const std::vector<FileEntry>& files, std::size_t index);
+// Whether the piece at `index` begins its file; such a piece starts a new
+// joined file.
 bool IsFirstPiece(const std::vector<FileEntry>& files, std::size_t index);
+
+// The paths the private files take below the installation folder, so that
+// a folder chosen for them can be checked: what follows "[DP]" in their
+// destinations, with other variables expanded as they stand now; and the
+// uninstall log's.
+std::vector<std::string> PathsBelowInstallFolder(const std::vector<FileEntry>& files);
+// The longest of the paths `below` under `installPath` that does not fit
+// the installation call (TargetFits); nothing when every one fits.
+std::optional<std::string> PathThatDoesNotFit(const std::string& installPath, const std::vector<std::string>& below);
 
 // The upper end of a progress bar over `count` steps numbered from 0, as
 // the bar's 16-bit range holds it: no steps give 65535.

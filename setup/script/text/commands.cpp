@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include "setup/script/text/folder_names.h"
+
 CommandInfo::CommandInfo(const char* name, Command command, const char* kinds)
     : name(name), command(command), argumentCount(static_cast<int>(std::strlen(kinds))), kinds_(kinds)
 {
@@ -72,8 +74,8 @@ bool RunRecordingCommand(const CommandInfo& info, const std::vector<std::string>
     switch (info.command) {
     case Command::SetAppName:
         variables.Set("APPNAME", args[0]);
-        variables.Set("PROGRAMGROUP", args[0]);
-        variables.Set("DP", programFilesBase + args[0] + "\\");
+        variables.Set("PROGRAMGROUP", FolderNameFor(args[0]));
+        variables.Set("DP", programFilesBase + FolderNameFor(args[0]) + "\\");
         return true;
     case Command::SetRedrawWait:
         records.display.redrawWait = std::clamp(ScriptNumber(args[0]), 0, kMaxRedrawWait);

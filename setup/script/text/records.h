@@ -2,6 +2,7 @@
 // pages, actions tied to pages, and the look of the background window.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -80,6 +81,10 @@ struct InstallationRecords {
 };
 
 extern InstallationRecords gRecords;
+
+// The longest source pattern the system's directory search takes: a path
+// buffer of 260 bytes less its terminating zero.
+constexpr std::size_t kMaxSourcePattern = 259;
 
 // One match of an AddFile source pattern, as the directory search found it.
 struct FoundFile {

@@ -1,5 +1,7 @@
 #include "setup/ui/text/destination.h"
 
+#include "setup/script/text/folder_names.h"
+
 std::string FreeSpaceText(uint64_t freeBytes)
 {
     return std::to_string(static_cast<int64_t>(freeBytes) / 1024) + " kb";
@@ -12,7 +14,7 @@ int32_t NextGateForPath(const std::string& path)
 
 std::optional<std::string> ChosenInstallPath(const std::string& folder, const std::string& appName)
 {
-    std::string path = folder + "\\" + appName + "\\";
+    std::string path = folder + "\\" + FolderNameFor(appName) + "\\";
     if (path.size() > kMaxInstallPath)
         return std::nullopt;
     return path;

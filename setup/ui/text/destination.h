@@ -20,7 +20,7 @@ std::string FreeSpaceText(uint64_t freeBytes);
 int32_t NextGateForPath(const std::string& path);
 
 // The installation path for a folder chosen in the folder browser: the
-// folder, "\", the application name and "\". Nothing when that would be
+// folder, "\", the folder name of the application (FolderNameFor) and "\". Nothing when that would be
 // longer than kMaxInstallPath.
 std::optional<std::string> ChosenInstallPath(const std::string& folder, const std::string& appName);
 

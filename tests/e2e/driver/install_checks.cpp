@@ -108,6 +108,31 @@ std::string AddFileCall(const std::string& source, const std::string& destinatio
                                   shortcutName.empty() ? "0" : "1", shortcutName});
 }
 
+std::string PieceCall(const std::string& source, const std::string& destination, int disk, bool last,
+                      const std::string& shortcutName)
+{
+    return ScriptCall("AddFile", {source, destination, "Main", "0", std::to_string(disk), "1", last ? "1" : "0", "0",
+                                  shortcutName.empty() ? "0" : "1", shortcutName});
+}
+
+namespace {
+const char kPauseText[] = "Take the disks out";
+}
+
+std::string PauseCall()
+{
+    return ScriptCall("ShowMessage", {kPauseText, "Medium", "", "NOW"});
+}
+
+void TakeDisksOutAtPause(ProgramRun& setup, const std::vector<std::string>& sources)
+{
+    const MessageBoxSeen pause = setup.NextMessageBox();
+    ASSERT_EQ(pause.text, kPauseText);
+    for (const std::string& source : sources)
+        ASSERT_TRUE(DeleteFileA(source.c_str())) << source;
+    setup.Press(pause.window, IDOK);
+}
+
 std::string Lines(const std::vector<std::string>& lines)
 {
     std::string text;
@@ -172,6 +197,19 @@ std::string ProgramsFolder()
     char path[MAX_PATH] = "";
     SHGetSpecialFolderPathA(nullptr, path, CSIDL_PROGRAMS, FALSE);
     return path;
+}
+
+std::string ProgramFilesFolder()
+{
+    char value[MAX_PATH] = "";
+    DWORD size = sizeof value;
+    HKEY key;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion", 0, KEY_READ, &key) ==
+        ERROR_SUCCESS) {
+        RegQueryValueExA(key, "ProgramFilesDir", nullptr, nullptr, reinterpret_cast<BYTE*>(value), &size);
+        RegCloseKey(key);
+    }
+    return value;
 }
 
 ShortcutSeen ReadShortcut(const std::string& linkPath)

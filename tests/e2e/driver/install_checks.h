@@ -21,6 +21,14 @@ std::string ScriptCall(const std::string& command, const std::vector<std::string
 std::string AddFileCall(const std::string& source, const std::string& destination, const std::string& section,
                         bool shared = false, const std::string& shortcutName = "");
 
+// AddFile of one piece of a spread file, in the section "Main".
+std::string PieceCall(const std::string& source, const std::string& destination, int disk, bool last,
+                      const std::string& shortcutName = "");
+// AddFile takes only the sources it finds: the script waits at this message
+// until the test has taken the "disks" away (TakeDisksOutAtPause).
+std::string PauseCall();
+void TakeDisksOutAtPause(ProgramRun& setup, const std::vector<std::string>& sources);
+
 // Lines as setup writes them, each ending in CR LF.
 std::string Lines(const std::vector<std::string>& lines);
 
@@ -40,6 +48,9 @@ bool KeyExists(const std::string& path);
 
 // The Programs folder of the start menu, as setup's user sees it.
 std::string ProgramsFolder();
+// The Program Files folder that setup reads from the registry, without a
+// trailing backslash.
+std::string ProgramFilesFolder();
 
 struct ShortcutSeen {
     bool loaded = false;
