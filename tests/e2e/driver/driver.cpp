@@ -218,14 +218,22 @@ HWND ProgramRun::WaitForWindowOfClass(const std::string& className, DWORD timeou
 
 int ProgramRun::WaitForExit(DWORD timeoutMs)
 {
+    // A page dialog being built or torn down can pass for a message box for a
+    // moment; only a box still there on the next look is one.
+    std::vector<HWND> seenBefore;
     const bool ended = WaitUntil(
         [&] {
             if (!Running())
                 return true;
+            std::vector<HWND> seen;
             for (HWND window : Windows())
                 if (IsMessageBox(window) &&
                     std::find(answered_.begin(), answered_.end(), window) == answered_.end())
+                    seen.push_back(window);
+            for (HWND window : seen)
+                if (std::find(seenBefore.begin(), seenBefore.end(), window) != seenBefore.end())
                     return true;
+            seenBefore = seen;
             return false;
         },
         timeoutMs);
