@@ -34,7 +34,7 @@ struct RunOptions {
     bool windows98 = false;
     // DLLs (names without ".dll") that Wine takes from beside setup.exe before
     // its own, as Windows does for every DLL that is not a known DLL.
-    std::vector<std::string> dllsFromBeside;
+    std::vector<std::string> dllsFromBeside = {};
 };
 
 struct MessageBoxSeen {
