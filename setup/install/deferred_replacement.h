@@ -13,5 +13,4 @@
 // Wininit.ini on Windows 95, 98 and ME. An older source (by major and minor
 // version) replaces nothing. Returns 1 when the version of either file
 // cannot be read, else 0.
-int ReplaceFileAtRestart(const std::string& sourcePath, const std::string& destination,
-                         Prompter& prompter = ProgramPrompter());
+int ReplaceFileAtRestart(const std::string& sourcePath, const std::string& destination, Prompter& prompter);
