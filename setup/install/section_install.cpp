@@ -77,7 +77,7 @@ RunOutcome InstallFilePiece(std::size_t index, std::string& installedPath, Promp
     RunOutcome outcome;
     {
         const OwnedHandle held(HoldJoinedFile(piece.joinedPath));
-        outcome = InstallVersionedFile(piece.joinedPath, index, prompter) != 0 ? RunOutcome::kAbortRun : RunOutcome::kGoOn;
+        outcome = InstallVersionedFile(piece.joinedPath, index, prompter);
     }
     DeleteFileA(piece.joinedPath.c_str());
     if (outcome == RunOutcome::kGoOn)
@@ -129,7 +129,7 @@ RunOutcome InstallFileEntry(std::size_t index, std::string& installedPath, Promp
     ExpandDestinationPath(entry);
     CollapseBackslashes(entry.destinationPath);
     if (!entry.split) {
-        if (InstallVersionedFile(entry.sourcePath, index, prompter) != 0)
+        if (InstallVersionedFile(entry.sourcePath, index, prompter) == RunOutcome::kAbortRun)
             return RunOutcome::kAbortRun;
         installedPath = entry.destinationPath;
         return RunOutcome::kGoOn;

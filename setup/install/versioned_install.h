@@ -30,7 +30,6 @@ InstallVerdict InterpretInstallResult(DWORD result, const std::string& caption, 
 
 // Installs `sourcePath` (the entry's source, or the joined file of a spread
 // file) for the file entry at `index`, whose destination is expanded in
-// place first, and writes its uninstall log records. Returns 1 when the
-// installation run is to be aborted, 0 to go on (installed, skipped, or left
-// for the next restart).
-int InstallVersionedFile(const std::string& sourcePath, std::size_t index, Prompter& prompter);
+// place first, and writes its uninstall log records. kGoOn when it was
+// installed, skipped, or left for the next restart.
+RunOutcome InstallVersionedFile(const std::string& sourcePath, std::size_t index, Prompter& prompter);
