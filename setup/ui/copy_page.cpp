@@ -90,11 +90,19 @@ struct CopyPageState {
 
 CopyPageState gCopyPage;
 
+// Brings the file name and file bar up to the file being installed, before
+// anything is asked or shown about it.
+void ShowPendingFileProgress()
+{
+    gCopyPage.progress.ShowPendingFile();
+}
+
 void InstallFromPage(HWND page)
 {
     gCopyPage.runStarted = true;
     gCopyPage.progress.ShowOn(page);
-    const RunOutcome outcome = RunInstallation(ProgramPrompter(), gCopyPage.progress);
+    ProgramPrompter prompter(ShowPendingFileProgress);
+    const RunOutcome outcome = RunInstallation(prompter, gCopyPage.progress);
     // Posted last: a pending quit makes every message box end unseen.
     if (outcome == RunOutcome::kAbortRun)
         RequestQuit(kQuitAbort);
@@ -120,9 +128,4 @@ INT_PTR CALLBACK CopyPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lPa
 INT_PTR ShowCopyPage()
 {
     return RunPage(IDD_COPY_PAGE, CopyPageProc);
-}
-
-void ShowPendingFileProgress()
-{
-    gCopyPage.progress.ShowPendingFile();
 }
