@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "common/handles.h"
+#include "common/shared_counts.h"
 #include "common/short_path.h"
 #include "common/whole_file.h"
 #include "uninstall/text/log_reader.h"
@@ -37,27 +39,6 @@ std::string ProgramPath()
     }
 }
 
-// Closes a registry key when it goes.
-class RegistryKey {
-public:
-    RegistryKey(HKEY parent, const std::string& path, REGSAM access)
-    {
-        if (RegOpenKeyExA(parent, path.c_str(), 0, access, &key_) != ERROR_SUCCESS)
-            key_ = nullptr;
-    }
-    ~RegistryKey()
-    {
-        if (key_)
-            RegCloseKey(key_);
-    }
-    RegistryKey(const RegistryKey&) = delete;
-    RegistryKey& operator=(const RegistryKey&) = delete;
-    HKEY get() const { return key_; }
-
-private:
-    HKEY key_ = nullptr;
-};
-
 // A path in the form the system keeps for it, so that a long and a short
 // spelling of the same file compare equal; as given when it does not exist.
 std::string ShortForm(const std::string& path)
@@ -82,8 +63,8 @@ std::optional<std::string> StringValue(HKEY key, const char* name)
 // entry is this installation's to delete, whatever the log names.
 bool IsOwnEntry(const std::string& keyPath, const std::string& ownProgram)
 {
-    RegistryKey key(HKEY_LOCAL_MACHINE, keyPath, KEY_READ);
-    if (!key.get())
+    RegistryKey key;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, keyPath.c_str(), 0, KEY_READ, key.out()) != ERROR_SUCCESS)
         return false;
     const std::optional<std::string> command = StringValue(key.get(), "UninstallString");
     return command && SameProgramPath(ShortForm(UninstallProgramOf(*command)), ownProgram);
@@ -95,8 +76,8 @@ std::vector<std::string> FindOwnEntries(const std::string& ownProgram)
 {
     std::vector<std::string> names;
     {
-        RegistryKey branch(HKEY_LOCAL_MACHINE, kUninstallBranch, KEY_READ);
-        if (!branch.get())
+        RegistryKey branch;
+        if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kUninstallBranch, 0, KEY_READ, branch.out()) != ERROR_SUCCESS)
             return {};
         char name[256];
         DWORD length = sizeof name;
@@ -112,7 +93,10 @@ std::vector<std::string> FindOwnEntries(const std::string& ownProgram)
     return own;
 }
 
-void RemoveUninstallEntries(const std::vector<std::string>& loggedKeys, const std::string& programPath)
+// This installation's entries: those the log names that start this
+// program, or, when it names none, any that does.
+std::vector<std::string> OwnUninstallEntries(const std::vector<std::string>& loggedKeys,
+                                             const std::string& programPath)
 {
     const std::string ownProgram = ShortForm(programPath);
     std::vector<std::string> own;
@@ -121,10 +105,24 @@ void RemoveUninstallEntries(const std::vector<std::string>& loggedKeys, const st
         if (IsOwnEntry(keyPath, ownProgram))
             own.push_back(keyPath);
     }
-    if (own.empty())
-        own = FindOwnEntries(ownProgram);
-    for (const std::string& keyPath : own)
-        RegDeleteKeyA(HKEY_LOCAL_MACHINE, (keyPath + "\\").c_str());
+    return own.empty() ? FindOwnEntries(ownProgram) : own;
+}
+
+// Takes back this installation's count of each shared file it logged; a
+// count that reaches 0 goes. The files stay, whatever the count.
+void ReleaseSharedFiles(const std::vector<std::string>& paths)
+{
+    RegistryKey counts;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kSharedCountsKey, 0, KEY_QUERY_VALUE | KEY_SET_VALUE, counts.out()) !=
+        ERROR_SUCCESS)
+        return;
+    for (const std::string& path : paths) {
+        const std::optional<DWORD> count = ReadSharedCount(counts.get(), path);
+        if (count && *count > 1)
+            WriteSharedCount(counts.get(), path, *count - 1);
+        else if (count)
+            RegDeleteValueA(counts.get(), path.c_str());
+    }
 }
 
 bool IsLinkedFolder(const std::string& folder)
@@ -168,7 +166,13 @@ std::size_t RemoveListedItems(const RemovalPlan& plan, const std::string& instal
         remove(file, DeleteFileA);
     for (const std::string& directory : plan.directories)
         remove(directory, RemoveDirectoryA);
-    RemoveUninstallEntries(plan.registryKeys, programPath);
+    // The counts go back with the entry, once: a second run, which finds
+    // the entry gone, takes no other product's count.
+    const std::vector<std::string> entries = OwnUninstallEntries(plan.registryKeys, programPath);
+    if (!entries.empty())
+        ReleaseSharedFiles(plan.sharedFiles);
+    for (const std::string& keyPath : entries)
+        RegDeleteKeyA(HKEY_LOCAL_MACHINE, (keyPath + "\\").c_str());
     return throughLinks;
 }
 

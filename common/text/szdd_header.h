@@ -1,6 +1,7 @@
-// The 14-byte header of SZDD, the compressed-file format that the system's
-// installation calls expand while they copy: setup reads it, tesselpack
-// writes it.
+// SZDD, the compressed-file format that the system's installation calls
+// expand while they copy: its 14-byte header, which setup reads and
+// tesselpack writes, and the LZSS window and match lengths that the
+// compressor and the expander agree on.
 #pragma once
 
 #include <cstddef>
@@ -28,5 +29,10 @@ inline uint32_t ExpandedSize(const uint8_t* header)
     return static_cast<uint32_t>(size[0]) | static_cast<uint32_t>(size[1]) << 8 |
            static_cast<uint32_t>(size[2]) << 16 | static_cast<uint32_t>(size[3]) << 24;
 }
+
+constexpr int kWindow = 4096;
+constexpr int kFirstWritePosition = kWindow - 16;  // where the expander writes its first byte
+constexpr int kMinMatch = 3;
+constexpr int kMaxMatch = 18;  // 4 bits of length above the minimum
 
 }  // namespace szdd

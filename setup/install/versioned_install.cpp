@@ -6,9 +6,11 @@
 #include <vector>
 
 #include "common/find_files.h"
+#include "common/text/szdd_expander.h"
 #include "setup/install/deferred_replacement.h"
 #include "setup/install/file_system.h"
 #include "setup/install/install_state.h"
+#include "setup/install/shared_counts.h"
 #include "setup/install/version_calls.h"
 #include "setup/install/text/install_paths.h"
 #include "setup/install/text/source_header.h"
@@ -112,11 +114,17 @@ void CountInstalledBytes(const std::string& path)
         gInstall.installedBytes += (static_cast<uint64_t>(found->nFileSizeHigh) << 32) | found->nFileSizeLow;
 }
 
-// Writes the SHARED record of an installed shared file and offers the file
-// its self-registration.
-void RegisterSharedFile(const std::string& path, Prompter& prompter)
+// Counts this product's use of an installed shared file, writes its SHARED
+// record and offers the file its self-registration. A product counts a file
+// once: a log that holds the record already (this product's earlier log,
+// carried forward) tells that it counted. The count comes before the record,
+// so that a setup ended in between leaves one count too many, which keeps
+// the file, and never one that Unskein takes back without it being added.
+void RegisterSharedFile(const std::string& path, bool wasThere, Prompter& prompter)
 {
     HMODULE module = LoadInstalledLibrary(path);
+    if (!gInstall.log.HoldsSharedFile(path))
+        CountSharedFile(path, wasThere);
     gInstall.log.WriteSharedFile(path);
     if (!module)
         return;
@@ -162,13 +170,14 @@ RunOutcome InstallSharedFile(const SourceFile& source, const std::string& destin
     }
     gInstall.shownTarget = target;
     gInstall.shownSource = source.Path();
+    const bool wasThere = FindEntry(target).has_value();
     InstallCall call(source, destinationName, chosenDirectory, std::string(currentDirectory));
     DWORD flags = 0;
     for (;;) {
         switch (InterpretInstallResult(call.Run(flags), source.name, index, prompter)) {
         case kInstalled:
             CountInstalledBytes(target);
-            RegisterSharedFile(target, prompter);
+            RegisterSharedFile(target, wasThere, prompter);
             return RunOutcome::kGoOn;
         case kRetryInstall:
             break;
@@ -196,33 +205,56 @@ bool CanBeRead(const std::string& path)
     return file.IsOpen();
 }
 
-// Copies from the source's current position to the end of the target,
-// starting with the `read` bytes already in the buffer; the bytes written
-// in all, nothing on a failure.
-std::optional<uint64_t> CopyRest(HANDLE source, HANDLE target, std::vector<char>& buffer, DWORD read)
+bool WriteWhole(HANDLE target, const void* bytes, DWORD count)
 {
-    uint64_t copied = 0;
-    while (read != 0) {
-        DWORD written = 0;
-        if (!WriteFile(target, buffer.data(), read, &written, nullptr) || written != read)
-            return std::nullopt;
-        copied += written;
+    DWORD written = 0;
+    return WriteFile(target, bytes, count, &written, nullptr) && written == count;
+}
+
+// Writes the source from its current position to the end of the target as
+// it is to be installed: as it is, or expanded by `expander`. It starts with
+// the bytes of the buffer from `offset` to `read`. Returns the bytes written
+// in all; nothing on a failure, also for a compressed file that expands to
+// another size than its header states.
+std::optional<uint64_t> WriteRest(HANDLE source, HANDLE target, std::vector<char>& buffer, DWORD offset, DWORD read,
+                                  std::optional<SzddExpander>& expander)
+{
+    uint64_t written = 0;
+    std::vector<uint8_t> expanded;
+    while (read > offset) {
+        const char* bytes = buffer.data() + offset;
+        const DWORD count = read - offset;
+        if (expander) {
+            expanded.clear();
+            if (!expander->Expand(reinterpret_cast<const uint8_t*>(bytes), count, expanded) ||
+                !WriteWhole(target, expanded.data(), static_cast<DWORD>(expanded.size())))
+                return std::nullopt;
+            written += expanded.size();
+        } else {
+            if (!WriteWhole(target, bytes, count))
+                return std::nullopt;
+            written += count;
+        }
+        offset = 0;
         if (!ReadFile(source, buffer.data(), static_cast<DWORD>(buffer.size()), &read, nullptr))
             return std::nullopt;
     }
-    return copied;
+    if (expander && !expander->Complete())
+        return std::nullopt;
+    return written;
 }
 
-// A plain source whose destination does not exist yet is copied without the
-// installation call, which for it does nothing else but costs twice as much:
-// the target gets the source's bytes and last write time and the attributes
-// of a new file, as the call gives them. Its record is written once the file
-// exists and before its bytes, so that a setup ended midway leaves nothing
-// the log does not cover. Returns the bytes copied; nothing, with nothing
-// left behind, when the source may need expanding, the destination exists or
-// anything fails: the installation call then takes the file with its
-// questions and messages.
-std::optional<uint64_t> CopyNewPlainFile(const std::string& sourcePath, const std::string& destination)
+// A plain or SZDD source whose destination does not exist yet is written
+// without the installation call, which for it does nothing else but costs
+// twice as much and leaves a temporary file of its own choosing in the
+// destination directory: the target gets the source's bytes (expanded) and
+// last write time and the attributes of a new file, as the call gives them.
+// Its record is written once the file exists and before its bytes, so that a
+// setup ended midway leaves nothing the log does not cover. Returns the bytes
+// written; nothing, with nothing left behind, when the source is compressed
+// otherwise, the destination exists or anything fails: the installation call
+// then takes the file with its questions and messages.
+std::optional<uint64_t> WriteNewFile(const std::string& sourcePath, const std::string& destination)
 {
     constexpr DWORD kCopyChunk = 256 * 1024;
     OwnedHandle source(CreateFileA(sourcePath.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
@@ -233,23 +265,28 @@ std::optional<uint64_t> CopyNewPlainFile(const std::string& sourcePath, const st
     DWORD read = 0;
     FILETIME lastWrite;
     if (!ReadFile(source.get(), buffer.data(), kCopyChunk, &read, nullptr) ||
-        LooksCompressed(reinterpret_cast<const unsigned char*>(buffer.data()), read) ||
         !GetFileTime(source.get(), nullptr, nullptr, &lastWrite))
         return std::nullopt;
-    std::optional<uint64_t> copied;
+    const auto* start = reinterpret_cast<const uint8_t*>(buffer.data());
+    std::optional<SzddExpander> expander;
+    if (IsSzdd(start, read))
+        expander.emplace(szdd::ExpandedSize(start));
+    else if (LooksCompressed(start, read))
+        return std::nullopt;
+    std::optional<uint64_t> written;
     {
         OwnedHandle target(CreateFileA(destination.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                                        FILE_ATTRIBUTE_NORMAL, nullptr));
         if (!target.IsOpen())
             return std::nullopt;
         gInstall.log.WritePrivateFile(ShortPath(destination).value_or(destination));
-        copied = CopyRest(source.get(), target.get(), buffer, read);
-        if (copied && !SetFileTime(target.get(), nullptr, nullptr, &lastWrite))
-            copied.reset();
+        written = WriteRest(source.get(), target.get(), buffer, expander ? szdd::kHeaderSize : 0, read, expander);
+        if (written && !SetFileTime(target.get(), nullptr, nullptr, &lastWrite))
+            written.reset();
     }
-    if (!copied)
+    if (!written)
         DeleteFileA(destination.c_str());
-    return copied;
+    return written;
 }
 
 // A private file goes exactly to its destination. It is installed under its
@@ -274,9 +311,9 @@ RunOutcome InstallPrivateFile(const std::string& sourcePath, const std::string& 
         return RunOutcome::kGoOn;
     }
     if (sourcePath.size() < MAX_PATH && TargetFits(directory, name)) {
-        if (const std::optional<uint64_t> copied = CopyNewPlainFile(sourcePath, destination)) {
+        if (const std::optional<uint64_t> written = WriteNewFile(sourcePath, destination)) {
             gInstall.shownTarget = destination;
-            gInstall.installedBytes += *copied;
+            gInstall.installedBytes += *written;
             return RunOutcome::kGoOn;
         }
     }

@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "common/text/szdd_expander.h"
+
 // Files above this size do not fit the header's 32-bit length.
 constexpr uint64_t kSzddMaxSize = 0xFFFFFFFFull;
 
@@ -16,13 +18,6 @@ constexpr uint64_t kSzddMaxSize = 0xFFFFFFFFull;
 // name replaced by "_"; expanders that restore names read it from the header.
 // The parse is optimal for the format: no encoder of it writes fewer bytes.
 std::vector<uint8_t> CompressSzdd(const uint8_t* data, size_t size, char lastCharacter);
-
-// Whether `file` begins with the SZDD header.
-bool IsSzdd(const uint8_t* file, size_t size);
-
-// Expands a compressed file into `out`. False for a file that is no SZDD
-// file, is cut short, or expands to a length other than its header states.
-bool ExpandSzdd(const uint8_t* file, size_t size, std::vector<uint8_t>& out);
 
 // The conventional name of a compressed file: its last character replaced
 // by "_" ("Readme.txt" becomes "Readme.tx_").

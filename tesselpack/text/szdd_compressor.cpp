@@ -5,8 +5,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include "common/text/szdd_header.h"
 #include "tesselpack/text/szdd.h"
-#include "tesselpack/text/szdd_common.h"
 
 using namespace szdd;
 

@@ -256,7 +256,7 @@ TEST(CopyPage, SecondCopyPageInstallsNothingAndStaysUntilCancelled)
     EXPECT_EQ(ReadFile(log), expectedLog());
 }
 
-TEST(CopyPage, InstallingAgainTruncatesTheLogAndRecordsNoDirectoryForIt)
+TEST(CopyPage, InstallingAgainOverALogThatIsNoLogReplacesItAndRecordsNoFolderFoundThere)
 {
     InstallCase test("Again");
     auto& [app, medium, root, leftovers] = test;
@@ -276,6 +276,7 @@ TEST(CopyPage, InstallingAgainTruncatesTheLogAndRecordsNoDirectoryForIt)
     EXPECT_EQ(ReadFile(installDir + "\\Uninstall.log"), ExpectedLog({installDir, "DIR", group, "DIR"}, app));
     EXPECT_EQ(UninstallValue(app, "UninstallString"), "\"" + installDir + "\\Unskein.exe\"");
 
+    // A log that names no product carries nothing forward.
     WriteFile(installDir + "\\Uninstall.log", std::string(4096, 'x'));
     {
         SetupRun setup(medium);

@@ -1,12 +1,13 @@
-// An installation over the years, seen from outside: the entry in the list
-// of programs, a setup killed while it copies, an edited log that names
-// another product's entry.
+// An installation over the years, seen from outside: upgrades, the entry in
+// the list of programs, shared files counted, a setup killed while it
+// copies, an edited log that names another product's entry.
 #include <gtest/gtest.h>
 
 #include "setup/ui/resources/resource_ids.h"
 #include "tests/e2e/driver/driver.h"
 #include "tests/e2e/driver/install_checks.h"
 #include "tests/support/install_support.h"
+#include "tesselpack/text/szdd.h"
 
 using namespace e2e;
 using namespace testing_support;
@@ -86,12 +87,56 @@ TEST(ListOfPrograms, ShowsPublisherVersionAndLinkEachOnlyWhenSet)
     EXPECT_EQ(UninstallValue(app, "URLInfoAbout"), std::nullopt);
 }
 
-// The entry is registered and the log names it before the first file is
-// copied; every file setup began to write is in the log, so Unskein removes
-// all of it, and finds the entry even when the log lost its registry part.
-TEST(KilledSetup, LeavesAnEntryAndALogThatUnskeinRemovesEverythingBy)
+// Two products share two files, one of them there before without a count.
+// Each product counts once, however often it is installed; Unskein takes
+// its product's count back once, however often it runs, and leaves the files.
+TEST(SharedFiles, EachProductCountsOnceAndUnskeinTakesItsCountBackOnce)
 {
-    InstallCase test("Killed");
+    InstallCase first("SharedA");
+    InstallCase second("SharedB");
+    const std::string system = SystemDirectory();
+    const std::string fresh = system + "\\" + UniqueShortName("TC", "TXT");
+    const std::string found = system + "\\" + UniqueShortName("TD", "TXT");
+    first.leftovers.File(fresh);
+    first.leftovers.File(found);
+    WriteFile(found, "put there by someone who did not count");
+    for (InstallCase* product : {&first, &second}) {
+        std::string script = Start(product->app, product->root / "App\\", product->root / "Group");
+        for (const std::string& path : {fresh, found}) {
+            const std::string name = path.substr(path.rfind('\\') + 1);
+            product->medium.AddFile(name, "shared");
+            script += AddFileCall(product->medium / name, "[DP]\\" + name, "Main", true);
+        }
+        product->medium.WriteScript(script + ScriptCall("ShowCopy"));
+    }
+    using Counts = std::vector<std::optional<std::string>>;
+    const auto counts = [&] { return Counts{SharedCount(fresh), SharedCount(found)}; };
+
+    Install(first.medium);
+    EXPECT_EQ(counts(), (Counts{"1", "2"}));
+    Install(first.medium, true);
+    EXPECT_EQ(counts(), (Counts{"1", "2"})) << "a reinstall counts no more";
+    Install(second.medium);
+    EXPECT_EQ(counts(), (Counts{"2", "3"}));
+    RemoveWithUnskein(first.root / "App\\Unskein.exe");
+    EXPECT_EQ(counts(), (Counts{"1", "2"}));
+    RemoveWithUnskein(first.root / "App\\Unskein.exe");
+    EXPECT_EQ(counts(), (Counts{"1", "2"})) << "a second run takes no other product's count";
+    RemoveWithUnskein(second.root / "App\\Unskein.exe");
+    EXPECT_EQ(counts(), (Counts{std::nullopt, "1"}));
+    EXPECT_EQ(ReadFile(fresh), "shared");
+    EXPECT_EQ(ReadFile(found), "shared");
+}
+
+namespace {
+
+// The entry is registered and the log names it before the first file is
+// copied; every file setup began to write, also one it expands, is in the
+// log, so Unskein removes all of it, and finds the entry even when the log
+// lost its registry part.
+void KillWhileCopyingAndRemove(bool compressed)
+{
+    InstallCase test(compressed ? "KilledExpanding" : "Killed");
     auto& [app, medium, root, leftovers] = test;
     const std::string installDir = root / "App\\";
     const std::string group = root / "Group";
@@ -99,7 +144,13 @@ TEST(KilledSetup, LeavesAnEntryAndALogThatUnskeinRemovesEverythingBy)
     // Big enough that the copy is still going when the test sees the file.
     const std::string bigBytes(64 << 20, 'b');
     medium.AddFile("small.txt", "small");
-    medium.AddFile("big.bin", bigBytes);
+    if (compressed) {
+        const std::vector<uint8_t> packed =
+            CompressSzdd(reinterpret_cast<const uint8_t*>(bigBytes.data()), bigBytes.size(), 'n');
+        medium.AddFile("big.bin", std::string(packed.begin(), packed.end()));
+    } else {
+        medium.AddFile("big.bin", bigBytes);
+    }
     medium.WriteScript(Start(app, installDir, group) +
                        AddFileCall(medium / "small.txt", "[DP]\\small.txt", "Main", false, "Small") +
                        AddFileCall(medium / "big.bin", "[DP]\\data\\big.bin", "Main") + ScriptCall("ShowCopy"));
@@ -132,6 +183,14 @@ TEST(KilledSetup, LeavesAnEntryAndALogThatUnskeinRemovesEverythingBy)
     EXPECT_FALSE(FileExists(installDir + "small.txt"));
     EXPECT_FALSE(DirectoryExists(group));
     EXPECT_EQ(UninstallValue(app, "DisplayName"), std::nullopt);
+}
+
+}  // namespace
+
+TEST(KilledSetup, LeavesAnEntryAndALogThatUnskeinRemovesEverythingBy)
+{
+    KillWhileCopyingAndRemove(false);
+    KillWhileCopyingAndRemove(true);
 }
 
 // A log that every user may edit names another product's entry: that entry

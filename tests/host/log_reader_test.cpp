@@ -89,14 +89,15 @@ TEST(LogReader, RegistrationWordsElsewhereAreOrdinaryLines)
     EXPECT_EQ(PlanRemoval(log).files, Paths{"C:\\x\\AUTOREGSVR"}) << "the other is no full path";
 }
 
-TEST(LogReader, FilesAndFoldersThatAreNotFullPlainPathsAreSkippedAndCounted)
+TEST(LogReader, FilesSharedFilesAndFoldersThatAreNotFullPlainPathsAreSkippedAndCounted)
 {
     const RemovalPlan plan = Plan("[FILES]\nC:\\Demo\\..\\..\\Windows\nDIR\nC:\\Demo\\a.txt\nNONSHARED\n"
                                   "readme.txt\nNONSHARED\n\\\\?\\C:\\Windows\\win.ini\nNONSHARED\n"
                                   "shared.dll\nSHARED\nC:\\Demo\\\nDIR\n[REGISTRY]\n");
     EXPECT_EQ(plan.files, Paths{"C:\\Demo\\a.txt"});
     EXPECT_EQ(plan.directories, Paths{"C:\\Demo\\"});
-    EXPECT_EQ(plan.skipped, 3u) << "shared files are never removed, so never skipped";
+    EXPECT_TRUE(plan.sharedFiles.empty()) << "no count is taken back for a name that is no full path";
+    EXPECT_EQ(plan.skipped, 4u);
 }
 
 TEST(LogReader, WithoutRegistrySectionActsOnFilesReadButDeletesNoKey)

@@ -52,8 +52,8 @@ RemovalPlan PlanRemoval(const UninstallLog& log)
     for (auto record = log.records.rbegin(); record != log.records.rend(); ++record) {
         if (HoldsNul(record->path))
             continue;
-        const bool removes = record->kind == "NONSHARED" || record->kind == "DIR";
-        if (removes && !IsFullPlainPath(record->path))
+        const bool acts = record->kind == "NONSHARED" || record->kind == "DIR" || record->kind == "SHARED";
+        if (acts && !IsFullPlainPath(record->path))
             ++plan.skipped;
         else if (record->kind == "NONSHARED")
             plan.files.push_back(record->path);

@@ -16,12 +16,14 @@ struct RemovalPlan {
     std::vector<std::string> directories;  // DIR paths, last record first: deeper ones go before parents
     std::vector<std::string> registryKeys; // below HKEY_LOCAL_MACHINE, each with one backslash appended
     std::vector<std::string> sharedFiles;  // SHARED paths, last record first: their counts are taken back
-    std::size_t skipped = 0;               // file and folder records whose path is not full and plain
+    std::size_t skipped = 0;               // file, shared-file and folder records whose path is not full and plain
 };
 
-// Shared files stay installed. Files and folders are only those of full,
-// plain paths (see IsFullPlainPath); the others are counted as skipped. Registry keys are only entries directly below
-// the Uninstall key, and each is deleted only when it is this installation's
+// Shared files stay installed; only their counts are taken back. Files,
+// shared files and folders are only those of full, plain paths (see
+// IsFullPlainPath); the others are counted as skipped. Registry keys are
+// only entries directly below the Uninstall key, and each is deleted only
+// when it is this installation's
 // (see SameProgramPath); the Uninstall key itself (logged when the
 // application name was empty) and anything else are never deleted.
 RemovalPlan PlanRemoval(const UninstallLog& log);

@@ -10,6 +10,7 @@
 #include <cstdio>
 #include <ostream>
 
+#include "common/shared_counts.h"
 #include "tests/support/support.h"
 
 namespace e2e {
@@ -165,8 +166,18 @@ std::string UninstallKey(const std::string& appName)
 
 std::optional<std::string> UninstallValue(const std::string& appName, const std::string& valueName)
 {
+    return RegistryValue(UninstallKey(appName), valueName);
+}
+
+std::optional<std::string> SharedCount(const std::string& path)
+{
+    return RegistryValue(kSharedCountsKey, path);
+}
+
+std::optional<std::string> RegistryValue(const std::string& keyPath, const std::string& valueName)
+{
     HKEY key;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, UninstallKey(appName).c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS)
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, keyPath.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS)
         return std::nullopt;
     DWORD type = 0;
     DWORD size = 0;
@@ -275,6 +286,12 @@ Leftovers::~Leftovers()
     }
     for (const std::string& path : trees_)
         testing_support::RemoveTree(path);
+    HKEY counts;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kSharedCountsKey, 0, KEY_SET_VALUE, &counts) == ERROR_SUCCESS) {
+        for (const std::string& path : files_)
+            RegDeleteValueA(counts, path.c_str());
+        RegCloseKey(counts);
+    }
 }
 
 InstallCase::InstallCase(const std::string& name)

@@ -42,6 +42,10 @@ std::string UninstallKey(const std::string& appName);
 // A value of the uninstall entry, a number (REG_DWORD) in decimal; nothing
 // when it is missing.
 std::optional<std::string> UninstallValue(const std::string& appName, const std::string& valueName);
+// The same of any key below HKEY_LOCAL_MACHINE.
+std::optional<std::string> RegistryValue(const std::string& keyPath, const std::string& valueName);
+// The count that installers keep of the products using the shared file.
+std::optional<std::string> SharedCount(const std::string& path);
 
 // Whether the key below HKEY_LOCAL_MACHINE exists.
 bool KeyExists(const std::string& path);
@@ -75,7 +79,8 @@ bool operator==(const ProgressSeen& a, const ProgressSeen& b);
 void PrintTo(const ProgressSeen& progress, std::ostream* out);
 
 // What a test left outside its temporary folders: the uninstall entry,
-// files in the system directory, program groups. Removed when it goes.
+// files in the system directory with their shared counts, program groups.
+// Removed when it goes.
 class Leftovers {
 public:
     Leftovers() = default;

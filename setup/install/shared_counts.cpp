@@ -1,0 +1,16 @@
+#include "setup/install/shared_counts.h"
+
+#include "common/handles.h"
+#include "common/shared_counts.h"
+
+void CountSharedFile(const std::string& path, bool wasThere)
+{
+    RegistryKey counts;
+    if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, kSharedCountsKey, 0, nullptr, 0, KEY_QUERY_VALUE | KEY_SET_VALUE,
+                        nullptr, counts.out(), nullptr) != ERROR_SUCCESS)
+        return;
+    const std::optional<DWORD> count = ReadSharedCount(counts.get(), path);
+    if (count && *count == MAXDWORD)
+        return;
+    WriteSharedCount(counts.get(), path, count ? *count + 1 : wasThere ? 2 : 1);
+}
