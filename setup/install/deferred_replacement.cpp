@@ -117,20 +117,20 @@ bool ScheduleMove(const std::string& temporaryPath, const std::string& destinati
 
 }  // namespace
 
-int ReplaceFileAtRestart(const std::string& sourcePath, const std::string& destination, Prompter& prompter)
+Deferral ReplaceFileAtRestart(const std::string& sourcePath, const std::string& destination, Prompter& prompter)
 {
     const std::optional<VersionInfo> installed = ReadVersionInfo(destination);
     if (!installed)
-        return 1;
+        return Deferral::kVersionUnreadable;
     const std::optional<std::string> temporaryPath = ExpandToTemporaryFile(sourcePath);
     if (!temporaryPath) {
         Inform(prompter, "Failed to copy file", "Error");
-        return 0;
+        return Deferral::kSettled;
     }
     // A compressed source shows its version only once it is expanded.
     const std::optional<VersionInfo> source = ReadVersionInfo(*temporaryPath);
     // A copy that nothing will move would stay in TEMP for good.
     if (!source || !Replaces(*source, *installed) || !ScheduleMove(*temporaryPath, destination, *source, prompter))
         DeleteFileA(temporaryPath->c_str());
-    return source ? 0 : 1;
+    return source ? Deferral::kSettled : Deferral::kVersionUnreadable;
 }

@@ -11,7 +11,9 @@
 // TEMP directory and has the system move it over `destination` at the next
 // start: a delayed move on Windows NT, an entry of the section "rename" of
 // Wininit.ini on Windows 95, 98 and ME. An older source (by major and minor
-// version) replaces nothing. Returns 1 when the version of either file
-// cannot be read, else 0.
-int ReplaceFileAtRestart(const std::string& sourcePath, const std::string& destination,
-                         Prompter& prompter = ProgramPrompter());
+// version) replaces nothing.
+enum class Deferral {
+    kSettled,            // scheduled, not needed, or given up here
+    kVersionUnreadable,  // either file's version cannot be read: nothing was done
+};
+Deferral ReplaceFileAtRestart(const std::string& sourcePath, const std::string& destination, Prompter& prompter);

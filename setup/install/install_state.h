@@ -10,7 +10,6 @@
 #include "setup/install/text/uninstall_log_writer.h"
 
 struct InstallationState {
-    bool runStarted = false;    // the copy page installs once per program run
     bool installAll = false;    // language and code page conflicts are forced without asking
     bool overwriteAll = false;  // existing private files are overwritten without asking
     std::string shownTarget;    // the destination being installed (dialogs 115 and 116)

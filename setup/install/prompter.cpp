@@ -1,50 +1,9 @@
 #include "setup/install/prompter.h"
 
-#include "setup/install/section_install.h"
 #include "setup/install/text/install_paths.h"
-#include "setup/ui/conflict_dialogs.h"
-#include "setup/ui/page_framework.h"
-#include "setup/ui/windows.h"
 
-namespace {
-
-class MessageBoxPrompter : public Prompter {
-public:
-    int ShowMessage(MessageOwner owner, const std::string& text, const std::string& caption, UINT style) override
-    {
-        ShowPendingFileProgress();
-        return MessageBoxA(OwnerWindow(owner), text.c_str(), caption.c_str(), style);
-    }
-
-    ConflictAnswer AskLanguageConflict() override
-    {
-        ShowPendingFileProgress();
-        return ShowLanguageConflictDialog();
-    }
-    ConflictAnswer AskOverwrite() override
-    {
-        ShowPendingFileProgress();
-        return ShowOverwriteDialog();
-    }
-
-private:
-    static HWND OwnerWindow(MessageOwner owner)
-    {
-        switch (owner) {
-        case MessageOwner::kBackground: return gApp.background;
-        case MessageOwner::kPage: return gPage.window;
-        default: return nullptr;
-        }
-    }
-};
-
-}  // namespace
-
-Prompter& ProgramPrompter()
-{
-    static MessageBoxPrompter prompter;
-    return prompter;
-}
+const char kQuitQuestion[] = "Are you really sure to quit setup? The application will be deleted if you click on Yes";
+const char kQuitCaption[] = "Quit setup";
 
 void Inform(Prompter& prompter, const std::string& text, const std::string& caption)
 {

@@ -30,9 +30,6 @@ public:
     virtual ConflictAnswer AskOverwrite() = 0;
 };
 
-// The one the program uses: real message boxes and dialogs.
-Prompter& ProgramPrompter();
-
 // A message box without owner and with only an OK button.
 void Inform(Prompter& prompter, const std::string& text, const std::string& caption);
 
@@ -42,6 +39,11 @@ enum class DiskAnswer {
     kQuit,          // the user confirmed quitting setup, or the prompt could not be shown
     kQuitDeclined,  // the user chose Abort but then did not confirm
 };
+
+// The question of the pages' Cancel button, asked again behind the disk
+// prompt's Abort.
+extern const char kQuitQuestion[];
+extern const char kQuitCaption[];
 
 // The prompt for the disk that holds a missing source, and the quit
 // question behind its Abort button.

@@ -26,7 +26,7 @@ struct JoinedPiece {
 // cannot be read, and says what failed while the joined file cannot be
 // written. Unless the piece was appended, no joined file is left: a file
 // with a piece missing is never to be installed.
-JoinedPiece AppendFilePiece(std::size_t index, Prompter& prompter = ProgramPrompter());
+JoinedPiece AppendFilePiece(std::size_t index, Prompter& prompter);
 
 // Opens the complete joined file for reading in a way that lets others
 // read it but no one write it, for as long as it is installed from.

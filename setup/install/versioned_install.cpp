@@ -103,7 +103,7 @@ bool PathsFit(const SourceFile& source, const std::string& directory, const std:
 
 void DeferFileInUse(const SourceFile& source, const std::string& target, Prompter& prompter)
 {
-    if (ReplaceFileAtRestart(source.Path(), target, prompter) != 0)
+    if (ReplaceFileAtRestart(source.Path(), target, prompter) == Deferral::kVersionUnreadable)
         Inform(prompter, kInUseMessage, source.name);
 }
 
@@ -143,8 +143,8 @@ void RegisterSharedFile(const std::string& path, bool wasThere, Prompter& prompt
 
 // A shared file goes where VerFindFileA places it (the system directory, or
 // where a copy is already), whatever directory its entry names.
-int InstallSharedFile(const SourceFile& source, const std::string& destinationName, std::size_t index,
-                      Prompter& prompter)
+RunOutcome InstallSharedFile(const SourceFile& source, const std::string& destinationName, std::size_t index,
+                             Prompter& prompter)
 {
     char currentDirectory[MAX_PATH] = {};
     char chosenDirectory[MAX_PATH] = {};
@@ -159,14 +159,14 @@ int InstallSharedFile(const SourceFile& source, const std::string& destinationNa
     if (found & VFF_BUFFTOOSMALL) {
         Inform(prompter, "The directory for " + destinationName + " is too long, setup cannot install the file.",
                source.name);
-        return 0;
+        return RunOutcome::kGoOn;
     }
     if (!PathsFit(source, chosenDirectory, destinationName, prompter))
-        return 0;
+        return RunOutcome::kGoOn;
     const std::string target = std::string(chosenDirectory) + "\\" + destinationName;
     if (found & VFF_FILEINUSE) {
         DeferFileInUse(source, target, prompter);
-        return 0;
+        return RunOutcome::kGoOn;
     }
     gInstall.shownTarget = target;
     gInstall.shownSource = source.Path();
@@ -178,7 +178,7 @@ int InstallSharedFile(const SourceFile& source, const std::string& destinationNa
         case kInstalled:
             CountInstalledBytes(target);
             RegisterSharedFile(target, wasThere, prompter);
-            return 0;
+            return RunOutcome::kGoOn;
         case kRetryInstall:
             break;
         case kForceInstall:
@@ -186,14 +186,14 @@ int InstallSharedFile(const SourceFile& source, const std::string& destinationNa
             break;
         case kSkipFile:
             call.DiscardTemporaryCopy();
-            return 0;
+            return RunOutcome::kGoOn;
         case kFileInUse:
             call.DiscardTemporaryCopy();
             DeferFileInUse(source, target, prompter);
-            return 0;
+            return RunOutcome::kGoOn;
         case kAbortRun:
             call.DiscardTemporaryCopy();
-            return 1;
+            return RunOutcome::kAbortRun;
         }
     }
 }
@@ -295,8 +295,8 @@ std::optional<uint64_t> WriteNewFile(const std::string& sourcePath, const std::s
 // the 8.3 path of the installed file. An existing file is overwritten only
 // after the user agreed, and nothing touches it before the installation
 // call replaces it, so a skipped or failed file leaves it as it was.
-int InstallPrivateFile(const std::string& sourcePath, const std::string& destination, std::size_t index,
-                       Prompter& prompter)
+RunOutcome InstallPrivateFile(const std::string& sourcePath, const std::string& destination, std::size_t index,
+                              Prompter& prompter)
 {
     const std::size_t slash = destination.rfind('\\');
     const std::string directory = destination.substr(0, slash);
@@ -308,23 +308,23 @@ int InstallPrivateFile(const std::string& sourcePath, const std::string& destina
     if (ensured < 0 && TargetFits(directory, name)) {
         Inform(prompter, "Could not create the directory " + directory + ", setup cannot install the file.",
                SplitSource(sourcePath).name);
-        return 0;
+        return RunOutcome::kGoOn;
     }
     if (sourcePath.size() < MAX_PATH && TargetFits(directory, name)) {
         if (const std::optional<uint64_t> written = WriteNewFile(sourcePath, destination)) {
             gInstall.shownTarget = destination;
             gInstall.installedBytes += *written;
-            return 0;
+            return RunOutcome::kGoOn;
         }
     }
     const SourceFile source = SplitSource(sourcePath);
     if (!PathsFit(source, directory, name, prompter))
-        return 0;
+        return RunOutcome::kGoOn;
     gInstall.shownTarget = destination;
     if (!gInstall.overwriteAll && CanBeRead(destination)) {
         const ConflictAnswer answer = prompter.AskOverwrite();
         if (answer == ConflictAnswer::kNo)
-            return 0;
+            return RunOutcome::kGoOn;
         if (answer == ConflictAnswer::kAll)
             gInstall.overwriteAll = true;
     }
@@ -334,20 +334,20 @@ int InstallPrivateFile(const std::string& sourcePath, const std::string& destina
         case kInstalled:
             CountInstalledBytes(destination);
             gInstall.log.WritePrivateFile(ShortPath(destination).value_or(destination));
-            return 0;
+            return RunOutcome::kGoOn;
         case kRetryInstall:
         case kForceInstall:
             break;
         case kSkipFile:
             call.DiscardTemporaryCopy();
-            return 0;
+            return RunOutcome::kGoOn;
         case kFileInUse:
             call.DiscardTemporaryCopy();
             Inform(prompter, kInUseMessage, source.name);
-            return 1;
+            return RunOutcome::kAbortRun;
         case kAbortRun:
             call.DiscardTemporaryCopy();
-            return 1;
+            return RunOutcome::kAbortRun;
         }
     }
 }
@@ -455,7 +455,7 @@ InstallVerdict InterpretInstallResult(DWORD result, const std::string& caption, 
     return InterpretFailure(result, caption, index, prompter);
 }
 
-int InstallVersionedFile(const std::string& sourcePath, std::size_t index, Prompter& prompter)
+RunOutcome InstallVersionedFile(const std::string& sourcePath, std::size_t index, Prompter& prompter)
 {
     FileEntry& entry = gRecords.files[index];
     ExpandDestinationPath(entry);
@@ -465,7 +465,7 @@ int InstallVersionedFile(const std::string& sourcePath, std::size_t index, Promp
     if (slash == std::string::npos || slash == 0) {
         Inform(prompter, "The destination " + destination + " names no directory, setup cannot install the file there.",
                SplitSource(sourcePath).name);
-        return 0;
+        return RunOutcome::kGoOn;
     }
     if (entry.shared)
         return InstallSharedFile(SplitSource(sourcePath), destination.substr(slash + 1), index, prompter);

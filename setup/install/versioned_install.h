@@ -10,6 +10,9 @@
 
 #include "setup/install/prompter.h"
 
+// Whether the installation run goes on after a step, or is to be aborted.
+enum class RunOutcome { kGoOn, kAbortRun };
+
 // What to do after one call of the version-installation function.
 enum InstallVerdict {
     kInstalled = 0,
@@ -23,12 +26,10 @@ enum InstallVerdict {
 // Shows the messages and questions that belong to the result bits, in their
 // fixed order, and returns the verdict. `caption` is the short source file
 // name; the file entry at `index` gives the disk number for the disk prompt.
-InstallVerdict InterpretInstallResult(DWORD result, const std::string& caption, std::size_t index,
-                                      Prompter& prompter = ProgramPrompter());
+InstallVerdict InterpretInstallResult(DWORD result, const std::string& caption, std::size_t index, Prompter& prompter);
 
 // Installs `sourcePath` (the entry's source, or the joined file of a spread
 // file) for the file entry at `index`, whose destination is expanded in
-// place first, and writes its uninstall log records. Returns 1 when the
-// installation run is to be aborted, 0 to go on (installed, skipped, or left
-// for the next restart).
-int InstallVersionedFile(const std::string& sourcePath, std::size_t index, Prompter& prompter = ProgramPrompter());
+// place first, and writes its uninstall log records. kGoOn when it was
+// installed, skipped, or left for the next restart.
+RunOutcome InstallVersionedFile(const std::string& sourcePath, std::size_t index, Prompter& prompter);

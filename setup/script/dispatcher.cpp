@@ -2,11 +2,11 @@
 
 #include "common/find_files.h"
 #include "setup/guard/process_guard.h"
-#include "setup/install/copy_page.h"
 #include "setup/script/startup.h"
 #include "setup/script/text/commands.h"
 #include "setup/script/text/records.h"
 #include "setup/script/text/script_store.h"
+#include "setup/ui/copy_page.h"
 #include "setup/ui/pages.h"
 #include "setup/ui/windows.h"
 

@@ -2,14 +2,12 @@
 
 #include <vector>
 
+#include "setup/install/prompter.h"
 #include "setup/script/text/records.h"
 #include "setup/script/text/variables.h"
 #include "setup/ui/windows.h"
 
 PageState gPage;
-
-const char kQuitQuestion[] = "Are you really sure to quit setup? The application will be deleted if you click on Yes";
-const char kQuitCaption[] = "Quit setup";
 
 namespace {
 

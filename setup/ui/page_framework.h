@@ -53,9 +53,6 @@ auto WhilePageWaits(Ask ask)
 void FocusOnOpen(HWND page, int controlId);
 
 enum QuitMode { kQuitSilently = 0, kQuitAsk = 1, kQuitAbort = 2 };
-// The question of the Cancel button, asked again by the disk prompt.
-extern const char kQuitQuestion[];
-extern const char kQuitCaption[];
 // Posts the quit message (mode 1 asks first). Returns 1 when setup is to quit.
 int RequestQuit(int mode);
 

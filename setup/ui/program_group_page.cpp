@@ -6,11 +6,12 @@
 #include <optional>
 #include <string>
 
-#include "setup/install/install_state.h"
+#include "setup/install/section_install.h"
 #include "setup/script/text/variables.h"
+#include "setup/system/programs_folder.h"
 #include "setup/ui/page_framework.h"
-#include "setup/ui/programs_folder.h"
 #include "setup/ui/resources/resource_ids.h"
+#include "setup/ui/shell_folder.h"
 #include "setup/ui/text/program_group.h"
 
 namespace {
@@ -40,7 +41,7 @@ bool AcceptNewGroup(HWND page)
     const std::optional<std::string> programs = ProgramsFolderPath();
     if (!programs) {
         // No place for a group: nothing to create, PROGRAMGROUP stays.
-        gInstall.CreateShortcuts = 0;
+        ChooseShortcuts(false);
         return true;
     }
     const std::optional<std::string> group = NewGroupPath(*programs, DialogItemText(page, IDC_GROUP_NAME));
@@ -48,7 +49,7 @@ bool AcceptNewGroup(HWND page)
         PageMessageBox(kNameTooLongText, kNameTooLongCaption, MB_ICONEXCLAMATION | MB_OK);
         return false;
     }
-    gInstall.CreateShortcuts = 1;
+    ChooseShortcuts(true);
     gVariables.SetOutside("PROGRAMGROUP", *group);
     return true;
 }
@@ -57,13 +58,13 @@ bool AcceptNewGroup(HWND page)
 bool AcceptGroupChoice(HWND page)
 {
     if (IsChecked(page, IDC_GROUP_NONE)) {
-        gInstall.CreateShortcuts = 0;
+        ChooseShortcuts(false);
         return true;
     }
     if (IsChecked(page, IDC_GROUP_EXISTING)) {
         // PROGRAMGROUP holds the folder chosen with Browse. Shortcuts are
         // wanted again even if an earlier showing of the page chose none.
-        gInstall.CreateShortcuts = 1;
+        ChooseShortcuts(true);
         return true;
     }
     return !IsChecked(page, IDC_GROUP_NEW) || AcceptNewGroup(page);

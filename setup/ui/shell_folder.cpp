@@ -2,15 +2,6 @@
 
 const char kFolderBrowserTitle[] = "Please choose the directory in which the software will be installed.";
 
-void ShellAllocatorFree::operator()(ITEMIDLIST* list) const
-{
-    IMalloc* allocator = nullptr;
-    if (SUCCEEDED(SHGetMalloc(&allocator))) {
-        allocator->Free(list);
-        allocator->Release();
-    }
-}
-
 std::optional<std::string> BrowseForFolder(HWND owner, const ITEMIDLIST* root)
 {
     char displayName[MAX_PATH] = "";

@@ -42,7 +42,7 @@ protected:
         CopyFixture(fixture, path);
         return path;
     }
-    int Defer(const std::string& source) { return ReplaceFileAtRestart(source, destination, prompter); }
+    Deferral Defer(const std::string& source) { return ReplaceFileAtRestart(source, destination, prompter); }
     // The copy that Windows NT will move over the destination; empty when none.
     std::string PendingCopy()
     {
@@ -107,7 +107,7 @@ TEST_F(DeferredReplacement, NewerFileIsMovedAtRestartOnWindowsNt)
 {
     CopyFixture("register_ok.dll", destination);  // 1.2
     const std::string source = Source("german_205.dll", "NEWER.DLL");  // 2.0
-    EXPECT_EQ(Defer(source), 0);
+    EXPECT_EQ(Defer(source), Deferral::kSettled);
     const std::string copy = PendingCopy();
     ASSERT_NE(copy, "") << "moved over the destination by its long name";
     EXPECT_EQ(ReadFile(copy), ReadFile(source));
@@ -118,14 +118,14 @@ TEST_F(DeferredReplacement, NewerFileIsMovedAtRestartOnWindowsNt)
 TEST_F(DeferredReplacement, EqualMajorAndMinorVersionReplacesDespiteALowerBuild)
 {
     CopyFixture("german_205.dll", destination);  // 2.0.0.5
-    EXPECT_EQ(Defer(Source("english_201.dll", "EQUAL.DLL")), 0);  // 2.0.0.1
+    EXPECT_EQ(Defer(Source("english_201.dll", "EQUAL.DLL")), Deferral::kSettled);  // 2.0.0.1
     EXPECT_NE(PendingCopy(), "");
 }
 
 TEST_F(DeferredReplacement, OlderFileReplacesNothing)
 {
     CopyFixture("german_205.dll", destination);  // 2.0
-    EXPECT_EQ(Defer(Source("register_ok.dll", "OLDER.DLL")), 0);  // 1.2
+    EXPECT_EQ(Defer(Source("register_ok.dll", "OLDER.DLL")), Deferral::kSettled);  // 1.2
     EXPECT_EQ(PendingCopy(), "");
     EXPECT_TRUE(prompter.shown.empty());
 }
@@ -133,10 +133,10 @@ TEST_F(DeferredReplacement, OlderFileReplacesNothing)
 TEST_F(DeferredReplacement, UnreadableVersionOnEitherSideIsReported)
 {
     CopyFixture("register_ok.dll", destination);
-    EXPECT_EQ(Defer(Source("readme.txt", "TEXT.DLL")), 1);
+    EXPECT_EQ(Defer(Source("readme.txt", "TEXT.DLL")), Deferral::kVersionUnreadable);
     const std::string source = Source("german_205.dll", "NEWER.DLL");
     CopyFixture("readme.txt", destination);
-    EXPECT_EQ(Defer(source), 1);
+    EXPECT_EQ(Defer(source), Deferral::kVersionUnreadable);
     EXPECT_EQ(PendingCopy(), "");
 }
 
@@ -172,7 +172,8 @@ TEST(Windows98Child, DISABLED_Defer)
     GetVersionExA(&version);
     ASSERT_EQ(version.dwPlatformId, static_cast<DWORD>(VER_PLATFORM_WIN32_WINDOWS));
     ScriptedPrompter prompter;
-    EXPECT_EQ(ReplaceFileAtRestart(Env("TESSEL_DEFER_SOURCE"), Env("TESSEL_DEFER_DESTINATION"), prompter), 0);
+    EXPECT_EQ(ReplaceFileAtRestart(Env("TESSEL_DEFER_SOURCE"), Env("TESSEL_DEFER_DESTINATION"), prompter),
+              Deferral::kSettled);
     EXPECT_TRUE(prompter.shown.empty());
 }
 

@@ -73,7 +73,10 @@ protected:
         CopyFixture(fixture, medium / name);
         return medium / name;
     }
-    int Install(std::size_t index) { return InstallVersionedFile(gRecords.files[index].sourcePath, index, prompter); }
+    RunOutcome Install(std::size_t index)
+    {
+        return InstallVersionedFile(gRecords.files[index].sourcePath, index, prompter);
+    }
     std::vector<std::string> Records() { return LogRecords(logDirectory / "Uninstall.log"); }
 
     TempDir medium{"medium"};
@@ -89,7 +92,7 @@ protected:
 TEST_F(VersionedInstall, NewPrivateFileIsInstalledWithoutQuestionAndLoggedWithItsShortPath)
 {
     const std::size_t index = AddEntry(MediumFile("readme.txt", "readme.txt"), "[DP]\\Read Me File.txt");
-    EXPECT_EQ(Install(index), 0);
+    EXPECT_EQ(Install(index), RunOutcome::kGoOn);
     const std::string installed = application / "Read Me File.txt";
     EXPECT_EQ(ReadFile(installed), ReadFile(FixturePath("readme.txt")));
     EXPECT_EQ(gRecords.files[index].destinationPath, application.path() + "\\\\Read Me File.txt")
@@ -103,7 +106,7 @@ TEST_F(VersionedInstall, NewPrivateFileIsInstalledWithoutQuestionAndLoggedWithIt
 TEST_F(VersionedInstall, MissingDirectoriesAreCreatedAndLoggedParentsFirst)
 {
     const std::size_t index = AddEntry(MediumFile("readme.txt", "readme.txt"), "[DP]Tools\\Deep\\er\\README.TXT");
-    EXPECT_EQ(Install(index), 0);
+    EXPECT_EQ(Install(index), RunOutcome::kGoOn);
     const std::string tools = application / "Tools";
     EXPECT_EQ(Records(), (std::vector<std::string>{tools, "DIR", tools + "\\Deep", "DIR", tools + "\\Deep\\er", "DIR",
                                                    ShortPathOf(tools + "\\Deep\\er\\README.TXT"), "NONSHARED"}));
@@ -112,7 +115,7 @@ TEST_F(VersionedInstall, MissingDirectoriesAreCreatedAndLoggedParentsFirst)
 TEST_F(VersionedInstall, CompressedSourceIsExpandedOnTheWay)
 {
     const std::size_t index = AddEntry(MediumFile("readme.txt_", "readme.tx_"), "[DP]README.TXT");
-    EXPECT_EQ(Install(index), 0);
+    EXPECT_EQ(Install(index), RunOutcome::kGoOn);
     EXPECT_EQ(ReadFile(application / "README.TXT"), ReadFile(FixturePath("readme.txt")));
 }
 
@@ -126,10 +129,10 @@ TEST_F(VersionedInstall, ExistingPrivateFileIsOverwrittenOnlyAfterYes)
     AddEntry(source, "[DP]Old Config File.ini");
     AddEntry(source, "[DP]CONFIG.INI");
     prompter.Then(0).Then(1);
-    EXPECT_EQ(Install(0), 0);
+    EXPECT_EQ(Install(0), RunOutcome::kGoOn);
     EXPECT_EQ(ReadFile(kept), "old settings");
     EXPECT_TRUE(Records().empty());
-    EXPECT_EQ(Install(1), 0);
+    EXPECT_EQ(Install(1), RunOutcome::kGoOn);
     EXPECT_EQ(gInstall.shownTarget, replaced);
     EXPECT_EQ(ReadFile(replaced), ReadFile(source));
     EXPECT_EQ(prompter.shown, std::vector<Prompt>(2, OverwriteDialog()));
@@ -146,8 +149,8 @@ TEST_F(VersionedInstall, OverwriteEveryFileIsNotAskedAgain)
     AddEntry(source, "[DP]A.TXT");
     AddEntry(source, "[DP]B.TXT");
     prompter.Then(2);
-    EXPECT_EQ(Install(0), 0);
-    EXPECT_EQ(Install(1), 0);
+    EXPECT_EQ(Install(0), RunOutcome::kGoOn);
+    EXPECT_EQ(Install(1), RunOutcome::kGoOn);
     EXPECT_TRUE(gInstall.overwriteAll);
     EXPECT_EQ(prompter.shown, std::vector<Prompt>{OverwriteDialog()});
     EXPECT_EQ(ReadFile(application / "B.TXT"), ReadFile(source));
@@ -158,7 +161,7 @@ TEST_F(VersionedInstall, NewerPrivateFileIsStillOverwritten)
     CopyFixture("german_205.dll", application / "LIBRARY.DLL");
     const std::size_t index = AddEntry(MediumFile("register_fails.dll", "LIBRARY.DLL"), "[DP]LIBRARY.DLL");
     prompter.Then(1);
-    EXPECT_EQ(Install(index), 0);
+    EXPECT_EQ(Install(index), RunOutcome::kGoOn);
     EXPECT_EQ(ReadFile(application / "LIBRARY.DLL"), ReadFile(FixturePath("register_fails.dll")));
     EXPECT_EQ(std::getenv("TESSEL_REGISTERED"), nullptr) << "private files are not registered";
 }
@@ -170,7 +173,7 @@ TEST_F(VersionedInstall, ReadOnlyPrivateFileIsInstalledAfterItsProtectionIsRemov
     ASSERT_TRUE(SetFileAttributesA(target.c_str(), FILE_ATTRIBUTE_READONLY));
     const std::size_t index = AddEntry(MediumFile("readme.txt", "readme.txt"), "[DP]LOCKED.TXT");
     prompter.Then(1).Then(IDYES);
-    EXPECT_EQ(Install(index), 0);
+    EXPECT_EQ(Install(index), RunOutcome::kGoOn);
     EXPECT_EQ(prompter.shown,
               (std::vector<Prompt>{OverwriteDialog(), Question(kWriteProtected, "readme.txt", MB_YESNO)}));
     EXPECT_EQ(ReadFile(target), ReadFile(FixturePath("readme.txt")));
@@ -184,7 +187,7 @@ TEST_F(VersionedInstall, PrivateFileInUseAbortsTheRunAfterItsMessages)
     HANDLE held = CreateFileA(target.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
     const std::size_t index = AddEntry(MediumFile("readme.txt", "readme.txt"), "[DP]RUNNING.EXE");
     prompter.Then(1);
-    EXPECT_EQ(Install(index), 1);
+    EXPECT_EQ(Install(index), RunOutcome::kAbortRun);
     CloseHandle(held);
     EXPECT_EQ(prompter.shown, (std::vector<Prompt>{OverwriteDialog(), Message(kSharingViolation, "readme.txt"),
                                                    Message(kInUse, "readme.txt")}));
@@ -199,7 +202,7 @@ TEST_F(VersionedInstall, MissingSourceAsksForItsDisk)
     const std::size_t index = AddEntry(source, "[DP]LATE.TXT");
     gRecords.files[index].disk = 2;
     prompter.Then(IDRETRY, [&] { CopyFixture("readme.txt", source); });
-    EXPECT_EQ(Install(index), 0);
+    EXPECT_EQ(Install(index), RunOutcome::kGoOn);
     ASSERT_EQ(prompter.shown.size(), 1u);
     EXPECT_EQ(prompter.shown[0].caption, "LATE.TXT");
     EXPECT_EQ(prompter.shown[0].text.substr(0, 20), "Please insert disk 2");
@@ -207,15 +210,15 @@ TEST_F(VersionedInstall, MissingSourceAsksForItsDisk)
 
     const std::size_t missing = AddEntry(medium / "NEVER.TXT", "[DP]NEVER.TXT");
     prompter.Then(IDIGNORE).Then(IDABORT).Then(IDYES);
-    EXPECT_EQ(Install(missing), 0);
-    EXPECT_EQ(Install(missing), 1);
+    EXPECT_EQ(Install(missing), RunOutcome::kGoOn);
+    EXPECT_EQ(Install(missing), RunOutcome::kAbortRun);
     EXPECT_FALSE(FileExists(application / "NEVER.TXT"));
 }
 
 TEST_F(VersionedInstall, DestinationWithoutDirectoryIsSkippedWithAMessage)
 {
     const std::size_t index = AddEntry(MediumFile("readme.txt", "readme.txt"), "README.TXT");
-    EXPECT_EQ(Install(index), 0);
+    EXPECT_EQ(Install(index), RunOutcome::kGoOn);
     EXPECT_EQ(prompter.shown, std::vector<Prompt>{Message(
                                   "The destination README.TXT names no directory, setup cannot install the file there.",
                                   "readme.txt")});
@@ -226,7 +229,7 @@ TEST_F(VersionedInstall, OverlongDestinationIsSkippedWithAMessage)
 {
     const std::string destination = "[DP]" + std::string(240, 'd') + "\\README.TXT";
     const std::size_t index = AddEntry(MediumFile("readme.txt", "readme.txt"), destination);
-    EXPECT_EQ(Install(index), 0);
+    EXPECT_EQ(Install(index), RunOutcome::kGoOn);
     ASSERT_EQ(prompter.shown.size(), 1u);
     EXPECT_EQ(prompter.shown[0].text,
               "The path " + application.path() + "\\" + std::string(240, 'd') +
@@ -238,7 +241,7 @@ TEST_F(VersionedInstall, SharedLibraryGoesToTheSystemDirectoryAndRegistersItself
 {
     const std::string name = SharedName("RG");
     const std::size_t index = AddEntry(MediumFile("register_ok.dll", name), "[DP]Ignored Directory\\" + name, true);
-    EXPECT_EQ(Install(index), 0);
+    EXPECT_EQ(Install(index), RunOutcome::kGoOn);
     const std::string installed = SystemDirectory() + "\\" + name;
     EXPECT_EQ(ReadFile(installed), ReadFile(FixturePath("register_ok.dll")));
     EXPECT_EQ(Env("TESSEL_REGISTERED"), installed);
@@ -251,7 +254,7 @@ TEST_F(VersionedInstall, FailedRegistrationIsReportedAndStillLogged)
 {
     const std::string name = SharedName("RF");
     const std::size_t index = AddEntry(MediumFile("register_fails.dll", name), "[DP]" + name, true);
-    EXPECT_EQ(Install(index), 0);
+    EXPECT_EQ(Install(index), RunOutcome::kGoOn);
     const std::string installed = SystemDirectory() + "\\" + name;
     EXPECT_EQ(Env("TESSEL_REGISTERED"), installed);
     EXPECT_EQ(prompter.shown, std::vector<Prompt>{Question("Registration of " + installed + " failed, setup will continue.",
@@ -265,8 +268,8 @@ TEST_F(VersionedInstall, SharedLibraryWithoutRegistrationAndSharedTextFile)
     const std::string text = SharedName("TX", "TXT");
     AddEntry(MediumFile("german_205.dll", library), "[DP]" + library, true);
     AddEntry(MediumFile("readme.txt", text), "[DP]" + text, true);
-    EXPECT_EQ(Install(0), 0);
-    EXPECT_EQ(Install(1), 0);
+    EXPECT_EQ(Install(0), RunOutcome::kGoOn);
+    EXPECT_EQ(Install(1), RunOutcome::kGoOn);
     EXPECT_EQ(Records(), (std::vector<std::string>{SystemDirectory() + "\\" + library, "SHARED", "NOAUTOREGSVR",
                                                    SystemDirectory() + "\\" + text, "SHARED"}));
 }
@@ -278,7 +281,7 @@ TEST_F(VersionedInstall, OlderSharedLibraryAsksWithNoAsDefaultAndNoSkipsIt)
     const std::size_t temporaryBefore = DirectoryNames(SystemDirectory(), "*.tmp").size();
     const std::size_t index = AddEntry(MediumFile("register_ok.dll", name), "[DP]" + name, true);  // 1.2
     prompter.Then(IDNO);
-    EXPECT_EQ(Install(index), 0);
+    EXPECT_EQ(Install(index), RunOutcome::kGoOn);
     EXPECT_EQ(prompter.shown, (std::vector<Prompt>{Message(kTempFile, name),
                                                    Question(kMismatch, name, MB_YESNO | MB_DEFBUTTON2)}));
     EXPECT_EQ(ReadFile(SystemDirectory() + "\\" + name), ReadFile(FixturePath("german_205.dll")));
@@ -292,7 +295,7 @@ TEST_F(VersionedInstall, OlderSharedLibraryInstalledAnywayOnYes)
     CopyFixture("german_205.dll", SystemDirectory() + "\\" + name);
     const std::size_t index = AddEntry(MediumFile("register_ok.dll", name), "[DP]" + name, true);
     prompter.Then(IDYES);
-    EXPECT_EQ(Install(index), 0);
+    EXPECT_EQ(Install(index), RunOutcome::kGoOn);
     EXPECT_EQ(ReadFile(SystemDirectory() + "\\" + name), ReadFile(FixturePath("register_ok.dll")));
     EXPECT_EQ(Records(), (std::vector<std::string>{SystemDirectory() + "\\" + name, "SHARED", "AUTOREGSVR"}));
 }
@@ -304,7 +307,7 @@ TEST_F(VersionedInstall, SharedLibraryInUseIsLeftForTheNextRestart)
     CopyFixture("register_fails.dll", installed);  // 1.0, held open by "a running program"
     HANDLE held = CreateFileA(installed.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
     const std::size_t index = AddEntry(MediumFile("german_205.dll", name), "[DP]" + name, true);  // 2.0
-    EXPECT_EQ(Install(index), 0);
+    EXPECT_EQ(Install(index), RunOutcome::kGoOn);
     CloseHandle(held);
     EXPECT_EQ(prompter.shown, std::vector<Prompt>{Message(kSharingViolation, name)});
     EXPECT_EQ(ReadFile(installed), ReadFile(FixturePath("register_fails.dll")));
@@ -329,7 +332,7 @@ TEST_F(VersionedInstall, DirectCopyOfANewPlainFileMatchesTheInstallationCall)
     SetFileAttributesA(source.c_str(), FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_ARCHIVE);
 
     const std::size_t index = AddEntry(source, "[DP]\\Data File.bin");
-    EXPECT_EQ(Install(index), 0);
+    EXPECT_EQ(Install(index), RunOutcome::kGoOn);
     TempDir called{"called"};
     char temporary[MAX_PATH] = "";
     UINT temporaryLength = MAX_PATH;

@@ -1,10 +1,18 @@
 // The user's Programs folder of the Start menu, where program groups live.
 #pragma once
 
+#include <windows.h>
+#include <shlobj.h>
+
+#include <memory>
 #include <optional>
 #include <string>
 
-#include "setup/ui/shell_folder.h"
+// Gives an item list back to the shell's allocator.
+struct ShellAllocatorFree {
+    void operator()(ITEMIDLIST* list) const;
+};
+using ItemList = std::unique_ptr<ITEMIDLIST, ShellAllocatorFree>;
 
 // Its item list, for the folder browser's root; null when the shell cannot
 // tell where it is.

@@ -1,7 +1,6 @@
-#include "setup/install/copy_page.h"
+#include "setup/install/installation_run.h"
 
 #include <optional>
-#include <string>
 #include <vector>
 
 #include "common/handles.h"
@@ -13,12 +12,8 @@
 #include "setup/install/uninstall_log.h"
 #include "setup/script/text/records.h"
 #include "setup/script/text/variables.h"
-#include "setup/ui/page_framework.h"
-#include "setup/ui/resources/resource_ids.h"
 
 namespace {
-
-const char kPageName[] = "DIALOG_COPY";
 
 void SetStringValue(HKEY key, const char* name, const std::string& value)
 {
@@ -68,21 +63,21 @@ void SetTextValueUnlessEmpty(HKEY key, const char* name, const std::string& valu
 // on the log names the entry whatever becomes of setup. False when the
 // directory cannot be made: nothing installed then could be logged or
 // uninstalled, so nothing is.
-bool OpenLogInInstallDirectory(const std::string& installDirectory, const std::string& keyPath)
+bool OpenLogInInstallDirectory(const std::string& installDirectory, const std::string& keyPath, Prompter& prompter)
 {
     std::vector<std::string> created;
     const int ensured = EnsureDirectory(installDirectory, created);
     if (ensured < 0) {
         const std::string text =
             "Could not create the installation directory " + installDirectory + ", setup cannot install the files.";
-        MessageBoxA(nullptr, text.c_str(), "UNEXPECTED ERROR", MB_OK);
+        Inform(prompter, text, "UNEXPECTED ERROR");
         return false;
     }
     if (ensured == 1)
         ProtectInstallFolder(installDirectory);
     if (!OpenUninstallLog(installDirectory + "\\Uninstall.log", keyPath))
-        MessageBoxA(nullptr, "UNINSTALL WILL NOT BE AVAILABLE, BECAUSE LOG FILE COULD NOT BE CREATED!",
-                    "UNEXPECTED ERROR", MB_OK);
+        Inform(prompter, "UNINSTALL WILL NOT BE AVAILABLE, BECAUSE LOG FILE COULD NOT BE CREATED!",
+               "UNEXPECTED ERROR");
     LogCreatedDirectories(created);
     gInstall.log.WriteRegistrySection(keyPath);
     gInstall.log.Flush();
@@ -92,11 +87,11 @@ bool OpenLogInInstallDirectory(const std::string& installDirectory, const std::s
 // The entry in the system's list of installed programs, through which
 // Unskein.exe is started. Registered before the first file, so that the list
 // shows every product that setup began to install.
-void RegisterUninstallEntry(const std::string& keyPath)
+void RegisterUninstallEntry(const std::string& keyPath, Prompter& prompter)
 {
     const std::string& appName = gVariables.Get("APPNAME");
     if (const std::optional<std::string> reason = UnregistrableNameReason(appName)) {
-        MessageBoxA(nullptr, reason->c_str(), "UNEXPECTED ERROR", MB_OK);
+        Inform(prompter, *reason, "UNEXPECTED ERROR");
         return;
     }
     RegistryKey key;
@@ -128,49 +123,18 @@ void CompleteUninstallEntry(const std::string& keyPath)
                    UninstallIconPath(gInstall.firstShortcutTarget, gVariables.Get("DP")));
 }
 
-// The whole installation, once per program run. Nothing is rolled back
-// after an abort: the log and the uninstall entry are completed so that
-// Unskein can remove what was installed so far.
-void RunInstallation(HWND page)
-{
-    gInstall.runStarted = true;
-    const std::string keyPath = UninstallKeyPath(gVariables.Get("APPNAME"));
-    if (!OpenLogInInstallDirectory(gVariables.Get("DP"), keyPath)) {
-        RequestQuit(kQuitAbort);
-        EndDialog(page, kPageNext);
-        return;
-    }
-    RegisterUninstallEntry(keyPath);
-    SetProgressRange(GetDlgItem(page, IDC_COPY_SECTION_BAR), CountChosenSections(gRecords.sections));
-    // The page and its controls are drawn before copying begins; the paint
-    // message this sends again finds the run started.
-    RedrawWindow(page, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
-    const bool aborted = InstallSections(page) != 0;
-    CompleteUninstallEntry(keyPath);
-    gInstall.log.Close();
-    // Posted last: a pending quit makes every message box end unseen.
-    if (aborted)
-        RequestQuit(kQuitAbort);
-    EndDialog(page, kPageNext);
-}
-
-void OnCopyPagePaint(HWND page)
-{
-    if (!gInstall.runStarted)
-        RunInstallation(page);
-}
-
-INT_PTR CALLBACK CopyPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam)
-{
-    HandlePageMessage(page, message, wParam, lParam, kPageName);
-    if (message == WM_PAINT)
-        OnCopyPagePaint(page);
-    return FALSE;
-}
-
 }  // namespace
 
-INT_PTR ShowCopyPage()
+RunOutcome RunInstallation(Prompter& prompter, Progress& progress)
 {
-    return RunPage(IDD_COPY_PAGE, CopyPageProc);
+    const std::string keyPath = UninstallKeyPath(gVariables.Get("APPNAME"));
+    if (!OpenLogInInstallDirectory(gVariables.Get("DP"), keyPath, prompter))
+        return RunOutcome::kAbortRun;
+    RegisterUninstallEntry(keyPath, prompter);
+    progress.StartRun(CountChosenSections(gRecords.sections));
+    const RunOutcome outcome = InstallSections(prompter, progress);
+    progress.EndRun();
+    CompleteUninstallEntry(keyPath);
+    gInstall.log.Close();
+    return outcome;
 }

@@ -1,11 +1,19 @@
-#include "setup/ui/programs_folder.h"
+#include "setup/system/programs_folder.h"
 
-#include "setup/ui/windows.h"
+void ShellAllocatorFree::operator()(ITEMIDLIST* list) const
+{
+    IMalloc* allocator = nullptr;
+    if (SUCCEEDED(SHGetMalloc(&allocator))) {
+        allocator->Free(list);
+        allocator->Release();
+    }
+}
 
 ItemList ProgramsFolderItemList()
 {
     ITEMIDLIST* list = nullptr;
-    if (FAILED(SHGetSpecialFolderLocation(gApp.background, CSIDL_PROGRAMS, &list)))
+    // No owner window: the shell shows nothing while it looks this folder up.
+    if (FAILED(SHGetSpecialFolderLocation(nullptr, CSIDL_PROGRAMS, &list)))
         return nullptr;
     return ItemList(list);
 }
