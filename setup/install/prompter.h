@@ -23,11 +23,12 @@ public:
     // A message box with MessageBoxA's style bits; returns the button pressed.
     virtual int ShowMessage(MessageOwner owner, const std::string& text, const std::string& caption,
                             UINT style) = 0;
-    // Dialog 115, about a language or code page conflict: kAll is Install all.
-    virtual ConflictAnswer AskLanguageConflict() = 0;
-    // Dialog 116, before an existing private file is overwritten: kAll is
-    // Overwrite every file.
-    virtual ConflictAnswer AskOverwrite() = 0;
+    // Dialog 115, about a language or code page conflict between the shared
+    // file `source` and the installed `target`: kAll is Install all.
+    virtual ConflictAnswer AskLanguageConflict(const std::string& source, const std::string& target) = 0;
+    // Dialog 116, before the existing private file `target` is overwritten:
+    // kAll is Overwrite every file.
+    virtual ConflictAnswer AskOverwrite(const std::string& target) = 0;
 };
 
 // A message box without owner and with only an OK button.

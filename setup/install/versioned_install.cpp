@@ -322,11 +322,14 @@ RunOutcome InstallPrivateFile(const std::string& sourcePath, const std::string& 
         return RunOutcome::kGoOn;
     gInstall.shownTarget = destination;
     if (!gInstall.overwriteAll && CanBeRead(destination)) {
-        const ConflictAnswer answer = prompter.AskOverwrite();
+        const ConflictAnswer answer = prompter.AskOverwrite(destination);
         if (answer == ConflictAnswer::kNo)
             return RunOutcome::kGoOn;
-        if (answer == ConflictAnswer::kAll)
+        if (answer == ConflictAnswer::kAll) {
+            // Overwrite every file forces the language conflicts too.
             gInstall.overwriteAll = true;
+            gInstall.installAll = true;
+        }
     }
     InstallCall call(source, name, directory, std::nullopt);
     for (;;) {
@@ -450,7 +453,10 @@ InstallVerdict InterpretInstallResult(DWORD result, const std::string& caption, 
     if (result & (VIF_DIFFCODEPG | VIF_DIFFLANG)) {
         if (gInstall.installAll)
             return kForceInstall;
-        return prompter.AskLanguageConflict() == ConflictAnswer::kNo ? kSkipFile : kForceInstall;
+        const ConflictAnswer answer = prompter.AskLanguageConflict(gInstall.shownSource, gInstall.shownTarget);
+        if (answer == ConflictAnswer::kAll)
+            gInstall.installAll = true;
+        return answer == ConflictAnswer::kNo ? kSkipFile : kForceInstall;
     }
     return InterpretFailure(result, caption, index, prompter);
 }

@@ -4,7 +4,6 @@
 #include <string>
 
 #include "setup/install/version_calls.h"
-#include "setup/install/install_state.h"
 #include "setup/ui/page_framework.h"
 #include "setup/ui/resources/resource_ids.h"
 #include "setup/ui/windows.h"
@@ -14,13 +13,21 @@ namespace {
 struct AnswerButton {
     int id;
     ConflictAnswer answer;
-    bool remembersInstallAll;
 };
+
+struct Question;
 
 // What differs between the two dialogs: what they show and their buttons.
 struct AnswerDialog {
-    void (*show)(HWND dialog);
+    void (*show)(HWND dialog, const Question& question);
     AnswerButton buttons[3];
+};
+
+// One showing of a dialog, about these files.
+struct Question {
+    const AnswerDialog& dialog;
+    const std::string& source;
+    const std::string& target;
 };
 
 // Fills the language and code page fields of one file; a file without
@@ -34,46 +41,44 @@ void ShowLanguageOf(HWND dialog, const std::string& path, int languageField, int
     SetDlgItemTextA(dialog, codePageField, std::to_string(version->codePage).c_str());
 }
 
-void ShowLanguageConflict(HWND dialog)
+void ShowLanguageConflict(HWND dialog, const Question& question)
 {
-    SetDlgItemTextA(dialog, IDC_CONFLICT_SOURCE, gInstall.shownSource.c_str());
-    SetDlgItemTextA(dialog, IDC_CONFLICT_TARGET, gInstall.shownTarget.c_str());
-    ShowLanguageOf(dialog, gInstall.shownSource, IDC_CONFLICT_SOURCE_LANGUAGE, IDC_CONFLICT_SOURCE_CODEPAGE);
-    ShowLanguageOf(dialog, gInstall.shownTarget, IDC_CONFLICT_TARGET_LANGUAGE, IDC_CONFLICT_TARGET_CODEPAGE);
+    SetDlgItemTextA(dialog, IDC_CONFLICT_SOURCE, question.source.c_str());
+    SetDlgItemTextA(dialog, IDC_CONFLICT_TARGET, question.target.c_str());
+    ShowLanguageOf(dialog, question.source, IDC_CONFLICT_SOURCE_LANGUAGE, IDC_CONFLICT_SOURCE_CODEPAGE);
+    ShowLanguageOf(dialog, question.target, IDC_CONFLICT_TARGET_LANGUAGE, IDC_CONFLICT_TARGET_CODEPAGE);
 }
 
-void ShowOverwriteTarget(HWND dialog)
+void ShowOverwriteTarget(HWND dialog, const Question& question)
 {
-    SetDlgItemTextA(dialog, IDC_OVERWRITE_TARGET, gInstall.shownTarget.c_str());
+    SetDlgItemTextA(dialog, IDC_OVERWRITE_TARGET, question.target.c_str());
 }
 
 const AnswerDialog kLanguageConflict = {
     ShowLanguageConflict,
-    {{IDC_CONFLICT_YES, ConflictAnswer::kYes, false},
-     {IDC_CONFLICT_NO, ConflictAnswer::kNo, false},
-     {IDC_CONFLICT_INSTALL_ALL, ConflictAnswer::kAll, true}}};
+    {{IDC_CONFLICT_YES, ConflictAnswer::kYes},
+     {IDC_CONFLICT_NO, ConflictAnswer::kNo},
+     {IDC_CONFLICT_INSTALL_ALL, ConflictAnswer::kAll}}};
 const AnswerDialog kOverwrite = {
     ShowOverwriteTarget,
-    {{IDC_OVERWRITE_YES, ConflictAnswer::kYes, false},
-     {IDC_OVERWRITE_NO, ConflictAnswer::kNo, false},
-     {IDC_OVERWRITE_ALL, ConflictAnswer::kAll, true}}};
+    {{IDC_OVERWRITE_YES, ConflictAnswer::kYes},
+     {IDC_OVERWRITE_NO, ConflictAnswer::kNo},
+     {IDC_OVERWRITE_ALL, ConflictAnswer::kAll}}};
 
 void OnAnswerDialogInit(HWND dialog, LPARAM parameter)
 {
     SetWindowLongPtrA(dialog, DWLP_USER, parameter);
-    reinterpret_cast<const AnswerDialog*>(parameter)->show(dialog);
+    const auto* question = reinterpret_cast<const Question*>(parameter);
+    question->dialog.show(dialog, *question);
 }
 
 // Only the answer buttons end the dialog; Esc and the close box leave it open.
 void OnAnswerDialogCommand(HWND dialog, int id)
 {
-    const auto* answers = reinterpret_cast<const AnswerDialog*>(GetWindowLongPtrA(dialog, DWLP_USER));
-    for (const AnswerButton& button : answers->buttons) {
-        if (button.id != id)
-            continue;
-        if (button.remembersInstallAll)
-            gInstall.installAll = true;
-        EndDialog(dialog, static_cast<INT_PTR>(button.answer));
+    const auto* question = reinterpret_cast<const Question*>(GetWindowLongPtrA(dialog, DWLP_USER));
+    for (const AnswerButton& button : question->dialog.buttons) {
+        if (button.id == id)
+            EndDialog(dialog, static_cast<INT_PTR>(button.answer));
     }
 }
 
@@ -103,14 +108,17 @@ ConflictAnswer AnswerOf(INT_PTR result)
 
 }  // namespace
 
-ConflictAnswer ShowLanguageConflictDialog()
+ConflictAnswer ShowLanguageConflictDialog(const std::string& source, const std::string& target)
 {
+    const Question question{kLanguageConflict, source, target};
     return AnswerOf(DialogBoxParamA(gApp.instance, MAKEINTRESOURCEA(IDD_LANGUAGE_CONFLICT), gApp.background,
-                                    AnswerDialogProcedure, reinterpret_cast<LPARAM>(&kLanguageConflict)));
+                                    AnswerDialogProcedure, reinterpret_cast<LPARAM>(&question)));
 }
 
-ConflictAnswer ShowOverwriteDialog()
+ConflictAnswer ShowOverwriteDialog(const std::string& target)
 {
+    const std::string noSource;
+    const Question question{kOverwrite, noSource, target};
     return AnswerOf(DialogBoxParamA(gApp.instance, MAKEINTRESOURCEA(IDD_OVERWRITE_FILE), gPage.window,
-                                    AnswerDialogProcedure, reinterpret_cast<LPARAM>(&kOverwrite)));
+                                    AnswerDialogProcedure, reinterpret_cast<LPARAM>(&question)));
 }

@@ -1,12 +1,13 @@
 // The two questions about a file that is about to be replaced: dialog 115
 // (different languages or code pages) and dialog 116 (overwrite a private
-// file). They show the shown paths of the installation state.
+// file).
 #pragma once
+
+#include <string>
 
 #include "setup/install/prompter.h"
 
-// Owned by the background window; Install all sets the install-all memory.
-ConflictAnswer ShowLanguageConflictDialog();
-// Owned by the current page; Overwrite every file sets the install-all
-// memory too.
-ConflictAnswer ShowOverwriteDialog();
+// Shows both files with their languages; owned by the background window.
+ConflictAnswer ShowLanguageConflictDialog(const std::string& source, const std::string& target);
+// Owned by the current page.
+ConflictAnswer ShowOverwriteDialog(const std::string& target);

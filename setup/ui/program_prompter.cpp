@@ -23,14 +23,14 @@ int ProgramPrompter::ShowMessage(MessageOwner owner, const std::string& text, co
     return MessageBoxA(OwnerWindow(owner), text.c_str(), caption.c_str(), style);
 }
 
-ConflictAnswer ProgramPrompter::AskLanguageConflict()
+ConflictAnswer ProgramPrompter::AskLanguageConflict(const std::string& source, const std::string& target)
 {
     beforeShowing_();
-    return ShowLanguageConflictDialog();
+    return ShowLanguageConflictDialog(source, target);
 }
 
-ConflictAnswer ProgramPrompter::AskOverwrite()
+ConflictAnswer ProgramPrompter::AskOverwrite(const std::string& target)
 {
     beforeShowing_();
-    return ShowOverwriteDialog();
+    return ShowOverwriteDialog(target);
 }

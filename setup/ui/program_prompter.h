@@ -11,8 +11,8 @@ public:
     explicit ProgramPrompter(void (*beforeShowing)()) : beforeShowing_(beforeShowing) {}
 
     int ShowMessage(MessageOwner owner, const std::string& text, const std::string& caption, UINT style) override;
-    ConflictAnswer AskLanguageConflict() override;
-    ConflictAnswer AskOverwrite() override;
+    ConflictAnswer AskLanguageConflict(const std::string& source, const std::string& target) override;
+    ConflictAnswer AskOverwrite(const std::string& target) override;
 
 private:
     void (*beforeShowing_)();

@@ -42,13 +42,13 @@ int ScriptedPrompter::ShowMessage(MessageOwner owner, const std::string& text, c
     return NextAnswer(buttons == MB_ABORTRETRYIGNORE ? IDIGNORE : IDNO);
 }
 
-ConflictAnswer ScriptedPrompter::AskLanguageConflict()
+ConflictAnswer ScriptedPrompter::AskLanguageConflict(const std::string&, const std::string&)
 {
     shown.push_back(LanguageConflictDialog());
     return static_cast<ConflictAnswer>(NextAnswer(0));
 }
 
-ConflictAnswer ScriptedPrompter::AskOverwrite()
+ConflictAnswer ScriptedPrompter::AskOverwrite(const std::string&)
 {
     shown.push_back(OverwriteDialog());
     return static_cast<ConflictAnswer>(NextAnswer(0));

@@ -34,8 +34,8 @@ public:
     ScriptedPrompter& Then(int answer, std::function<void()> before = {});
 
     int ShowMessage(MessageOwner owner, const std::string& text, const std::string& caption, UINT style) override;
-    ConflictAnswer AskLanguageConflict() override;
-    ConflictAnswer AskOverwrite() override;
+    ConflictAnswer AskLanguageConflict(const std::string& source, const std::string& target) override;
+    ConflictAnswer AskOverwrite(const std::string& target) override;
 
     std::vector<Prompt> shown;
     bool AllAnswersUsed() const { return answers_.empty(); }

@@ -5,7 +5,6 @@
 #include <map>
 
 #include "setup/ui/conflict_dialogs.h"
-#include "setup/install/install_state.h"
 #include "setup/ui/page_framework.h"
 #include "setup/ui/windows.h"
 #include "tests/support/install_support.h"
@@ -116,60 +115,53 @@ private:
 
 }  // namespace
 
-TEST_F(ConflictDialogs, LanguageConflictShowsBothFilesAndRemembersInstallAll)
+TEST_F(ConflictDialogs, LanguageConflictShowsBothFilesAndAnswersInstallAll)
 {
-    gInstall.shownSource = FixturePath("german_205.dll");
-    gInstall.shownTarget = FixturePath("english_201.dll");
+    const std::string source = FixturePath("german_205.dll");
+    const std::string target = FixturePath("english_201.dll");
     DialogDriver driver(kLanguageTitle, kLanguageFields, 1012);
-    EXPECT_EQ(ShowLanguageConflictDialog(), ConflictAnswer::kAll);
+    EXPECT_EQ(ShowLanguageConflictDialog(source, target), ConflictAnswer::kAll);
     const DialogSeen& seen = driver.Seen();
     ASSERT_TRUE(seen.found);
-    EXPECT_EQ(seen.fields, (std::map<int, std::string>{{1035, gInstall.shownTarget}, {1036, "English"},
-                                                       {1039, "1200"}, {1037, gInstall.shownSource},
-                                                       {1038, "German"}, {1040, "1252"}}));
+    EXPECT_EQ(seen.fields, (std::map<int, std::string>{{1035, target}, {1036, "English"}, {1039, "1200"},
+                                                       {1037, source}, {1038, "German"}, {1040, "1252"}}));
     EXPECT_TRUE(seen.openAfterEscape);
     EXPECT_TRUE(seen.openAfterClose);
-    EXPECT_TRUE(gInstall.installAll);
 }
 
 TEST_F(ConflictDialogs, LanguageConflictYesAndNoAndFilesWithoutLanguage)
 {
-    gInstall.shownSource = FixturePath("no_translation.dll");
-    gInstall.shownTarget = FixturePath("readme.txt");
+    const std::string source = FixturePath("no_translation.dll");
+    const std::string target = FixturePath("readme.txt");
     {
         DialogDriver driver(kLanguageTitle, kLanguageFields, 1041);
-        EXPECT_EQ(ShowLanguageConflictDialog(), ConflictAnswer::kYes);
-        EXPECT_EQ(driver.Seen().fields, (std::map<int, std::string>{{1035, gInstall.shownTarget}, {1036, ""},
-                                                                    {1039, ""}, {1037, gInstall.shownSource},
-                                                                    {1038, ""}, {1040, ""}}));
+        EXPECT_EQ(ShowLanguageConflictDialog(source, target), ConflictAnswer::kYes);
+        EXPECT_EQ(driver.Seen().fields, (std::map<int, std::string>{{1035, target}, {1036, ""}, {1039, ""},
+                                                                    {1037, source}, {1038, ""}, {1040, ""}}));
     }
     DialogDriver driver(kLanguageTitle, {}, 1042);
-    EXPECT_EQ(ShowLanguageConflictDialog(), ConflictAnswer::kNo);
+    EXPECT_EQ(ShowLanguageConflictDialog(source, target), ConflictAnswer::kNo);
     EXPECT_TRUE(driver.Seen().found);
-    EXPECT_FALSE(gInstall.installAll);
 }
 
 TEST_F(ConflictDialogs, OverwriteShowsTheDestinationAndEachButtonsAnswer)
 {
-    gInstall.shownTarget = "C:\\Program Files\\App\\CONFIG.INI";
+    const std::string target = "C:\\Program Files\\App\\CONFIG.INI";
     const std::pair<int, ConflictAnswer> buttons[] = {{1012, ConflictAnswer::kYes}, {1043, ConflictAnswer::kNo}};
     for (const auto& [button, result] : buttons) {
         DialogDriver driver(kOverwriteTitle, {1034}, button);
-        EXPECT_EQ(ShowOverwriteDialog(), result);
+        EXPECT_EQ(ShowOverwriteDialog(target), result);
         const DialogSeen& seen = driver.Seen();
         ASSERT_TRUE(seen.found);
-        EXPECT_EQ(seen.fields.at(1034), gInstall.shownTarget);
+        EXPECT_EQ(seen.fields.at(1034), target);
         EXPECT_TRUE(seen.openAfterEscape);
         EXPECT_TRUE(seen.openAfterClose);
     }
-    EXPECT_FALSE(gInstall.installAll);
 }
 
-TEST_F(ConflictDialogs, OverwriteEveryFileAlsoRemembersInstallAll)
+TEST_F(ConflictDialogs, OverwriteEveryFileAnswersAll)
 {
-    gInstall.shownTarget = "C:\\App\\A.TXT";
     DialogDriver driver(kOverwriteTitle, {}, 1044);
-    EXPECT_EQ(ShowOverwriteDialog(), ConflictAnswer::kAll);
+    EXPECT_EQ(ShowOverwriteDialog("C:\\App\\A.TXT"), ConflictAnswer::kAll);
     EXPECT_TRUE(driver.Seen().found);
-    EXPECT_TRUE(gInstall.installAll);
 }

@@ -76,10 +76,11 @@ TEST_F(InterpretResult, LanguageOrCodePageConflictAsksDialog115UntilInstallAllIs
     prompter.Then(0).Then(1).Then(2);
     EXPECT_EQ(Interpret(VIF_DIFFLANG), kSkipFile);
     EXPECT_EQ(Interpret(VIF_DIFFCODEPG), kForceInstall);
+    EXPECT_FALSE(gInstall.installAll);
     EXPECT_EQ(Interpret(VIF_DIFFLANG | VIF_DIFFCODEPG), kForceInstall);
     EXPECT_EQ(prompter.shown, std::vector<Prompt>(3, LanguageConflictDialog()));
 
-    gInstall.installAll = true;
+    EXPECT_TRUE(gInstall.installAll);
     EXPECT_EQ(Interpret(VIF_DIFFLANG), kForceInstall);
     EXPECT_EQ(prompter.shown.size(), 3u);
 }

@@ -133,6 +133,7 @@ TEST_F(VersionedInstall, ExistingPrivateFileIsOverwrittenOnlyAfterYes)
     EXPECT_EQ(ReadFile(kept), "old settings");
     EXPECT_TRUE(Records().empty());
     EXPECT_EQ(Install(1), RunOutcome::kGoOn);
+    EXPECT_FALSE(gInstall.installAll);
     EXPECT_EQ(gInstall.shownTarget, replaced);
     EXPECT_EQ(ReadFile(replaced), ReadFile(source));
     EXPECT_EQ(prompter.shown, std::vector<Prompt>(2, OverwriteDialog()));
@@ -152,6 +153,7 @@ TEST_F(VersionedInstall, OverwriteEveryFileIsNotAskedAgain)
     EXPECT_EQ(Install(0), RunOutcome::kGoOn);
     EXPECT_EQ(Install(1), RunOutcome::kGoOn);
     EXPECT_TRUE(gInstall.overwriteAll);
+    EXPECT_TRUE(gInstall.installAll) << "language conflicts are forced too";
     EXPECT_EQ(prompter.shown, std::vector<Prompt>{OverwriteDialog()});
     EXPECT_EQ(ReadFile(application / "B.TXT"), ReadFile(source));
 }
