@@ -175,23 +175,23 @@ RunOutcome InstallSharedFile(const SourceFile& source, const std::string& destin
     DWORD flags = 0;
     for (;;) {
         switch (InterpretInstallResult(call.Run(flags), source.name, index, prompter)) {
-        case kInstalled:
+        case InstallVerdict::kInstalled:
             CountInstalledBytes(target);
             RegisterSharedFile(target, wasThere, prompter);
             return RunOutcome::kGoOn;
-        case kRetryInstall:
+        case InstallVerdict::kRetryInstall:
             break;
-        case kForceInstall:
+        case InstallVerdict::kForceInstall:
             flags = VIFF_FORCEINSTALL;
             break;
-        case kSkipFile:
+        case InstallVerdict::kSkipFile:
             call.DiscardTemporaryCopy();
             return RunOutcome::kGoOn;
-        case kFileInUse:
+        case InstallVerdict::kFileInUse:
             call.DiscardTemporaryCopy();
             DeferFileInUse(source, target, prompter);
             return RunOutcome::kGoOn;
-        case kAbortRun:
+        case InstallVerdict::kAbortRun:
             call.DiscardTemporaryCopy();
             return RunOutcome::kAbortRun;
         }
@@ -334,21 +334,21 @@ RunOutcome InstallPrivateFile(const std::string& sourcePath, const std::string& 
     InstallCall call(source, name, directory, std::nullopt);
     for (;;) {
         switch (InterpretInstallResult(call.Run(VIFF_FORCEINSTALL), source.name, index, prompter)) {
-        case kInstalled:
+        case InstallVerdict::kInstalled:
             CountInstalledBytes(destination);
             gInstall.log.WritePrivateFile(ShortPath(destination).value_or(destination));
             return RunOutcome::kGoOn;
-        case kRetryInstall:
-        case kForceInstall:
+        case InstallVerdict::kRetryInstall:
+        case InstallVerdict::kForceInstall:
             break;
-        case kSkipFile:
+        case InstallVerdict::kSkipFile:
             call.DiscardTemporaryCopy();
             return RunOutcome::kGoOn;
-        case kFileInUse:
+        case InstallVerdict::kFileInUse:
             call.DiscardTemporaryCopy();
             Inform(prompter, kInUseMessage, source.name);
             return RunOutcome::kAbortRun;
-        case kAbortRun:
+        case InstallVerdict::kAbortRun:
             call.DiscardTemporaryCopy();
             return RunOutcome::kAbortRun;
         }
@@ -386,11 +386,11 @@ InstallVerdict AskForSourceDisk(const std::string& caption, std::size_t index, P
     for (;;) {
         switch (AskForDisk(prompter, gRecords.files[index].disk, caption)) {
         case DiskAnswer::kRetry:
-            return kRetryInstall;
+            return InstallVerdict::kRetryInstall;
         case DiskAnswer::kIgnore:
-            return kSkipFile;
+            return InstallVerdict::kSkipFile;
         case DiskAnswer::kQuit:
-            return kAbortRun;
+            return InstallVerdict::kAbortRun;
         case DiskAnswer::kQuitDeclined:
             break;
         }
@@ -411,7 +411,7 @@ InstallVerdict InterpretFailure(DWORD result, const std::string& caption, std::s
                                  "remove write protection and overwrite the file?",
                                  caption, MB_YESNO) == IDYES) {
             if (RemoveWriteProtection(gInstall.shownTarget))
-                return kForceInstall;
+                return InstallVerdict::kForceInstall;
             Inform(prompter, "Failed to remove write protection.", caption);
         }
     }
@@ -423,12 +423,12 @@ InstallVerdict InterpretFailure(DWORD result, const std::string& caption, std::s
             Inform(prompter, failure.message, caption);
             break;
         case FailureAction::kInUse:
-            return kFileInUse;
+            return InstallVerdict::kFileInUse;
         case FailureAction::kDiskPrompt:
             return AskForSourceDisk(caption, index, prompter);
         }
     }
-    return kAbortRun;
+    return InstallVerdict::kAbortRun;
 }
 
 }  // namespace
@@ -437,7 +437,7 @@ InstallVerdict InterpretInstallResult(DWORD result, const std::string& caption, 
                                       Prompter& prompter)
 {
     if (result == 0)
-        return kInstalled;
+        return InstallVerdict::kInstalled;
     if (result & VIF_TEMPFILE)
         Inform(prompter, "Temporary file, file cannot be copied.", caption);
     if (result & VIF_MISMATCH) {
@@ -446,17 +446,17 @@ InstallVerdict InterpretInstallResult(DWORD result, const std::string& caption, 
             "The file to install and the old file differ in one or more attributes. If you want to, you can "
             "install it though. Do you want to install the file (not recommended)?",
             caption, MB_YESNO | MB_DEFBUTTON2);
-        return answer == IDYES ? kForceInstall : kSkipFile;
+        return answer == IDYES ? InstallVerdict::kForceInstall : InstallVerdict::kSkipFile;
     }
     if (result & VIF_SRCOLD)
-        return kSkipFile;
+        return InstallVerdict::kSkipFile;
     if (result & (VIF_DIFFCODEPG | VIF_DIFFLANG)) {
         if (gInstall.installAll)
-            return kForceInstall;
+            return InstallVerdict::kForceInstall;
         const ConflictAnswer answer = prompter.AskLanguageConflict(gInstall.shownSource, gInstall.shownTarget);
         if (answer == ConflictAnswer::kAll)
             gInstall.installAll = true;
-        return answer == ConflictAnswer::kNo ? kSkipFile : kForceInstall;
+        return answer == ConflictAnswer::kNo ? InstallVerdict::kSkipFile : InstallVerdict::kForceInstall;
     }
     return InterpretFailure(result, caption, index, prompter);
 }

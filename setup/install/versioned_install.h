@@ -14,13 +14,13 @@
 enum class RunOutcome { kGoOn, kAbortRun };
 
 // What to do after one call of the version-installation function.
-enum InstallVerdict {
-    kInstalled = 0,
-    kAbortRun = 1,      // stop the whole installation run
-    kRetryInstall = 2,  // call again with the same flags
-    kSkipFile = 3,      // leave this file, go on with the next
-    kForceInstall = 4,  // call again with VIFF_FORCEINSTALL
-    kFileInUse = 5,     // the destination cannot be replaced now
+enum class InstallVerdict {
+    kInstalled,
+    kAbortRun,      // stop the whole installation run
+    kRetryInstall,  // call again with the same flags
+    kSkipFile,      // leave this file, go on with the next
+    kForceInstall,  // call again with VIFF_FORCEINSTALL
+    kFileInUse,     // the destination cannot be replaced now
 };
 
 // Shows the messages and questions that belong to the result bits, in their

@@ -52,46 +52,46 @@ protected:
 
 TEST_F(InterpretResult, NoBitIsInstalledWithoutAWord)
 {
-    EXPECT_EQ(Interpret(0), kInstalled);
+    EXPECT_EQ(Interpret(0), InstallVerdict::kInstalled);
     EXPECT_TRUE(prompter.shown.empty());
 }
 
 TEST_F(InterpretResult, MismatchAsksWithNoAsDefaultAfterTheTemporaryFileMessage)
 {
     prompter.Then(IDNO).Then(IDYES);
-    EXPECT_EQ(Interpret(VIF_TEMPFILE | VIF_MISMATCH | VIF_SRCOLD), kSkipFile);
-    EXPECT_EQ(Interpret(VIF_MISMATCH | VIF_DIFFTYPE | VIF_WRITEPROT), kForceInstall);
+    EXPECT_EQ(Interpret(VIF_TEMPFILE | VIF_MISMATCH | VIF_SRCOLD), InstallVerdict::kSkipFile);
+    EXPECT_EQ(Interpret(VIF_MISMATCH | VIF_DIFFTYPE | VIF_WRITEPROT), InstallVerdict::kForceInstall);
     const Prompt question = Question(kMismatch, kCaption, MB_YESNO | MB_DEFBUTTON2);
     EXPECT_EQ(prompter.shown, (std::vector<Prompt>{Message(kTempFile, kCaption), question, question}));
 }
 
 TEST_F(InterpretResult, OlderSourceIsSkippedSilently)
 {
-    EXPECT_EQ(Interpret(VIF_SRCOLD | VIF_DIFFLANG | VIF_CANNOTCREATE), kSkipFile);
+    EXPECT_EQ(Interpret(VIF_SRCOLD | VIF_DIFFLANG | VIF_CANNOTCREATE), InstallVerdict::kSkipFile);
     EXPECT_TRUE(prompter.shown.empty());
 }
 
 TEST_F(InterpretResult, LanguageOrCodePageConflictAsksDialog115UntilInstallAllIsRemembered)
 {
     prompter.Then(0).Then(1).Then(2);
-    EXPECT_EQ(Interpret(VIF_DIFFLANG), kSkipFile);
-    EXPECT_EQ(Interpret(VIF_DIFFCODEPG), kForceInstall);
+    EXPECT_EQ(Interpret(VIF_DIFFLANG), InstallVerdict::kSkipFile);
+    EXPECT_EQ(Interpret(VIF_DIFFCODEPG), InstallVerdict::kForceInstall);
     EXPECT_FALSE(gInstall.installAll);
-    EXPECT_EQ(Interpret(VIF_DIFFLANG | VIF_DIFFCODEPG), kForceInstall);
+    EXPECT_EQ(Interpret(VIF_DIFFLANG | VIF_DIFFCODEPG), InstallVerdict::kForceInstall);
     EXPECT_EQ(prompter.shown, std::vector<Prompt>(3, LanguageConflictDialog()));
 
     EXPECT_TRUE(gInstall.installAll);
-    EXPECT_EQ(Interpret(VIF_DIFFLANG), kForceInstall);
+    EXPECT_EQ(Interpret(VIF_DIFFLANG), InstallVerdict::kForceInstall);
     EXPECT_EQ(prompter.shown.size(), 3u);
 }
 
 TEST_F(InterpretResult, InUseBitsEndTheExamination)
 {
-    EXPECT_EQ(Interpret(VIF_FILEINUSE | VIF_OUTOFSPACE), kFileInUse);
-    EXPECT_EQ(Interpret(VIF_ACCESSVIOLATION | VIF_SHARINGVIOLATION), kFileInUse);
+    EXPECT_EQ(Interpret(VIF_FILEINUSE | VIF_OUTOFSPACE), InstallVerdict::kFileInUse);
+    EXPECT_EQ(Interpret(VIF_ACCESSVIOLATION | VIF_SHARINGVIOLATION), InstallVerdict::kFileInUse);
     EXPECT_TRUE(prompter.shown.empty());
     // A held file under Wine: its message first, then the verdict.
-    EXPECT_EQ(Interpret(VIF_SHARINGVIOLATION | VIF_CANNOTDELETE), kFileInUse);
+    EXPECT_EQ(Interpret(VIF_SHARINGVIOLATION | VIF_CANNOTDELETE), InstallVerdict::kFileInUse);
     EXPECT_EQ(prompter.shown, std::vector<Prompt>{Message(kSharingViolation, kCaption)});
 }
 
@@ -99,7 +99,7 @@ TEST_F(InterpretResult, EveryFailureMessageInOrderThenAbort)
 {
     EXPECT_EQ(Interpret(VIF_BUFFTOOSMALL | VIF_CANNOTREADDST | VIF_OUTOFMEMORY | VIF_CANNOTCREATE |
                         VIF_SHARINGVIOLATION | VIF_OUTOFSPACE | VIF_TEMPFILE),
-              kAbortRun);
+              InstallVerdict::kAbortRun);
     EXPECT_EQ(prompter.shown,
               (std::vector<Prompt>{Message(kTempFile, kCaption), Message(kOutOfSpace, kCaption),
                                    Message(kSharingViolation, kCaption), Message(kCannotCreate, kCaption),
@@ -109,8 +109,8 @@ TEST_F(InterpretResult, EveryFailureMessageInOrderThenAbort)
 
 TEST_F(InterpretResult, UnhandledBitsAbortWithoutMessage)
 {
-    EXPECT_EQ(Interpret(VIF_DIFFTYPE), kAbortRun);
-    EXPECT_EQ(Interpret(VIF_CANNOTRENAME | VIF_CANNOTDELETECUR), kAbortRun);
+    EXPECT_EQ(Interpret(VIF_DIFFTYPE), InstallVerdict::kAbortRun);
+    EXPECT_EQ(Interpret(VIF_CANNOTRENAME | VIF_CANNOTDELETECUR), InstallVerdict::kAbortRun);
     EXPECT_TRUE(prompter.shown.empty());
 }
 
@@ -118,7 +118,7 @@ TEST_F(InterpretResult, WriteProtectionRemovedOnYes)
 {
     ProtectedTarget();
     prompter.Then(IDYES);
-    EXPECT_EQ(Interpret(VIF_WRITEPROT | VIF_OUTOFSPACE), kForceInstall);
+    EXPECT_EQ(Interpret(VIF_WRITEPROT | VIF_OUTOFSPACE), InstallVerdict::kForceInstall);
     EXPECT_FALSE(TargetIsReadOnly());
     EXPECT_EQ(prompter.shown, std::vector<Prompt>{Question(kWriteProtected, kCaption, MB_YESNO)});
 }
@@ -127,7 +127,7 @@ TEST_F(InterpretResult, WriteProtectionKeptOnNoAndExaminationGoesOn)
 {
     ProtectedTarget();
     prompter.Then(IDNO);
-    EXPECT_EQ(Interpret(VIF_WRITEPROT | VIF_FILEINUSE), kFileInUse);
+    EXPECT_EQ(Interpret(VIF_WRITEPROT | VIF_FILEINUSE), InstallVerdict::kFileInUse);
     EXPECT_TRUE(TargetIsReadOnly());
 }
 
@@ -135,7 +135,7 @@ TEST_F(InterpretResult, FailedRemovalIsReportedAndExaminationGoesOn)
 {
     gInstall.shownTarget = "C:\\no such directory\\PROTECTED.TXT";
     prompter.Then(IDYES);
-    EXPECT_EQ(Interpret(VIF_WRITEPROT | VIF_OUTOFSPACE), kAbortRun);
+    EXPECT_EQ(Interpret(VIF_WRITEPROT | VIF_OUTOFSPACE), InstallVerdict::kAbortRun);
     EXPECT_EQ(prompter.shown, (std::vector<Prompt>{Question(kWriteProtected, kCaption, MB_YESNO),
                                                    Message(kRemovalFailed, kCaption),
                                                    Message(kOutOfSpace, kCaption)}));
@@ -144,8 +144,8 @@ TEST_F(InterpretResult, FailedRemovalIsReportedAndExaminationGoesOn)
 TEST_F(InterpretResult, UnreadableSourceAsksForTheEntrysDisk)
 {
     prompter.Then(IDRETRY).Then(IDIGNORE);
-    EXPECT_EQ(Interpret(VIF_CANNOTREADSRC), kRetryInstall);
-    EXPECT_EQ(Interpret(VIF_CANNOTREADSRC), kSkipFile);
+    EXPECT_EQ(Interpret(VIF_CANNOTREADSRC), InstallVerdict::kRetryInstall);
+    EXPECT_EQ(Interpret(VIF_CANNOTREADSRC), InstallVerdict::kSkipFile);
     EXPECT_EQ(prompter.shown, std::vector<Prompt>(2, DiskPrompt(3, kCaption)));
 }
 
@@ -153,14 +153,14 @@ TEST_F(InterpretResult, AbortThenNoAsksForTheDiskAgainAndAQuitOrABoxNeverSeenEnd
 {
     gRecords.files[0].disk = -2;
     prompter.Then(IDABORT).Then(IDNO).Then(IDABORT).Then(IDYES);
-    EXPECT_EQ(Interpret(VIF_CANNOTREADSRC | VIF_CANNOTREADDST), kAbortRun);
+    EXPECT_EQ(Interpret(VIF_CANNOTREADSRC | VIF_CANNOTREADDST), InstallVerdict::kAbortRun);
     EXPECT_EQ(prompter.shown, (std::vector<Prompt>{DiskPrompt(-2, kCaption), QuitQuestion(), DiskPrompt(-2, kCaption),
                                                    QuitQuestion()}))
         << "nothing more after the confirmed quit";
     // A box ended by a pending quit returns 0: read as ending, never as asking again.
     prompter.shown.clear();
     prompter.Then(0).Then(IDABORT).Then(0);
-    EXPECT_EQ(Interpret(VIF_CANNOTREADSRC), kAbortRun);
-    EXPECT_EQ(Interpret(VIF_CANNOTREADSRC), kAbortRun);
+    EXPECT_EQ(Interpret(VIF_CANNOTREADSRC), InstallVerdict::kAbortRun);
+    EXPECT_EQ(Interpret(VIF_CANNOTREADSRC), InstallVerdict::kAbortRun);
     EXPECT_EQ(prompter.shown, (std::vector<Prompt>{DiskPrompt(-2, kCaption), DiskPrompt(-2, kCaption), QuitQuestion()}));
 }
