@@ -71,17 +71,10 @@ private:
 
 // Runs a program of the Linux side (Wine starts them too) in `directory`
 // and waits until `done` holds: Wine gives no handle to wait on.
-bool RunUnixProgram(const std::string& program, std::string commandLine, const std::string& directory,
+bool RunUnixProgram(const std::string& commandLine, const std::string& directory,
                     const std::function<bool()>& done)
 {
-    STARTUPINFOA startup = {};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process = {};
-    if (!CreateProcessA(program.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, directory.c_str(),
-                        &startup, &process))
-        return false;
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
+    testing_support::RunToEnd(commandLine, directory, 5000);
     return WaitUntil(done);
 }
 
@@ -92,13 +85,13 @@ public:
     FolderLink(const std::string& folder, const std::string& name, const std::string& target)
         : folder_(folder), name_(name)
     {
-        const bool made = RunUnixProgram("Z:\\bin\\ln", "ln -s " + target + " " + name, folder,
+        const bool made = RunUnixProgram("Z:\\bin\\ln -s " + target + " " + name, folder,
                                          [&] { return GetFileAttributesA(path().c_str()) != INVALID_FILE_ATTRIBUTES; });
         EXPECT_TRUE(made && (GetFileAttributesA(path().c_str()) & FILE_ATTRIBUTE_REPARSE_POINT)) << path();
     }
     ~FolderLink()
     {
-        RunUnixProgram("Z:\\bin\\rm", "rm " + name_, folder_,
+        RunUnixProgram("Z:\\bin\\rm " + name_, folder_,
                        [&] { return GetFileAttributesA(path().c_str()) == INVALID_FILE_ATTRIBUTES; });
     }
     std::string path() const { return folder_ + "\\" + name_; }
