@@ -70,7 +70,8 @@ private:
 };
 
 // Runs a program of the Linux side (Wine starts them too) in `directory`
-// and waits until `done` holds: Wine gives no handle to wait on.
+// and waits until `done` holds: Wine gives such a program no process
+// handle, so RunToEnd comes back at once.
 bool RunUnixProgram(const std::string& commandLine, const std::string& directory,
                     const std::function<bool()>& done)
 {
