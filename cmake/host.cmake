@@ -123,6 +123,9 @@ add_test(NAME host.programs-need-no-mmx-or-sse
 add_test(NAME host.programs-leave-800-kb-free-on-a-floppy
   COMMAND ${CMAKE_SOURCE_DIR}/tests/check-sizes ${TESSEL_DIST} ${CMAKE_SOURCE_DIR}/examples/demo/SetupScript.INI)
 
+add_test(NAME host.setup-folders-depend-one-way
+  COMMAND ${CMAKE_SOURCE_DIR}/tests/check-layers ${CMAKE_SOURCE_DIR})
+
 add_test(NAME host.demo-script-checks-clean
   COMMAND $<TARGET_FILE:scriptcheck> ${CMAKE_BINARY_DIR}/demo-medium/SetupScript.INI)
 
