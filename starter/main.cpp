@@ -11,6 +11,7 @@
 #include "common/handles.h"
 #include "common/system_error.h"
 #include "common/system_folder.h"
+#include "common/system_paths.h"
 #include "starter/progress_window.h"
 #include "starter/unpack.h"
 
@@ -20,6 +21,7 @@ namespace {
 constexpr int kExitDamaged = -11;
 constexpr int kExitCannotUnpack = -12;
 constexpr int kExitCannotStartSetup = -13;
+constexpr int kExitCannotReadItself = -14;
 
 // From this size on, checking and unpacking take long enough to be shown.
 constexpr uint64_t kShownFrom = 20u << 20;
@@ -30,6 +32,15 @@ int Refuse(const std::string& text, int exitCode)
 {
     MessageBoxA(nullptr, text.c_str(), "Setup", MB_OK | MB_ICONSTOP);
     return exitCode;
+}
+
+// Not a damaged package: the system could not open or read the file.
+int RefuseUnreadable(const ProgramFile& program)
+{
+    return Refuse("Setup cannot read its own file " + ProgramPath().path + ":\n\n" +
+                      SystemErrorSentence(program.Error()) +
+                      "\n\nSave the download in another folder, such as C:\\Downloads, and start it from there.",
+                  kExitCannotReadItself);
 }
 
 // setup.exe in the folder, with the folder as its current directory, where
@@ -57,7 +68,7 @@ int Start(HINSTANCE instance)
 {
     ProgramFile program;
     if (!program.IsOpen())
-        return Refuse(kDamaged, kExitDamaged);
+        return RefuseUnreadable(program);
     std::unique_ptr<ProgressWindow> window;
     if (program.Size() >= kShownFrom)
         window = std::make_unique<ProgressWindow>(instance, 2 * program.Size());
@@ -65,7 +76,7 @@ int Start(HINSTANCE instance)
     StepProgress checking(window.get(), 0);
     const std::optional<payload::Package> package = payload::CheckPackage(program, program.Size(), &checking);
     if (!package)
-        return Refuse(kDamaged, kExitDamaged);
+        return program.Error() ? RefuseUnreadable(program) : Refuse(kDamaged, kExitDamaged);
 
     Failure failure;
     const std::string folder = CreatePrivateFolder(failure);
@@ -76,8 +87,11 @@ int Start(HINSTANCE instance)
     window.reset();
     if (failure.kind != Failure::kNone) {
         RemoveFolder(folder);
-        return failure.kind == Failure::kDamaged ? Refuse(kDamaged, kExitDamaged)
-                                                 : Refuse(failure.message, kExitCannotUnpack);
+        switch (failure.kind) {
+        case Failure::kDamaged: return Refuse(kDamaged, kExitDamaged);
+        case Failure::kCannotRead: return RefuseUnreadable(program);
+        default: return Refuse(failure.message, kExitCannotUnpack);
+        }
     }
 
     DWORD error = 0;

@@ -55,8 +55,8 @@ bool RunsAsAdministrator()
 
 void ProtectInstallFolder(const std::string& folder)
 {
-    if (WindowsPlatform() != VER_PLATFORM_WIN32_NT || IsWithin(folder, gInstall.programFilesFolder) ||
-        IsWithin(folder, WindowsDirectory()) || !RunsAsAdministrator())
+    if (!IsWindowsNt() || IsWithin(folder, gInstall.programFilesFolder) ||
+        IsWithin(folder, WindowsDirectory().path) || !RunsAsAdministrator())
         return;
     std::vector<uint8_t> acl = InstallFolderAcl();
     std::string name = WithoutTrailingBackslashes(folder);

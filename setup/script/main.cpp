@@ -8,6 +8,7 @@
 #include "common/handles.h"
 #include "common/system_error.h"
 #include "common/system_folder.h"
+#include "common/system_paths.h"
 #include "setup/install/install_state.h"
 #include "setup/install/temporary_folder.h"
 #include "setup/script/startup.h"
@@ -28,39 +29,11 @@ const char kWininitWarning[] =
 constexpr DWORD kSmallestWininit = 40801;
 constexpr DWORD kProgramFilesBuffer = 260;
 
-bool IsWindowsNt()
-{
-    OSVERSIONINFOA version = {};
-    version.dwOSVersionInfoSize = sizeof version;
-    GetVersionExA(&version);
-    return version.dwPlatformId == VER_PLATFORM_WIN32_NT;
-}
-
-// Reads a directory that a system call writes into a caller's buffer, whole
-// whatever its length: a buffer too small would cut the path.
-template <typename Getter>
-std::string ReadSystemPath(Getter get)
-{
-    std::string path(MAX_PATH, '\0');
-    DWORD length = get(static_cast<DWORD>(path.size()), &path[0]);
-    if (length >= path.size()) {
-        path.assign(length + 1, '\0');
-        length = get(static_cast<DWORD>(path.size()), &path[0]);
-    }
-    path.resize(length < path.size() ? length : 0);
-    return path;
-}
-
-std::string WindowsDirectory()
-{
-    return ReadSystemPath([](DWORD size, char* buffer) { return GetWindowsDirectoryA(buffer, size); });
-}
-
 // Windows 95, 98 and ME replace files in use through Wininit.exe at the next
 // start. Returns false when the user declines to go on.
 bool CheckWininit()
 {
-    const std::string path = WindowsDirectory() + "\\Wininit.exe";
+    const std::string path = WindowsDirectory().path + "\\Wininit.exe";
     const OwnedHandle file(
         CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
     if (!file.IsOpen()) {
@@ -72,43 +45,83 @@ bool CheckWininit()
     return true;
 }
 
+// ProgramFilesDir: from the wide call on Windows NT, where the "A" call would
+// turn the letters this code page lacks into "?".
+LONG ReadProgramFilesDir(HKEY key, SystemPath& folder)
+{
+    using WideQuery = decltype(&RegQueryValueExW);
+    if (const auto query = FindWideFunction<WideQuery>("ADVAPI32.DLL", "RegQueryValueExW")) {
+        wchar_t value[kProgramFilesBuffer + 1] = {};  // a zero after the longest value
+        DWORD size = kProgramFilesBuffer * sizeof value[0];
+        const LONG error =
+            query(key, L"ProgramFilesDir", nullptr, nullptr, reinterpret_cast<BYTE*>(value), &size);
+        if (error == ERROR_SUCCESS)
+            folder = SpelledPath(value);
+        return error;
+    }
+    char value[kProgramFilesBuffer + 1] = {};
+    DWORD size = kProgramFilesBuffer;
+    const LONG error = RegQueryValueExA(key, "ProgramFilesDir", nullptr, nullptr, reinterpret_cast<BYTE*>(value), &size);
+    if (error == ERROR_SUCCESS)
+        folder = {value};
+    return error;
+}
+
+// A folder whose name the "A" calls cannot take ends setup, with a message
+// that names it and says what to do: nothing is written into a folder of
+// another name.
+bool IsUsableFolder(const SystemPath& folder, const char* remedy)
+{
+    if (folder.spelled)
+        return true;
+    MessageBoxA(nullptr, (UnspelledFolderText(folder.path) + "\n\n" + remedy).c_str(), "Fatal error",
+                MB_ICONERROR);
+    return false;
+}
+
+const char kCannotContinue[] = "Setup cannot be continued.";
+
 // The program files base: ProgramFilesDir and "\", or "\" alone when the key
 // is missing. A value that cannot be read (also one longer than its buffer
-// of 260 bytes) ends setup with the system's message.
-std::optional<std::string> ReadProgramFilesBase()
+// of 260 characters) ends setup with the system's message.
+int ReadProgramFilesBase(std::string& base)
 {
-    std::string base;
+    SystemPath folder;
     RegistryKey key;
     if (RegOpenKeyA(HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion", key.out()) == ERROR_SUCCESS) {
-        char value[kProgramFilesBuffer];
-        DWORD size = sizeof value;
-        const LONG error = RegQueryValueExA(key.get(), "ProgramFilesDir", nullptr, nullptr,
-                                            reinterpret_cast<BYTE*>(value), &size);
+        const LONG error = ReadProgramFilesDir(key.get(), folder);
         if (error != ERROR_SUCCESS) {
             MessageBoxA(nullptr, SystemErrorText(static_cast<DWORD>(error)).c_str(), "Registry error", MB_OK);
-            return std::nullopt;
+            return kExitRegistryError;
         }
-        base.assign(value, size);
-        base.resize(base.find('\0') == std::string::npos ? base.size() : base.find('\0'));
     }
-    return base + "\\";
+    if (!IsUsableFolder(folder, kCannotContinue))
+        return kExitUnspelledFolder;
+    base = folder.path + "\\";
+    return kExitOk;
 }
 
 // Folders of the system and the medium are taken literally: a medium in
-// "D:\Setup [v2]" must still find its files.
-std::optional<std::string> SetBuiltInVariables()
+// "D:\Setup [v2]" must still find its files. Returns the exit code when
+// setup cannot go on.
+int SetBuiltInVariables(std::string& programFilesBase)
 {
-    const std::string current =
-        ReadSystemPath([](DWORD size, char* buffer) { return GetCurrentDirectoryA(size, buffer); });
-    gVariables.SetOutside("SP", current);
-    gVariables.SetOutside("SETUPFILE", current + "\\SetupScript.ini");
-    gVariables.SetOutside("WINPATH", WindowsDirectory());
-    gVariables.SetOutside("SYSPATH",
-                   ReadSystemPath([](DWORD size, char* buffer) { return GetSystemDirectoryA(buffer, size); }));
-    std::optional<std::string> base = ReadProgramFilesBase();
-    if (base)
-        gVariables.SetOutside("DP", *base);
-    return base;
+    const SystemPath current = CurrentDirectory();
+    if (!IsUsableFolder(current, "Copy the installation files into another folder, such as C:\\Setup, and start "
+                                 "setup there."))
+        return kExitUnspelledFolder;
+    gVariables.SetOutside("SP", current.path);
+    gVariables.SetOutside("SETUPFILE", current.path + "\\SetupScript.ini");
+    const SystemPath windows = WindowsDirectory();
+    const SystemPath system = SystemDirectory();
+    if (!IsUsableFolder(windows, kCannotContinue) || !IsUsableFolder(system, kCannotContinue))
+        return kExitUnspelledFolder;
+    gVariables.SetOutside("WINPATH", windows.path);
+    gVariables.SetOutside("SYSPATH", system.path);
+    const int exitCode = ReadProgramFilesBase(programFilesBase);
+    if (exitCode == kExitOk)
+        gVariables.SetOutside("DP", programFilesBase);
+    return exitCode;
 }
 
 bool InitCommonControlsForPages()
@@ -153,10 +166,10 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
     ShowWindow(gApp.splash, SW_SHOW);
     UpdateWindow(gApp.splash);
 
-    const std::optional<std::string> programFilesBase = SetBuiltInVariables();
-    if (!programFilesBase)
-        return kExitRegistryError;
-    gInstall.programFilesFolder = programFilesBase->substr(0, programFilesBase->size() - 1);
+    std::string programFilesBase;
+    if (const int exitCode = SetBuiltInVariables(programFilesBase); exitCode != kExitOk)
+        return exitCode;
+    gInstall.programFilesFolder = programFilesBase.substr(0, programFilesBase.size() - 1);
     if (LoadScript(gVariables.Get("SETUPFILE")) < 0)
         return kExitNoScript;
     if (!InitCommonControlsForPages()) {
@@ -174,7 +187,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
     DestroyWindow(gApp.splash);
     const UINT_PTR timer = SetTimer(gApp.background, 1, 50, UpdateNextButton);
 
-    const std::optional<int> early = RunScript(*programFilesBase);
+    const std::optional<int> early = RunScript(programFilesBase);
     RemoveSetupTemporaryFolder();
     if (early)
         return *early;
