@@ -96,17 +96,22 @@ void ExpectInstalledFrom(const std::string& staging)
     }
 }
 
+const char kRefusal[] = "This setup demands that single_file_test.exe does not run. Please close it and try again.";
+
+// The product's script ends by refusing to go on beside this test, with 3.
+void RunToTheScriptsEnd(Download& download)
+{
+    const auto run = download.Run();
+    run->ExpectMessageBox("Error", kRefusal, IDOK);
+    EXPECT_EQ(run->WaitForExit(), 3);
+}
+
 }  // namespace
 
 TEST(SingleFile, SignedPackageInstallsTheAuthorsFilesAndHandsOnSetupsExitCode)
 {
     Download download("Product.exe", true);
-    {
-        const auto run = download.Run();
-        run->ExpectMessageBox("Error", "This setup demands that single_file_test.exe does not run. Please close it "
-                                       "and try again.", IDOK);
-        EXPECT_EQ(run->WaitForExit(), 3);
-    }
+    RunToTheScriptsEnd(download);
     ExpectInstalledFrom(Packages() + "\\staging");
     EXPECT_EQ(download.TempContents(), std::vector<std::string>{});
     EXPECT_EQ(download.PlantedThatRan(), std::vector<std::string>{});
@@ -117,12 +122,7 @@ TEST(SingleFile, PackageSavedAndUnpackedInFoldersNamedInAnyScriptInstallsAndUnin
     for (const char* name : {"Ζωή", "用户", "José"}) {
         SCOPED_TRACE(name);
         Download download("Product.exe", false, name);
-        {
-            const auto run = download.Run();
-            run->ExpectMessageBox("Error", "This setup demands that single_file_test.exe does not run. Please close "
-                                           "it and try again.", IDOK);
-            EXPECT_EQ(run->WaitForExit(), 3);
-        }
+        RunToTheScriptsEnd(download);
         ExpectInstalledFrom(Packages() + "\\staging");
         EXPECT_EQ(download.TempContents(), std::vector<std::string>{});
         RemoveWithUnskein(InstallFolder() + "\\Unskein.exe");
@@ -174,8 +174,7 @@ TEST(SingleFile, LargePackageShowsItsProgressAndTakesTheControlsFromTheSystem)
         ASSERT_TRUE(window);
         EXPECT_EQ(WindowText(window), "Setup");
         EXPECT_TRUE(FindWindowExA(window, nullptr, PROGRESS_CLASSA, nullptr));
-        run->ExpectMessageBox("Error", "This setup demands that single_file_test.exe does not run. Please close it "
-                                       "and try again.", IDOK);
+        run->ExpectMessageBox("Error", kRefusal, IDOK);
         EXPECT_EQ(run->WaitForExit(), 3);
     }
     ExpectInstalledFrom(Packages() + "\\large");
