@@ -3,8 +3,8 @@
 #include <vector>
 
 #include "setup/install/prompter.h"
-#include "setup/script/text/records.h"
-#include "setup/script/text/variables.h"
+#include "setup/model/text/records.h"
+#include "setup/model/text/variables.h"
 #include "setup/ui/windows.h"
 
 PageState gPage;

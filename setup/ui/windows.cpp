@@ -4,8 +4,8 @@
 
 #include <string>
 
-#include "setup/script/text/records.h"
-#include "setup/script/text/variables.h"
+#include "setup/model/text/records.h"
+#include "setup/model/text/variables.h"
 #include "setup/ui/text/gradient.h"
 
 SetupApp gApp;
