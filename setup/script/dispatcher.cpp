@@ -8,7 +8,7 @@
 #include "setup/model/text/script_store.h"
 #include "setup/ui/copy_page.h"
 #include "setup/ui/pages.h"
-#include "setup/ui/windows.h"
+#include "setup/ui/splash_and_background.h"
 
 namespace {
 

@@ -14,7 +14,7 @@
 #include "setup/model/text/variables.h"
 #include "setup/system/system_libraries.h"
 #include "setup/ui/page_framework.h"
-#include "setup/ui/windows.h"
+#include "setup/ui/splash_and_background.h"
 
 namespace {
 

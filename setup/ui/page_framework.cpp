@@ -5,7 +5,7 @@
 #include "setup/install/prompter.h"
 #include "setup/model/text/records.h"
 #include "setup/model/text/variables.h"
-#include "setup/ui/windows.h"
+#include "setup/ui/splash_and_background.h"
 
 PageState gPage;
 

@@ -14,7 +14,7 @@
 #include "setup/model/text/variables.h"
 #include "setup/ui/pages.h"
 #include "setup/ui/resources/resource_ids.h"
-#include "setup/ui/windows.h"
+#include "setup/ui/splash_and_background.h"
 #include "tests/support/support.h"
 
 namespace {

@@ -1,4 +1,4 @@
-#include "setup/ui/windows.h"
+#include "setup/ui/splash_and_background.h"
 
 #include <objbase.h>
 
