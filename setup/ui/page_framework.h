@@ -20,9 +20,9 @@ constexpr INT_PTR kPageCancelled = -2;
 
 // How much a page has grown against a 100 % screen: the dialog base units of
 // its font now and at 96 DPI. The page's own controls grow with its font,
-// which the system makes in whole pixels (at 200 % about 1.9 times); what is
-// placed in pixels of a 100 % screen on the page grows by the same share in
-// each direction, so it keeps its place among them.
+// which the system makes in whole pixels (so a little less than the screen's
+// scaling); what is placed on the page in pixels of a 100 % screen grows by
+// the same share in each direction, so it keeps its place among them.
 struct PageGrowth {
     int32_t unitX = 1, unitX100 = 1, unitY = 1, unitY100 = 1;
     int32_t X(int32_t pixels) const { return ScaleBy(pixels, unitX, unitX100); }
