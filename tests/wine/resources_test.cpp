@@ -290,7 +290,9 @@ TEST_F(SetupResources, ProgramGroupPage)
           {1017, "BUTTON", "Next", 0x50030001, 257, 170, 59, 14},
           kCancel,
           kLast,
-          {1003, "STATIC", "Choose the program group:", kLabel, 10, 5, 305, 20},
+          // Ends where the option below begins: painted after it, it would cover the top of the
+          // option's text where that takes two lines.
+          {1003, "STATIC", "Choose the program group:", kLabel, 10, 5, 305, 15},
           {1011, "EDIT", "", kField, 35, 41, 280, 15},
           {1013, "EDIT", "", kReadOnlyField, 35, 75, 280, 15},
           {1014, "BUTTON", "Browse", kPush, 35, 95, 60, 15},
