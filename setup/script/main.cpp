@@ -6,6 +6,7 @@
 #include <string>
 
 #include "common/handles.h"
+#include "common/screen_dpi.h"
 #include "common/system_error.h"
 #include "common/system_folder.h"
 #include "common/system_paths.h"
@@ -159,10 +160,13 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
     gApp.instance = instance;
     gApp.screenWidth = GetSystemMetrics(SM_CXSCREEN);
     gApp.screenHeight = GetSystemMetrics(SM_CYSCREEN);
+    gApp.dpi = ScreenDpi();
     CoInitialize(nullptr);
 
     gApp.splash = CreateSetupWindow(nullptr, kSplashClass, nullptr, WS_POPUP | WS_BORDER | WS_SYSMENU,
-                                    gApp.screenWidth / 2 - 200, gApp.screenHeight / 2 - 100, 400, 200);
+                                    gApp.screenWidth / 2 - Scaled(kSplashWidth / 2),
+                                    gApp.screenHeight / 2 - Scaled(kSplashHeight / 2), Scaled(kSplashWidth),
+                                    Scaled(kSplashHeight));
     ShowWindow(gApp.splash, SW_SHOW);
     UpdateWindow(gApp.splash);
 
