@@ -257,15 +257,20 @@ HANDLE CreateLoggedFile(const std::string& destination)
     return target;
 }
 
-// A plain file of the unpacked medium becomes the new destination by a
-// second link, its bytes written nowhere again. The logged empty file gives
-// way to the link, which the system gives the same 8.3 alias, as it does to
-// a name made again at once. Returns the bytes installed; nothing, with
-// nothing left at the destination, where the system cannot link.
+// A plain file of the unpacked medium from this size on becomes the new
+// destination by a second link, its bytes written nowhere again. Below it
+// the link's steps (the logged empty file, its removal, the link, the
+// folder's rights) cost more than writing the bytes.
+constexpr uint64_t kLinkedFrom = 1u << 20;
+
+// The logged empty file gives way to the link, which the system gives the
+// same 8.3 alias, as it does to a name made again at once. Returns the bytes
+// installed; nothing, with nothing left at the destination, for a smaller
+// file and where the system cannot link.
 std::optional<uint64_t> LinkNewFile(HANDLE source, const std::string& sourcePath, const std::string& destination)
 {
     const std::optional<uint64_t> size = OpenFileSize(source);
-    if (!size || !OwnedHandle(CreateLoggedFile(destination)).IsOpen())
+    if (!size || *size < kLinkedFrom || !OwnedHandle(CreateLoggedFile(destination)).IsOpen())
         return std::nullopt;
     if (!DeleteFileA(destination.c_str()) || !LinkIntoPlace(sourcePath, destination))
         return std::nullopt;
