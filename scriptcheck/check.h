@@ -10,7 +10,7 @@
 #include "scriptcheck/diagnostics.h"
 #include "scriptcheck/medium.h"
 #include "scriptcheck/syntax_check.h"
-#include "setup/script/text/script_store.h"
+#include "setup/model/text/script_store.h"
 
 struct CheckedScript {
     ScriptStore store;                  // the entries as setup reads them

@@ -5,9 +5,9 @@
 #include <map>
 
 #include "scriptcheck/suggest.h"
-#include "setup/script/text/commands.h"
-#include "setup/script/text/records.h"
-#include "setup/script/text/variables.h"
+#include "setup/model/text/commands.h"
+#include "setup/model/text/records.h"
+#include "setup/model/text/variables.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include "scriptcheck/diagnostics.h"
 #include "scriptcheck/medium.h"
 #include "scriptcheck/syntax_check.h"
-#include "setup/script/text/script_store.h"
+#include "setup/model/text/script_store.h"
 
 // Walks the entries as setup's dispatcher does, recording variables,
 // sections, files, custom controls and actions with setup's own record

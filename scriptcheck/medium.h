@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "setup/script/text/records.h"
+#include "setup/model/text/records.h"
 
 enum class SearchOutcome {
     Searched,          // the matches are what setup's search finds there (perhaps nothing)

@@ -2,8 +2,8 @@
 
 #include <cctype>
 
-#include "setup/script/letters.h"
-#include "setup/script/text/commands.h"
+#include "setup/model/letters.h"
+#include "setup/model/text/commands.h"
 
 namespace {
 

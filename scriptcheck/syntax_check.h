@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "scriptcheck/diagnostics.h"
-#include "setup/script/text/script_store.h"
+#include "setup/model/text/script_store.h"
 
 // Where the tokeniser found the parts of one entry, and what the syntax
 // check has already said about it.

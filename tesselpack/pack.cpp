@@ -10,7 +10,7 @@
 #include <stdexcept>
 
 #include "scriptcheck/check.h"
-#include "setup/script/text/records.h"
+#include "setup/model/text/records.h"
 #include "tesselpack/text/disk_plan.h"
 #include "tesselpack/text/script_edit.h"
 #include "tesselpack/text/szdd.h"

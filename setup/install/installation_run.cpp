@@ -10,8 +10,8 @@
 #include "setup/install/section_install.h"
 #include "setup/install/text/installation_run.h"
 #include "setup/install/uninstall_log.h"
-#include "setup/script/text/records.h"
-#include "setup/script/text/variables.h"
+#include "setup/model/text/records.h"
+#include "setup/model/text/variables.h"
 
 namespace {
 

@@ -13,8 +13,8 @@
 #include "setup/install/text/installation_run.h"
 #include "setup/install/uninstall_log.h"
 #include "setup/install/versioned_install.h"
-#include "setup/script/text/records.h"
-#include "setup/script/text/variables.h"
+#include "setup/model/text/records.h"
+#include "setup/model/text/variables.h"
 #include "setup/system/programs_folder.h"
 
 namespace {

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "setup/install/prompter.h"
-#include "setup/script/text/records.h"
+#include "setup/model/text/records.h"
 
 enum class PieceOutcome {
     kAppended,     // the piece is in the joined file

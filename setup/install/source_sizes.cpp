@@ -8,7 +8,7 @@
 #include "setup/install/file_system.h"
 #include "setup/install/text/installation_run.h"
 #include "setup/install/text/source_header.h"
-#include "setup/script/text/records.h"
+#include "setup/model/text/records.h"
 #include "setup/system/system_libraries.h"
 
 namespace {

@@ -16,8 +16,8 @@
 #include "setup/install/text/source_header.h"
 #include "setup/install/unpacked_medium.h"
 #include "setup/install/uninstall_log.h"
-#include "setup/script/text/records.h"
-#include "setup/script/text/variables.h"
+#include "setup/model/text/records.h"
+#include "setup/model/text/variables.h"
 #include "setup/system/system_libraries.h"
 
 namespace {

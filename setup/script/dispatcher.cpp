@@ -3,12 +3,12 @@
 #include "common/find_files.h"
 #include "setup/guard/process_guard.h"
 #include "setup/script/startup.h"
-#include "setup/script/text/commands.h"
-#include "setup/script/text/records.h"
-#include "setup/script/text/script_store.h"
+#include "setup/model/text/commands.h"
+#include "setup/model/text/records.h"
+#include "setup/model/text/script_store.h"
 #include "setup/ui/copy_page.h"
 #include "setup/ui/pages.h"
-#include "setup/ui/windows.h"
+#include "setup/ui/splash_and_background.h"
 
 namespace {
 

@@ -1,9 +1,9 @@
 #include <windows.h>
 
 #include "common/whole_file.h"
-#include "setup/script/letters.h"
+#include "setup/model/letters.h"
 #include "setup/script/startup.h"
-#include "setup/script/text/script_store.h"
+#include "setup/model/text/script_store.h"
 
 int LoadScript(const std::string& path)
 {

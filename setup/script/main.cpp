@@ -12,10 +12,10 @@
 #include "setup/install/temporary_folder.h"
 #include "setup/install/unpacked_medium.h"
 #include "setup/script/startup.h"
-#include "setup/script/text/variables.h"
+#include "setup/model/text/variables.h"
 #include "setup/system/system_libraries.h"
 #include "setup/ui/page_framework.h"
-#include "setup/ui/windows.h"
+#include "setup/ui/splash_and_background.h"
 
 namespace {
 

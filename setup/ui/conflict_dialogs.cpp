@@ -6,7 +6,7 @@
 #include "setup/install/version_calls.h"
 #include "setup/ui/page_framework.h"
 #include "setup/ui/resources/resource_ids.h"
-#include "setup/ui/windows.h"
+#include "setup/ui/splash_and_background.h"
 
 namespace {
 

@@ -4,8 +4,8 @@
 #include <string>
 
 #include "setup/install/text/installation_run.h"
-#include "setup/script/text/records.h"
-#include "setup/script/text/variables.h"
+#include "setup/model/text/records.h"
+#include "setup/model/text/variables.h"
 #include "setup/system/disk_space.h"
 #include "setup/ui/page_framework.h"
 #include "setup/ui/resources/resource_ids.h"

@@ -3,9 +3,9 @@
 #include <vector>
 
 #include "setup/install/prompter.h"
-#include "setup/script/text/records.h"
-#include "setup/script/text/variables.h"
-#include "setup/ui/windows.h"
+#include "setup/model/text/records.h"
+#include "setup/model/text/variables.h"
+#include "setup/ui/splash_and_background.h"
 
 PageState gPage;
 

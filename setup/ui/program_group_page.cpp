@@ -7,7 +7,7 @@
 #include <string>
 
 #include "setup/install/section_install.h"
-#include "setup/script/text/variables.h"
+#include "setup/model/text/variables.h"
 #include "setup/system/programs_folder.h"
 #include "setup/ui/page_framework.h"
 #include "setup/ui/resources/resource_ids.h"

@@ -2,7 +2,7 @@
 
 #include "setup/ui/conflict_dialogs.h"
 #include "setup/ui/page_framework.h"
-#include "setup/ui/windows.h"
+#include "setup/ui/splash_and_background.h"
 
 namespace {
 

@@ -10,7 +10,7 @@
 
 #include "setup/install/source_sizes.h"
 #include "setup/install/text/installation_run.h"
-#include "setup/script/text/records.h"
+#include "setup/model/text/records.h"
 #include "setup/ui/page_framework.h"
 #include "setup/ui/resources/resource_ids.h"
 #include "setup/ui/text/sections.h"

@@ -3,10 +3,10 @@
 #include <memory>
 #include <type_traits>
 
-#include "setup/script/text/variables.h"
+#include "setup/model/text/variables.h"
 #include "setup/ui/page_framework.h"
 #include "setup/ui/resources/resource_ids.h"
-#include "setup/ui/windows.h"
+#include "setup/ui/splash_and_background.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "setup/script/text/variables.h"
+#include "setup/model/text/variables.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {

@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "setup/script/text/script_store.h"
+#include "setup/model/text/script_store.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "setup/install/text/installation_run.h"
-#include "setup/script/text/variables.h"
+#include "setup/model/text/variables.h"
 
 namespace {
 

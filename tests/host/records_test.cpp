@@ -1,10 +1,10 @@
 // What the recording commands leave behind: numbers, flags, colours, records.
 #include <gtest/gtest.h>
 
-#include "setup/script/text/commands.h"
-#include "setup/script/text/folder_names.h"
-#include "setup/script/text/records.h"
-#include "setup/script/text/variables.h"
+#include "setup/model/text/commands.h"
+#include "setup/model/text/folder_names.h"
+#include "setup/model/text/records.h"
+#include "setup/model/text/variables.h"
 
 using Args = std::vector<std::string>;
 

@@ -1,7 +1,7 @@
 // The tokeniser: how SetupScript.INI becomes calls.
 #include <gtest/gtest.h>
 
-#include "setup/script/text/script_store.h"
+#include "setup/model/text/script_store.h"
 
 namespace {
 

@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "setup/script/text/commands.h"
-#include "setup/script/text/script_store.h"
+#include "setup/model/text/commands.h"
+#include "setup/model/text/script_store.h"
 #include "tests/host/host_support.h"
 
 namespace fs = std::filesystem;

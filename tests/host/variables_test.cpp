@@ -1,7 +1,7 @@
 // The variable store and [NAME] expansion.
 #include <gtest/gtest.h>
 
-#include "setup/script/text/variables.h"
+#include "setup/model/text/variables.h"
 
 namespace {
 

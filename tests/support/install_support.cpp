@@ -7,8 +7,8 @@
 #include <ostream>
 
 #include "setup/install/install_state.h"
-#include "setup/script/text/records.h"
-#include "setup/script/text/variables.h"
+#include "setup/model/text/records.h"
+#include "setup/model/text/variables.h"
 #include "tests/support/support.h"
 
 namespace testing_support {

@@ -6,7 +6,7 @@
 
 #include "setup/ui/conflict_dialogs.h"
 #include "setup/ui/page_framework.h"
-#include "setup/ui/windows.h"
+#include "setup/ui/splash_and_background.h"
 #include "tests/support/install_support.h"
 #include "tests/support/support.h"
 

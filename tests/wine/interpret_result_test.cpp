@@ -4,7 +4,7 @@
 
 #include "setup/install/install_state.h"
 #include "setup/install/versioned_install.h"
-#include "setup/script/text/records.h"
+#include "setup/model/text/records.h"
 #include "tests/support/install_support.h"
 #include "tests/support/support.h"
 

@@ -11,10 +11,10 @@
 #include <functional>
 
 #include "setup/install/install_state.h"
-#include "setup/script/text/variables.h"
+#include "setup/model/text/variables.h"
 #include "setup/ui/pages.h"
 #include "setup/ui/resources/resource_ids.h"
-#include "setup/ui/windows.h"
+#include "setup/ui/splash_and_background.h"
 #include "tests/support/support.h"
 
 namespace {

@@ -8,7 +8,7 @@
 #include "setup/install/source_files.h"
 #include "setup/install/source_sizes.h"
 #include "setup/install/temporary_folder.h"
-#include "setup/script/text/records.h"
+#include "setup/model/text/records.h"
 #include "tests/support/install_support.h"
 #include "tests/support/support.h"
 

@@ -4,7 +4,7 @@
 #include <cctype>
 
 #include "setup/install/text/install_paths.h"
-#include "setup/script/text/variables.h"
+#include "setup/model/text/variables.h"
 
 bool IsSectionChosen(const SectionEntry& section)
 {

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "setup/script/text/records.h"
+#include "setup/model/text/records.h"
 
 // A section is installed when it is mandatory (any nonzero value) or the
 // sections page selected it.

@@ -1,6 +1,6 @@
 #include "setup/ui/text/destination.h"
 
-#include "setup/script/text/folder_names.h"
+#include "setup/model/text/folder_names.h"
 
 std::string FreeSpaceText(uint64_t freeBytes)
 {

@@ -4,7 +4,7 @@
 #include <array>
 #include <cstdint>
 
-#include "setup/script/text/records.h"
+#include "setup/model/text/records.h"
 
 struct GradientBand {
     int top;

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "setup/script/text/records.h"
+#include "setup/model/text/records.h"
 
 // The installed bytes of the file entries that belong to `section` (exact,
 // case-sensitive name), each measured by `sizeOf` from its index in

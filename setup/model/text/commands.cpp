@@ -1,9 +1,9 @@
-#include "setup/script/text/commands.h"
+#include "setup/model/text/commands.h"
 
 #include <algorithm>
 #include <cstring>
 
-#include "setup/script/text/folder_names.h"
+#include "setup/model/text/folder_names.h"
 
 CommandInfo::CommandInfo(const char* name, Command command, const char* kinds)
     : name(name), command(command), argumentCount(static_cast<int>(std::strlen(kinds))), kinds_(kinds)

@@ -1,4 +1,4 @@
-#include "setup/script/text/folder_names.h"
+#include "setup/model/text/folder_names.h"
 
 namespace {
 

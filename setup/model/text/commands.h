@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "setup/script/text/records.h"
-#include "setup/script/text/variables.h"
+#include "setup/model/text/records.h"
+#include "setup/model/text/variables.h"
 
 enum class Command {
     SetAppName, SetBackground, SetRedrawWait, SetDeveloperName, SetVariable,

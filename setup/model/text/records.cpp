@@ -1,8 +1,8 @@
-#include "setup/script/text/records.h"
+#include "setup/model/text/records.h"
 
 #include <climits>
 
-#include "setup/script/text/variables.h"
+#include "setup/model/text/variables.h"
 
 InstallationRecords gRecords;
 

@@ -1,11 +1,11 @@
-#include "setup/ui/windows.h"
+#include "setup/ui/splash_and_background.h"
 
 #include <objbase.h>
 
 #include <string>
 
-#include "setup/script/text/records.h"
-#include "setup/script/text/variables.h"
+#include "setup/model/text/records.h"
+#include "setup/model/text/variables.h"
 #include "setup/ui/text/gradient.h"
 
 SetupApp gApp;

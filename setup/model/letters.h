@@ -11,7 +11,7 @@ inline bool IsCommandLetterOrDigit(unsigned char c)
     return IsCharAlphaNumericA(static_cast<CHAR>(c)) != FALSE;
 }
 #else
-#include "setup/script/text/script_store.h"
+#include "setup/model/text/script_store.h"
 
 inline bool IsCommandLetterOrDigit(unsigned char c)
 {

@@ -1,4 +1,4 @@
-#include "setup/script/text/script_store.h"
+#include "setup/model/text/script_store.h"
 
 ScriptStore gScript;
 

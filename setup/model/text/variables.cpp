@@ -1,4 +1,4 @@
-#include "setup/script/text/variables.h"
+#include "setup/model/text/variables.h"
 
 VariableStore gVariables;
 
