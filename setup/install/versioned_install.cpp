@@ -263,17 +263,23 @@ HANDLE CreateLoggedFile(const std::string& destination)
 // folder's rights) cost more than writing the bytes.
 constexpr uint64_t kLinkedFrom = 1u << 20;
 
-// The logged empty file gives way to the link, which the system gives the
-// same 8.3 alias, as it does to a name made again at once. Returns the bytes
-// installed; nothing, with nothing left at the destination, for a smaller
-// file and where the system cannot link.
+// The logged empty file gives way to the link. The system gives a name made
+// again at once its former 8.3 alias; where it gives the link another, the
+// log would not find the file, so the link goes and the file is copied.
+// Returns the bytes installed; nothing, with nothing left at the
+// destination, for a smaller file and where the system cannot link.
 std::optional<uint64_t> LinkNewFile(HANDLE source, const std::string& sourcePath, const std::string& destination)
 {
     const std::optional<uint64_t> size = OpenFileSize(source);
     if (!size || *size < kLinkedFrom || !OwnedHandle(CreateLoggedFile(destination)).IsOpen())
         return std::nullopt;
+    const std::string logged = ShortPath(destination).value_or(destination);
     if (!DeleteFileA(destination.c_str()) || !LinkIntoPlace(sourcePath, destination))
         return std::nullopt;
+    if (ShortPath(destination).value_or(destination) != logged) {
+        DeleteFileA(destination.c_str());
+        return std::nullopt;
+    }
     return size;
 }
 
