@@ -12,6 +12,7 @@
 #include "common/system_error.h"
 #include "common/system_folder.h"
 #include "common/system_paths.h"
+#include "common/unpacked_medium.h"
 #include "starter/progress_window.h"
 #include "starter/unpack.h"
 
@@ -44,10 +45,12 @@ int RefuseUnreadable(const ProgramFile& program)
 }
 
 // setup.exe in the folder, with the folder as its current directory, where
-// it finds the script and the medium.
+// it finds the script and the medium, which it may take files from: the
+// folder goes when setup ends.
 std::optional<DWORD> RunSetup(const std::string& folder, DWORD& error)
 {
     const std::string program = folder + "\\setup.exe";
+    SetEnvironmentVariableA(kUnpackedMediumVariable, folder.c_str());
     std::string commandLine = "\"" + program + "\"";
     STARTUPINFOA startup = {};
     startup.cb = sizeof startup;

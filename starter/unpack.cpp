@@ -135,6 +135,19 @@ DWORD LastError()
     return error != NO_ERROR ? error : ERROR_READ_FAULT;
 }
 
+// The folders of `name` below `folder`, unless they are those of the file
+// before: a medium's files come folder by folder, and each call to the
+// system costs about as much as writing a small file.
+void MakeFoldersOf(const std::string& name, const std::string& folder, std::string& madeFolder)
+{
+    const std::string parent = name.substr(0, name.rfind('\\') + 1);
+    if (parent == madeFolder)
+        return;
+    for (size_t slash = name.find('\\'); slash != std::string::npos; slash = name.find('\\', slash + 1))
+        CreateDirectoryA((folder + "\\" + name.substr(0, slash)).c_str(), nullptr);
+    madeFolder = parent;
+}
+
 }  // namespace
 
 ProgramFile::ProgramFile() : file_(OpenProgramFile())
@@ -209,10 +222,10 @@ Failure Unpack(ProgramFile& program, const payload::Package& package, const std:
 {
     std::string buffer(1 << 16, '\0');
     uint64_t at = package.dataOffset;
+    std::string madeFolder;  // the folder of the last file, whose parts exist
     for (const payload::Entry& entry : package.entries) {
         const std::string path = folder + "\\" + entry.name;
-        for (size_t slash = entry.name.find('\\'); slash != std::string::npos; slash = entry.name.find('\\', slash + 1))
-            CreateDirectoryA((folder + "\\" + entry.name.substr(0, slash)).c_str(), nullptr);
+        MakeFoldersOf(entry.name, folder, madeFolder);
         // Never a file that is there already: the folder is new, so it was planted.
         OwnedHandle file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL,
                                     nullptr));

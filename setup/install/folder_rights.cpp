@@ -69,3 +69,18 @@ void ProtectInstallFolder(const std::string& folder)
     if (setRights(DACL_SECURITY_INFORMATION | PROTECTED_DACL_SECURITY_INFORMATION) == ERROR_INVALID_PARAMETER)
         setRights(DACL_SECURITY_INFORMATION);
 }
+
+bool TakeFolderRights(const std::string& path)
+{
+    if (WindowsPlatform() != VER_PLATFORM_WIN32_NT)
+        return true;
+    // An empty list that is not protected: the system adds what the folder
+    // hands down.
+    ACL empty = {};
+    empty.AclRevision = ACL_REVISION;
+    empty.AclSize = sizeof empty;
+    std::string name = path;
+    return sys::SetNamedSecurityInfoA(&name[0], SE_FILE_OBJECT,
+                                      DACL_SECURITY_INFORMATION | UNPROTECTED_DACL_SECURITY_INFORMATION, nullptr,
+                                      nullptr, &empty, nullptr) == ERROR_SUCCESS;
+}

@@ -165,6 +165,9 @@ TEST(SingleFile, ChangedOrCutPackageSaysSoAndInstallsNothing)
     }
 }
 
+// Its 24 MB file is large enough that setup links it into place from the
+// unpacked package instead of copying it: it arrives byte for byte all the
+// same, and TEMP is left empty.
 TEST(SingleFile, LargePackageShowsItsProgressAndTakesTheControlsFromTheSystem)
 {
     Download download("Large.exe", true);
