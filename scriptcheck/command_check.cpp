@@ -5,6 +5,7 @@
 #include <map>
 
 #include "scriptcheck/suggest.h"
+#include "setup/model/text/built_in_variables.h"
 #include "setup/model/text/commands.h"
 #include "setup/model/text/records.h"
 #include "setup/model/text/variables.h"
@@ -194,13 +195,10 @@ std::vector<AddFileCall> ScriptWalk::Run()
 
 void ScriptWalk::StartUp()
 {
-    variables_.SetOutside("SP", medium_.Folder());
-    variables_.SetOutside("SETUPFILE", medium_.Folder() + "\\SetupScript.ini");
-    variables_.SetOutside("WINPATH", kWindowsFolder);
-    variables_.SetOutside("SYSPATH", kSystemFolder);
-    variables_.SetOutside("DP", kProgramFilesBase);
-    for (const char* name : {"SP", "SETUPFILE", "WINPATH", "SYSPATH", "DP"})
+    for (const auto& [name, value] : BuiltInVariables({medium_.Folder(), kWindowsFolder, kSystemFolder, kProgramFilesBase})) {
+        variables_.SetOutside(name, value);
         Assign(name, 0);
+    }
 }
 
 // Whether setup carries the entry out: a known command with its count.

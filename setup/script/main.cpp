@@ -11,6 +11,7 @@
 #include "setup/install/install_state.h"
 #include "setup/install/temporary_folder.h"
 #include "setup/script/startup.h"
+#include "setup/model/text/built_in_variables.h"
 #include "setup/model/text/variables.h"
 #include "setup/system/system_libraries.h"
 #include "setup/ui/page_framework.h"
@@ -94,20 +95,19 @@ std::optional<std::string> ReadProgramFilesBase()
     return base + "\\";
 }
 
-// Folders of the system and the medium are taken literally: a medium in
-// "D:\Setup [v2]" must still find its files.
+// Starts the model with the built-in variables; nothing when setup cannot go
+// on.
 std::optional<std::string> SetBuiltInVariables()
 {
-    const std::string current =
-        ReadSystemPath([](DWORD size, char* buffer) { return GetCurrentDirectoryA(size, buffer); });
-    gVariables.SetOutside("SP", current);
-    gVariables.SetOutside("SETUPFILE", current + "\\SetupScript.ini");
-    gVariables.SetOutside("WINPATH", WindowsDirectory());
-    gVariables.SetOutside("SYSPATH",
-                   ReadSystemPath([](DWORD size, char* buffer) { return GetSystemDirectoryA(buffer, size); }));
+    BuiltInFolders folders;
+    folders.medium = ReadSystemPath([](DWORD size, char* buffer) { return GetCurrentDirectoryA(size, buffer); });
+    folders.windows = WindowsDirectory();
+    folders.system = ReadSystemPath([](DWORD size, char* buffer) { return GetSystemDirectoryA(buffer, size); });
     std::optional<std::string> base = ReadProgramFilesBase();
-    if (base)
-        gVariables.SetOutside("DP", *base);
+    if (base) {
+        folders.programFilesBase = *base;
+        StartModel(folders);
+    }
     return base;
 }
 
