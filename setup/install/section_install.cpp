@@ -119,7 +119,7 @@ RunOutcome InstallChosenSections(bool shortcuts, Prompter& prompter, Progress& p
 
 void ChooseShortcuts(bool wanted)
 {
-    gInstall.CreateShortcuts = wanted ? 1 : 0;
+    gInstall.createShortcuts = wanted ? 1 : 0;
 }
 
 RunOutcome InstallFileEntry(std::size_t index, std::string& installedPath, Prompter& prompter)
@@ -139,6 +139,6 @@ RunOutcome InstallFileEntry(std::size_t index, std::string& installedPath, Promp
 
 RunOutcome InstallSections(Prompter& prompter, Progress& progress)
 {
-    const bool shortcuts = gInstall.CreateShortcuts != 0 && PrepareProgramGroup();
+    const bool shortcuts = gInstall.createShortcuts != 0 && PrepareProgramGroup();
     return InstallChosenSections(shortcuts, prompter, progress);
 }

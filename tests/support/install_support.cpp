@@ -42,14 +42,16 @@ int ScriptedPrompter::ShowMessage(MessageOwner owner, const std::string& text, c
     return NextAnswer(buttons == MB_ABORTRETRYIGNORE ? IDIGNORE : IDNO);
 }
 
-ConflictAnswer ScriptedPrompter::AskLanguageConflict(const std::string&, const std::string&)
+ConflictAnswer ScriptedPrompter::AskLanguageConflict(const std::string&, const std::string& target)
 {
+    lastTarget = target;
     shown.push_back(LanguageConflictDialog());
     return static_cast<ConflictAnswer>(NextAnswer(0));
 }
 
-ConflictAnswer ScriptedPrompter::AskOverwrite(const std::string&)
+ConflictAnswer ScriptedPrompter::AskOverwrite(const std::string& target)
 {
+    lastTarget = target;
     shown.push_back(OverwriteDialog());
     return static_cast<ConflictAnswer>(NextAnswer(0));
 }

@@ -38,6 +38,7 @@ public:
     ConflictAnswer AskOverwrite(const std::string& target) override;
 
     std::vector<Prompt> shown;
+    std::string lastTarget;  // the destination the last conflict dialog named
     bool AllAnswersUsed() const { return answers_.empty(); }
 
 private:
