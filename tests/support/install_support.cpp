@@ -7,6 +7,7 @@
 #include <ostream>
 
 #include "setup/install/install_state.h"
+#include "setup/model/text/built_in_variables.h"
 #include "setup/model/text/records.h"
 #include "setup/model/text/variables.h"
 #include "tests/support/support.h"
@@ -127,14 +128,29 @@ void CopyFixture(const std::string& name, const std::string& destination)
     SetFileAttributesA(destination.c_str(), FILE_ATTRIBUTE_NORMAL);
 }
 
+namespace {
+
+// ProgramFilesDir and "\\", as setup reads it at start-up.
+std::string ProgramFilesBase()
+{
+    char folder[MAX_PATH + 1] = {};
+    DWORD size = MAX_PATH;
+    HKEY key;
+    if (RegOpenKeyA(HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion", &key) == ERROR_SUCCESS) {
+        RegQueryValueExA(key, "ProgramFilesDir", nullptr, nullptr, reinterpret_cast<BYTE*>(folder), &size);
+        RegCloseKey(key);
+    }
+    return std::string(folder) + "\\";
+}
+
+}  // namespace
+
 void ResetEngineState()
 {
     gInstall = InstallationState{};
-    gRecords = InstallationRecords{};
-    gVariables.Clear();
-    char windows[MAX_PATH + 1] = {};
-    GetWindowsDirectoryA(windows, sizeof windows);
-    gVariables.Set("WINPATH", std::string(windows) + "\\");
+    char current[MAX_PATH + 1] = {};
+    GetCurrentDirectoryA(sizeof current, current);
+    StartModel({current, WindowsDirectory(), SystemDirectory(), ProgramFilesBase()});
 }
 
 std::vector<std::string> LogRecords(const std::string& logPath)
