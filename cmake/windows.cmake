@@ -33,7 +33,7 @@ list(REMOVE_ITEM SETUP_SOURCES ${CMAKE_SOURCE_DIR}/setup/script/main.cpp)
 # only setup needs (Unskein.exe would import what they call even unused),
 # and what the two programs link directly to keep the C++ runtime's heavy
 # parts out.
-set(COMMON_SOURCES ${CMAKE_SOURCE_DIR}/common/whole_file.cpp)
+set(COMMON_SOURCES ${CMAKE_SOURCE_DIR}/common/whole_file.cpp ${CMAKE_SOURCE_DIR}/common/system_paths.cpp)
 set(SETUP_COMMON_SOURCES ${CMAKE_SOURCE_DIR}/common/system_error.cpp)
 # The shared-file counts: setup adds to them, Unskein takes them back.
 set(SHARED_COUNT_SOURCES ${CMAKE_SOURCE_DIR}/common/shared_counts.cpp)

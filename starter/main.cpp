@@ -11,6 +11,8 @@
 #include "common/handles.h"
 #include "common/system_error.h"
 #include "common/system_folder.h"
+#include "common/system_paths.h"
+#include "common/unpacked_medium.h"
 #include "starter/progress_window.h"
 #include "starter/unpack.h"
 
@@ -20,6 +22,7 @@ namespace {
 constexpr int kExitDamaged = -11;
 constexpr int kExitCannotUnpack = -12;
 constexpr int kExitCannotStartSetup = -13;
+constexpr int kExitCannotReadItself = -14;
 
 // From this size on, checking and unpacking take long enough to be shown.
 constexpr uint64_t kShownFrom = 20u << 20;
@@ -32,11 +35,22 @@ int Refuse(const std::string& text, int exitCode)
     return exitCode;
 }
 
+// Not a damaged package: the system could not open or read the file.
+int RefuseUnreadable(const ProgramFile& program)
+{
+    return Refuse("Setup cannot read its own file " + ProgramPath().path + ":\n\n" +
+                      SystemErrorSentence(program.Error()) +
+                      "\n\nSave the download in another folder, such as C:\\Downloads, and start it from there.",
+                  kExitCannotReadItself);
+}
+
 // setup.exe in the folder, with the folder as its current directory, where
-// it finds the script and the medium.
+// it finds the script and the medium, which it may take files from: the
+// folder goes when setup ends.
 std::optional<DWORD> RunSetup(const std::string& folder, DWORD& error)
 {
     const std::string program = folder + "\\setup.exe";
+    SetEnvironmentVariableA(kUnpackedMediumVariable, folder.c_str());
     std::string commandLine = "\"" + program + "\"";
     STARTUPINFOA startup = {};
     startup.cb = sizeof startup;
@@ -57,7 +71,7 @@ int Start(HINSTANCE instance)
 {
     ProgramFile program;
     if (!program.IsOpen())
-        return Refuse(kDamaged, kExitDamaged);
+        return RefuseUnreadable(program);
     std::unique_ptr<ProgressWindow> window;
     if (program.Size() >= kShownFrom)
         window = std::make_unique<ProgressWindow>(instance, 2 * program.Size());
@@ -65,7 +79,7 @@ int Start(HINSTANCE instance)
     StepProgress checking(window.get(), 0);
     const std::optional<payload::Package> package = payload::CheckPackage(program, program.Size(), &checking);
     if (!package)
-        return Refuse(kDamaged, kExitDamaged);
+        return program.Error() ? RefuseUnreadable(program) : Refuse(kDamaged, kExitDamaged);
 
     Failure failure;
     const std::string folder = CreatePrivateFolder(failure);
@@ -76,8 +90,11 @@ int Start(HINSTANCE instance)
     window.reset();
     if (failure.kind != Failure::kNone) {
         RemoveFolder(folder);
-        return failure.kind == Failure::kDamaged ? Refuse(kDamaged, kExitDamaged)
-                                                 : Refuse(failure.message, kExitCannotUnpack);
+        switch (failure.kind) {
+        case Failure::kDamaged: return Refuse(kDamaged, kExitDamaged);
+        case Failure::kCannotRead: return RefuseUnreadable(program);
+        default: return Refuse(failure.message, kExitCannotUnpack);
+        }
     }
 
     DWORD error = 0;

@@ -2,12 +2,15 @@
 
 #include <commctrl.h>
 
+#include "common/screen_dpi.h"
 #include "common/system_folder.h"
 
 namespace {
 
 const char kClassName[] = "TesselStarterProgress";
+// Sizes in pixels of a 100 % screen.
 constexpr int kWidth = 360, kHeight = 100;
+constexpr int kMargin = 12, kTextHeight = 20, kBarTop = 38, kBarHeight = 18;
 constexpr int kBarRange = 1000;
 constexpr DWORD kUpdateMs = 40;
 
@@ -50,19 +53,24 @@ ProgressWindow::ProgressWindow(HINSTANCE instance, uint64_t total) : total_(tota
     windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
     windowClass.lpszClassName = kClassName;
     RegisterClassA(&windowClass);
-    const int x = (GetSystemMetrics(SM_CXSCREEN) - kWidth) / 2, y = (GetSystemMetrics(SM_CYSCREEN) - kHeight) / 2;
+    const int dpi = ScreenDpi();
+    const int width = ScaleToDpi(kWidth, dpi), height = ScaleToDpi(kHeight, dpi);
+    const int margin = ScaleToDpi(kMargin, dpi);
+    const int x = (GetSystemMetrics(SM_CXSCREEN) - width) / 2, y = (GetSystemMetrics(SM_CYSCREEN) - height) / 2;
     window_ = CreateWindowExA(WS_EX_DLGMODALFRAME, kClassName, "Setup", WS_POPUP | WS_CAPTION | WS_VISIBLE, x, y,
-                              kWidth, kHeight, nullptr, nullptr, instance, nullptr);
+                              width, height, nullptr, nullptr, instance, nullptr);
     if (!window_)
         return;
     RECT client;
     GetClientRect(window_, &client);
-    const HWND text = CreateWindowExA(0, "STATIC", "Preparing the installation...", WS_CHILD | WS_VISIBLE, 12, 12,
-                                      client.right - 24, 20, window_, nullptr, instance, nullptr);
+    const HWND text = CreateWindowExA(0, "STATIC", "Preparing the installation...", WS_CHILD | WS_VISIBLE, margin,
+                                      margin, client.right - 2 * margin, ScaleToDpi(kTextHeight, dpi), window_,
+                                      nullptr, instance, nullptr);
     SendMessageA(text, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), 0);
     if (InitProgressBar()) {
-        bar_ = CreateWindowExA(0, PROGRESS_CLASSA, "", WS_CHILD | WS_VISIBLE, 12, 38, client.right - 24, 18, window_,
-                               nullptr, instance, nullptr);
+        bar_ = CreateWindowExA(0, PROGRESS_CLASSA, "", WS_CHILD | WS_VISIBLE, margin, ScaleToDpi(kBarTop, dpi),
+                               client.right - 2 * margin, ScaleToDpi(kBarHeight, dpi), window_, nullptr, instance,
+                               nullptr);
         SendMessageA(bar_, PBM_SETRANGE, 0, MAKELPARAM(0, kBarRange));
     }
     UpdateWindow(window_);

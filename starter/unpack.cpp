@@ -6,25 +6,10 @@
 #include "common/find_files.h"
 #include "common/system_error.h"
 #include "common/system_folder.h"
+#include "common/system_paths.h"
 #include "common/whole_file.h"
 
 namespace {
-
-// Empty when it does not fit the system's calls: then nothing opens.
-std::string OwnPath()
-{
-    std::string path(MAX_PATH, '\0');
-    const DWORD length = GetModuleFileNameA(nullptr, &path[0], MAX_PATH);
-    path.resize(length < MAX_PATH ? length : 0);
-    return path;
-}
-
-bool IsWindowsNt()
-{
-    OSVERSIONINFOA version = {};
-    version.dwOSVersionInfoSize = sizeof version;
-    return GetVersionExA(&version) && version.dwPlatformId == VER_PLATFORM_WIN32_NT;
-}
 
 // 64 bits from the system's random source; on systems without one (before
 // Windows XP) a mix of clocks and ids, which the exclusive creation of the
@@ -135,13 +120,42 @@ void RemoveTree(const std::string& folder, bool nt)
     RemoveOrSchedule(folder, true, nt);
 }
 
+HANDLE OpenProgramFile()
+{
+    const std::vector<wchar_t> wide = WideProgramPath();
+    if (const auto open = FindWideFunction<decltype(&CreateFileW)>("KERNEL32.DLL", "CreateFileW"); open && !wide.empty())
+        return open(wide.data(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    return CreateFileA(ProgramPath().path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+}
+
+// A failure of the system call, never reported as none.
+DWORD LastError()
+{
+    const DWORD error = GetLastError();
+    return error != NO_ERROR ? error : ERROR_READ_FAULT;
+}
+
+// The folders of `name` below `folder`, unless they are those of the file
+// before: a medium's files come folder by folder, and each call to the
+// system costs about as much as writing a small file.
+void MakeFoldersOf(const std::string& name, const std::string& folder, std::string& madeFolder)
+{
+    const std::string parent = name.substr(0, name.rfind('\\') + 1);
+    if (parent == madeFolder)
+        return;
+    for (size_t slash = name.find('\\'); slash != std::string::npos; slash = name.find('\\', slash + 1))
+        CreateDirectoryA((folder + "\\" + name.substr(0, slash)).c_str(), nullptr);
+    madeFolder = parent;
+}
+
 }  // namespace
 
-ProgramFile::ProgramFile()
-    : file_(CreateFileA(OwnPath().c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr))
+ProgramFile::ProgramFile() : file_(OpenProgramFile())
 {
     if (file_.IsOpen())
         size_ = OpenFileSize(file_.get());
+    if (!size_)
+        error_ = LastError();
 }
 
 bool ProgramFile::ReadAt(uint64_t offset, char* buffer, size_t size)
@@ -153,11 +167,17 @@ bool ProgramFile::ReadAt(uint64_t offset, char* buffer, size_t size)
     SetLastError(NO_ERROR);
     if (SetFilePointer(file_.get(), static_cast<LONG>(offset & 0xFFFFFFFF), &high, FILE_BEGIN) ==
             INVALID_SET_FILE_POINTER &&
-        GetLastError() != NO_ERROR)
+        GetLastError() != NO_ERROR) {
+        error_ = LastError();
         return false;
+    }
     while (size > 0) {
         DWORD read = 0;
-        if (!ReadFile(file_.get(), buffer, static_cast<DWORD>(size), &read, nullptr) || read == 0)
+        if (!ReadFile(file_.get(), buffer, static_cast<DWORD>(size), &read, nullptr)) {
+            error_ = LastError();
+            return false;
+        }
+        if (read == 0)
             return false;
         buffer += read;
         size -= read;
@@ -167,13 +187,19 @@ bool ProgramFile::ReadAt(uint64_t offset, char* buffer, size_t size)
 
 std::string CreatePrivateFolder(Failure& failure)
 {
-    char temp[MAX_PATH];
-    const DWORD length = GetTempPathA(MAX_PATH, temp);
-    if (length == 0 || length >= MAX_PATH) {
+    const SystemPath temp = TemporaryDirectory();
+    if (temp.path.empty()) {
         failure = {Failure::kCannotWrite, "Setup cannot find the folder for temporary files (TEMP)."};
         return "";
     }
-    std::string base(temp, length);
+    if (!temp.spelled) {
+        failure = {Failure::kCannotWrite,
+                   UnspelledFolderText(temp.path) +
+                       "\n\nSetup unpacks the installation files into this folder for temporary files (TEMP). Set "
+                       "TEMP to another folder, such as C:\\Temp, and start setup again."};
+        return "";
+    }
+    std::string base = temp.path;
     if (base.back() != '\\')
         base += '\\';
     PrivateRights rights;
@@ -196,10 +222,10 @@ Failure Unpack(ProgramFile& program, const payload::Package& package, const std:
 {
     std::string buffer(1 << 16, '\0');
     uint64_t at = package.dataOffset;
+    std::string madeFolder;  // the folder of the last file, whose parts exist
     for (const payload::Entry& entry : package.entries) {
         const std::string path = folder + "\\" + entry.name;
-        for (size_t slash = entry.name.find('\\'); slash != std::string::npos; slash = entry.name.find('\\', slash + 1))
-            CreateDirectoryA((folder + "\\" + entry.name.substr(0, slash)).c_str(), nullptr);
+        MakeFoldersOf(entry.name, folder, madeFolder);
         // Never a file that is there already: the folder is new, so it was planted.
         OwnedHandle file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL,
                                     nullptr));
@@ -210,7 +236,7 @@ Failure Unpack(ProgramFile& program, const payload::Package& package, const std:
         for (uint64_t left = entry.size; left > 0;) {
             const size_t chunk = static_cast<size_t>(std::min<uint64_t>(left, buffer.size()));
             if (!program.ReadAt(at, &buffer[0], chunk))
-                return {Failure::kDamaged, ""};
+                return {program.Error() ? Failure::kCannotRead : Failure::kDamaged, ""};
             crc = payload::Crc32(crc, buffer.data(), chunk);
             if (!WriteAll(file.get(), std::string_view(buffer.data(), chunk)))
                 return {Failure::kCannotWrite,

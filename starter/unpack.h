@@ -12,22 +12,27 @@
 #include "common/handles.h"
 #include "starter/text/payload.h"
 
-// The program's own file, read at any offset.
+// The program's own file, read at any offset. Opened by its wide name on
+// Windows NT, which holds whatever letters its folder's name has.
 class ProgramFile : public payload::Source {
 public:
     ProgramFile();
     bool IsOpen() const { return size_.has_value(); }
     uint64_t Size() const { return size_.value_or(0); }
     bool ReadAt(uint64_t offset, char* buffer, size_t size) override;
+    // The system's error of the open or read that failed, as opposed to a
+    // package that is cut or changed; 0 when none failed.
+    DWORD Error() const { return error_; }
 
 private:
     OwnedHandle file_;
     std::optional<uint64_t> size_;
+    DWORD error_ = 0;
 };
 
 // What went wrong on the way; the message names what failed.
 struct Failure {
-    enum Kind { kNone, kDamaged, kCannotWrite } kind = kNone;
+    enum Kind { kNone, kDamaged, kCannotRead, kCannotWrite } kind = kNone;
     std::string message;  // for kCannotWrite
 };
 

@@ -8,7 +8,7 @@
 
 #include "common/handles.h"
 #include "common/shared_counts.h"
-#include "common/short_path.h"
+#include "common/system_paths.h"
 #include "common/whole_file.h"
 #include "uninstall/text/log_reader.h"
 #include "uninstall/text/path_rules.h"
@@ -25,27 +25,11 @@ bool UserConfirms()
                        MB_YESNO | MB_DEFBUTTON2) == IDYES;
 }
 
-// The program's own path, whole however long: a cut path would name another log.
-std::string ProgramPath()
-{
-    std::string path(MAX_PATH, '\0');
-    for (;;) {
-        const DWORD length = GetModuleFileNameA(nullptr, &path[0], static_cast<DWORD>(path.size()));
-        if (length < path.size()) {
-            path.resize(length);
-            return path;
-        }
-        path.resize(path.size() * 2);
-    }
-}
-
 // A path in the form the system keeps for it, so that a long and a short
 // spelling of the same file compare equal; as given when it does not exist.
 std::string ShortForm(const std::string& path)
 {
-    char shortPath[MAX_PATH];
-    const DWORD length = GetShortPathNameA(path.c_str(), shortPath, MAX_PATH);
-    return length > 0 && length < MAX_PATH ? std::string(shortPath, length) : path;
+    return SystemShortPath(path).value_or(path);
 }
 
 std::optional<std::string> StringValue(HKEY key, const char* name)
@@ -182,7 +166,9 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
 {
     if (!UserConfirms())
         return kExitDone;
-    const std::string programPath = ProgramPath();
+    // Whole however long, a cut path would name another log; in its short
+    // form where this code page cannot spell it, as setup logged its folder.
+    const std::string programPath = ProgramPath().path;
     const std::optional<std::string> log = ReadWholeFile(LogPathBeside(programPath));
     if (!log) {
         MessageBoxA(nullptr, "Failed to open log file", "Error", MB_OK);

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "common/handles.h"
+#include "common/system_paths.h"
 #include "setup/guard/text/process_names.h"
 #include "setup/system/system_libraries.h"
 
@@ -142,15 +143,7 @@ bool WalkToolHelpProcesses(ProcessCallback callback, LPARAM value)
 
 bool EnumerateProcesses(ProcessCallback callback, LPARAM value)
 {
-    OSVERSIONINFOA version = {};
-    version.dwOSVersionInfoSize = sizeof version;
-    if (!GetVersionExA(&version))
-        return false;
-    switch (version.dwPlatformId) {
-    case VER_PLATFORM_WIN32_NT: return WalkNtProcesses(callback, value);
-    case VER_PLATFORM_WIN32_WINDOWS: return WalkToolHelpProcesses(callback, value);
-    default: return false;
-    }
+    return IsWindowsNt() ? WalkNtProcesses(callback, value) : WalkToolHelpProcesses(callback, value);
 }
 
 BOOL CollectProcessName(DWORD, WORD, const char* executable, LPARAM value)

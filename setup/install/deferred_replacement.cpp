@@ -43,7 +43,7 @@ bool ExpandInto(const std::string& sourcePath, const std::string& temporaryPath)
 std::optional<std::string> ExpandToTemporaryFile(const std::string& sourcePath)
 {
     EnsureWindowsTempDirectory();
-    const std::string directory = WindowsDirectory() + "\\TEMP";
+    const std::string directory = WindowsDirectory().path + "\\TEMP";
     char reserved[MAX_PATH] = {};
     if (directory.size() + kTemporaryFileNameRoom >= MAX_PATH ||
         !GetTempFileNameA(directory.c_str(), "tsl", 0, reserved))
@@ -77,7 +77,7 @@ bool Replaces(const VersionInfo& newFile, const VersionInfo& oldFile)
 // our line only, which would drop other programs' pending renames.
 bool AddWininitRename(const std::string& key, const std::string& temporaryPath, const VersionInfo& ours)
 {
-    const std::string path = WindowsDirectory() + "\\Wininit.ini";
+    const std::string path = WindowsDirectory().path + "\\Wininit.ini";
     {
         // Create the file if it is missing, so that loading it succeeds.
         OwnedHandle file(CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
@@ -100,19 +100,12 @@ bool AddWininitRename(const std::string& key, const std::string& temporaryPath, 
 
 // Has the system move `temporaryPath` over `destination` at the next start;
 // false when nothing was scheduled.
-bool ScheduleMove(const std::string& temporaryPath, const std::string& destination, const VersionInfo& version,
-                  Prompter& prompter)
+bool ScheduleMove(const std::string& temporaryPath, const std::string& destination, const VersionInfo& version)
 {
-    switch (WindowsPlatform()) {
-    case VER_PLATFORM_WIN32_NT:
+    if (IsWindowsNt())
         return MoveFileExA(temporaryPath.c_str(), destination.c_str(),
                            MOVEFILE_REPLACE_EXISTING | MOVEFILE_DELAY_UNTIL_REBOOT) != FALSE;
-    case VER_PLATFORM_WIN32_WINDOWS:
-        return AddWininitRename(RenameKey(destination), temporaryPath, version);
-    default:
-        Inform(prompter, "Unsupported operating system", "Error");
-        return false;
-    }
+    return AddWininitRename(RenameKey(destination), temporaryPath, version);
 }
 
 }  // namespace
@@ -130,7 +123,7 @@ Deferral ReplaceFileAtRestart(const std::string& sourcePath, const std::string& 
     // A compressed source shows its version only once it is expanded.
     const std::optional<VersionInfo> source = ReadVersionInfo(*temporaryPath);
     // A copy that nothing will move would stay in TEMP for good.
-    if (!source || !Replaces(*source, *installed) || !ScheduleMove(*temporaryPath, destination, *source, prompter))
+    if (!source || !Replaces(*source, *installed) || !ScheduleMove(*temporaryPath, destination, *source))
         DeleteFileA(temporaryPath->c_str());
     return source ? Deferral::kSettled : Deferral::kVersionUnreadable;
 }

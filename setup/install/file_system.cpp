@@ -5,7 +5,7 @@
 #include <map>
 
 #include "common/find_files.h"
-#include "common/short_path.h"
+#include "common/system_paths.h"
 #include "setup/install/text/install_paths.h"
 
 namespace {
@@ -33,25 +33,10 @@ int EnsureDirectory(const std::string& path, std::vector<std::string>& created)
     return 1;
 }
 
-std::string WindowsDirectory()
-{
-    char buffer[MAX_PATH + 1] = {};
-    const UINT length = GetWindowsDirectoryA(buffer, sizeof buffer);
-    return length < sizeof buffer ? std::string(buffer, length) : std::string();
-}
-
-DWORD WindowsPlatform()
-{
-    OSVERSIONINFOA version = {};
-    version.dwOSVersionInfoSize = sizeof version;
-    GetVersionExA(&version);
-    return version.dwPlatformId;
-}
-
 void EnsureWindowsTempDirectory()
 {
     std::vector<std::string> created;
-    EnsureDirectory(WindowsDirectory() + "\\TEMP", created);
+    EnsureDirectory(WindowsDirectory().path + "\\TEMP", created);
 }
 
 std::optional<std::string> ShortPath(const std::string& path)

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "common/system_paths.h"
 #include "common/whole_file.h"
 
 // Makes `path` a directory, creating missing parents too. Returns 0 when it
@@ -16,12 +17,6 @@
 // parents first, each as it was created (the last is `path` itself as
 // given), also when a later level failed.
 int EnsureDirectory(const std::string& path, std::vector<std::string>& created);
-
-// The Windows directory, without a trailing backslash.
-std::string WindowsDirectory();
-
-// VER_PLATFORM_WIN32_NT or VER_PLATFORM_WIN32_WINDOWS (95, 98 and ME).
-DWORD WindowsPlatform();
 
 // Creates the Windows directory's TEMP subdirectory if it is missing, so
 // that joined and deferred files have somewhere to go.

@@ -55,8 +55,8 @@ bool RunsAsAdministrator()
 
 void ProtectInstallFolder(const std::string& folder)
 {
-    if (WindowsPlatform() != VER_PLATFORM_WIN32_NT || IsWithin(folder, gInstall.programFilesFolder) ||
-        IsWithin(folder, WindowsDirectory()) || !RunsAsAdministrator())
+    if (!IsWindowsNt() || IsWithin(folder, gInstall.programFilesFolder) ||
+        IsWithin(folder, WindowsDirectory().path) || !RunsAsAdministrator())
         return;
     std::vector<uint8_t> acl = InstallFolderAcl();
     std::string name = WithoutTrailingBackslashes(folder);
@@ -68,4 +68,19 @@ void ProtectInstallFolder(const std::string& folder)
     // knows no such flag, and inherits nothing after the fact anyway.
     if (setRights(DACL_SECURITY_INFORMATION | PROTECTED_DACL_SECURITY_INFORMATION) == ERROR_INVALID_PARAMETER)
         setRights(DACL_SECURITY_INFORMATION);
+}
+
+bool TakeFolderRights(const std::string& path)
+{
+    if (WindowsPlatform() != VER_PLATFORM_WIN32_NT)
+        return true;
+    // An empty list that is not protected: the system adds what the folder
+    // hands down.
+    ACL empty = {};
+    empty.AclRevision = ACL_REVISION;
+    empty.AclSize = sizeof empty;
+    std::string name = path;
+    return sys::SetNamedSecurityInfoA(&name[0], SE_FILE_OBJECT,
+                                      DACL_SECURITY_INFORMATION | UNPROTECTED_DACL_SECURITY_INFORMATION, nullptr,
+                                      nullptr, &empty, nullptr) == ERROR_SUCCESS;
 }

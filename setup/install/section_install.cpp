@@ -25,15 +25,18 @@ namespace {
 // itself, Startup or another product's folder, which the uninstaller must
 // not remove. False when there is no group folder, so that no shortcut is
 // tried: a Programs folder the shell cannot tell would otherwise put the
-// group at the current drive's root.
-bool PrepareProgramGroup()
+// group at the current drive's root, and one whose name cannot be spelled
+// in a folder of another name.
+bool PrepareProgramGroup(Prompter& prompter)
 {
     std::string group = gVariables.Get("PROGRAMGROUP");
     if (IsGroupInProgramsFolder(group)) {
-        const std::optional<std::string> programs = ProgramsFolderPath();
-        if (!programs)
+        const SystemPath programs = ProgramsFolderPath();
+        if (!programs.spelled)
+            Inform(prompter, UnspelledProgramsFolderText(programs.path), "Setup");
+        if (!programs.IsUsable())
             return false;
-        group = GroupInProgramsFolder(*programs, group);
+        group = GroupInProgramsFolder(programs.path, group);
         gVariables.Set("PROGRAMGROUP", group);
     }
     std::vector<std::string> created;
@@ -139,6 +142,10 @@ RunOutcome InstallFileEntry(std::size_t index, std::string& installedPath, Promp
 
 RunOutcome InstallSections(Prompter& prompter, Progress& progress)
 {
+<<<<<<< HEAD
     const bool shortcuts = gInstall.createShortcuts != 0 && PrepareProgramGroup();
+=======
+    const bool shortcuts = gInstall.CreateShortcuts != 0 && PrepareProgramGroup(prompter);
+>>>>>>> main
     return InstallChosenSections(shortcuts, prompter, progress);
 }

@@ -149,7 +149,7 @@ std::optional<std::string> CreateJoinedFile(const FileEntry& piece, Prompter& pr
         if (joined.IsOpen())
             return path;
         const DWORD error = GetLastError();
-        if (!AskToRetryJoinedFile(prompter, path.empty() ? WindowsDirectory() + "\\TEMP" : path,
+        if (!AskToRetryJoinedFile(prompter, path.empty() ? WindowsDirectory().path + "\\TEMP" : path,
                                   error == NO_ERROR ? ERROR_DISK_FULL : error))
             return std::nullopt;
     }

@@ -28,7 +28,7 @@ std::optional<std::string> SetupTemporaryFolder()
     if (!gInstall.temporaryFolder.empty())
         return gInstall.temporaryFolder;
     EnsureWindowsTempDirectory();
-    const std::string temp = WindowsDirectory() + "\\TEMP\\";
+    const std::string temp = WindowsDirectory().path + "\\TEMP\\";
     for (int attempt = 0; attempt < kNameAttempts; ++attempt) {
         const std::string folder = temp + FolderName();
         // Fails when the folder exists: one made by someone else is never used.

@@ -14,6 +14,7 @@
 #include "setup/install/version_calls.h"
 #include "setup/install/text/install_paths.h"
 #include "setup/install/text/source_header.h"
+#include "setup/install/unpacked_medium.h"
 #include "setup/install/uninstall_log.h"
 #include "setup/model/text/records.h"
 #include "setup/model/text/variables.h"
@@ -243,16 +244,52 @@ std::optional<uint64_t> WriteRest(HANDLE source, HANDLE target, std::vector<char
     return written;
 }
 
+// The new destination, created empty, with its record written: the record
+// comes before the bytes, so that a setup ended midway leaves nothing the
+// log does not cover.
+HANDLE CreateLoggedFile(const std::string& destination)
+{
+    const HANDLE target =
+        CreateFileA(destination.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (target != INVALID_HANDLE_VALUE)
+        gInstall.log.WritePrivateFile(ShortPath(destination).value_or(destination));
+    return target;
+}
+
+// A plain file of the unpacked medium from this size on becomes the new
+// destination by a second link, its bytes written nowhere again. Below it
+// the link's steps (the logged empty file, its removal, the link, the
+// folder's rights) cost more than writing the bytes.
+constexpr uint64_t kLinkedFrom = 1u << 20;
+
+// The logged empty file gives way to the link. The system gives a name made
+// again at once its former 8.3 alias; where it gives the link another, the
+// log would not find the file, so the link goes and the file is copied.
+// Returns the bytes installed; nothing, with nothing left at the
+// destination, for a smaller file and where the system cannot link.
+std::optional<uint64_t> LinkNewFile(HANDLE source, const std::string& sourcePath, const std::string& destination)
+{
+    const std::optional<uint64_t> size = OpenFileSize(source);
+    if (!size || *size < kLinkedFrom || !OwnedHandle(CreateLoggedFile(destination)).IsOpen())
+        return std::nullopt;
+    const std::string logged = ShortPath(destination).value_or(destination);
+    if (!DeleteFileA(destination.c_str()) || !LinkIntoPlace(sourcePath, destination))
+        return std::nullopt;
+    if (ShortPath(destination).value_or(destination) != logged) {
+        DeleteFileA(destination.c_str());
+        return std::nullopt;
+    }
+    return size;
+}
+
 // A plain or SZDD source whose destination does not exist yet is written
 // without the installation call, which for it does nothing else but costs
 // twice as much and leaves a temporary file of its own choosing in the
 // destination directory: the target gets the source's bytes (expanded) and
 // last write time and the attributes of a new file, as the call gives them.
-// Its record is written once the file exists and before its bytes, so that a
-// setup ended midway leaves nothing the log does not cover. Returns the bytes
-// written; nothing, with nothing left behind, when the source is compressed
-// otherwise, the destination exists or anything fails: the installation call
-// then takes the file with its questions and messages.
+// Returns the bytes written; nothing, with nothing left behind, when the
+// source is compressed otherwise, the destination exists or anything fails:
+// the installation call then takes the file with its questions and messages.
 std::optional<uint64_t> WriteNewFile(const std::string& sourcePath, const std::string& destination)
 {
     constexpr DWORD kCopyChunk = 256 * 1024;
@@ -272,13 +309,14 @@ std::optional<uint64_t> WriteNewFile(const std::string& sourcePath, const std::s
         expander.emplace(szdd::ExpandedSize(start));
     else if (LooksCompressed(start, read))
         return std::nullopt;
+    if (!expander && IsInUnpackedMedium(sourcePath))
+        if (const std::optional<uint64_t> linked = LinkNewFile(source.get(), sourcePath, destination))
+            return linked;
     std::optional<uint64_t> written;
     {
-        OwnedHandle target(CreateFileA(destination.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                                       FILE_ATTRIBUTE_NORMAL, nullptr));
+        OwnedHandle target(CreateLoggedFile(destination));
         if (!target.IsOpen())
             return std::nullopt;
-        gInstall.log.WritePrivateFile(ShortPath(destination).value_or(destination));
         written = WriteRest(source.get(), target.get(), buffer, expander ? szdd::kHeaderSize : 0, read, expander);
         if (written && !SetFileTime(target.get(), nullptr, nullptr, &lastWrite))
             written.reset();

@@ -6,10 +6,13 @@
 #include <string>
 
 #include "common/handles.h"
+#include "common/screen_dpi.h"
 #include "common/system_error.h"
 #include "common/system_folder.h"
+#include "common/system_paths.h"
 #include "setup/install/install_state.h"
 #include "setup/install/temporary_folder.h"
+#include "setup/install/unpacked_medium.h"
 #include "setup/script/startup.h"
 #include "setup/model/text/built_in_variables.h"
 #include "setup/model/text/variables.h"
@@ -29,39 +32,11 @@ const char kWininitWarning[] =
 constexpr DWORD kSmallestWininit = 40801;
 constexpr DWORD kProgramFilesBuffer = 260;
 
-bool IsWindowsNt()
-{
-    OSVERSIONINFOA version = {};
-    version.dwOSVersionInfoSize = sizeof version;
-    GetVersionExA(&version);
-    return version.dwPlatformId == VER_PLATFORM_WIN32_NT;
-}
-
-// Reads a directory that a system call writes into a caller's buffer, whole
-// whatever its length: a buffer too small would cut the path.
-template <typename Getter>
-std::string ReadSystemPath(Getter get)
-{
-    std::string path(MAX_PATH, '\0');
-    DWORD length = get(static_cast<DWORD>(path.size()), &path[0]);
-    if (length >= path.size()) {
-        path.assign(length + 1, '\0');
-        length = get(static_cast<DWORD>(path.size()), &path[0]);
-    }
-    path.resize(length < path.size() ? length : 0);
-    return path;
-}
-
-std::string WindowsDirectory()
-{
-    return ReadSystemPath([](DWORD size, char* buffer) { return GetWindowsDirectoryA(buffer, size); });
-}
-
 // Windows 95, 98 and ME replace files in use through Wininit.exe at the next
 // start. Returns false when the user declines to go on.
 bool CheckWininit()
 {
-    const std::string path = WindowsDirectory() + "\\Wininit.exe";
+    const std::string path = WindowsDirectory().path + "\\Wininit.exe";
     const OwnedHandle file(
         CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
     if (!file.IsOpen()) {
@@ -73,42 +48,78 @@ bool CheckWininit()
     return true;
 }
 
-// The program files base: ProgramFilesDir and "\", or "\" alone when the key
-// is missing. A value that cannot be read (also one longer than its buffer
-// of 260 bytes) ends setup with the system's message.
-std::optional<std::string> ReadProgramFilesBase()
+// ProgramFilesDir: from the wide call on Windows NT, where the "A" call would
+// turn the letters this code page lacks into "?".
+LONG ReadProgramFilesDir(HKEY key, SystemPath& folder)
 {
-    std::string base;
-    RegistryKey key;
-    if (RegOpenKeyA(HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion", key.out()) == ERROR_SUCCESS) {
-        char value[kProgramFilesBuffer];
-        DWORD size = sizeof value;
-        const LONG error = RegQueryValueExA(key.get(), "ProgramFilesDir", nullptr, nullptr,
-                                            reinterpret_cast<BYTE*>(value), &size);
-        if (error != ERROR_SUCCESS) {
-            MessageBoxA(nullptr, SystemErrorText(static_cast<DWORD>(error)).c_str(), "Registry error", MB_OK);
-            return std::nullopt;
-        }
-        base.assign(value, size);
-        base.resize(base.find('\0') == std::string::npos ? base.size() : base.find('\0'));
+    using WideQuery = decltype(&RegQueryValueExW);
+    if (const auto query = FindWideFunction<WideQuery>("ADVAPI32.DLL", "RegQueryValueExW")) {
+        wchar_t value[kProgramFilesBuffer + 1] = {};  // a zero after the longest value
+        DWORD size = kProgramFilesBuffer * sizeof value[0];
+        const LONG error =
+            query(key, L"ProgramFilesDir", nullptr, nullptr, reinterpret_cast<BYTE*>(value), &size);
+        if (error == ERROR_SUCCESS)
+            folder = SpelledPath(value);
+        return error;
     }
-    return base + "\\";
+    char value[kProgramFilesBuffer + 1] = {};
+    DWORD size = kProgramFilesBuffer;
+    const LONG error = RegQueryValueExA(key, "ProgramFilesDir", nullptr, nullptr, reinterpret_cast<BYTE*>(value), &size);
+    if (error == ERROR_SUCCESS)
+        folder = {value};
+    return error;
 }
 
-// Starts the model with the built-in variables; nothing when setup cannot go
-// on.
-std::optional<std::string> SetBuiltInVariables()
+// A folder whose name the "A" calls cannot take ends setup, with a message
+// that names it and says what to do: nothing is written into a folder of
+// another name.
+bool IsUsableFolder(const SystemPath& folder, const char* remedy)
 {
-    BuiltInFolders folders;
-    folders.medium = ReadSystemPath([](DWORD size, char* buffer) { return GetCurrentDirectoryA(size, buffer); });
-    folders.windows = WindowsDirectory();
-    folders.system = ReadSystemPath([](DWORD size, char* buffer) { return GetSystemDirectoryA(buffer, size); });
-    std::optional<std::string> base = ReadProgramFilesBase();
-    if (base) {
-        folders.programFilesBase = *base;
-        StartModel(folders);
+    if (folder.spelled)
+        return true;
+    MessageBoxA(nullptr, (UnspelledFolderText(folder.path) + "\n\n" + remedy).c_str(), "Fatal error",
+                MB_ICONERROR);
+    return false;
+}
+
+const char kCannotContinue[] = "Setup cannot be continued.";
+
+// The program files base: ProgramFilesDir and "\", or "\" alone when the key
+// is missing. A value that cannot be read (also one longer than its buffer
+// of 260 characters) ends setup with the system's message.
+int ReadProgramFilesBase(std::string& base)
+{
+    SystemPath folder;
+    RegistryKey key;
+    if (RegOpenKeyA(HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion", key.out()) == ERROR_SUCCESS) {
+        const LONG error = ReadProgramFilesDir(key.get(), folder);
+        if (error != ERROR_SUCCESS) {
+            MessageBoxA(nullptr, SystemErrorText(static_cast<DWORD>(error)).c_str(), "Registry error", MB_OK);
+            return kExitRegistryError;
+        }
     }
-    return base;
+    if (!IsUsableFolder(folder, kCannotContinue))
+        return kExitUnspelledFolder;
+    base = folder.path + "\\";
+    return kExitOk;
+}
+
+// Starts the model with the built-in variables. Returns the exit code when
+// setup cannot go on.
+int SetBuiltInVariables(std::string& programFilesBase)
+{
+    const SystemPath current = CurrentDirectory();
+    if (!IsUsableFolder(current, "Copy the installation files into another folder, such as C:\\Setup, and start "
+                                 "setup there."))
+        return kExitUnspelledFolder;
+    const SystemPath windows = WindowsDirectory();
+    const SystemPath system = SystemDirectory();
+    if (!IsUsableFolder(windows, kCannotContinue) || !IsUsableFolder(system, kCannotContinue))
+        return kExitUnspelledFolder;
+    const int exitCode = ReadProgramFilesBase(programFilesBase);
+    if (exitCode == kExitOk)
+        StartModel({current.path, windows.path, system.path, programFilesBase});
+    return exitCode;
 }
 
 bool InitCommonControlsForPages()
@@ -146,17 +157,21 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
     gApp.instance = instance;
     gApp.screenWidth = GetSystemMetrics(SM_CXSCREEN);
     gApp.screenHeight = GetSystemMetrics(SM_CYSCREEN);
+    gApp.dpi = ScreenDpi();
     CoInitialize(nullptr);
 
     gApp.splash = CreateSetupWindow(nullptr, kSplashClass, nullptr, WS_POPUP | WS_BORDER | WS_SYSMENU,
-                                    gApp.screenWidth / 2 - 200, gApp.screenHeight / 2 - 100, 400, 200);
+                                    gApp.screenWidth / 2 - Scaled(kSplashWidth / 2),
+                                    gApp.screenHeight / 2 - Scaled(kSplashHeight / 2), Scaled(kSplashWidth),
+                                    Scaled(kSplashHeight));
     ShowWindow(gApp.splash, SW_SHOW);
     UpdateWindow(gApp.splash);
 
-    const std::optional<std::string> programFilesBase = SetBuiltInVariables();
-    if (!programFilesBase)
-        return kExitRegistryError;
-    gInstall.programFilesFolder = programFilesBase->substr(0, programFilesBase->size() - 1);
+    std::string programFilesBase;
+    if (const int exitCode = SetBuiltInVariables(programFilesBase); exitCode != kExitOk)
+        return exitCode;
+    gInstall.programFilesFolder = programFilesBase.substr(0, programFilesBase.size() - 1);
+    gInstall.unpackedMedium = TakeUnpackedMedium(gVariables.Get("SP"));
     if (LoadScript(gVariables.Get("SETUPFILE")) < 0)
         return kExitNoScript;
     if (!InitCommonControlsForPages()) {
@@ -174,7 +189,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
     DestroyWindow(gApp.splash);
     const UINT_PTR timer = SetTimer(gApp.background, 1, 50, UpdateNextButton);
 
-    const std::optional<int> early = RunScript(*programFilesBase);
+    const std::optional<int> early = RunScript(programFilesBase);
     RemoveSetupTemporaryFolder();
     if (early)
         return *early;

@@ -12,6 +12,7 @@ enum ExitCode {
     kExitForbiddenProcess = 3,
     kExitNoCommonControls = -5,
     kExitRegistryError = -6,
+    kExitUnspelledFolder = -7,  // a folder it needs has a name it cannot use (see common/system_paths.h)
 };
 
 // Reads and tokenises the script into gScript; -1 (after its message) when

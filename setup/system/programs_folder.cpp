@@ -18,11 +18,25 @@ ItemList ProgramsFolderItemList()
     return ItemList(list);
 }
 
-std::optional<std::string> ProgramsFolderPath()
+SystemPath ItemListPath(const ITEMIDLIST* list)
+{
+    // Each call writes at most MAX_PATH characters.
+    using WideCall = decltype(&SHGetPathFromIDListW);
+    if (const auto wide = FindWideFunction<WideCall>("SHELL32.DLL", "SHGetPathFromIDListW")) {
+        wchar_t path[MAX_PATH] = L"";
+        return wide(list, path) ? SpelledPath(path) : SystemPath{};
+    }
+    char path[MAX_PATH] = "";
+    return SHGetPathFromIDListA(list, path) ? SystemPath{path} : SystemPath{};
+}
+
+std::string UnspelledProgramsFolderText(const std::string& shownFolder)
+{
+    return UnspelledFolderText(shownFolder) + "\n\nSetup makes no shortcuts in it.";
+}
+
+SystemPath ProgramsFolderPath()
 {
     const ItemList list = ProgramsFolderItemList();
-    char path[MAX_PATH] = "";  // the call writes at most MAX_PATH bytes
-    if (!list || !SHGetPathFromIDListA(list.get(), path) || !path[0])
-        return std::nullopt;
-    return std::string(path);
+    return list ? ItemListPath(list.get()) : SystemPath{};
 }

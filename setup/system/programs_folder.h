@@ -8,6 +8,8 @@
 #include <optional>
 #include <string>
 
+#include "common/system_paths.h"
+
 // Gives an item list back to the shell's allocator.
 struct ShellAllocatorFree {
     void operator()(ITEMIDLIST* list) const;
@@ -18,6 +20,14 @@ using ItemList = std::unique_ptr<ITEMIDLIST, ShellAllocatorFree>;
 // tell where it is.
 ItemList ProgramsFolderItemList();
 
-// Its path, without a closing backslash; nothing when the shell cannot tell
+// The file system path of a folder the shell names by its item list; empty
+// when it has none.
+SystemPath ItemListPath(const ITEMIDLIST* list);
+
+// Its path, without a closing backslash; empty when the shell cannot tell
 // where it is or the folder has no path in the file system.
-std::optional<std::string> ProgramsFolderPath();
+SystemPath ProgramsFolderPath();
+
+// What setup says when the Programs folder has a name it cannot use; it
+// makes no shortcuts then.
+std::string UnspelledProgramsFolderText(const std::string& shownFolder);

@@ -39,15 +39,57 @@ ControlClass ClassForKind(const std::string& kind)
     return {kind.c_str(), input ? kInputStyle : WS_CHILD | WS_VISIBLE, 0};
 }
 
+// The extent from `from` to `to`, within what a window's size can hold.
+int Extent(int32_t from, int32_t to)
+{
+    const int64_t extent = int64_t{to} - from;
+    return extent > INT32_MAX ? INT32_MAX : extent < INT32_MIN ? INT32_MIN : static_cast<int>(extent);
+}
+
+// The dialog base units of `font` as the dialog manager takes them: the
+// average width of the 52 letters, rounded, and the font's height.
+SIZE DialogUnitsOf(HDC dc, HFONT font)
+{
+    static const char kLetters[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz";
+    HGDIOBJ previous = SelectObject(dc, font);
+    TEXTMETRICA metrics = {};
+    GetTextMetricsA(dc, &metrics);
+    SIZE letters = {};
+    GetTextExtentPoint32A(dc, kLetters, sizeof kLetters - 1, &letters);
+    SelectObject(dc, previous);
+    return {(letters.cx / 26 + 1) / 2, metrics.tmHeight};
+}
+
+// The page font against the same font at 96 DPI (its size in points, as the
+// template gives it, is that of both).
+PageGrowth MeasureGrowth(HFONT font)
+{
+    LOGFONTA face = {};
+    if (gApp.dpi == kBaseDpi || !font || !GetObjectA(font, sizeof face, &face))
+        return {};
+    const int points = MulDiv(face.lfHeight < 0 ? -face.lfHeight : face.lfHeight, 72, gApp.dpi);
+    face.lfHeight = -MulDiv(points, kBaseDpi, 72);
+    HFONT font100 = CreateFontIndirectA(&face);
+    HDC screen = GetDC(nullptr);
+    const SIZE now = DialogUnitsOf(screen, font), at100 = DialogUnitsOf(screen, font100);
+    ReleaseDC(nullptr, screen);
+    DeleteObject(font100);
+    return {now.cx, at100.cx, now.cy, at100.cy};
+}
+
+// The script places the controls in pixels of a 100 % screen; each edge
+// grows with the page, so that controls side by side stay side by side.
 void CreateCustomControls(HWND page, const char* pageName)
 {
     for (CustomWindow& record : gRecords.windows) {
         if (record.page != pageName || record.window)
             continue;
         const ControlClass cls = ClassForKind(record.kind);
-        HWND control = CreateWindowExA(cls.exStyle, cls.className, record.text.c_str(), cls.style,
-                                       record.left, record.top, record.right - record.left,
-                                       record.bottom - record.top, page, nullptr, gApp.instance, nullptr);
+        const PageGrowth& growth = gPage.growth;
+        const int32_t left = growth.X(record.left), top = growth.Y(record.top);
+        HWND control = CreateWindowExA(cls.exStyle, cls.className, record.text.c_str(), cls.style, left, top,
+                                       Extent(left, growth.X(record.right)), Extent(top, growth.Y(record.bottom)),
+                                       page, nullptr, gApp.instance, nullptr);
         record.window = control;
         if (!control)
             continue;  // a kind that names no window class: the page goes without it
@@ -149,6 +191,7 @@ void HandlePageMessage(HWND page, UINT message, WPARAM wParam, LPARAM lParam, co
     switch (message) {
     case WM_SETFONT:
         gPage.font = reinterpret_cast<HFONT>(wParam);
+        gPage.growth = MeasureGrowth(gPage.font);
         break;
     case WM_INITDIALOG:
         CreateCustomControls(page, pageName);

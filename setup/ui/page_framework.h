@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <string>
 
+#include "common/text/screen_scale.h"
 #include "setup/ui/resources/resource_ids.h"
 
 // The buttons of every page template that the pages act on; the third,
@@ -17,10 +18,22 @@ enum PageButton { kNextButton = IDC_PAGE_NEXT, kCancelButton = IDC_PAGE_CANCEL }
 constexpr INT_PTR kPageNext = 0;
 constexpr INT_PTR kPageCancelled = -2;
 
+// How much a page has grown against a 100 % screen: the dialog base units of
+// its font now and at 96 DPI. The page's own controls grow with its font,
+// which the system makes in whole pixels (so a little less than the screen's
+// scaling); what is placed on the page in pixels of a 100 % screen grows by
+// the same share in each direction, so it keeps its place among them.
+struct PageGrowth {
+    int32_t unitX = 1, unitX100 = 1, unitY = 1, unitY100 = 1;
+    int32_t X(int32_t pixels) const { return ScaleBy(pixels, unitX, unitX100); }
+    int32_t Y(int32_t pixels) const { return ScaleBy(pixels, unitY, unitY100); }
+};
+
 struct PageState {
     HWND window = nullptr;  // the page whose procedure ran most recently
     std::string name;       // and its name, such as "DIALOG_DEST"
     HFONT font = nullptr;   // from the last WM_SETFONT a page received
+    PageGrowth growth;      // of that font
     int32_t nextGate = 1;   // while not 1 the timer keeps Next disabled
     int waiting = 0;        // questions the page has open: it takes no input meanwhile
 };

@@ -38,13 +38,15 @@ void ShowGroupChoice(HWND page)
 // false when the page stays open because the name is too long.
 bool AcceptNewGroup(HWND page)
 {
-    const std::optional<std::string> programs = ProgramsFolderPath();
-    if (!programs) {
+    const SystemPath programs = ProgramsFolderPath();
+    if (!programs.spelled)
+        PageMessageBox(UnspelledProgramsFolderText(programs.path).c_str(), "Setup", MB_ICONEXCLAMATION | MB_OK);
+    if (!programs.IsUsable()) {
         // No place for a group: nothing to create, PROGRAMGROUP stays.
         ChooseShortcuts(false);
         return true;
     }
-    const std::optional<std::string> group = NewGroupPath(*programs, DialogItemText(page, IDC_GROUP_NAME));
+    const std::optional<std::string> group = NewGroupPath(programs.path, DialogItemText(page, IDC_GROUP_NAME));
     if (!group) {
         PageMessageBox(kNameTooLongText, kNameTooLongCaption, MB_ICONEXCLAMATION | MB_OK);
         return false;

@@ -18,7 +18,7 @@
 namespace {
 
 const char kPageName[] = "DIALOG_SECTIONS";
-constexpr int kColumnWidth = 100;
+constexpr int kColumnWidth = 100;  // on a 100 % screen
 
 // The list view's own window procedure while the page is open.
 WNDPROC gListOwnProcedure = nullptr;
@@ -195,7 +195,7 @@ void InsertColumn(HWND list, int index, const char* title)
     LVCOLUMNA column = {};
     column.mask = LVCF_FMT | LVCF_WIDTH | LVCF_TEXT;
     column.fmt = LVCFMT_LEFT;
-    column.cx = kColumnWidth;
+    column.cx = gPage.growth.X(kColumnWidth);
     column.pszText = const_cast<char*>(title);
     SendMessageA(list, LVM_INSERTCOLUMNA, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&column));
 }

@@ -1,5 +1,7 @@
 #include "setup/ui/shell_folder.h"
 
+#include "setup/ui/page_framework.h"
+
 const char kFolderBrowserTitle[] = "Please choose the directory in which the software will be installed.";
 
 std::optional<std::string> BrowseForFolder(HWND owner, const ITEMIDLIST* root)
@@ -14,8 +16,11 @@ std::optional<std::string> BrowseForFolder(HWND owner, const ITEMIDLIST* root)
     const ItemList chosen(SHBrowseForFolderA(&browse));
     if (!chosen)
         return std::nullopt;
-    char path[MAX_PATH] = "";  // the call writes at most MAX_PATH bytes
-    if (!SHGetPathFromIDListA(chosen.get(), path))
+    const SystemPath path = ItemListPath(chosen.get());
+    if (!path.spelled)
+        PageMessageBox((UnspelledFolderText(path.path) + "\n\nPlease choose another folder.").c_str(),
+                       "Folder cannot be used", MB_ICONEXCLAMATION | MB_OK);
+    if (!path.IsUsable())
         return std::nullopt;
-    return std::string(path);
+    return path.path;
 }

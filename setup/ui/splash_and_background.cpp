@@ -20,19 +20,60 @@ const char kSplashNotice[] =
     "Copyright (C) 2026 The Tessel developers\n"
     "Tessel is a trademark of the Tessel developers";
 
+// The caption's font at `height` (as CreateFontA takes it).
+HFONT CreateCaptionFont(int height)
+{
+    return CreateFontA(height, 0, 0, 0, 900, TRUE, FALSE, FALSE, ANSI_CHARSET, OUT_DEFAULT_PRECIS,
+                       CLIP_DEFAULT_PRECIS, PROOF_QUALITY, DEFAULT_PITCH | FF_DONTCARE, "Arial");
+}
+
+int TextWidth(HDC dc, const std::string& text)
+{
+    SIZE size = {};
+    GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &size);
+    return size.cx;
+}
+
+// Where the caption, drawn with `font` (selected into `dc`, `height` as
+// CreateFontA took it), would run off the screen's right edge, selects a
+// smaller one instead, so that the caption ends as far from that edge as it
+// starts from the left one; `left` and `right` are where its leftmost and
+// rightmost layers start. A caption the script places off the screen stays
+// as it is.
+void FitCaptionToScreen(HDC dc, const std::string& caption, int left, int right, int height, HFONT& font)
+{
+    const int room = gApp.screenWidth - (left > 0 ? left : 0) - right;
+    int width = TextWidth(dc, caption);
+    if (room <= 0 || width <= room)
+        return;
+    // Glyphs do not shrink exactly in proportion: a few steps down may follow.
+    height = static_cast<int>(static_cast<int64_t>(height) * room / width);
+    for (int step = 0; step < 8 && width > room && (height < -1 || height > 1); ++step) {
+        HFONT smaller = CreateCaptionFont(height);
+        SelectObject(dc, smaller);
+        DeleteObject(font);
+        font = smaller;
+        width = TextWidth(dc, caption);
+        height += height < 0 ? 1 : -1;
+    }
+}
+
 void DrawCaption(HDC dc, const DisplaySettings& display)
 {
     const std::string& caption = gVariables.Get("CAPTION");
-    HFONT font = CreateFontA(-MulDiv(display.captionSize, GetDeviceCaps(dc, LOGPIXELSY), 72), 0, 0, 0,
-                             900, TRUE, FALSE, FALSE, ANSI_CHARSET, OUT_DEFAULT_PRECIS,
-                             CLIP_DEFAULT_PRECIS, PROOF_QUALITY, DEFAULT_PITCH | FF_DONTCARE, "Arial");
+    const int x1 = Scaled(display.caption1X), y1 = Scaled(display.caption1Y);
+    const int x2 = Scaled(display.caption2X), y2 = Scaled(display.caption2Y);
+    const bool twoLayers = display.captionColor2 != display.captionColor1;
+    const int height = -MulDiv(display.captionSize, GetDeviceCaps(dc, LOGPIXELSY), 72);  // points stay points
+    HFONT font = CreateCaptionFont(height);
     HGDIOBJ previous = SelectObject(dc, font);
+    FitCaptionToScreen(dc, caption, twoLayers && x2 < x1 ? x2 : x1, twoLayers && x2 > x1 ? x2 : x1, height, font);
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, display.captionColor1);
-    TextOutA(dc, display.caption1X, display.caption1Y, caption.c_str(), static_cast<int>(caption.size()));
-    if (display.captionColor2 != display.captionColor1) {
+    TextOutA(dc, x1, y1, caption.c_str(), static_cast<int>(caption.size()));
+    if (twoLayers) {
         SetTextColor(dc, display.captionColor2);
-        TextOutA(dc, display.caption2X, display.caption2Y, caption.c_str(), static_cast<int>(caption.size()));
+        TextOutA(dc, x2, y2, caption.c_str(), static_cast<int>(caption.size()));
     }
     SelectObject(dc, previous);
     DeleteObject(font);
@@ -80,10 +121,12 @@ void PaintSplash(HWND window)
     GetClientRect(window, &rect);
     SetBkMode(dc, TRANSPARENT);
 
+    // Centred on the window's middle; the notice's last line ends 20 pixels above its bottom.
+    const int centerX = Scaled(kSplashWidth / 2), centerY = Scaled(kSplashHeight / 2);
     DrawTextA(dc, kSplashText, -1, &rect, DT_CALCRECT);
     const int height = rect.bottom - rect.top;
-    CenterHorizontally(rect, 200);
-    rect.top = 100 - height / 2;
+    CenterHorizontally(rect, centerX);
+    rect.top = centerY - height / 2;
     rect.bottom = rect.top + height;
     DrawTextA(dc, kSplashText, -1, &rect, 0);
 
@@ -94,8 +137,8 @@ void PaintSplash(HWND window)
     rect.left = 0;
     DrawTextA(dc, kSplashNotice, -1, &rect, DT_CALCRECT | DT_CENTER);
     const int noticeHeight = rect.bottom - rect.top;
-    CenterHorizontally(rect, 200);
-    rect.bottom = 180;
+    CenterHorizontally(rect, centerX);
+    rect.bottom = Scaled(kSplashHeight - 20);
     rect.top = rect.bottom - noticeHeight;
     DrawTextA(dc, kSplashNotice, -1, &rect, DT_CENTER);
 

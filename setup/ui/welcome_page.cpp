@@ -11,7 +11,8 @@
 namespace {
 
 const char kPageName[] = "DIALOG_WELCOME";
-// Where the picture's top-left corner lies in the page's client area.
+// Where the picture's top-left corner lies in the page's client area, on a
+// 100 % screen.
 constexpr int kPictureX = 6;
 constexpr int kPictureY = 30;
 
@@ -62,7 +63,9 @@ void ShowWelcomeTexts(HWND page)
     SetDlgItemTextA(page, IDC_WELCOME_TEXT2, gVariables.Get("WELCOMESTRING2").c_str());
 }
 
-// The picture is loaded for each paint and drawn at its natural size.
+// The picture is loaded for each paint and drawn at its natural size on a
+// 100 % screen; on others it grows with the page, smoothly. Windows 95, 98
+// and ME know no smooth stretch; they repeat or drop pixels instead.
 void PaintWelcomePicture(HWND page)
 {
     const Bitmap picture(static_cast<HBITMAP>(LoadImageA(gApp.instance, MAKEINTRESOURCEA(IDB_WELCOME_PICTURE),
@@ -73,7 +76,18 @@ void PaintWelcomePicture(HWND page)
     const MemoryContext memory(paint.dc(), picture.get());
     BITMAP size = {};
     GetObjectA(picture.get(), sizeof size, &size);
-    BitBlt(paint.dc(), kPictureX, kPictureY, size.bmWidth, size.bmHeight, memory.dc(), 0, 0, SRCCOPY);
+    const PageGrowth& growth = gPage.growth;
+    const int x = growth.X(kPictureX), y = growth.Y(kPictureY);
+    const int width = growth.X(kPictureX + size.bmWidth) - x, height = growth.Y(kPictureY + size.bmHeight) - y;
+    if (width == size.bmWidth && height == size.bmHeight) {
+        BitBlt(paint.dc(), x, y, width, height, memory.dc(), 0, 0, SRCCOPY);
+        return;
+    }
+    if (SetStretchBltMode(paint.dc(), HALFTONE))
+        SetBrushOrgEx(paint.dc(), 0, 0, nullptr);  // as the halftone pattern requires
+    else
+        SetStretchBltMode(paint.dc(), COLORONCOLOR);
+    StretchBlt(paint.dc(), x, y, width, height, memory.dc(), 0, 0, size.bmWidth, size.bmHeight, SRCCOPY);
 }
 
 INT_PTR CALLBACK WelcomePageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam)

@@ -60,18 +60,30 @@ bool IsSafePart(std::string_view part)
 
 uint32_t Crc32(uint32_t crc, const void* data, size_t size)
 {
-    static uint32_t table[256];
-    if (table[1] == 0)
+    // Eight bytes a step through eight tables (the "slicing" method): the
+    // starter checks every byte of a package twice, and the byte-wise loop
+    // alone was slower than writing the files.
+    static uint32_t table[8][256];
+    if (table[0][1] == 0) {
         for (uint32_t n = 0; n < 256; ++n) {
             uint32_t c = n;
             for (int k = 0; k < 8; ++k)
                 c = c & 1 ? 0xEDB88320u ^ (c >> 1) : c >> 1;
-            table[n] = c;
+            table[0][n] = c;
         }
+        for (uint32_t n = 0; n < 256; ++n)
+            for (int t = 1; t < 8; ++t)
+                table[t][n] = table[0][table[t - 1][n] & 0xFF] ^ (table[t - 1][n] >> 8);
+    }
     const unsigned char* bytes = static_cast<const unsigned char*>(data);
     crc = ~crc;
-    for (size_t i = 0; i < size; ++i)
-        crc = table[(crc ^ bytes[i]) & 0xFF] ^ (crc >> 8);
+    for (; size >= 8; size -= 8, bytes += 8) {
+        const uint32_t low = crc ^ (bytes[0] | bytes[1] << 8 | bytes[2] << 16 | static_cast<uint32_t>(bytes[3]) << 24);
+        crc = table[7][low & 0xFF] ^ table[6][low >> 8 & 0xFF] ^ table[5][low >> 16 & 0xFF] ^ table[4][low >> 24] ^
+              table[3][bytes[4]] ^ table[2][bytes[5]] ^ table[1][bytes[6]] ^ table[0][bytes[7]];
+    }
+    for (; size > 0; --size, ++bytes)
+        crc = table[0][(crc ^ *bytes) & 0xFF] ^ (crc >> 8);
     return ~crc;
 }
 

@@ -89,3 +89,14 @@ TEST(Background, EqualCaptionColoursDrawTheCaptionOnce)
                          EXPECT_EQ(ColorsIn(600, 600, 900, 700), std::set<COLORREF>{RGB(0, 0, 0)});
                      });
 }
+
+TEST(Background, ACaptionTooWideForTheScreenIsDrawnSmallerToStayOnIt)
+{
+    WithBackgroundOf("SetCaption(\"MMMMMMMMMMMMMMMMMMMMMMMMMMMMMMMMMMMMMMMM\");\n"
+                     "SetBackground(\"0\",\"0\",\"0\",\"0\",\"0\",\"0\");",
+                     [] {
+                         EXPECT_TRUE(ColorsIn(30, 30, 400, 130).count(RGB(255, 255, 255)));
+                         // It ends as far from the right edge as it starts from the left one.
+                         EXPECT_EQ(ColorsIn(kWidth - 30, 0, kWidth, kHeight / 2), std::set<COLORREF>{RGB(0, 0, 0)});
+                     });
+}

@@ -46,7 +46,7 @@ std::string CommonControlsFileOf(DWORD processId)
 
 }  // namespace
 
-TEST(Manifest, TheShippedProgramsAskForAdministratorRightsKnowWindows11AndTheNewControls)
+TEST(Manifest, TheShippedProgramsAskForAdministratorRightsKnowWindows11AndTheNewControlsAndFollowTheScaling)
 {
     for (const std::string& program : {SetupProgram(), UnskeinProgram(), Env("TESSEL_BIN") + "\\starter.exe"}) {
         SCOPED_TRACE(program);
@@ -55,7 +55,8 @@ TEST(Manifest, TheShippedProgramsAskForAdministratorRightsKnowWindows11AndTheNew
                   std::string::npos);
         EXPECT_NE(manifest.find("<supportedOS Id=\"{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}\"/>"), std::string::npos);
         EXPECT_NE(manifest.find("name=\"Microsoft.Windows.Common-Controls\" version=\"6.0.0.0\""), std::string::npos);
-        EXPECT_NE(manifest.find(">false</dpiAware>"), std::string::npos);
+        // System-aware: Windows no longer stretches them blurred.
+        EXPECT_NE(manifest.find(">true</dpiAware>"), std::string::npos);
     }
 }
 

@@ -1,8 +1,9 @@
 // A product packed into one signed program by tesselpack --single-file
 // (tests/single-file-packages makes the packages), downloaded into an empty
 // folder and run as a person would: it installs the author's files byte for
-// byte, hands on setup's exit code and leaves nothing in TEMP; a changed or
-// cut package installs nothing; DLLs planted beside it never run.
+// byte, hands on setup's exit code and leaves nothing in TEMP, also where the
+// download folder and TEMP are named in letters the code page lacks; a
+// changed or cut package installs nothing; DLLs planted beside it never run.
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -30,18 +31,18 @@ std::string InstallFolder()
 }
 
 // One package alone in a download folder, run with a TEMP folder of its own
-// and with Wine taking the planted DLLs from beside it.
+// (both named `folderName`) and with Wine taking the planted DLLs from beside it.
 class Download {
 public:
-    Download(const std::string& package, bool plant = false)
-        : program_(folder_ / ("Setup-" + std::to_string(GetCurrentProcessId()) + ".exe"))
+    Download(const std::string& package, bool plant = false, const std::string& folderName = "Downloads")
+        : folder_(downloads_.path(), folderName), temp_(temps_.path(), folderName),
+          name_("Setup-" + std::to_string(GetCurrentProcessId()) + ".exe"), program_(folder_.path + "\\" + name_)
     {
         CopyFileA((Packages() + "\\" + package).c_str(), program_.c_str(), TRUE);
         if (plant) {
             for (const std::string& name : PlantableDlls())
-                CopyFixture("planted.dll", folder_ / (name + ".dll"));
-            settings_ = SetProgramSettings(program_.substr(program_.rfind('\\') + 1),
-                                           {.dllsFromBeside = PlantableDlls()});
+                CopyFixture("planted.dll", folder_.path + "\\" + name + ".dll");
+            settings_ = SetProgramSettings(name_, {.dllsFromBeside = PlantableDlls()});
         }
         leftovers_.UninstallEntry("Tessel Single File");
         leftovers_.Tree(InstallFolder());
@@ -52,31 +53,36 @@ public:
             RemoveProgramSettings(settings_);
     }
 
-    // Started with TEMP and TMP naming the test's folder, as the system sets them.
-    std::unique_ptr<ProgramRun> Run()
+    // Started by its real name with TEMP and TMP naming the test's folder (or
+    // `temp`), as the system sets them.
+    std::unique_ptr<ProgramRun> Run(const std::wstring& temp = L"")
     {
-        char original[MAX_PATH] = "";
-        GetEnvironmentVariableA("TEMP", original, MAX_PATH);
-        SetEnvironmentVariableA("TEMP", temp_.path().c_str());
-        SetEnvironmentVariableA("TMP", temp_.path().c_str());
-        auto run = std::make_unique<ProgramRun>(program_, folder_.path());
-        SetEnvironmentVariableA("TEMP", original);
-        SetEnvironmentVariableA("TMP", original);
+        wchar_t original[MAX_PATH] = L"";
+        GetEnvironmentVariableW(L"TEMP", original, MAX_PATH);
+        SetEnvironmentVariableW(L"TEMP", temp.empty() ? temp_.wide.c_str() : temp.c_str());
+        SetEnvironmentVariableW(L"TMP", temp.empty() ? temp_.wide.c_str() : temp.c_str());
+        auto run = std::make_unique<ProgramRun>(folder_.wide + L"\\" + Widened(name_), folder_.wide);
+        SetEnvironmentVariableW(L"TEMP", original);
+        SetEnvironmentVariableW(L"TMP", original);
         return run;
     }
-    std::vector<std::string> TempContents() const { return Differences({}, SnapshotTree(temp_.path())); }
+    const NamedFolder& temp() const { return temp_; }
+    std::vector<std::string> TempContents() const { return Differences({}, SnapshotTree(temp_.path)); }
     std::vector<std::string> PlantedThatRan() const
     {
         std::vector<std::string> ran;
         for (const std::string& name : PlantableDlls())
-            if (FileExists(folder_ / (name + ".dll.loaded")))
+            if (FileExists(folder_.path + "\\" + name + ".dll.loaded"))
                 ran.push_back(name);
         return ran;
     }
 
 private:
-    TempDir folder_{"download"};
-    TempDir temp_{"temp"};
+    TempDir downloads_{"download"};
+    TempDir temps_{"temp"};
+    NamedFolder folder_;
+    NamedFolder temp_;
+    std::string name_;
     std::string program_;
     std::string settings_;
     Leftovers leftovers_;
@@ -90,20 +96,58 @@ void ExpectInstalledFrom(const std::string& staging)
     }
 }
 
+const char kRefusal[] = "This setup demands that single_file_test.exe does not run. Please close it and try again.";
+
+// The product's script ends by refusing to go on beside this test, with 3.
+void RunToTheScriptsEnd(Download& download)
+{
+    const auto run = download.Run();
+    run->ExpectMessageBox("Error", kRefusal, IDOK);
+    EXPECT_EQ(run->WaitForExit(), 3);
+}
+
 }  // namespace
 
 TEST(SingleFile, SignedPackageInstallsTheAuthorsFilesAndHandsOnSetupsExitCode)
 {
     Download download("Product.exe", true);
-    {
-        const auto run = download.Run();
-        run->ExpectMessageBox("Error", "This setup demands that single_file_test.exe does not run. Please close it "
-                                       "and try again.", IDOK);
-        EXPECT_EQ(run->WaitForExit(), 3);
-    }
+    RunToTheScriptsEnd(download);
     ExpectInstalledFrom(Packages() + "\\staging");
     EXPECT_EQ(download.TempContents(), std::vector<std::string>{});
     EXPECT_EQ(download.PlantedThatRan(), std::vector<std::string>{});
+}
+
+TEST(SingleFile, PackageSavedAndUnpackedInFoldersNamedInAnyScriptInstallsAndUninstallsWhole)
+{
+    for (const char* name : {"Ζωή", "用户", "José"}) {
+        SCOPED_TRACE(name);
+        Download download("Product.exe", false, name);
+        RunToTheScriptsEnd(download);
+        ExpectInstalledFrom(Packages() + "\\staging");
+        EXPECT_EQ(download.TempContents(), std::vector<std::string>{});
+        RemoveWithUnskein(InstallFolder() + "\\Unskein.exe");
+        EXPECT_FALSE(FileExists(InstallFolder() + "\\Readme.txt"));
+        EXPECT_FALSE(KeyExists(UninstallKey("Tessel Single File")));
+    }
+}
+
+// Where 8.3 names are off, a TEMP folder so named has no spelling at all
+// (here: one that does not exist, which has no short name either).
+TEST(SingleFile, TempThatCannotBeSpelledIsRefusedWithWhatToDo)
+{
+    Download download("Product.exe", false, "Ζωή");
+    const std::wstring temp = download.temp().wide + L"\\" + Widened("用户", CP_UTF8);
+    {
+        const auto run = download.Run(temp);
+        run->ExpectMessageBox("Setup",
+                              "The name of the folder " + Narrowed(temp) + "\\ has letters that this system's code "
+                              "page cannot hold, and the drive keeps no short name for it.\n\nSetup unpacks the "
+                              "installation files into this folder for temporary files (TEMP). Set TEMP to another "
+                              "folder, such as C:\\Temp, and start setup again.", IDOK);
+        EXPECT_EQ(run->WaitForExit(), -12);
+    }
+    EXPECT_FALSE(DirectoryExists(InstallFolder()));
+    EXPECT_EQ(download.TempContents(), std::vector<std::string>{});
 }
 
 TEST(SingleFile, ChangedOrCutPackageSaysSoAndInstallsNothing)
@@ -121,6 +165,9 @@ TEST(SingleFile, ChangedOrCutPackageSaysSoAndInstallsNothing)
     }
 }
 
+// Its 24 MB file is large enough that setup links it into place from the
+// unpacked package instead of copying it: it arrives byte for byte all the
+// same, and TEMP is left empty.
 TEST(SingleFile, LargePackageShowsItsProgressAndTakesTheControlsFromTheSystem)
 {
     Download download("Large.exe", true);
@@ -130,8 +177,7 @@ TEST(SingleFile, LargePackageShowsItsProgressAndTakesTheControlsFromTheSystem)
         ASSERT_TRUE(window);
         EXPECT_EQ(WindowText(window), "Setup");
         EXPECT_TRUE(FindWindowExA(window, nullptr, PROGRESS_CLASSA, nullptr));
-        run->ExpectMessageBox("Error", "This setup demands that single_file_test.exe does not run. Please close it "
-                                       "and try again.", IDOK);
+        run->ExpectMessageBox("Error", kRefusal, IDOK);
         EXPECT_EQ(run->WaitForExit(), 3);
     }
     ExpectInstalledFrom(Packages() + "\\large");

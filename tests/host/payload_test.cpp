@@ -36,6 +36,10 @@ std::optional<payload::Package> Check(const std::string& program)
 TEST(Package, IsFoundFromTheHeadersBeforeAndAfterSigning)
 {
     EXPECT_EQ(payload::Crc32(0, "123456789", 9), 0xCBF43926u);
+    // Eight bytes at a time, the rest one by one, in pieces of any length.
+    const std::string text = "The quick brown fox jumps over the lazy dog";
+    EXPECT_EQ(payload::Crc32(0, text.data(), text.size()), 0x414FA339u);
+    EXPECT_EQ(payload::Crc32(payload::Crc32(0, text.data(), 5), text.data() + 5, text.size() - 5), 0x414FA339u);
     std::string program = PackagedProgram();
     std::optional<payload::Package> package = Check(program);
     ASSERT_TRUE(package);

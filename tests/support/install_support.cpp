@@ -6,6 +6,7 @@
 #include <iterator>
 #include <ostream>
 
+#include "common/system_paths.h"
 #include "setup/install/install_state.h"
 #include "setup/model/text/built_in_variables.h"
 #include "setup/model/text/records.h"
@@ -148,9 +149,7 @@ std::string ProgramFilesBase()
 void ResetEngineState()
 {
     gInstall = InstallationState{};
-    char current[MAX_PATH + 1] = {};
-    GetCurrentDirectoryA(sizeof current, current);
-    StartModel({current, WindowsDirectory(), SystemDirectory(), ProgramFilesBase()});
+    StartModel({::CurrentDirectory().path, ::WindowsDirectory().path, ::SystemDirectory().path, ProgramFilesBase()});
 }
 
 std::vector<std::string> LogRecords(const std::string& logPath)

@@ -1,5 +1,6 @@
 #include "tests/support/support.h"
 
+#include <cstring>
 #include <fstream>
 #include <iterator>
 #include <stdexcept>
@@ -25,6 +26,32 @@ TempDir::TempDir(const std::string& hint)
 TempDir::~TempDir()
 {
     RemoveTree(path_);
+}
+
+std::wstring Widened(const std::string& text, UINT codePage)
+{
+    std::wstring wide(text.size(), L'\0');
+    wide.resize(MultiByteToWideChar(codePage, 0, text.data(), static_cast<int>(text.size()), &wide[0],
+                                    static_cast<int>(wide.size())));
+    return wide;
+}
+
+std::string Narrowed(const std::wstring& path)
+{
+    std::string narrow(4 * path.size(), '\0');
+    narrow.resize(WideCharToMultiByte(CP_ACP, 0, path.data(), static_cast<int>(path.size()), &narrow[0],
+                                      static_cast<int>(narrow.size()), nullptr, nullptr));
+    return narrow;
+}
+
+NamedFolder::NamedFolder(const std::string& parent, const std::string& utf8Name)
+    : wide(Widened(parent) + L"\\" + Widened(utf8Name, CP_UTF8))
+{
+    if (!CreateDirectoryW(wide.c_str(), nullptr))
+        throw std::runtime_error("cannot create the folder " + utf8Name + " in " + parent);
+    wchar_t shortForm[MAX_PATH] = L"";
+    GetShortPathNameW(wide.c_str(), shortForm, MAX_PATH);
+    path = Narrowed(Widened(Narrowed(wide)) == wide ? wide : shortForm);
 }
 
 void WriteFile(const std::string& path, const std::string& bytes)
@@ -56,7 +83,9 @@ bool DirectoryExists(const std::string& path)
 void RemoveTree(const std::string& path)
 {
     for (const WIN32_FIND_DATAA& entry : DirectoryEntries(path)) {
-        const std::string child = path + "\\" + entry.cFileName;
+        // A name this code page cannot spell is reached by its short form.
+        const bool spelled = !std::strchr(entry.cFileName, '?') || !entry.cAlternateFileName[0];
+        const std::string child = path + "\\" + (spelled ? entry.cFileName : entry.cAlternateFileName);
         if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
             RemoveTree(child);
         } else {

@@ -23,6 +23,18 @@ private:
     std::string path_;
 };
 
+// A new folder below `parent` whose name (`utf8Name`) may hold letters this
+// system's code page lacks. The test reaches it through the "A" calls by its
+// short form, and starts programs there by its real name, as Explorer does.
+struct NamedFolder {
+    NamedFolder(const std::string& parent, const std::string& utf8Name);
+    std::wstring wide;  // the real path
+    std::string path;   // the short form, or the real path where the code page holds it
+};
+std::wstring Widened(const std::string& text, UINT codePage = CP_ACP);
+// The path as this code page shows it, each letter it lacks replaced.
+std::string Narrowed(const std::wstring& path);
+
 void WriteFile(const std::string& path, const std::string& bytes);
 std::string ReadFile(const std::string& path);
 bool FileExists(const std::string& path);

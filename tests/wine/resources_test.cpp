@@ -284,13 +284,15 @@ TEST_F(SetupResources, ProgramGroupPage)
         {113, kPage, "Program group", "Tahoma", 8, 323, 188,
          {{1030, "BUTTON",
            "Create new group (if nothing is entered, all icons will be placed directly in programs folder)",
-           0x50030009, 10, 20, 305, 20},
+           0x50032009, 10, 20, 305, 20},  // wraps where the font is too wide for one line
           {1031, "BUTTON", "Use existing group", 0x50010C09, 10, 60, 305, 15},
           {1032, "BUTTON", "Create no group/icons", 0x50010009, 10, 115, 305, 15},
           {1017, "BUTTON", "Next", 0x50030001, 257, 170, 59, 14},
           kCancel,
           kLast,
-          {1003, "STATIC", "Choose the program group:", kLabel, 10, 5, 305, 20},
+          // Ends where the option below begins: painted after it, it would cover the top of the
+          // option's text where that takes two lines.
+          {1003, "STATIC", "Choose the program group:", kLabel, 10, 5, 305, 15},
           {1011, "EDIT", "", kField, 35, 41, 280, 15},
           {1013, "EDIT", "", kReadOnlyField, 35, 75, 280, 15},
           {1014, "BUTTON", "Browse", kPush, 35, 95, 60, 15},

@@ -98,6 +98,17 @@ ProgramRun::ProgramRun(const std::string& program, const std::string& workingDir
     }
 }
 
+ProgramRun::ProgramRun(const std::wstring& program, const std::wstring& workingDirectory)
+{
+    STARTUPINFOW startup = {};
+    startup.cb = sizeof startup;
+    std::wstring commandLine = L"\"" + program + L"\"";
+    if (!CreateProcessW(program.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr,
+                        workingDirectory.c_str(), &startup, &process_)) {
+        ADD_FAILURE() << "cannot start " << testing_support::Narrowed(program) << " (error " << GetLastError() << ")";
+    }
+}
+
 ProgramRun::~ProgramRun()
 {
     if (!process_.hProcess)

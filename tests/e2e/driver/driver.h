@@ -75,6 +75,8 @@ public:
     // Starts `program` (a path) in `workingDirectory`, with `arguments` after
     // its quoted path on the command line.
     ProgramRun(const std::string& program, const std::string& workingDirectory, const std::string& arguments = "");
+    // The same by real names, which may hold letters this code page lacks.
+    ProgramRun(const std::wstring& program, const std::wstring& workingDirectory);
     ~ProgramRun();  // ends the program if it still runs
     ProgramRun(const ProgramRun&) = delete;
     ProgramRun& operator=(const ProgramRun&) = delete;
