@@ -72,7 +72,7 @@ void ProtectInstallFolder(const std::string& folder)
 
 bool TakeFolderRights(const std::string& path)
 {
-    if (WindowsPlatform() != VER_PLATFORM_WIN32_NT)
+    if (!IsWindowsNt())
         return true;
     // An empty list that is not protected: the system adds what the folder
     // hands down.

@@ -142,10 +142,6 @@ RunOutcome InstallFileEntry(std::size_t index, std::string& installedPath, Promp
 
 RunOutcome InstallSections(Prompter& prompter, Progress& progress)
 {
-<<<<<<< HEAD
-    const bool shortcuts = gInstall.createShortcuts != 0 && PrepareProgramGroup();
-=======
-    const bool shortcuts = gInstall.CreateShortcuts != 0 && PrepareProgramGroup(prompter);
->>>>>>> main
+    const bool shortcuts = gInstall.createShortcuts != 0 && PrepareProgramGroup(prompter);
     return InstallChosenSections(shortcuts, prompter, progress);
 }
