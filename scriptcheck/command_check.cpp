@@ -5,6 +5,7 @@
 #include <map>
 
 #include "scriptcheck/suggest.h"
+#include "setup/model/text/built_in_variables.h"
 #include "setup/model/text/commands.h"
 #include "setup/model/text/records.h"
 #include "setup/model/text/variables.h"
@@ -142,7 +143,7 @@ private:
     void CheckReferences();
     void CheckWindows();
     void CheckActions();
-    void CheckMessage(size_t entry, const std::vector<std::string>& args);
+    void CheckMessage(size_t entry, const ActionRecord& message);
     void CheckCheckButton(size_t entry, const std::vector<std::string>& args);
     void CheckNextCondition(size_t entry, const std::vector<std::string>& args);
     void CheckFileSections();
@@ -194,13 +195,10 @@ std::vector<AddFileCall> ScriptWalk::Run()
 
 void ScriptWalk::StartUp()
 {
-    variables_.SetOutside("SP", medium_.Folder());
-    variables_.SetOutside("SETUPFILE", medium_.Folder() + "\\SetupScript.ini");
-    variables_.SetOutside("WINPATH", kWindowsFolder);
-    variables_.SetOutside("SYSPATH", kSystemFolder);
-    variables_.SetOutside("DP", kProgramFilesBase);
-    for (const char* name : {"SP", "SETUPFILE", "WINPATH", "SYSPATH", "DP"})
+    for (const auto& [name, value] : BuiltInVariables({medium_.Folder(), kWindowsFolder, kSystemFolder, kProgramFilesBase})) {
+        variables_.SetOutside(name, value);
         Assign(name, 0);
+    }
 }
 
 // Whether setup carries the entry out: a known command with its count.
@@ -499,7 +497,7 @@ void ScriptWalk::CheckActions()
     for (size_t i = 0; i < records_.actions.size(); ++i) {
         const ActionRecord& action = records_.actions[i];
         if (action.command == "ShowMessage")
-            CheckMessage(actionEntries_[i], action.arguments);
+            CheckMessage(actionEntries_[i], action);
         else if (action.command == "CheckButton")
             CheckCheckButton(actionEntries_[i], action.arguments);
         else
@@ -524,21 +522,22 @@ std::vector<std::string> ScriptWalk::ControlNames() const
     return names;
 }
 
-void ScriptWalk::CheckMessage(size_t entry, const std::vector<std::string>& args)
+void ScriptWalk::CheckMessage(size_t entry, const ActionRecord& message)
 {
-    const std::string& trigger = args[3];
+    const std::string& trigger = message.Trigger();
     if (trigger != "COMMAND") {
         d_.Warning(ArgumentPlace(entry, 4), "the trigger " + Quoted(trigger) +
                                                 " is neither \"NOW\" nor \"COMMAND\": this message is never shown" +
                                                 DidYouMean(trigger, {"NOW", "COMMAND"}));
         return;
     }
-    const std::vector<const CustomWindow*> controls = ControlsNamed(args[2]);
+    const std::string& control = message.Control();
+    const std::vector<const CustomWindow*> controls = ControlsNamed(control);
     if (controls.empty())
-        d_.Warning(ArgumentPlace(entry, 3), Quoted(args[2]) + " names no control (AddWindow): this message is "
-                                                              "never shown" + DidYouMean(args[2], ControlNames()));
+        d_.Warning(ArgumentPlace(entry, 3), Quoted(control) + " names no control (AddWindow): this message is "
+                                                              "never shown" + DidYouMean(control, ControlNames()));
     else if (std::all_of(controls.begin(), controls.end(), [](const CustomWindow* w) { return w->kind == "LABEL"; }))
-        d_.Warning(ArgumentPlace(entry, 3), Quoted(args[2]) + " is a LABEL, which reports no clicks: this "
+        d_.Warning(ArgumentPlace(entry, 3), Quoted(control) + " is a LABEL, which reports no clicks: this "
                                                               "message is never shown");
 }
 

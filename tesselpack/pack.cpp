@@ -96,6 +96,14 @@ public:
 private:
     bool ReadScript();
     bool CollectFiles();
+    void CollectCallFiles(const AddFileCall& call);
+    bool SearchesMedium(const AddFileCall& call);
+    std::string FolderBelowStaging(const fs::path& folder) const;
+    static bool IsUninstaller(const AddFileCall& call, const std::string& below);
+    void AddFoundFile(const AddFileCall& call, const fs::path& folder, const std::string& below,
+                      const std::string& name, PackedCall& packed);
+    void AddError(const AddFileCall& call, const std::string& message);
+    const std::string& Pattern(const AddFileCall& call) const;
     bool ChooseCompression();
     void BeginMedium();
     void CompressFiles();
@@ -115,6 +123,7 @@ private:
     std::string bytes_;
     CheckedScript checked_;
     std::vector<MediumFile> files_;
+    std::map<std::string, size_t> fileIndex_;  // source path -> index in files_
     std::vector<PackedCall> calls_;
     bool uninstaller_ = false;
     std::vector<Finding> errors_;
@@ -145,71 +154,108 @@ bool Packer::CollectFiles()
     checked_ = CheckScript(bytes_, Medium(r_.staging));
     if (PrintFindings(checked_.diagnostics, r_.script, Severity::Error).errors > 0)
         return false;
-
-    const fs::path staging = fs::absolute(r_.staging).lexically_normal();
-    std::map<std::string, size_t> known;  // source path -> index in files_
-    for (const AddFileCall& call : checked_.addFiles) {
-        const EntryLayout& layout = checked_.layouts[call.entry];
-        const LineColumn at{layout.arguments[0].line, layout.arguments[0].column};
-        const std::string pattern = checked_.store.Entries()[call.entry].arguments[0];
-        switch (call.search.outcome) {
-        case SearchOutcome::OutsideMedium:
-            continue;  // a file of the target machine, not of the medium
-        case SearchOutcome::JoinedToMedium:
-        case SearchOutcome::WildcardInFolder:
-            errors_.push_back({at.line, at.column, "the source pattern '" + pattern +
-                                                        "' finds nothing on any medium: run scriptcheck on the script"});
-            continue;
-        case SearchOutcome::Searched:
-            break;
-        }
-        const fs::path folder = fs::path(call.search.folder).lexically_normal();
-        std::string below = folder.lexically_relative(staging).generic_string();
-        if (below == ".")
-            below.clear();
-        std::replace(below.begin(), below.end(), '/', '\\');
-
-        // The uninstaller comes with tesselpack, beside setup.exe, at the root.
-        const size_t slash = call.args[0].find_last_of("\\/");
-        const std::string last = call.args[0].substr(slash == std::string::npos ? 0 : slash + 1);
-        if (below.empty() && Lower(last) == Lower(kUninstaller)) {
-            uninstaller_ = true;
-            continue;
-        }
-
-        PackedCall packed{call.entry, {}};
-        for (const FoundFile& match : call.search.matches) {
-            if (match.isDirectory || match.name.empty() || match.name[0] == '.')
-                continue;
-            const fs::path source = folder / match.name;
-            const auto found = known.find(source.string());
-            if (found != known.end()) {
-                packed.files.push_back(found->second);
-                continue;
-            }
-            MediumFile file;
-            file.source = source;
-            file.folder = below;
-            file.name = match.name;
-            std::error_code error;
-            file.size = fs::file_size(source, error);
-            if (error) {
-                errors_.push_back({at.line, at.column, "cannot read '" + source.string() + "'"});
-                continue;
-            }
-            file.givenPiece = ScriptFlag(call.args[5]) != 0;
-            known.emplace(source.string(), files_.size());
-            packed.files.push_back(files_.size());
-            files_.push_back(file);
-        }
-        if (packed.files.empty())
-            errors_.push_back({at.line, at.column, "the source pattern '" + pattern + "' matches no file in '" +
-                                                       r_.staging + "': put the file there or correct the pattern"});
-        calls_.push_back(std::move(packed));
-    }
+    for (const AddFileCall& call : checked_.addFiles)
+        CollectCallFiles(call);
     for (const Finding& finding : errors_)
         Report(finding, "error");
     return errors_.empty();
+}
+
+// The files one AddFile call finds in STAGING.
+void Packer::CollectCallFiles(const AddFileCall& call)
+{
+    if (!SearchesMedium(call))
+        return;
+    const fs::path folder = fs::path(call.search.folder).lexically_normal();
+    const std::string below = FolderBelowStaging(folder);
+    if (IsUninstaller(call, below)) {
+        uninstaller_ = true;
+        return;
+    }
+    PackedCall packed{call.entry, {}};
+    for (const FoundFile& match : call.search.matches)
+        if (!match.isDirectory && !match.name.empty() && match.name[0] != '.')
+            AddFoundFile(call, folder, below, match.name, packed);
+    if (packed.files.empty())
+        AddError(call, "the source pattern '" + Pattern(call) + "' matches no file in '" + r_.staging +
+                           "': put the file there or correct the pattern");
+    calls_.push_back(std::move(packed));
+}
+
+// Whether the call searched a folder of the medium; a pattern that no
+// medium can hold is an error.
+bool Packer::SearchesMedium(const AddFileCall& call)
+{
+    switch (call.search.outcome) {
+    case SearchOutcome::OutsideMedium:
+        return false;  // a file of the target machine, not of the medium
+    case SearchOutcome::JoinedToMedium:
+    case SearchOutcome::WildcardInFolder:
+        AddError(call, "the source pattern '" + Pattern(call) +
+                           "' finds nothing on any medium: run scriptcheck on the script");
+        return false;
+    case SearchOutcome::Searched:
+        break;
+    }
+    return true;
+}
+
+// A folder below STAGING with backslashes, empty for STAGING itself.
+std::string Packer::FolderBelowStaging(const fs::path& folder) const
+{
+    const fs::path staging = fs::absolute(r_.staging).lexically_normal();
+    std::string below = folder.lexically_relative(staging).generic_string();
+    if (below == ".")
+        below.clear();
+    std::replace(below.begin(), below.end(), '/', '\\');
+    return below;
+}
+
+// The uninstaller comes with tesselpack, beside setup.exe, at the root.
+bool Packer::IsUninstaller(const AddFileCall& call, const std::string& below)
+{
+    const size_t slash = call.args[0].find_last_of("\\/");
+    const std::string last = call.args[0].substr(slash == std::string::npos ? 0 : slash + 1);
+    return below.empty() && Lower(last) == Lower(kUninstaller);
+}
+
+// Adds a found file to the call: to the medium once, however many calls
+// find it.
+void Packer::AddFoundFile(const AddFileCall& call, const fs::path& folder, const std::string& below,
+                          const std::string& name, PackedCall& packed)
+{
+    const fs::path source = folder / name;
+    const auto found = fileIndex_.find(source.string());
+    if (found != fileIndex_.end()) {
+        packed.files.push_back(found->second);
+        return;
+    }
+    MediumFile file;
+    file.source = source;
+    file.folder = below;
+    file.name = name;
+    std::error_code error;
+    file.size = fs::file_size(source, error);
+    if (error) {
+        AddError(call, "cannot read '" + source.string() + "'");
+        return;
+    }
+    file.givenPiece = ScriptFlag(call.args[5]) != 0;
+    fileIndex_.emplace(source.string(), files_.size());
+    packed.files.push_back(files_.size());
+    files_.push_back(file);
+}
+
+// An error found in a call, placed at its source pattern.
+void Packer::AddError(const AddFileCall& call, const std::string& message)
+{
+    const EntryLayout& layout = checked_.layouts[call.entry];
+    errors_.push_back({layout.arguments[0].line, layout.arguments[0].column, message});
+}
+
+const std::string& Packer::Pattern(const AddFileCall& call) const
+{
+    return checked_.store.Entries()[call.entry].arguments[0];
 }
 
 bool Packer::ChooseCompression()

@@ -10,11 +10,9 @@
 #include "setup/install/text/uninstall_log_writer.h"
 
 struct InstallationState {
-    bool installAll = false;    // language and code page conflicts are forced without asking
-    bool overwriteAll = false;  // existing private files are overwritten without asking
-    std::string shownTarget;    // the destination being installed (dialogs 115 and 116)
-    std::string shownSource;    // the source of the shared file being installed (dialog 115)
-    int32_t CreateShortcuts = 1;  // the program group page's choice, through ChooseShortcuts
+    bool installAll = false;      // language and code page conflicts are forced without asking
+    bool overwriteAll = false;    // existing private files are overwritten without asking
+    int32_t createShortcuts = 1;  // the program group page's choice, through ChooseShortcuts
     uint64_t installedBytes = 0;  // the files this run installed, for the uninstall entry
     std::string firstShortcutTarget;  // the uninstall entry's icon when it is a program
     bool entryRegistered = false;     // the uninstall entry exists, to be completed at the end

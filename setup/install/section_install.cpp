@@ -122,7 +122,7 @@ RunOutcome InstallChosenSections(bool shortcuts, Prompter& prompter, Progress& p
 
 void ChooseShortcuts(bool wanted)
 {
-    gInstall.CreateShortcuts = wanted ? 1 : 0;
+    gInstall.createShortcuts = wanted ? 1 : 0;
 }
 
 RunOutcome InstallFileEntry(std::size_t index, std::string& installedPath, Prompter& prompter)
@@ -142,6 +142,6 @@ RunOutcome InstallFileEntry(std::size_t index, std::string& installedPath, Promp
 
 RunOutcome InstallSections(Prompter& prompter, Progress& progress)
 {
-    const bool shortcuts = gInstall.CreateShortcuts != 0 && PrepareProgramGroup(prompter);
+    const bool shortcuts = gInstall.createShortcuts != 0 && PrepareProgramGroup(prompter);
     return InstallChosenSections(shortcuts, prompter, progress);
 }

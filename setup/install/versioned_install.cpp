@@ -169,13 +169,12 @@ RunOutcome InstallSharedFile(const SourceFile& source, const std::string& destin
         DeferFileInUse(source, target, prompter);
         return RunOutcome::kGoOn;
     }
-    gInstall.shownTarget = target;
-    gInstall.shownSource = source.Path();
+    const InstallSubject file{source.name, source.Path(), target, index};
     const bool wasThere = FindEntry(target).has_value();
     InstallCall call(source, destinationName, chosenDirectory, std::string(currentDirectory));
     DWORD flags = 0;
     for (;;) {
-        switch (InterpretInstallResult(call.Run(flags), source.name, index, prompter)) {
+        switch (InterpretInstallResult(call.Run(flags), file, prompter)) {
         case InstallVerdict::kInstalled:
             CountInstalledBytes(target);
             RegisterSharedFile(target, wasThere, prompter);
@@ -350,7 +349,6 @@ RunOutcome InstallPrivateFile(const std::string& sourcePath, const std::string& 
     }
     if (sourcePath.size() < MAX_PATH && TargetFits(directory, name)) {
         if (const std::optional<uint64_t> written = WriteNewFile(sourcePath, destination)) {
-            gInstall.shownTarget = destination;
             gInstall.installedBytes += *written;
             return RunOutcome::kGoOn;
         }
@@ -358,7 +356,6 @@ RunOutcome InstallPrivateFile(const std::string& sourcePath, const std::string& 
     const SourceFile source = SplitSource(sourcePath);
     if (!PathsFit(source, directory, name, prompter))
         return RunOutcome::kGoOn;
-    gInstall.shownTarget = destination;
     if (!gInstall.overwriteAll && CanBeRead(destination)) {
         const ConflictAnswer answer = prompter.AskOverwrite(destination);
         if (answer == ConflictAnswer::kNo)
@@ -369,9 +366,10 @@ RunOutcome InstallPrivateFile(const std::string& sourcePath, const std::string& 
             gInstall.installAll = true;
         }
     }
+    const InstallSubject file{source.name, source.Path(), destination, index};
     InstallCall call(source, name, directory, std::nullopt);
     for (;;) {
-        switch (InterpretInstallResult(call.Run(VIFF_FORCEINSTALL), source.name, index, prompter)) {
+        switch (InterpretInstallResult(call.Run(VIFF_FORCEINSTALL), file, prompter)) {
         case InstallVerdict::kInstalled:
             CountInstalledBytes(destination);
             gInstall.log.WritePrivateFile(ShortPath(destination).value_or(destination));
@@ -441,14 +439,15 @@ bool RemoveWriteProtection(const std::string& path)
            SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
 }
 
-InstallVerdict InterpretFailure(DWORD result, const std::string& caption, std::size_t index, Prompter& prompter)
+InstallVerdict InterpretFailure(DWORD result, const InstallSubject& file, Prompter& prompter)
 {
+    const std::string& caption = file.caption;
     if (result & VIF_WRITEPROT) {
         if (prompter.ShowMessage(MessageOwner::kNone,
                                  "File cannot be written to, because it is write protected. Do you want to "
                                  "remove write protection and overwrite the file?",
                                  caption, MB_YESNO) == IDYES) {
-            if (RemoveWriteProtection(gInstall.shownTarget))
+            if (RemoveWriteProtection(file.target))
                 return InstallVerdict::kForceInstall;
             Inform(prompter, "Failed to remove write protection.", caption);
         }
@@ -463,7 +462,7 @@ InstallVerdict InterpretFailure(DWORD result, const std::string& caption, std::s
         case FailureAction::kInUse:
             return InstallVerdict::kFileInUse;
         case FailureAction::kDiskPrompt:
-            return AskForSourceDisk(caption, index, prompter);
+            return AskForSourceDisk(caption, file.index, prompter);
         }
     }
     return InstallVerdict::kAbortRun;
@@ -471,9 +470,9 @@ InstallVerdict InterpretFailure(DWORD result, const std::string& caption, std::s
 
 }  // namespace
 
-InstallVerdict InterpretInstallResult(DWORD result, const std::string& caption, std::size_t index,
-                                      Prompter& prompter)
+InstallVerdict InterpretInstallResult(DWORD result, const InstallSubject& file, Prompter& prompter)
 {
+    const std::string& caption = file.caption;
     if (result == 0)
         return InstallVerdict::kInstalled;
     if (result & VIF_TEMPFILE)
@@ -491,12 +490,12 @@ InstallVerdict InterpretInstallResult(DWORD result, const std::string& caption, 
     if (result & (VIF_DIFFCODEPG | VIF_DIFFLANG)) {
         if (gInstall.installAll)
             return InstallVerdict::kForceInstall;
-        const ConflictAnswer answer = prompter.AskLanguageConflict(gInstall.shownSource, gInstall.shownTarget);
+        const ConflictAnswer answer = prompter.AskLanguageConflict(file.source, file.target);
         if (answer == ConflictAnswer::kAll)
             gInstall.installAll = true;
         return answer == ConflictAnswer::kNo ? InstallVerdict::kSkipFile : InstallVerdict::kForceInstall;
     }
-    return InterpretFailure(result, caption, index, prompter);
+    return InterpretFailure(result, file, prompter);
 }
 
 RunOutcome InstallVersionedFile(const std::string& sourcePath, std::size_t index, Prompter& prompter)

@@ -23,10 +23,18 @@ enum class InstallVerdict {
     kFileInUse,     // the destination cannot be replaced now
 };
 
+// The file one installation call works on, as its messages and questions
+// name it.
+struct InstallSubject {
+    std::string caption;  // the short source file name
+    std::string source;   // the source's full path
+    std::string target;   // the destination being installed
+    std::size_t index;    // the file entry, whose disk number the disk prompt gives
+};
+
 // Shows the messages and questions that belong to the result bits, in their
-// fixed order, and returns the verdict. `caption` is the short source file
-// name; the file entry at `index` gives the disk number for the disk prompt.
-InstallVerdict InterpretInstallResult(DWORD result, const std::string& caption, std::size_t index, Prompter& prompter);
+// fixed order, and returns the verdict.
+InstallVerdict InterpretInstallResult(DWORD result, const InstallSubject& file, Prompter& prompter);
 
 // Installs `sourcePath` (the entry's source, or the joined file of a spread
 // file) for the file entry at `index`, whose destination is expanded in

@@ -14,6 +14,7 @@
 #include "setup/install/temporary_folder.h"
 #include "setup/install/unpacked_medium.h"
 #include "setup/script/startup.h"
+#include "setup/model/text/built_in_variables.h"
 #include "setup/model/text/variables.h"
 #include "setup/system/system_libraries.h"
 #include "setup/ui/page_framework.h"
@@ -103,8 +104,7 @@ int ReadProgramFilesBase(std::string& base)
     return kExitOk;
 }
 
-// Folders of the system and the medium are taken literally: a medium in
-// "D:\Setup [v2]" must still find its files. Returns the exit code when
+// Starts the model with the built-in variables. Returns the exit code when
 // setup cannot go on.
 int SetBuiltInVariables(std::string& programFilesBase)
 {
@@ -112,17 +112,13 @@ int SetBuiltInVariables(std::string& programFilesBase)
     if (!IsUsableFolder(current, "Copy the installation files into another folder, such as C:\\Setup, and start "
                                  "setup there."))
         return kExitUnspelledFolder;
-    gVariables.SetOutside("SP", current.path);
-    gVariables.SetOutside("SETUPFILE", current.path + "\\SetupScript.ini");
     const SystemPath windows = WindowsDirectory();
     const SystemPath system = SystemDirectory();
     if (!IsUsableFolder(windows, kCannotContinue) || !IsUsableFolder(system, kCannotContinue))
         return kExitUnspelledFolder;
-    gVariables.SetOutside("WINPATH", windows.path);
-    gVariables.SetOutside("SYSPATH", system.path);
     const int exitCode = ReadProgramFilesBase(programFilesBase);
     if (exitCode == kExitOk)
-        gVariables.SetOutside("DP", programFilesBase);
+        StartModel({current.path, windows.path, system.path, programFilesBase});
     return exitCode;
 }
 

@@ -135,11 +135,11 @@ void OnCustomControlNotification(HWND control, WORD notification)
     if (!control || !IsUserAction(notification))
         return;
     for (const ActionRecord& action : gRecords.actions) {
-        if (action.command != "ShowMessage" || action.arguments[3] != "COMMAND")
+        if (action.command != "ShowMessage" || action.Trigger() != "COMMAND")
             continue;
         for (const CustomWindow& record : gRecords.windows)
-            if (record.window == control && action.arguments[2] == record.name)
-                PageMessageBox(action.arguments[0].c_str(), action.arguments[1].c_str(), MB_OK);
+            if (record.window == control && action.Control() == record.name)
+                PageMessageBox(action.MessageText().c_str(), action.MessageCaption().c_str(), MB_OK);
     }
 }
 

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "setup/install/text/installation_run.h"
+#include "setup/model/text/built_in_variables.h"
 #include "setup/model/text/variables.h"
 
 namespace {
@@ -113,7 +114,7 @@ TEST(InstallationRun, UninstallEntryIconSizeAndDate)
 // 259 characters, its folder with room for the installation's temporary copy.
 TEST(InstallationRun, ChosenFolderMustLeaveRoomForTheDeepestFile)
 {
-    gVariables.Clear();
+    StartModel({});
     gVariables.Set("SUB", "sub");
     std::vector<FileEntry> files(4);
     files[0].destinationPath = "[DP]\\[SUB]\\deep file.txt";

@@ -1,6 +1,7 @@
 // What the recording commands leave behind: numbers, flags, colours, records.
 #include <gtest/gtest.h>
 
+#include "setup/model/text/built_in_variables.h"
 #include "setup/model/text/commands.h"
 #include "setup/model/text/folder_names.h"
 #include "setup/model/text/records.h"
@@ -105,8 +106,7 @@ class Commands : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        gVariables.Clear();
-        gRecords = InstallationRecords{};
+        StartModel({});
     }
     void Run(const std::string& name, Args args)
     {

@@ -6,7 +6,9 @@
 #include <iterator>
 #include <ostream>
 
+#include "common/system_paths.h"
 #include "setup/install/install_state.h"
+#include "setup/model/text/built_in_variables.h"
 #include "setup/model/text/records.h"
 #include "setup/model/text/variables.h"
 #include "tests/support/support.h"
@@ -42,14 +44,16 @@ int ScriptedPrompter::ShowMessage(MessageOwner owner, const std::string& text, c
     return NextAnswer(buttons == MB_ABORTRETRYIGNORE ? IDIGNORE : IDNO);
 }
 
-ConflictAnswer ScriptedPrompter::AskLanguageConflict(const std::string&, const std::string&)
+ConflictAnswer ScriptedPrompter::AskLanguageConflict(const std::string&, const std::string& target)
 {
+    lastTarget = target;
     shown.push_back(LanguageConflictDialog());
     return static_cast<ConflictAnswer>(NextAnswer(0));
 }
 
-ConflictAnswer ScriptedPrompter::AskOverwrite(const std::string&)
+ConflictAnswer ScriptedPrompter::AskOverwrite(const std::string& target)
 {
+    lastTarget = target;
     shown.push_back(OverwriteDialog());
     return static_cast<ConflictAnswer>(NextAnswer(0));
 }
@@ -125,14 +129,27 @@ void CopyFixture(const std::string& name, const std::string& destination)
     SetFileAttributesA(destination.c_str(), FILE_ATTRIBUTE_NORMAL);
 }
 
+namespace {
+
+// ProgramFilesDir and "\\", as setup reads it at start-up.
+std::string ProgramFilesBase()
+{
+    char folder[MAX_PATH + 1] = {};
+    DWORD size = MAX_PATH;
+    HKEY key;
+    if (RegOpenKeyA(HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion", &key) == ERROR_SUCCESS) {
+        RegQueryValueExA(key, "ProgramFilesDir", nullptr, nullptr, reinterpret_cast<BYTE*>(folder), &size);
+        RegCloseKey(key);
+    }
+    return std::string(folder) + "\\";
+}
+
+}  // namespace
+
 void ResetEngineState()
 {
     gInstall = InstallationState{};
-    gRecords = InstallationRecords{};
-    gVariables.Clear();
-    char windows[MAX_PATH + 1] = {};
-    GetWindowsDirectoryA(windows, sizeof windows);
-    gVariables.Set("WINPATH", std::string(windows) + "\\");
+    StartModel({::CurrentDirectory().path, ::WindowsDirectory().path, ::SystemDirectory().path, ProgramFilesBase()});
 }
 
 std::vector<std::string> LogRecords(const std::string& logPath)

@@ -38,6 +38,7 @@ public:
     ConflictAnswer AskOverwrite(const std::string& target) override;
 
     std::vector<Prompt> shown;
+    std::string lastTarget;  // the destination the last conflict dialog named
     bool AllAnswersUsed() const { return answers_.empty(); }
 
 private:
@@ -71,8 +72,8 @@ void PrintTo(const Prompt& prompt, std::ostream* out);
 std::string FixturePath(const std::string& name);
 void CopyFixture(const std::string& name, const std::string& destination);
 
-// Clears the installation state, the file list and the variables, and sets
-// WINPATH to the Windows directory with a trailing backslash.
+// The installation state and the model as setup starts in the current
+// folder: no script, no records, the built-in variables.
 void ResetEngineState();
 
 // The lines of a log after "[FILES]", without their CR LF.

@@ -31,20 +31,24 @@ protected:
     }
     void TearDown() override { EXPECT_TRUE(prompter.AllAnswersUsed()); }
 
-    InstallVerdict Interpret(DWORD result) { return InterpretInstallResult(result, kCaption, 0, prompter); }
+    InstallVerdict Interpret(DWORD result)
+    {
+        return InterpretInstallResult(result, {kCaption, "", target, 0}, prompter);
+    }
     // A read-only file as the destination being installed.
     void ProtectedTarget()
     {
-        gInstall.shownTarget = directory / "PROTECTED.TXT";
-        WriteFile(gInstall.shownTarget, "old");
-        ASSERT_TRUE(SetFileAttributesA(gInstall.shownTarget.c_str(), FILE_ATTRIBUTE_READONLY));
+        target = directory / "PROTECTED.TXT";
+        WriteFile(target, "old");
+        ASSERT_TRUE(SetFileAttributesA(target.c_str(), FILE_ATTRIBUTE_READONLY));
     }
     bool TargetIsReadOnly() const
     {
-        return (GetFileAttributesA(gInstall.shownTarget.c_str()) & FILE_ATTRIBUTE_READONLY) != 0;
+        return (GetFileAttributesA(target.c_str()) & FILE_ATTRIBUTE_READONLY) != 0;
     }
 
     TempDir directory{"interpret"};
+    std::string target;
     ScriptedPrompter prompter;
 };
 
@@ -133,7 +137,7 @@ TEST_F(InterpretResult, WriteProtectionKeptOnNoAndExaminationGoesOn)
 
 TEST_F(InterpretResult, FailedRemovalIsReportedAndExaminationGoesOn)
 {
-    gInstall.shownTarget = "C:\\no such directory\\PROTECTED.TXT";
+    target = "C:\\no such directory\\PROTECTED.TXT";
     prompter.Then(IDYES);
     EXPECT_EQ(Interpret(VIF_WRITEPROT | VIF_OUTOFSPACE), InstallVerdict::kAbortRun);
     EXPECT_EQ(prompter.shown, (std::vector<Prompt>{Question(kWriteProtected, kCaption, MB_YESNO),

@@ -131,14 +131,14 @@ std::string ProgramsFolder()
 TEST_F(ProgramGroupChoice, NoGroupSwitchesShortcutsOffUntilAGroupIsChosenAgain)
 {
     gVariables.Set("PROGRAMGROUP", "MyApp");
-    gInstall.CreateShortcuts = 1;
+    gInstall.createShortcuts = 1;
     auto noGroup = [](HWND page) {
         Click(page, IDC_GROUP_NONE);
         PressNext(page);
     };
 
     EXPECT_EQ(ShowOperatedPage(noGroup), 0);
-    EXPECT_EQ(gInstall.CreateShortcuts, 0);
+    EXPECT_EQ(gInstall.createShortcuts, 0);
     EXPECT_EQ(gVariables.Get("PROGRAMGROUP"), "MyApp");
 
     // An existing group asks for shortcuts again, even with the browser
@@ -148,12 +148,12 @@ TEST_F(ProgramGroupChoice, NoGroupSwitchesShortcutsOffUntilAGroupIsChosenAgain)
                   PressNext(page);
               }),
               0);
-    EXPECT_EQ(gInstall.CreateShortcuts, 1);
+    EXPECT_EQ(gInstall.createShortcuts, 1);
     EXPECT_EQ(gVariables.Get("PROGRAMGROUP"), "MyApp");
 
     EXPECT_EQ(ShowOperatedPage(noGroup), 0);
-    EXPECT_EQ(gInstall.CreateShortcuts, 0);
+    EXPECT_EQ(gInstall.createShortcuts, 0);
     EXPECT_EQ(ShowOperatedPage(PressNext), 0);
-    EXPECT_EQ(gInstall.CreateShortcuts, 1);
+    EXPECT_EQ(gInstall.createShortcuts, 1);
     EXPECT_EQ(gVariables.Get("PROGRAMGROUP"), ProgramsFolder() + "\\MyApp\\");
 }

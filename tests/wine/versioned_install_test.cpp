@@ -134,7 +134,7 @@ TEST_F(VersionedInstall, ExistingPrivateFileIsOverwrittenOnlyAfterYes)
     EXPECT_TRUE(Records().empty());
     EXPECT_EQ(Install(1), RunOutcome::kGoOn);
     EXPECT_FALSE(gInstall.installAll);
-    EXPECT_EQ(gInstall.shownTarget, replaced);
+    EXPECT_EQ(prompter.lastTarget, replaced);
     EXPECT_EQ(ReadFile(replaced), ReadFile(source));
     EXPECT_EQ(prompter.shown, std::vector<Prompt>(2, OverwriteDialog()));
     EXPECT_EQ(Records(), (std::vector<std::string>{ShortPathOf(replaced), "NONSHARED"}));

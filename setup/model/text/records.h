@@ -51,6 +51,14 @@ struct CustomWindow {
 struct ActionRecord {
     std::string command;  // "ShowMessage", "SetNextDynamicState" or "CheckButton"
     std::vector<std::string> arguments;
+
+    // A ShowMessage's text and caption, the control whose click shows it,
+    // and its trigger: "COMMAND" for such a click (a "NOW" message is shown
+    // at once and never recorded), anything else for never.
+    const std::string& MessageText() const { return arguments[0]; }
+    const std::string& MessageCaption() const { return arguments[1]; }
+    const std::string& Control() const { return arguments[2]; }
+    const std::string& Trigger() const { return arguments[3]; }
 };
 
 struct Rgb {

@@ -1,0 +1,27 @@
+#include "setup/model/text/built_in_variables.h"
+
+#include "setup/model/text/records.h"
+#include "setup/model/text/script_store.h"
+
+std::vector<std::pair<std::string, std::string>> BuiltInVariables(const BuiltInFolders& folders)
+{
+    return {{"SP", folders.medium},
+            {"SETUPFILE", folders.medium + "\\SetupScript.ini"},
+            {"WINPATH", folders.windows},
+            {"SYSPATH", folders.system},
+            {"DP", folders.programFilesBase}};
+}
+
+void SetBuiltInVariables(VariableStore& store, const BuiltInFolders& folders)
+{
+    for (const auto& [name, value] : BuiltInVariables(folders))
+        store.SetOutside(name, value);
+}
+
+void StartModel(const BuiltInFolders& folders)
+{
+    gScript = ScriptStore{};
+    gRecords = InstallationRecords{};
+    gVariables.Clear();
+    SetBuiltInVariables(gVariables, folders);
+}
