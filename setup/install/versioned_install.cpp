@@ -142,10 +142,41 @@ void RegisterSharedFile(const std::string& path, bool wasThere, Prompter& prompt
     FreeLibrary(module);
 }
 
-// A shared file goes where VerFindFileA places it (the system directory, or
-// where a copy is already), whatever directory its entry names.
-RunOutcome InstallSharedFile(const SourceFile& source, const std::string& destinationName, std::size_t index,
-                             Prompter& prompter)
+// Runs the installation call until the file is installed, skipped, found in
+// use or the run is ended: a retry runs it again as it was, a forced one
+// again with force. Whatever is not installed leaves no temporary copy.
+InstallVerdict RunUntilDecided(InstallCall& call, const InstallSubject& file, DWORD flags, Prompter& prompter)
+{
+    for (;;) {
+        const InstallVerdict verdict = InterpretInstallResult(call.Run(flags), file, prompter);
+        switch (verdict) {
+        case InstallVerdict::kInstalled:
+            return verdict;
+        case InstallVerdict::kRetryInstall:
+            break;
+        case InstallVerdict::kForceInstall:
+            flags |= VIFF_FORCEINSTALL;
+            break;
+        case InstallVerdict::kSkipFile:
+        case InstallVerdict::kFileInUse:
+        case InstallVerdict::kAbortRun:
+            call.DiscardTemporaryCopy();
+            return verdict;
+        }
+    }
+}
+
+// Where VerFindFileA places a shared file: the directory it chooses, the one
+// a copy is in already, and whether that copy is in use.
+struct SharedPlace {
+    std::string chosenDirectory;
+    std::string currentDirectory;
+    bool inUse = false;
+};
+
+// Nothing, after telling the user, when the directory does not fit the call.
+std::optional<SharedPlace> FindSharedPlace(const SourceFile& source, const std::string& destinationName,
+                                           Prompter& prompter)
 {
     char currentDirectory[MAX_PATH] = {};
     char chosenDirectory[MAX_PATH] = {};
@@ -155,46 +186,43 @@ RunOutcome InstallSharedFile(const SourceFile& source, const std::string& destin
     std::vector<char> windowsDirectory = Writable(gVariables.Get("WINPATH"));
     std::vector<char> applicationDirectory = Writable(gVariables.Get("DP"));
     const DWORD found = sys::VerFindFileA(VFFF_ISSHAREDFILE, sourceName.data(), windowsDirectory.data(),
-                                     applicationDirectory.data(), currentDirectory, &currentLength,
-                                     chosenDirectory, &chosenLength);
+                                          applicationDirectory.data(), currentDirectory, &currentLength,
+                                          chosenDirectory, &chosenLength);
     if (found & VFF_BUFFTOOSMALL) {
         Inform(prompter, "The directory for " + destinationName + " is too long, setup cannot install the file.",
                source.name);
-        return RunOutcome::kGoOn;
+        return std::nullopt;
     }
-    if (!PathsFit(source, chosenDirectory, destinationName, prompter))
+    return SharedPlace{chosenDirectory, currentDirectory, (found & VFF_FILEINUSE) != 0};
+}
+
+// A shared file goes where VerFindFileA places it (the system directory, or
+// where a copy is already), whatever directory its entry names.
+RunOutcome InstallSharedFile(const SourceFile& source, const std::string& destinationName, std::size_t index,
+                             Prompter& prompter)
+{
+    const std::optional<SharedPlace> place = FindSharedPlace(source, destinationName, prompter);
+    if (!place || !PathsFit(source, place->chosenDirectory, destinationName, prompter))
         return RunOutcome::kGoOn;
-    const std::string target = std::string(chosenDirectory) + "\\" + destinationName;
-    if (found & VFF_FILEINUSE) {
+    const std::string target = place->chosenDirectory + "\\" + destinationName;
+    if (place->inUse) {
         DeferFileInUse(source, target, prompter);
         return RunOutcome::kGoOn;
     }
-    const InstallSubject file{source.name, source.Path(), target, index};
     const bool wasThere = FindEntry(target).has_value();
-    InstallCall call(source, destinationName, chosenDirectory, std::string(currentDirectory));
-    DWORD flags = 0;
-    for (;;) {
-        switch (InterpretInstallResult(call.Run(flags), file, prompter)) {
-        case InstallVerdict::kInstalled:
-            CountInstalledBytes(target);
-            RegisterSharedFile(target, wasThere, prompter);
-            return RunOutcome::kGoOn;
-        case InstallVerdict::kRetryInstall:
-            break;
-        case InstallVerdict::kForceInstall:
-            flags = VIFF_FORCEINSTALL;
-            break;
-        case InstallVerdict::kSkipFile:
-            call.DiscardTemporaryCopy();
-            return RunOutcome::kGoOn;
-        case InstallVerdict::kFileInUse:
-            call.DiscardTemporaryCopy();
-            DeferFileInUse(source, target, prompter);
-            return RunOutcome::kGoOn;
-        case InstallVerdict::kAbortRun:
-            call.DiscardTemporaryCopy();
-            return RunOutcome::kAbortRun;
-        }
+    InstallCall call(source, destinationName, place->chosenDirectory, place->currentDirectory);
+    switch (RunUntilDecided(call, {source.name, source.Path(), target, index}, 0, prompter)) {
+    case InstallVerdict::kInstalled:
+        CountInstalledBytes(target);
+        RegisterSharedFile(target, wasThere, prompter);
+        return RunOutcome::kGoOn;
+    case InstallVerdict::kFileInUse:
+        DeferFileInUse(source, target, prompter);
+        return RunOutcome::kGoOn;
+    case InstallVerdict::kAbortRun:
+        return RunOutcome::kAbortRun;
+    default:
+        return RunOutcome::kGoOn;
     }
 }
 
@@ -326,6 +354,37 @@ std::optional<uint64_t> WriteNewFile(const std::string& sourcePath, const std::s
     return written;
 }
 
+// The destination's directory, made where it is missing and each new folder
+// logged. False, after telling the user, when it cannot be made; a path too
+// long for the directory is told as such later.
+bool PrepareDirectory(const std::string& directory, const std::string& name, const std::string& sourcePath,
+                      Prompter& prompter)
+{
+    std::vector<std::string> created;
+    const int ensured = EnsureDirectory(directory, created);
+    LogCreatedDirectories(created);
+    if (ensured < 0 && TargetFits(directory, name)) {
+        Inform(prompter, "Could not create the directory " + directory + ", setup cannot install the file.",
+               SplitSource(sourcePath).name);
+        return false;
+    }
+    return true;
+}
+
+// Whether an existing destination may be overwritten: always once the user
+// chose to overwrite every file, which forces the language conflicts too.
+bool MayOverwrite(const std::string& destination, Prompter& prompter)
+{
+    if (gInstall.overwriteAll || !CanBeRead(destination))
+        return true;
+    const ConflictAnswer answer = prompter.AskOverwrite(destination);
+    if (answer == ConflictAnswer::kAll) {
+        gInstall.overwriteAll = true;
+        gInstall.installAll = true;
+    }
+    return answer != ConflictAnswer::kNo;
+}
+
 // A private file goes exactly to its destination. It is installed under its
 // long name, since the installation call creates the file under the name it
 // is given and an 8.3 alias would become the file's only name; the log gets
@@ -338,15 +397,8 @@ RunOutcome InstallPrivateFile(const std::string& sourcePath, const std::string& 
     const std::size_t slash = destination.rfind('\\');
     const std::string directory = destination.substr(0, slash);
     const std::string name = destination.substr(slash + 1);
-    std::vector<std::string> created;
-    const int ensured = EnsureDirectory(directory, created);
-    LogCreatedDirectories(created);
-    // A path too long for the directory is told as such below.
-    if (ensured < 0 && TargetFits(directory, name)) {
-        Inform(prompter, "Could not create the directory " + directory + ", setup cannot install the file.",
-               SplitSource(sourcePath).name);
+    if (!PrepareDirectory(directory, name, sourcePath, prompter))
         return RunOutcome::kGoOn;
-    }
     if (sourcePath.size() < MAX_PATH && TargetFits(directory, name)) {
         if (const std::optional<uint64_t> written = WriteNewFile(sourcePath, destination)) {
             gInstall.installedBytes += *written;
@@ -354,40 +406,21 @@ RunOutcome InstallPrivateFile(const std::string& sourcePath, const std::string& 
         }
     }
     const SourceFile source = SplitSource(sourcePath);
-    if (!PathsFit(source, directory, name, prompter))
+    if (!PathsFit(source, directory, name, prompter) || !MayOverwrite(destination, prompter))
         return RunOutcome::kGoOn;
-    if (!gInstall.overwriteAll && CanBeRead(destination)) {
-        const ConflictAnswer answer = prompter.AskOverwrite(destination);
-        if (answer == ConflictAnswer::kNo)
-            return RunOutcome::kGoOn;
-        if (answer == ConflictAnswer::kAll) {
-            // Overwrite every file forces the language conflicts too.
-            gInstall.overwriteAll = true;
-            gInstall.installAll = true;
-        }
-    }
-    const InstallSubject file{source.name, source.Path(), destination, index};
     InstallCall call(source, name, directory, std::nullopt);
-    for (;;) {
-        switch (InterpretInstallResult(call.Run(VIFF_FORCEINSTALL), file, prompter)) {
-        case InstallVerdict::kInstalled:
-            CountInstalledBytes(destination);
-            gInstall.log.WritePrivateFile(ShortPath(destination).value_or(destination));
-            return RunOutcome::kGoOn;
-        case InstallVerdict::kRetryInstall:
-        case InstallVerdict::kForceInstall:
-            break;
-        case InstallVerdict::kSkipFile:
-            call.DiscardTemporaryCopy();
-            return RunOutcome::kGoOn;
-        case InstallVerdict::kFileInUse:
-            call.DiscardTemporaryCopy();
-            Inform(prompter, kInUseMessage, source.name);
-            return RunOutcome::kAbortRun;
-        case InstallVerdict::kAbortRun:
-            call.DiscardTemporaryCopy();
-            return RunOutcome::kAbortRun;
-        }
+    switch (RunUntilDecided(call, {source.name, source.Path(), destination, index}, VIFF_FORCEINSTALL, prompter)) {
+    case InstallVerdict::kInstalled:
+        CountInstalledBytes(destination);
+        gInstall.log.WritePrivateFile(ShortPath(destination).value_or(destination));
+        return RunOutcome::kGoOn;
+    case InstallVerdict::kFileInUse:
+        Inform(prompter, kInUseMessage, source.name);
+        return RunOutcome::kAbortRun;
+    case InstallVerdict::kAbortRun:
+        return RunOutcome::kAbortRun;
+    default:
+        return RunOutcome::kGoOn;
     }
 }
 
