@@ -8,6 +8,12 @@
 
 constexpr int32_t kBaseDpi = 96;
 
+// The nearest number that 32 bits hold.
+constexpr int32_t HeldTo32Bits(int64_t value)
+{
+    return value > INT32_MAX ? INT32_MAX : value < INT32_MIN ? INT32_MIN : static_cast<int32_t>(value);
+}
+
 // `value` × `numerator` / `denominator` to the nearest whole number, halves
 // away from zero, so that a length and its negative scale alike; kept within
 // 32 bits. A share that is not positive (a size the system did not tell)
@@ -18,8 +24,7 @@ constexpr int32_t ScaleBy(int32_t value, int32_t numerator, int32_t denominator)
         return value;
     const int64_t product = int64_t{value} * numerator;
     const int64_t magnitude = ((product < 0 ? -product : product) + denominator / 2) / denominator;
-    const int64_t scaled = product < 0 ? -magnitude : magnitude;
-    return scaled > INT32_MAX ? INT32_MAX : scaled < INT32_MIN ? INT32_MIN : static_cast<int32_t>(scaled);
+    return HeldTo32Bits(product < 0 ? -magnitude : magnitude);
 }
 
 // Pixels of a 100 % screen on a screen of `dpi` dots per inch.

@@ -42,8 +42,7 @@ ControlClass ClassForKind(const std::string& kind)
 // The extent from `from` to `to`, within what a window's size can hold.
 int Extent(int32_t from, int32_t to)
 {
-    const int64_t extent = int64_t{to} - from;
-    return extent > INT32_MAX ? INT32_MAX : extent < INT32_MIN ? INT32_MIN : static_cast<int>(extent);
+    return HeldTo32Bits(int64_t{to} - from);
 }
 
 // The dialog base units of `font` as the dialog manager takes them: the
