@@ -115,7 +115,7 @@ tessel_dist_program(scriptcheck)
 file(GLOB STARTER_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/starter/*.cpp)
 set_source_files_properties(${CMAKE_SOURCE_DIR}/starter/starter.rc
   PROPERTIES OBJECT_DEPENDS ${CMAKE_BINARY_DIR}/generated/starter.exe.manifest)
-add_executable(starter WIN32 ${STARTER_SOURCES} ${STARTER_TEXT_SOURCES} ${COMMON_SOURCES} ${SETUP_COMMON_SOURCES}
+add_executable(starter WIN32 ${STARTER_SOURCES} ${PAYLOAD_SOURCES} ${COMMON_SOURCES} ${SETUP_COMMON_SOURCES}
                ${SYSTEM_FOLDER_SOURCES}
                ${SHIPPED_RUNTIME_SOURCES}
                ${CMAKE_SOURCE_DIR}/common/lean_runtime.cpp ${CMAKE_SOURCE_DIR}/starter/starter.rc)
@@ -126,7 +126,7 @@ target_compile_options(starter PRIVATE
 target_link_libraries(starter PRIVATE gdi32 user32 kernel32 ${TESSEL_STATIC_RUNTIME})
 tessel_dist_program(starter)
 
-add_executable(tesselpack ${PACK_SOURCES} ${PACK_TEXT_SOURCES} ${STARTER_TEXT_SOURCES})
+add_executable(tesselpack ${PACK_SOURCES} ${PACK_TEXT_SOURCES})
 target_link_libraries(tesselpack PRIVATE checker ${TESSEL_STATIC_RUNTIME})
 tessel_dist_program(tesselpack)
 

@@ -44,18 +44,36 @@ int RefuseUnreadable(const ProgramFile& program)
                   kExitCannotReadItself);
 }
 
+std::string Decimal(uintptr_t number)
+{
+    std::string text;
+    do
+        text.insert(text.begin(), static_cast<char>('0' + number % 10));
+    while (number /= 10);
+    return text;
+}
+
 // setup.exe in the folder, with the folder as its current directory, where
-// it finds the script and the medium, which it may take files from: the
-// folder goes when setup ends.
-std::optional<DWORD> RunSetup(const std::string& folder, DWORD& error)
+// it finds the script; the rest of the medium it reads from the package,
+// through a handle of the program's file that it alone inherits.
+std::optional<DWORD> RunSetup(const std::string& folder, const ProgramFile& package, DWORD& error)
 {
     const std::string program = folder + "\\setup.exe";
+    HANDLE inherited = nullptr;
+    if (!DuplicateHandle(GetCurrentProcess(), package.Handle(), GetCurrentProcess(), &inherited, 0, TRUE,
+                         DUPLICATE_SAME_ACCESS)) {
+        error = GetLastError();
+        return std::nullopt;
+    }
+    const OwnedHandle packageHandle(inherited);
     SetEnvironmentVariableA(kUnpackedMediumVariable, folder.c_str());
+    SetEnvironmentVariableA(kPackageHandleVariable,
+                            Decimal(reinterpret_cast<uintptr_t>(inherited)).c_str());
     std::string commandLine = "\"" + program + "\"";
     STARTUPINFOA startup = {};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION process = {};
-    if (!CreateProcessA(program.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(),
+    if (!CreateProcessA(program.c_str(), &commandLine[0], nullptr, nullptr, TRUE, 0, nullptr, folder.c_str(),
                         &startup, &process)) {
         error = GetLastError();
         return std::nullopt;
@@ -98,7 +116,7 @@ int Start(HINSTANCE instance)
     }
 
     DWORD error = 0;
-    const std::optional<DWORD> exitCode = RunSetup(folder, error);
+    const std::optional<DWORD> exitCode = RunSetup(folder, program, error);
     RemoveFolder(folder);
     if (!exitCode)
         return Refuse("Setup cannot start " + folder + "\\setup.exe:\n\n" + SystemErrorSentence(error),

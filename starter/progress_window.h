@@ -6,7 +6,7 @@
 
 #include <cstdint>
 
-#include "starter/text/payload.h"
+#include "common/text/payload.h"
 
 class ProgressWindow {
 public:

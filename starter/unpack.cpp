@@ -224,6 +224,10 @@ Failure Unpack(ProgramFile& program, const payload::Package& package, const std:
     uint64_t at = package.dataOffset;
     std::string madeFolder;  // the folder of the last file, whose parts exist
     for (const payload::Entry& entry : package.entries) {
+        if (payload::StaysInPackage(entry)) {
+            at += entry.size;
+            continue;
+        }
         const std::string path = folder + "\\" + entry.name;
         MakeFoldersOf(entry.name, folder, madeFolder);
         // Never a file that is there already: the folder is new, so it was planted.

@@ -10,7 +10,7 @@
 #include <string>
 
 #include "common/handles.h"
-#include "starter/text/payload.h"
+#include "common/text/payload.h"
 
 // The program's own file, read at any offset. Opened by its wide name on
 // Windows NT, which holds whatever letters its folder's name has.
@@ -19,6 +19,7 @@ public:
     ProgramFile();
     bool IsOpen() const { return size_.has_value(); }
     uint64_t Size() const { return size_.value_or(0); }
+    HANDLE Handle() const { return file_.get(); }
     bool ReadAt(uint64_t offset, char* buffer, size_t size) override;
     // The system's error of the open or read that failed, as opposed to a
     // package that is cut or changed; 0 when none failed.
@@ -41,8 +42,9 @@ struct Failure {
 // may use it. Empty, with `failure` set, when none can be made.
 std::string CreatePrivateFolder(Failure& failure);
 
-// Writes every file of the package below `folder`, checking each file's
-// checksum again as it is read. `progress` gets the bytes written so far.
+// Writes the files of the package that do not stay in it below `folder`,
+// checking each file's checksum again as it is read. `progress` gets how far
+// into the package's contents the files written so far reach.
 Failure Unpack(ProgramFile& program, const payload::Package& package, const std::string& folder,
                payload::Progress* progress);
 

@@ -7,7 +7,7 @@
 #include <fstream>
 #include <vector>
 
-#include "starter/text/payload.h"
+#include "common/text/payload.h"
 #include "tesselpack/pack.h"
 
 namespace fs = std::filesystem;

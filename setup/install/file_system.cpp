@@ -18,6 +18,18 @@ bool IsDirectory(const std::string& path)
 
 }  // namespace
 
+std::string FullPath(const std::string& path)
+{
+    std::string full(MAX_PATH, '\0');
+    const DWORD length = GetFullPathNameA(path.c_str(), MAX_PATH, &full[0], nullptr);
+    if (length == 0 || length >= MAX_PATH)
+        return "";
+    full.resize(length);
+    while (full.size() > 3 && full.back() == '\\')
+        full.pop_back();
+    return full;
+}
+
 int EnsureDirectory(const std::string& path, std::vector<std::string>& created)
 {
     if (IsDirectory(path))

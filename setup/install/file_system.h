@@ -22,6 +22,10 @@ int EnsureDirectory(const std::string& path, std::vector<std::string>& created);
 // that joined and deferred files have somewhere to go.
 void EnsureWindowsTempDirectory();
 
+// The full path without "." and ".." parts and without a trailing backslash
+// (but a drive's root); empty when it does not fit the system's calls.
+std::string FullPath(const std::string& path);
+
 // The 8.3 form of an existing path, as the system gives it.
 std::optional<std::string> ShortPath(const std::string& path);
 

@@ -22,12 +22,9 @@ std::string WithoutTrailingBackslashes(std::string path)
 // ("..", 8.3 names) compare equal.
 std::string ComparablePath(const std::string& path)
 {
-    std::string full(MAX_PATH, '\0');
-    const DWORD length = GetFullPathNameA(path.c_str(), MAX_PATH, &full[0], nullptr);
-    if (length == 0 || length >= MAX_PATH)
+    std::string full = FullPath(path);
+    if (full.empty())
         full = path;
-    else
-        full.resize(length);
     return WithoutTrailingBackslashes(ShortPath(full).value_or(full));
 }
 
@@ -68,19 +65,4 @@ void ProtectInstallFolder(const std::string& folder)
     // knows no such flag, and inherits nothing after the fact anyway.
     if (setRights(DACL_SECURITY_INFORMATION | PROTECTED_DACL_SECURITY_INFORMATION) == ERROR_INVALID_PARAMETER)
         setRights(DACL_SECURITY_INFORMATION);
-}
-
-bool TakeFolderRights(const std::string& path)
-{
-    if (!IsWindowsNt())
-        return true;
-    // An empty list that is not protected: the system adds what the folder
-    // hands down.
-    ACL empty = {};
-    empty.AclRevision = ACL_REVISION;
-    empty.AclSize = sizeof empty;
-    std::string name = path;
-    return sys::SetNamedSecurityInfoA(&name[0], SE_FILE_OBJECT,
-                                      DACL_SECURITY_INFORMATION | UNPROTECTED_DACL_SECURITY_INFORMATION, nullptr,
-                                      nullptr, &empty, nullptr) == ERROR_SUCCESS;
 }

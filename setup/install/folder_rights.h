@@ -11,10 +11,3 @@
 // Files or the Windows folder, whose rights hold already. A drive that keeps
 // no rights (FAT) leaves the folder as it is.
 void ProtectInstallFolder(const std::string& folder);
-
-// Gives a file that was made elsewhere and has just got a name in its
-// installation folder the rights that folder hands down, and none of its
-// own: a file unpacked into the starter's private folder would otherwise
-// stay the unpacking user's alone. True where it has them now, and on
-// Windows 95, 98 and ME, which keep no rights.
-bool TakeFolderRights(const std::string& path);

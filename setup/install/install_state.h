@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "setup/install/packaged_medium.h"
 #include "setup/install/text/uninstall_log_writer.h"
 
 struct InstallationState {
@@ -17,7 +18,7 @@ struct InstallationState {
     std::string firstShortcutTarget;  // the uninstall entry's icon when it is a program
     bool entryRegistered = false;     // the uninstall entry exists, to be completed at the end
     std::string programFilesFolder;   // ProgramFilesDir as read at start-up; empty when the system names none
-    std::string unpackedMedium;       // the start folder, when the starter unpacked the medium there (unpacked_medium.h)
+    PackagedMedium packagedMedium;    // the files a starter left in its package (packaged_medium.h)
     UninstallLogWriter log;     // opened and closed by the installation run
     std::string temporaryFolder;              // setup's own, in the Windows TEMP folder, once made
     std::vector<std::string> temporaryFiles;  // made in it, removed with it when setup ends

@@ -8,6 +8,7 @@
 #include "common/system_error.h"
 #include "setup/install/file_system.h"
 #include "setup/install/install_state.h"
+#include "setup/install/packaged_medium.h"
 #include "setup/install/temporary_folder.h"
 #include "setup/install/text/install_paths.h"
 #include "setup/install/text/installation_run.h"
@@ -86,6 +87,7 @@ HANDLE OpenJoinedFile(const std::string& path)
 
 HANDLE OpenSource(const std::string& path)
 {
+    UnpackPackagedFile(path);
     return CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
 }
 

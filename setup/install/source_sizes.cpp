@@ -2,10 +2,12 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <optional>
 #include <string>
 
 #include "setup/install/file_system.h"
+#include "setup/install/packaged_medium.h"
 #include "setup/install/text/installation_run.h"
 #include "setup/install/text/source_header.h"
 #include "setup/model/text/records.h"
@@ -23,6 +25,14 @@ struct SourceStart {
 
 std::optional<SourceStart> ReadSourceStart(const std::string& path)
 {
+    if (const std::optional<PackagedFile> packaged = FindPackagedFile(path)) {
+        SourceStart start;
+        start.count = static_cast<DWORD>(std::min<uint64_t>(packaged->size, sizeof start.header));
+        start.size = packaged->size;
+        if (!ReadPackageBytes(packaged->offset, reinterpret_cast<char*>(start.header), start.count))
+            return std::nullopt;
+        return start;
+    }
     OwnedHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                                 FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file.IsOpen())
@@ -35,9 +45,11 @@ std::optional<SourceStart> ReadSourceStart(const std::string& path)
     return start;
 }
 
-// The Setup API's answer, which costs as much as copying a small file.
+// The Setup API's answer, which costs as much as copying a small file. It
+// reads the file itself, so a packaged one is unpacked for it.
 std::optional<uint32_t> QueriedSize(const std::string& path)
 {
+    UnpackPackagedFile(path);
     PSTR actualName = nullptr;
     DWORD sourceSize = 0;
     DWORD targetSize = 0;

@@ -1,7 +1,8 @@
 // The sizes source files will have once installed, as the sections page
 // shows them. Measuring has no side effects: it reads the sources at hand
 // and nothing else, so it has no prompter to ask anyone with, joins no
-// pieces and writes no file.
+// pieces and writes no file (but for a packaged source that only the Setup
+// API can measure, which it unpacks where the starter would have).
 #pragma once
 
 #include <cstddef>

@@ -14,7 +14,7 @@
 #include "setup/install/version_calls.h"
 #include "setup/install/text/install_paths.h"
 #include "setup/install/text/source_header.h"
-#include "setup/install/unpacked_medium.h"
+#include "setup/install/packaged_medium.h"
 #include "setup/install/uninstall_log.h"
 #include "setup/model/text/records.h"
 #include "setup/model/text/variables.h"
@@ -239,13 +239,53 @@ bool WriteWhole(HANDLE target, const void* bytes, DWORD count)
     return WriteFile(target, bytes, count, &written, nullptr) && written == count;
 }
 
+// A source's bytes, read from the start: from its file on the medium, or
+// from the package that a starter left it in.
+class SourceBytes {
+public:
+    explicit SourceBytes(const std::string& path)
+        : packaged_(FindPackagedFile(path)),
+          file_(packaged_ ? INVALID_HANDLE_VALUE
+                          : CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                        FILE_FLAG_SEQUENTIAL_SCAN, nullptr))
+    {
+    }
+    bool IsOpen() const { return packaged_ || file_.IsOpen(); }
+
+    bool Read(char* buffer, DWORD size, DWORD& read)
+    {
+        if (!packaged_)
+            return ReadFile(file_.get(), buffer, size, &read, nullptr) != FALSE;
+        read = static_cast<DWORD>(std::min<uint64_t>(size, packaged_->size - at_));
+        if (!ReadPackageBytes(packaged_->offset + at_, buffer, read))
+            return false;
+        at_ += read;
+        return true;
+    }
+
+    // The file's; a packaged one is as new as the starter would have
+    // unpacked it.
+    bool LastWriteTime(FILETIME& time) const
+    {
+        if (!packaged_)
+            return GetFileTime(file_.get(), nullptr, nullptr, &time) != FALSE;
+        GetSystemTimeAsFileTime(&time);
+        return true;
+    }
+
+private:
+    std::optional<PackagedFile> packaged_;
+    OwnedHandle file_;
+    uint64_t at_ = 0;
+};
+
 // Writes the source from its current position to the end of the target as
 // it is to be installed: as it is, or expanded by `expander`. It starts with
 // the bytes of the buffer from `offset` to `read`. Returns the bytes written
 // in all; nothing on a failure, also for a compressed file that expands to
 // another size than its header states.
-std::optional<uint64_t> WriteRest(HANDLE source, HANDLE target, std::vector<char>& buffer, DWORD offset, DWORD read,
-                                  std::optional<SzddExpander>& expander)
+std::optional<uint64_t> WriteRest(SourceBytes& source, HANDLE target, std::vector<char>& buffer, DWORD offset,
+                                  DWORD read, std::optional<SzddExpander>& expander)
 {
     uint64_t written = 0;
     std::vector<uint8_t> expanded;
@@ -264,7 +304,7 @@ std::optional<uint64_t> WriteRest(HANDLE source, HANDLE target, std::vector<char
             written += count;
         }
         offset = 0;
-        if (!ReadFile(source, buffer.data(), static_cast<DWORD>(buffer.size()), &read, nullptr))
+        if (!source.Read(buffer.data(), static_cast<DWORD>(buffer.size()), read))
             return std::nullopt;
     }
     if (expander && !expander->Complete())
@@ -284,32 +324,6 @@ HANDLE CreateLoggedFile(const std::string& destination)
     return target;
 }
 
-// A plain file of the unpacked medium from this size on becomes the new
-// destination by a second link, its bytes written nowhere again. Below it
-// the link's steps (the logged empty file, its removal, the link, the
-// folder's rights) cost more than writing the bytes.
-constexpr uint64_t kLinkedFrom = 1u << 20;
-
-// The logged empty file gives way to the link. The system gives a name made
-// again at once its former 8.3 alias; where it gives the link another, the
-// log would not find the file, so the link goes and the file is copied.
-// Returns the bytes installed; nothing, with nothing left at the
-// destination, for a smaller file and where the system cannot link.
-std::optional<uint64_t> LinkNewFile(HANDLE source, const std::string& sourcePath, const std::string& destination)
-{
-    const std::optional<uint64_t> size = OpenFileSize(source);
-    if (!size || *size < kLinkedFrom || !OwnedHandle(CreateLoggedFile(destination)).IsOpen())
-        return std::nullopt;
-    const std::string logged = ShortPath(destination).value_or(destination);
-    if (!DeleteFileA(destination.c_str()) || !LinkIntoPlace(sourcePath, destination))
-        return std::nullopt;
-    if (ShortPath(destination).value_or(destination) != logged) {
-        DeleteFileA(destination.c_str());
-        return std::nullopt;
-    }
-    return size;
-}
-
 // A plain or SZDD source whose destination does not exist yet is written
 // without the installation call, which for it does nothing else but costs
 // twice as much and leaves a temporary file of its own choosing in the
@@ -321,15 +335,13 @@ std::optional<uint64_t> LinkNewFile(HANDLE source, const std::string& sourcePath
 std::optional<uint64_t> WriteNewFile(const std::string& sourcePath, const std::string& destination)
 {
     constexpr DWORD kCopyChunk = 256 * 1024;
-    OwnedHandle source(CreateFileA(sourcePath.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                   FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+    SourceBytes source(sourcePath);
     if (!source.IsOpen())
         return std::nullopt;
     std::vector<char> buffer(kCopyChunk);
     DWORD read = 0;
     FILETIME lastWrite;
-    if (!ReadFile(source.get(), buffer.data(), kCopyChunk, &read, nullptr) ||
-        !GetFileTime(source.get(), nullptr, nullptr, &lastWrite))
+    if (!source.Read(buffer.data(), kCopyChunk, read) || !source.LastWriteTime(lastWrite))
         return std::nullopt;
     const auto* start = reinterpret_cast<const uint8_t*>(buffer.data());
     std::optional<SzddExpander> expander;
@@ -337,15 +349,12 @@ std::optional<uint64_t> WriteNewFile(const std::string& sourcePath, const std::s
         expander.emplace(szdd::ExpandedSize(start));
     else if (LooksCompressed(start, read))
         return std::nullopt;
-    if (!expander && IsInUnpackedMedium(sourcePath))
-        if (const std::optional<uint64_t> linked = LinkNewFile(source.get(), sourcePath, destination))
-            return linked;
     std::optional<uint64_t> written;
     {
         OwnedHandle target(CreateLoggedFile(destination));
         if (!target.IsOpen())
             return std::nullopt;
-        written = WriteRest(source.get(), target.get(), buffer, expander ? szdd::kHeaderSize : 0, read, expander);
+        written = WriteRest(source, target.get(), buffer, expander ? szdd::kHeaderSize : 0, read, expander);
         if (written && !SetFileTime(target.get(), nullptr, nullptr, &lastWrite))
             written.reset();
     }
@@ -405,6 +414,7 @@ RunOutcome InstallPrivateFile(const std::string& sourcePath, const std::string& 
             return RunOutcome::kGoOn;
         }
     }
+    UnpackPackagedFile(sourcePath);
     const SourceFile source = SplitSource(sourcePath);
     if (!PathsFit(source, directory, name, prompter) || !MayOverwrite(destination, prompter))
         return RunOutcome::kGoOn;
@@ -543,7 +553,9 @@ RunOutcome InstallVersionedFile(const std::string& sourcePath, std::size_t index
                SplitSource(sourcePath).name);
         return RunOutcome::kGoOn;
     }
-    if (entry.shared)
+    if (entry.shared) {
+        UnpackPackagedFile(sourcePath);
         return InstallSharedFile(SplitSource(sourcePath), destination.substr(slash + 1), index, prompter);
+    }
     return InstallPrivateFile(sourcePath, destination, index, prompter);
 }

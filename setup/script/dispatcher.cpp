@@ -2,6 +2,7 @@
 
 #include "common/find_files.h"
 #include "setup/guard/process_guard.h"
+#include "setup/install/packaged_medium.h"
 #include "setup/script/startup.h"
 #include "setup/model/text/commands.h"
 #include "setup/model/text/records.h"
@@ -16,10 +17,14 @@ const char kSyntaxErrorText[] =
     "Syntax error in 'SetupScript.INI': Function is not defined (possibly wrong parameter count?)\n"
     "Setup cannot be continued.";
 
-// The matches of an AddFile source pattern, in the file system's order.
+// The matches of an AddFile source pattern, in the file system's order; a
+// file that a starter left in its package matches its own name, which is
+// how tesselpack writes every source of such a medium.
 std::vector<FoundFile> FindSourceFiles(const std::string& pattern)
 {
     std::vector<FoundFile> matches;
+    if (const std::optional<PackagedFile> packaged = FindPackagedFile(pattern))
+        return {{packaged->Name(), false}};
     ForEachMatch(pattern, [&](const WIN32_FIND_DATAA& found) {
         matches.push_back({found.cFileName, (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0});
     });

@@ -12,7 +12,7 @@
 #include "common/system_paths.h"
 #include "setup/install/install_state.h"
 #include "setup/install/temporary_folder.h"
-#include "setup/install/unpacked_medium.h"
+#include "setup/install/packaged_medium.h"
 #include "setup/script/startup.h"
 #include "setup/model/text/built_in_variables.h"
 #include "setup/model/text/variables.h"
@@ -171,7 +171,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
     if (const int exitCode = SetBuiltInVariables(programFilesBase); exitCode != kExitOk)
         return exitCode;
     gInstall.programFilesFolder = programFilesBase.substr(0, programFilesBase.size() - 1);
-    gInstall.unpackedMedium = TakeUnpackedMedium(gVariables.Get("SP"));
+    TakePackagedMedium(gVariables.Get("SP"));
     if (LoadScript(gVariables.Get("SETUPFILE")) < 0)
         return kExitNoScript;
     if (!InitCommonControlsForPages()) {

@@ -139,12 +139,4 @@ BOOL CheckTokenMembership(HANDLE token, PSID sid, PBOOL isMember)
     return platform ? platform(token, sid, isMember) : FALSE;
 }
 
-BOOL CreateHardLinkA(LPCSTR newName, LPCSTR existingName, LPSECURITY_ATTRIBUTES attributes)
-{
-    const auto platform = reinterpret_cast<decltype(&::CreateHardLinkA)>(FindKernelFunction("CreateHardLinkA"));
-    if (!platform)
-        SetLastError(ERROR_PROC_NOT_FOUND);
-    return platform ? platform(newName, existingName, attributes) : FALSE;
-}
-
 }  // namespace sys

@@ -51,7 +51,5 @@ BOOL InitCommonControlsEx(const INITCOMMONCONTROLSEX* controls);
 DWORD SetNamedSecurityInfoA(LPSTR objectName, SE_OBJECT_TYPE objectType, SECURITY_INFORMATION information,
                             PSID owner, PSID group, PACL dacl, PACL sacl);
 BOOL CheckTokenMembership(HANDLE token, PSID sid, PBOOL isMember);
-// Of kernel32, from Windows 2000 on.
-BOOL CreateHardLinkA(LPCSTR newName, LPCSTR existingName, LPSECURITY_ATTRIBUTES attributes);
 
 }  // namespace sys

@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "starter/text/payload.h"
+#include "common/text/payload.h"
 #include "tests/host/package_samples.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)

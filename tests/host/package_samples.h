@@ -6,7 +6,7 @@
 #include <cstring>
 #include <string>
 
-#include "starter/text/payload.h"
+#include "common/text/payload.h"
 
 namespace package_samples {
 

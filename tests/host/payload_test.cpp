@@ -3,7 +3,7 @@
 // it is changed or missing, or when a name would leave the folder.
 #include <gtest/gtest.h>
 
-#include "starter/text/payload.h"
+#include "common/text/payload.h"
 #include "tests/host/package_samples.h"
 
 using namespace package_samples;

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "starter/text/payload.h"
+#include "common/text/payload.h"
 #include "tesselpack/text/disk_plan.h"
 #include "tesselpack/text/script_edit.h"
 #include "tesselpack/text/szdd.h"

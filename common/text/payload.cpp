@@ -1,15 +1,13 @@
-#include "starter/text/payload.h"
+#include "common/text/payload.h"
 
 #include <algorithm>
 #include <cstring>
+#include <set>
 
 namespace payload {
 
 namespace {
 
-const char kHeaderMagic[] = "TesselPk";
-const char kEndMagic[] = "TesselNd";
-constexpr size_t kMagicSize = 8;
 constexpr size_t kRecordFixedSize = 8 + 4 + 2;
 
 uint64_t Number(std::string_view bytes, size_t at, size_t width)
@@ -18,12 +16,6 @@ uint64_t Number(std::string_view bytes, size_t at, size_t width)
     for (size_t i = width; i-- > 0;)
         value = value << 8 | static_cast<unsigned char>(bytes[at + i]);
     return value;
-}
-
-void PutNumber(std::string& bytes, uint64_t value, size_t width)
-{
-    for (size_t i = 0; i < width; ++i, value >>= 8)
-        bytes += static_cast<char>(value & 0xFF);
 }
 
 char LowerAscii(char c)
@@ -63,8 +55,10 @@ uint32_t Crc32(uint32_t crc, const void* data, size_t size)
     // Eight bytes a step through eight tables (the "slicing" method): the
     // starter checks every byte of a package twice, and the byte-wise loop
     // alone was slower than writing the files.
-    static uint32_t table[8][256];
-    if (table[0][1] == 0) {
+    // On the heap: a static table would take 8 KB of each program's file.
+    static uint32_t (*table)[256] = nullptr;
+    if (!table) {
+        table = new uint32_t[8][256];
         for (uint32_t n = 0; n < 256; ++n) {
             uint32_t c = n;
             for (int k = 0; k < 8; ++k)
@@ -133,18 +127,6 @@ std::optional<ProgramLayout> ReadProgramLayout(std::string_view headers, uint64_
     return layout;
 }
 
-std::optional<std::string> BareProgram(std::string program)
-{
-    const std::optional<ProgramLayout> layout =
-        ReadProgramLayout(std::string_view(program).substr(0, 4096), program.size());
-    if (!layout)
-        return std::nullopt;
-    program.resize(layout->sectionsEnd);
-    if (layout->certificateEntry)
-        std::memset(&program[layout->certificateEntry], 0, 8);
-    return program;
-}
-
 bool IsSafeName(std::string_view name)
 {
     if (name.empty() || name.size() > kMaxNameLength)
@@ -157,33 +139,6 @@ bool IsSafeName(std::string_view name)
             return true;
         start = end + 1;
     }
-}
-
-std::string HeaderAndIndex(const std::vector<Entry>& entries)
-{
-    std::string index;
-    uint64_t dataSize = 0;
-    for (const Entry& entry : entries) {
-        PutNumber(index, entry.size, 8);
-        PutNumber(index, entry.crc, 4);
-        PutNumber(index, entry.name.size(), 2);
-        index += entry.name;
-        dataSize += entry.size;
-    }
-    std::string bytes(kHeaderMagic, kMagicSize);
-    PutNumber(bytes, kFormatVersion, 4);
-    PutNumber(bytes, entries.size(), 4);
-    PutNumber(bytes, index.size(), 4);
-    PutNumber(bytes, dataSize, 8);
-    PutNumber(bytes, Crc32(Crc32(0, bytes.data(), bytes.size()), index.data(), index.size()), 4);
-    return bytes + index;
-}
-
-std::string End(uint64_t packageSize)
-{
-    std::string bytes(kEndMagic, kMagicSize);
-    PutNumber(bytes, packageSize, 8);
-    return bytes;
 }
 
 std::optional<Header> ReadHeader(std::string_view bytes)
@@ -208,7 +163,7 @@ std::optional<std::vector<Entry>> ReadIndex(const Header& header, std::string_vi
         Crc32(Crc32(0, headerBytes.data(), 28), index.data(), index.size()) != header.crc)
         return std::nullopt;
     std::vector<Entry> entries;
-    std::vector<std::string> lowerNames;
+    std::set<std::string> lowerNames;
     uint64_t dataSize = 0;
     size_t at = 0;
     for (uint32_t f = 0; f < header.files; ++f) {
@@ -229,12 +184,11 @@ std::optional<std::vector<Entry>> ReadIndex(const Header& header, std::string_vi
         std::string lower;
         for (char c : entry.name)
             lower += LowerAscii(c);
-        lowerNames.push_back(std::move(lower));
+        if (!lowerNames.insert(std::move(lower)).second)
+            return std::nullopt;
         entries.push_back(std::move(entry));
     }
-    std::sort(lowerNames.begin(), lowerNames.end());
-    if (at != index.size() || dataSize != header.dataSize ||
-        std::adjacent_find(lowerNames.begin(), lowerNames.end()) != lowerNames.end())
+    if (at != index.size() || dataSize != header.dataSize)
         return std::nullopt;
     return entries;
 }
@@ -245,7 +199,7 @@ bool IsEnd(std::string_view bytes, uint64_t packageSize)
            Number(bytes, kMagicSize, 8) == packageSize;
 }
 
-std::optional<Package> CheckPackage(Source& source, uint64_t fileSize, Progress* progress)
+std::optional<Package> ReadPackage(Source& source, uint64_t fileSize)
 {
     std::string headers(static_cast<size_t>(std::min<uint64_t>(fileSize, 4096)), '\0');
     if (!source.ReadAt(0, &headers[0], headers.size()))
@@ -270,25 +224,9 @@ std::optional<Package> CheckPackage(Source& source, uint64_t fileSize, Progress*
     Package package;
     package.dataOffset = start + kHeaderSize + header->indexSize;
     package.dataSize = header->dataSize;
-    std::string buffer(1 << 16, '\0');
-    uint64_t at = package.dataOffset;
-    for (const Entry& entry : *entries) {
-        uint32_t crc = 0;
-        for (uint64_t left = entry.size; left > 0;) {
-            const size_t chunk = static_cast<size_t>(std::min<uint64_t>(left, buffer.size()));
-            if (!source.ReadAt(at, &buffer[0], chunk))
-                return std::nullopt;
-            crc = Crc32(crc, buffer.data(), chunk);
-            at += chunk;
-            left -= chunk;
-            if (progress && !progress->Advance(at - package.dataOffset))
-                return std::nullopt;
-        }
-        if (crc != entry.crc)
-            return std::nullopt;
-    }
     std::string end(kEndSize, '\0');
-    if (!source.ReadAt(at, &end[0], kEndSize) || !IsEnd(end, header->PackageSize()))
+    if (!source.ReadAt(package.dataOffset + package.dataSize, &end[0], kEndSize) ||
+        !IsEnd(end, header->PackageSize()))
         return std::nullopt;
     package.entries = std::move(*entries);
     return package;

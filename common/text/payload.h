@@ -30,6 +30,9 @@
 namespace payload {
 
 constexpr uint32_t kFormatVersion = 1;
+constexpr char kHeaderMagic[] = "TesselPk";
+constexpr char kEndMagic[] = "TesselNd";
+constexpr size_t kMagicSize = 8;
 constexpr size_t kHeaderSize = 32;
 constexpr size_t kEndSize = 16;
 // Bounds that no medium reaches, so that a damaged count cannot make the
@@ -112,9 +115,22 @@ public:
     virtual bool Advance(uint64_t done) = 0;
 };
 
-// Checks the whole package of a program of `fileSize` bytes: its place in
-// the PE headers, header, index, every file's checksum and the end. Nothing
-// when any of it is damaged (or `progress` stopped it).
+// The package of a program of `fileSize` bytes as its place in the PE
+// headers, its header, index and end give it, the files' contents unread.
+// Nothing when any of that is damaged.
+std::optional<Package> ReadPackage(Source& source, uint64_t fileSize);
+
+// Reads the package as ReadPackage does and checks every file's checksum.
+// Nothing when any of it is damaged (or `progress` stopped it).
 std::optional<Package> CheckPackage(Source& source, uint64_t fileSize, Progress* progress = nullptr);
+
+// Whether setup reads the file from the package where it lies instead of
+// from the folder the starter unpacks: so are the files in the medium's
+// folders (its disk), which setup only installs; the files at the top
+// (setup.exe, Unskein.exe, the script) are unpacked.
+inline bool StaysInPackage(const Entry& entry)
+{
+    return entry.name.find('\\') != std::string::npos;
+}
 
 }  // namespace payload

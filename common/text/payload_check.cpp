@@ -1,0 +1,33 @@
+// The starter's check of its package (common/text/payload.h).
+#include <algorithm>
+
+#include "common/text/payload.h"
+
+namespace payload {
+
+std::optional<Package> CheckPackage(Source& source, uint64_t fileSize, Progress* progress)
+{
+    std::optional<Package> package = ReadPackage(source, fileSize);
+    if (!package)
+        return std::nullopt;
+    std::string buffer(1 << 16, '\0');
+    uint64_t at = package->dataOffset;
+    for (const Entry& entry : package->entries) {
+        uint32_t crc = 0;
+        for (uint64_t left = entry.size; left > 0;) {
+            const size_t chunk = static_cast<size_t>(std::min<uint64_t>(left, buffer.size()));
+            if (!source.ReadAt(at, &buffer[0], chunk))
+                return std::nullopt;
+            crc = Crc32(crc, buffer.data(), chunk);
+            at += chunk;
+            left -= chunk;
+            if (progress && !progress->Advance(at - package->dataOffset))
+                return std::nullopt;
+        }
+        if (crc != entry.crc)
+            return std::nullopt;
+    }
+    return package;
+}
+
+}  // namespace payload

@@ -1,0 +1,57 @@
+// What tesselpack writes of a package (common/text/payload.h).
+#include <cstring>
+
+#include "common/text/payload.h"
+
+namespace payload {
+
+namespace {
+
+void PutNumber(std::string& bytes, uint64_t value, size_t width)
+{
+    for (size_t i = 0; i < width; ++i, value >>= 8)
+        bytes += static_cast<char>(value & 0xFF);
+}
+
+}  // namespace
+
+std::optional<std::string> BareProgram(std::string program)
+{
+    const std::optional<ProgramLayout> layout =
+        ReadProgramLayout(std::string_view(program).substr(0, 4096), program.size());
+    if (!layout)
+        return std::nullopt;
+    program.resize(layout->sectionsEnd);
+    if (layout->certificateEntry)
+        std::memset(&program[layout->certificateEntry], 0, 8);
+    return program;
+}
+
+std::string HeaderAndIndex(const std::vector<Entry>& entries)
+{
+    std::string index;
+    uint64_t dataSize = 0;
+    for (const Entry& entry : entries) {
+        PutNumber(index, entry.size, 8);
+        PutNumber(index, entry.crc, 4);
+        PutNumber(index, entry.name.size(), 2);
+        index += entry.name;
+        dataSize += entry.size;
+    }
+    std::string bytes(kHeaderMagic, kMagicSize);
+    PutNumber(bytes, kFormatVersion, 4);
+    PutNumber(bytes, entries.size(), 4);
+    PutNumber(bytes, index.size(), 4);
+    PutNumber(bytes, dataSize, 8);
+    PutNumber(bytes, Crc32(Crc32(0, bytes.data(), bytes.size()), index.data(), index.size()), 4);
+    return bytes + index;
+}
+
+std::string End(uint64_t packageSize)
+{
+    std::string bytes(kEndMagic, kMagicSize);
+    PutNumber(bytes, packageSize, 8);
+    return bytes;
+}
+
+}  // namespace payload

@@ -1,0 +1,141 @@
+#include "setup/install/packaged_medium.h"
+
+#include <algorithm>
+#include <vector>
+
+#include "common/handles.h"
+#include "common/text/payload.h"
+#include "common/unpacked_medium.h"
+#include "common/whole_file.h"
+#include "setup/guard/text/process_names.h"
+#include "setup/install/file_system.h"
+#include "setup/install/install_state.h"
+
+namespace {
+
+std::string Lower(std::string text)
+{
+    LowerAsciiLetters(text);
+    return text;
+}
+
+std::string TakeVariable(const char* name)
+{
+    char value[MAX_PATH] = {};
+    const DWORD length = GetEnvironmentVariableA(name, value, MAX_PATH);
+    SetEnvironmentVariableA(name, nullptr);
+    return length > 0 && length < MAX_PATH ? value : "";
+}
+
+class PackageSource : public payload::Source {
+public:
+    bool ReadAt(uint64_t offset, char* buffer, size_t size) override
+    {
+        return size <= MAXDWORD && ReadPackageBytes(offset, buffer, static_cast<DWORD>(size));
+    }
+};
+
+// The packaged file at `path`, unpacked or not; null for any other path.
+PackagedFile* Lookup(const std::string& path)
+{
+    PackagedMedium& medium = gInstall.packagedMedium;
+    if (medium.folder.empty())
+        return nullptr;
+    const std::string full = FullPath(path);
+    if (full.size() <= medium.folder.size() + 1 || full[medium.folder.size()] != '\\' ||
+        lstrcmpiA(full.substr(0, medium.folder.size()).c_str(), medium.folder.c_str()) != 0)
+        return nullptr;
+    const auto found = medium.files.find(Lower(full.substr(medium.folder.size() + 1)));
+    return found != medium.files.end() ? &found->second : nullptr;
+}
+
+}  // namespace
+
+void TakePackagedMedium(const std::string& startFolder)
+{
+    const std::string folder = FullPath(TakeVariable(kUnpackedMediumVariable));
+    const std::string handle = TakeVariable(kPackageHandleVariable);
+    if (folder.empty() || handle.empty() || lstrcmpiA(folder.c_str(), FullPath(startFolder).c_str()) != 0)
+        return;
+    uintptr_t value = 0;
+    for (const char digit : handle) {
+        if (digit < '0' || digit > '9')
+            return;
+        value = value * 10 + static_cast<uintptr_t>(digit - '0');
+    }
+    PackagedMedium& medium = gInstall.packagedMedium;
+    medium.package = reinterpret_cast<HANDLE>(value);
+    const std::optional<uint64_t> size =
+        GetFileType(medium.package) == FILE_TYPE_DISK ? OpenFileSize(medium.package) : std::nullopt;
+    PackageSource source;
+    const std::optional<payload::Package> package =
+        size ? payload::ReadPackage(source, *size) : std::nullopt;
+    if (!package) {
+        medium.package = nullptr;
+        return;
+    }
+    medium.folder = folder;
+    uint64_t offset = package->dataOffset;
+    for (const payload::Entry& entry : package->entries) {
+        if (payload::StaysInPackage(entry))
+            medium.files[Lower(entry.name)] = {entry.name, offset, entry.size};
+        offset += entry.size;
+    }
+}
+
+std::optional<PackagedFile> FindPackagedFile(const std::string& path)
+{
+    const PackagedFile* file = Lookup(path);
+    if (!file || file->unpacked)
+        return std::nullopt;
+    return *file;
+}
+
+bool ReadPackageBytes(uint64_t offset, char* buffer, DWORD size)
+{
+    const HANDLE package = gInstall.packagedMedium.package;
+    LONG high = static_cast<LONG>(offset >> 32);
+    // A low half of all ones is told from a failure only by the error.
+    SetLastError(NO_ERROR);
+    if (SetFilePointer(package, static_cast<LONG>(offset & 0xFFFFFFFF), &high, FILE_BEGIN) ==
+            INVALID_SET_FILE_POINTER &&
+        GetLastError() != NO_ERROR)
+        return false;
+    while (size > 0) {
+        DWORD read = 0;
+        if (!ReadFile(package, buffer, size, &read, nullptr) || read == 0)
+            return false;
+        buffer += read;
+        size -= read;
+    }
+    return true;
+}
+
+bool UnpackPackagedFile(const std::string& path)
+{
+    PackagedFile* found = Lookup(path);
+    if (!found || found->unpacked)
+        return true;
+    PackagedFile& file = *found;
+    const std::string& folder = gInstall.packagedMedium.folder;
+    for (size_t slash = file.below.find('\\'); slash != std::string::npos; slash = file.below.find('\\', slash + 1))
+        CreateDirectoryA((folder + "\\" + file.below.substr(0, slash)).c_str(), nullptr);
+    const std::string target = folder + "\\" + file.below;
+    bool written = false;
+    {
+        OwnedHandle out(CreateFileA(target.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL,
+                                    nullptr));
+        std::vector<char> buffer(1 << 16);
+        written = out.IsOpen();
+        for (uint64_t at = 0; written && at < file.size;) {
+            const DWORD chunk = static_cast<DWORD>(std::min<uint64_t>(file.size - at, buffer.size()));
+            written = ReadPackageBytes(file.offset + at, buffer.data(), chunk) &&
+                      WriteAll(out.get(), std::string_view(buffer.data(), chunk));
+            at += chunk;
+        }
+    }
+    if (!written)
+        DeleteFileA(target.c_str());
+    file.unpacked = written;
+    return written;
+}
