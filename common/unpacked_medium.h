@@ -6,7 +6,11 @@
 
 // Set by the starter for setup alone, to the folder's full path.
 constexpr char kUnpackedMediumVariable[] = "TESSEL_UNPACKED_MEDIUM";
-// The starter's own file, which holds the package, as a handle that setup
-// inherits, in decimal: read through it, the package is the one the starter
-// checked, which no one can write to while the starter holds it open.
-constexpr char kPackageHandleVariable[] = "TESSEL_PACKAGE_HANDLE";
+// Three handles that setup inherits, in decimal, separated by spaces: the
+// starter's own file, which holds the package (opened for setup alone, so
+// that the two read it each at their own place; no one can write to it
+// while either holds it open); an event that the starter sets once the
+// files that stay in the package are found whole; and the starter's
+// process. Setup installs nothing before the event is set; where the
+// starter ends first, or finds a file damaged and ends setup, nothing is.
+constexpr char kPackageHandlesVariable[] = "TESSEL_PACKAGE_HANDLES";

@@ -1,6 +1,7 @@
 // starter.exe, the program that tesselpack --single-file makes into one
-// download: it checks the package it carries, unpacks the medium into a
-// folder of its own under TEMP, runs setup.exe from there, waits for it,
+// download: it unpacks setup.exe, Unskein.exe and the script into a folder
+// of its own under TEMP, runs setup.exe from there, which reads the other
+// files from the package, checks those while setup starts, waits for it,
 // removes the folder and ends with setup's exit code.
 #include <windows.h>
 
@@ -24,9 +25,6 @@ constexpr int kExitCannotUnpack = -12;
 constexpr int kExitCannotStartSetup = -13;
 constexpr int kExitCannotReadItself = -14;
 
-// From this size on, checking and unpacking take long enough to be shown.
-constexpr uint64_t kShownFrom = 20u << 20;
-
 const char kDamaged[] = "The installation package is damaged. Please download it again.";
 
 int Refuse(const std::string& text, int exitCode)
@@ -44,8 +42,9 @@ int RefuseUnreadable(const ProgramFile& program)
                   kExitCannotReadItself);
 }
 
-std::string Decimal(uintptr_t number)
+std::string Decimal(HANDLE handle)
 {
+    uintptr_t number = reinterpret_cast<uintptr_t>(handle);
     std::string text;
     do
         text.insert(text.begin(), static_cast<char>('0' + number % 10));
@@ -53,75 +52,132 @@ std::string Decimal(uintptr_t number)
     return text;
 }
 
-// setup.exe in the folder, with the folder as its current directory, where
-// it finds the script; the rest of the medium it reads from the package,
-// through a handle of the program's file that it alone inherits.
-std::optional<DWORD> RunSetup(const std::string& folder, const ProgramFile& package, DWORD& error)
+HANDLE InheritableCopy(HANDLE handle, DWORD access, DWORD options)
 {
-    const std::string program = folder + "\\setup.exe";
-    HANDLE inherited = nullptr;
-    if (!DuplicateHandle(GetCurrentProcess(), package.Handle(), GetCurrentProcess(), &inherited, 0, TRUE,
-                         DUPLICATE_SAME_ACCESS)) {
-        error = GetLastError();
-        return std::nullopt;
+    HANDLE copy = nullptr;
+    return DuplicateHandle(GetCurrentProcess(), handle, GetCurrentProcess(), &copy, access, TRUE, options) ? copy
+                                                                                                          : nullptr;
+}
+
+// setup.exe in the folder, with the folder as its current directory, where
+// it finds the script; the files that stay in the package it reads from
+// there, and it installs none before Allow (common/unpacked_medium.h).
+class SetupRun {
+public:
+    explicit SetupRun(const std::string& folder);
+    ~SetupRun()
+    {
+        if (process_.hProcess)
+            CloseHandle(process_.hProcess);
+        if (process_.hThread)
+            CloseHandle(process_.hThread);
     }
-    const OwnedHandle packageHandle(inherited);
+    SetupRun(const SetupRun&) = delete;
+    SetupRun& operator=(const SetupRun&) = delete;
+
+    // The system's error when setup could not be started, 0 when it runs.
+    DWORD Error() const { return error_; }
+    // The package is whole: setup goes on.
+    void Allow() { SetEvent(checked_.get()); }
+    // It is not: setup ends before it has installed anything.
+    void Stop() { TerminateProcess(process_.hProcess, static_cast<UINT>(kExitDamaged)); }
+    DWORD WaitForExitCode()
+    {
+        WaitForSingleObject(process_.hProcess, INFINITE);
+        DWORD code = 0;
+        GetExitCodeProcess(process_.hProcess, &code);
+        return code;
+    }
+
+private:
+    SECURITY_ATTRIBUTES inherited_ = {sizeof inherited_, nullptr, TRUE};
+    OwnedHandle checked_{CreateEventA(&inherited_, TRUE, FALSE, nullptr)};
+    PROCESS_INFORMATION process_ = {};
+    DWORD error_ = 0;
+};
+
+SetupRun::SetupRun(const std::string& folder)
+{
+    const ProgramFile setupsOwn;
+    const OwnedHandle package(InheritableCopy(setupsOwn.Handle(), 0, DUPLICATE_SAME_ACCESS));
+    const OwnedHandle starter(InheritableCopy(GetCurrentProcess(), SYNCHRONIZE, 0));
+    if (!checked_.IsOpen() || !package.IsOpen() || !starter.IsOpen()) {
+        error_ = GetLastError();
+        return;
+    }
     SetEnvironmentVariableA(kUnpackedMediumVariable, folder.c_str());
-    SetEnvironmentVariableA(kPackageHandleVariable,
-                            Decimal(reinterpret_cast<uintptr_t>(inherited)).c_str());
+    SetEnvironmentVariableA(kPackageHandlesVariable,
+                            (Decimal(package.get()) + " " + Decimal(checked_.get()) + " " + Decimal(starter.get()))
+                                .c_str());
+    const std::string program = folder + "\\setup.exe";
     std::string commandLine = "\"" + program + "\"";
     STARTUPINFOA startup = {};
     startup.cb = sizeof startup;
-    PROCESS_INFORMATION process = {};
     if (!CreateProcessA(program.c_str(), &commandLine[0], nullptr, nullptr, TRUE, 0, nullptr, folder.c_str(),
-                        &startup, &process)) {
-        error = GetLastError();
-        return std::nullopt;
-    }
-    const OwnedHandle thread(process.hThread), setup(process.hProcess);
-    WaitForSingleObject(setup.get(), INFINITE);
-    DWORD code = 0;
-    GetExitCodeProcess(setup.get(), &code);
-    return code;
+                        &startup, &process_))
+        error_ = GetLastError();
 }
 
+Failure::Kind Damage(const ProgramFile& program)
+{
+    return program.Error() ? Failure::kCannotRead : Failure::kDamaged;
+}
+
+int RefuseFailure(const Failure& failure, const ProgramFile& program)
+{
+    switch (failure.kind) {
+    case Failure::kDamaged: return Refuse(kDamaged, kExitDamaged);
+    case Failure::kCannotRead: return RefuseUnreadable(program);
+    default: return Refuse(failure.message, kExitCannotUnpack);
+    }
+}
+
+// Unpacks the files at the top, checked as they are written, starts setup,
+// and checks the files that stay in the package meanwhile.
 int Start(HINSTANCE instance)
 {
     ProgramFile program;
     if (!program.IsOpen())
         return RefuseUnreadable(program);
-    std::unique_ptr<ProgressWindow> window;
-    if (program.Size() >= kShownFrom)
-        window = std::make_unique<ProgressWindow>(instance, 2 * program.Size());
-
-    StepProgress checking(window.get(), 0);
-    const std::optional<payload::Package> package = payload::CheckPackage(program, program.Size(), &checking);
+    const std::optional<payload::Package> package = payload::ReadPackage(program, program.Size());
     if (!package)
-        return program.Error() ? RefuseUnreadable(program) : Refuse(kDamaged, kExitDamaged);
+        return RefuseFailure({Damage(program), ""}, program);
 
     Failure failure;
     const std::string folder = CreatePrivateFolder(failure);
     if (folder.empty())
         return Refuse(failure.message, kExitCannotUnpack);
-    StepProgress unpacking(window.get(), program.Size());
+    auto window = std::make_unique<ProgressWindow>(instance, 2 * program.Size());
+    StepProgress unpacking(window.get(), 0);
     failure = Unpack(program, *package, folder, &unpacking);
-    window.reset();
     if (failure.kind != Failure::kNone) {
+        window.reset();
         RemoveFolder(folder);
-        switch (failure.kind) {
-        case Failure::kDamaged: return Refuse(kDamaged, kExitDamaged);
-        case Failure::kCannotRead: return RefuseUnreadable(program);
-        default: return Refuse(failure.message, kExitCannotUnpack);
-        }
+        return RefuseFailure(failure, program);
     }
 
-    DWORD error = 0;
-    const std::optional<DWORD> exitCode = RunSetup(folder, program, error);
+    DWORD exitCode = 0;
+    {
+        SetupRun setup(folder);
+        if (const DWORD error = setup.Error()) {
+            window.reset();
+            RemoveFolder(folder);
+            return Refuse("Setup cannot start " + folder + "\\setup.exe:\n\n" + SystemErrorSentence(error),
+                          kExitCannotStartSetup);
+        }
+        StepProgress checking(window.get(), program.Size());
+        failure.kind = payload::CheckContents(program, *package, payload::StaysInPackage, &checking)
+                           ? Failure::kNone
+                           : Damage(program);
+        window.reset();
+        if (failure.kind == Failure::kNone)
+            setup.Allow();
+        else
+            setup.Stop();
+        exitCode = setup.WaitForExitCode();
+    }
     RemoveFolder(folder);
-    if (!exitCode)
-        return Refuse("Setup cannot start " + folder + "\\setup.exe:\n\n" + SystemErrorSentence(error),
-                      kExitCannotStartSetup);
-    return static_cast<int>(*exitCode);
+    return failure.kind == Failure::kNone ? static_cast<int>(exitCode) : RefuseFailure(failure, program);
 }
 
 }  // namespace

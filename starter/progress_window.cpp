@@ -13,6 +13,7 @@ constexpr int kWidth = 360, kHeight = 100;
 constexpr int kMargin = 12, kTextHeight = 20, kBarTop = 38, kBarHeight = 18;
 constexpr int kBarRange = 1000;
 constexpr DWORD kUpdateMs = 40;
+constexpr DWORD kShownAfterMs = 500;
 
 // The bar is a common control; without the DLL the window shows its text alone.
 bool InitProgressBar()
@@ -44,8 +45,14 @@ void DeliverMessages()
 
 }  // namespace
 
-ProgressWindow::ProgressWindow(HINSTANCE instance, uint64_t total) : total_(total ? total : 1)
+ProgressWindow::ProgressWindow(HINSTANCE instance, uint64_t total)
+    : instance_(instance), started_(GetTickCount()), total_(total ? total : 1)
 {
+}
+
+void ProgressWindow::Create()
+{
+    HINSTANCE instance = instance_;
     WNDCLASSA windowClass = {};
     windowClass.lpfnWndProc = ProgressWindowProc;
     windowClass.hInstance = instance;
@@ -79,14 +86,21 @@ ProgressWindow::ProgressWindow(HINSTANCE instance, uint64_t total) : total_(tota
 
 ProgressWindow::~ProgressWindow()
 {
-    if (window_)
-        DestroyWindow(window_);
+    if (!window_)
+        return;
+    DestroyWindow(window_);
     DeliverMessages();
 }
 
 void ProgressWindow::Show(uint64_t done)
 {
     const DWORD now = GetTickCount();
+    if (!created_) {
+        if (now - started_ < kShownAfterMs)
+            return;
+        created_ = true;
+        Create();
+    }
     if (now - lastUpdate_ < kUpdateMs && done < total_)
         return;
     lastUpdate_ = now;

@@ -1,5 +1,7 @@
-// The small window that a large package shows while the starter checks and
-// unpacks it, so that a person never looks at nothing.
+// The small window that the starter shows while it checks and unpacks its
+// package, once that takes long enough to be seen, so that a person never
+// looks at nothing for long. A quick check shows none: a window's first
+// appearance costs more than checking a few hundred MB.
 #pragma once
 
 #include <windows.h>
@@ -10,16 +12,22 @@
 
 class ProgressWindow {
 public:
-    // Shows the window at once; `total` is the work, in bytes.
+    // `total` is the work, in bytes; no window yet.
     ProgressWindow(HINSTANCE instance, uint64_t total);
     ~ProgressWindow();
     ProgressWindow(const ProgressWindow&) = delete;
     ProgressWindow& operator=(const ProgressWindow&) = delete;
 
-    // The bar at `done` of the total; delivers the window's messages.
+    // The bar at `done` of the total, in a window shown once the work has
+    // taken kShownAfterMs; delivers the window's messages.
     void Show(uint64_t done);
 
 private:
+    void Create();
+
+    HINSTANCE instance_;
+    DWORD started_;
+    bool created_ = false;
     HWND window_ = nullptr;
     HWND bar_ = nullptr;
     uint64_t total_;

@@ -259,12 +259,13 @@ Failure Unpack(ProgramFile& program, const payload::Package& package, const std:
 void RemoveFolder(const std::string& folder)
 {
     const bool nt = IsWindowsNt();
-    // The program that just ended may still hold its file for a moment.
-    for (int attempt = 0; attempt < 20; ++attempt) {
+    // The program that just ended may still hold its file for a moment:
+    // tried again every 10 ms, for two seconds.
+    for (int attempt = 0; attempt < 200; ++attempt) {
         RemoveTree(folder, false);
         if (GetFileAttributesA(folder.c_str()) == INVALID_FILE_ATTRIBUTES)
             return;
-        Sleep(100);
+        Sleep(10);
     }
     RemoveTree(folder, nt);
 }

@@ -120,6 +120,10 @@ public:
 // Nothing when any of that is damaged.
 std::optional<Package> ReadPackage(Source& source, uint64_t fileSize);
 
+// Whether the files of the package that `which` names have the contents
+// their checksums say; false also when `progress` stopped the check.
+bool CheckContents(Source& source, const Package& package, bool (*which)(const Entry&), Progress* progress);
+
 // Reads the package as ReadPackage does and checks every file's checksum.
 // Nothing when any of it is damaged (or `progress` stopped it).
 std::optional<Package> CheckPackage(Source& source, uint64_t fileSize, Progress* progress = nullptr);
@@ -127,7 +131,9 @@ std::optional<Package> CheckPackage(Source& source, uint64_t fileSize, Progress*
 // Whether setup reads the file from the package where it lies instead of
 // from the folder the starter unpacks: so are the files in the medium's
 // folders (its disk), which setup only installs; the files at the top
-// (setup.exe, Unskein.exe, the script) are unpacked.
+// (setup.exe, Unskein.exe, the script) are unpacked. The starter checks the
+// files that stay while setup starts, which installs nothing before it
+// learns that they are whole.
 inline bool StaysInPackage(const Entry& entry)
 {
     return entry.name.find('\\') != std::string::npos;

@@ -5,28 +5,37 @@
 
 namespace payload {
 
-std::optional<Package> CheckPackage(Source& source, uint64_t fileSize, Progress* progress)
+bool CheckContents(Source& source, const Package& package, bool (*which)(const Entry&), Progress* progress)
 {
-    std::optional<Package> package = ReadPackage(source, fileSize);
-    if (!package)
-        return std::nullopt;
     std::string buffer(1 << 16, '\0');
-    uint64_t at = package->dataOffset;
-    for (const Entry& entry : package->entries) {
+    uint64_t at = package.dataOffset;
+    for (const Entry& entry : package.entries) {
+        if (!which(entry)) {
+            at += entry.size;
+            continue;
+        }
         uint32_t crc = 0;
         for (uint64_t left = entry.size; left > 0;) {
             const size_t chunk = static_cast<size_t>(std::min<uint64_t>(left, buffer.size()));
             if (!source.ReadAt(at, &buffer[0], chunk))
-                return std::nullopt;
+                return false;
             crc = Crc32(crc, buffer.data(), chunk);
             at += chunk;
             left -= chunk;
-            if (progress && !progress->Advance(at - package->dataOffset))
-                return std::nullopt;
+            if (progress && !progress->Advance(at - package.dataOffset))
+                return false;
         }
         if (crc != entry.crc)
-            return std::nullopt;
+            return false;
     }
+    return true;
+}
+
+std::optional<Package> CheckPackage(Source& source, uint64_t fileSize, Progress* progress)
+{
+    std::optional<Package> package = ReadPackage(source, fileSize);
+    if (!package || !CheckContents(source, *package, [](const Entry&) { return true; }, progress))
+        return std::nullopt;
     return package;
 }
 

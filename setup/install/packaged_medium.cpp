@@ -54,17 +54,23 @@ PackagedFile* Lookup(const std::string& path)
 void TakePackagedMedium(const std::string& startFolder)
 {
     const std::string folder = FullPath(TakeVariable(kUnpackedMediumVariable));
-    const std::string handle = TakeVariable(kPackageHandleVariable);
-    if (folder.empty() || handle.empty() || lstrcmpiA(folder.c_str(), FullPath(startFolder).c_str()) != 0)
+    const std::string handles = TakeVariable(kPackageHandlesVariable);
+    if (folder.empty() || lstrcmpiA(folder.c_str(), FullPath(startFolder).c_str()) != 0)
         return;
-    uintptr_t value = 0;
-    for (const char digit : handle) {
-        if (digit < '0' || digit > '9')
+    uintptr_t values[3] = {};
+    size_t at = 0;
+    for (const char c : handles) {
+        if (c == ' ' && at < 2)
+            ++at;
+        else if (c >= '0' && c <= '9')
+            values[at] = values[at] * 10 + static_cast<uintptr_t>(c - '0');
+        else
             return;
-        value = value * 10 + static_cast<uintptr_t>(digit - '0');
     }
+    if (at != 2)
+        return;
     PackagedMedium& medium = gInstall.packagedMedium;
-    medium.package = reinterpret_cast<HANDLE>(value);
+    medium.package = reinterpret_cast<HANDLE>(values[0]);
     const std::optional<uint64_t> size =
         GetFileType(medium.package) == FILE_TYPE_DISK ? OpenFileSize(medium.package) : std::nullopt;
     PackageSource source;
@@ -75,12 +81,29 @@ void TakePackagedMedium(const std::string& startFolder)
         return;
     }
     medium.folder = folder;
+    medium.checked = reinterpret_cast<HANDLE>(values[1]);
+    medium.starter = reinterpret_cast<HANDLE>(values[2]);
     uint64_t offset = package->dataOffset;
     for (const payload::Entry& entry : package->entries) {
         if (payload::StaysInPackage(entry))
             medium.files[Lower(entry.name)] = {entry.name, offset, entry.size};
         offset += entry.size;
     }
+}
+
+bool WaitForCheckedPackage(DWORD splashMs)
+{
+    const PackagedMedium& medium = gInstall.packagedMedium;
+    const DWORD started = GetTickCount();
+    if (!medium.folder.empty()) {
+        const HANDLE verdicts[] = {medium.checked, medium.starter};
+        if (WaitForMultipleObjects(2, verdicts, FALSE, INFINITE) != WAIT_OBJECT_0)
+            return false;
+    }
+    const DWORD waited = GetTickCount() - started;
+    if (waited < splashMs)
+        Sleep(splashMs - waited);
+    return true;
 }
 
 std::optional<PackagedFile> FindPackagedFile(const std::string& path)

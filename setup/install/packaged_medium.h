@@ -20,9 +20,12 @@ struct PackagedFile {
     std::string Name() const { return below.substr(below.rfind('\\') + 1); }
 };
 
+// The starter's handles are inherited and live as long as setup.
 struct PackagedMedium {
-    std::string folder;       // the start folder, the medium's [SP]; empty without a starter
-    HANDLE package = nullptr;  // the starter's file, inherited; it lives as long as setup
+    std::string folder;        // the start folder, the medium's [SP]; empty without a starter
+    HANDLE package = nullptr;  // the starter's file
+    HANDLE checked = nullptr;  // set by the starter once the packaged files are found whole
+    HANDLE starter = nullptr;  // the starter's process
     std::map<std::string, PackagedFile> files;  // by their paths below the folder, in lower case
 };
 
@@ -32,6 +35,11 @@ struct PackagedMedium {
 // that runs from anywhere else), or a handle that holds no package, leaves
 // the medium the start folder alone.
 void TakePackagedMedium(const std::string& startFolder);
+
+// Waits out the splash, `splashMs`, and under a starter for as long as it
+// still checks the packaged files. False when the starter ended first: no
+// file may be installed then.
+bool WaitForCheckedPackage(DWORD splashMs);
 
 // The file at `path` when the package holds it and it was not unpacked.
 std::optional<PackagedFile> FindPackagedFile(const std::string& path);

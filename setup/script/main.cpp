@@ -180,7 +180,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
                     "Common controls not available", MB_ICONERROR);
         return kExitNoCommonControls;
     }
-    Sleep(1250);
+    if (!WaitForCheckedPackage(1250))
+        return kExitPackageUnchecked;
 
     gApp.background = CreateSetupWindow("Setup", kBackgroundClass, nullptr, WS_POPUP, 0, 0, gApp.screenWidth,
                                         gApp.screenHeight);

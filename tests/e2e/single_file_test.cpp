@@ -6,8 +6,10 @@
 // changed or cut package installs nothing; DLLs planted beside it never run.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 
+#include "setup/ui/resources/resource_ids.h"
 #include "tests/e2e/driver/driver.h"
 #include "tests/e2e/driver/install_checks.h"
 #include "tests/support/install_support.h"
@@ -68,6 +70,16 @@ public:
     }
     const NamedFolder& temp() const { return temp_; }
     std::vector<std::string> TempContents() const { return Differences({}, SnapshotTree(temp_.path)); }
+    // The names of the files in TEMP, its folders left out.
+    std::vector<std::string> TempFileNames() const
+    {
+        std::vector<std::string> names;
+        for (const auto& [path, value] : SnapshotTree(temp_.path))
+            if (value != "directory")
+                names.push_back(path.substr(path.rfind('\\') + 1));
+        std::sort(names.begin(), names.end());
+        return names;
+    }
     std::vector<std::string> PlantedThatRan() const
     {
         std::vector<std::string> ran;
@@ -108,10 +120,21 @@ void RunToTheScriptsEnd(Download& download)
 
 }  // namespace
 
+// An older Readme.txt is there: the installation call, which reads its
+// source from disk, gets it unpacked from the package once the user agrees.
 TEST(SingleFile, SignedPackageInstallsTheAuthorsFilesAndHandsOnSetupsExitCode)
 {
     Download download("Product.exe", true);
-    RunToTheScriptsEnd(download);
+    CreateDirectoryA(InstallFolder().c_str(), nullptr);
+    WriteFile(InstallFolder() + "\\Readme.txt", "an older readme");
+    {
+        const auto run = download.Run();
+        const HWND question = run->WaitForDialogWith(IDC_OVERWRITE_NO);
+        ASSERT_TRUE(question);
+        run->Press(question, IDC_OVERWRITE_YES);
+        run->ExpectMessageBox("Error", kRefusal, IDOK);
+        EXPECT_EQ(run->WaitForExit(), 3);
+    }
     ExpectInstalledFrom(Packages() + "\\staging");
     EXPECT_EQ(download.TempContents(), std::vector<std::string>{});
     EXPECT_EQ(download.PlantedThatRan(), std::vector<std::string>{});
@@ -152,7 +175,7 @@ TEST(SingleFile, TempThatCannotBeSpelledIsRefusedWithWhatToDo)
 
 TEST(SingleFile, ChangedOrCutPackageSaysSoAndInstallsNothing)
 {
-    for (const char* package : {"Changed.exe", "Cut.exe"}) {
+    for (const char* package : {"Changed.exe", "ChangedData.exe", "Cut.exe"}) {
         SCOPED_TRACE(package);
         Download download(package);
         {
@@ -165,19 +188,18 @@ TEST(SingleFile, ChangedOrCutPackageSaysSoAndInstallsNothing)
     }
 }
 
-// Its 24 MB file is large enough that setup links it into place from the
-// unpacked package instead of copying it: it arrives byte for byte all the
-// same, and TEMP is left empty.
-TEST(SingleFile, LargePackageShowsItsProgressAndTakesTheControlsFromTheSystem)
+// Setup installs its files, a 24 MB one and a compressed one, straight from
+// the package: while it runs, TEMP holds setup, Unskein and the script
+// alone. They arrive byte for byte all the same, and TEMP is left empty.
+TEST(SingleFile, LargePackageInstallsStraightFromThePackage)
 {
     Download download("Large.exe", true);
     {
         const auto run = download.Run();
-        const HWND window = run->WaitForWindowOfClass("TesselStarterProgress");
-        ASSERT_TRUE(window);
-        EXPECT_EQ(WindowText(window), "Setup");
-        EXPECT_TRUE(FindWindowExA(window, nullptr, PROGRESS_CLASSA, nullptr));
-        run->ExpectMessageBox("Error", kRefusal, IDOK);
+        const MessageBoxSeen refusal = run->NextMessageBox();
+        EXPECT_EQ(refusal.text, kRefusal);
+        EXPECT_EQ(download.TempFileNames(), (std::vector<std::string>{"SetupScript.INI", "Unskein.exe", "setup.exe"}));
+        run->Press(refusal.window, IDOK);
         EXPECT_EQ(run->WaitForExit(), 3);
     }
     ExpectInstalledFrom(Packages() + "\\large");
