@@ -18,18 +18,10 @@ uint64_t Number(std::string_view bytes, size_t at, size_t width)
     return value;
 }
 
-char LowerAscii(char c)
-{
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
 // Names that Windows opens as devices in any folder, with any extension.
 bool IsDeviceName(std::string_view part)
 {
-    const std::string_view base = part.substr(0, part.find('.'));
-    std::string lower;
-    for (char c : base)
-        lower += LowerAscii(c);
+    const std::string lower = LowerName(part.substr(0, part.find('.')));
     static const char* const kDevices[] = {"con", "prn", "aux", "nul", "conin$", "conout$", "clock$"};
     for (const char* device : kDevices)
         if (lower == device)
@@ -49,6 +41,15 @@ bool IsSafePart(std::string_view part)
 }
 
 }  // namespace
+
+std::string LowerName(std::string_view name)
+{
+    std::string lower(name);
+    for (char& c : lower)
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c - 'A' + 'a');
+    return lower;
+}
 
 uint32_t Crc32(uint32_t crc, const void* data, size_t size)
 {
@@ -181,10 +182,7 @@ std::optional<std::vector<Entry>> ReadIndex(const Header& header, std::string_vi
         if (!IsSafeName(entry.name))
             return std::nullopt;
         dataSize += entry.size;
-        std::string lower;
-        for (char c : entry.name)
-            lower += LowerAscii(c);
-        if (!lowerNames.insert(std::move(lower)).second)
+        if (!lowerNames.insert(LowerName(entry.name)).second)
             return std::nullopt;
         entries.push_back(std::move(entry));
     }

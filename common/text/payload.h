@@ -67,6 +67,11 @@ struct Entry {
     uint32_t crc = 0;
 };
 
+// The name as the index tells names apart: A to Z in lower case, as
+// Windows ignores their case (a package holds no two names that differ in
+// it alone).
+std::string LowerName(std::string_view name);
+
 // Whether `name` stays inside the folder it is extracted into: relative,
 // no drive, no "." or ".." part, no empty part, no character or device name
 // that Windows treats specially.

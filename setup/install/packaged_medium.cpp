@@ -7,17 +7,10 @@
 #include "common/text/payload.h"
 #include "common/unpacked_medium.h"
 #include "common/whole_file.h"
-#include "setup/guard/text/process_names.h"
 #include "setup/install/file_system.h"
 #include "setup/install/install_state.h"
 
 namespace {
-
-std::string Lower(std::string text)
-{
-    LowerAsciiLetters(text);
-    return text;
-}
 
 std::string TakeVariable(const char* name)
 {
@@ -45,7 +38,7 @@ PackagedFile* Lookup(const std::string& path)
     if (full.size() <= medium.folder.size() + 1 || full[medium.folder.size()] != '\\' ||
         lstrcmpiA(full.substr(0, medium.folder.size()).c_str(), medium.folder.c_str()) != 0)
         return nullptr;
-    const auto found = medium.files.find(Lower(full.substr(medium.folder.size() + 1)));
+    const auto found = medium.files.find(payload::LowerName(full.substr(medium.folder.size() + 1)));
     return found != medium.files.end() ? &found->second : nullptr;
 }
 
@@ -86,7 +79,7 @@ void TakePackagedMedium(const std::string& startFolder)
     uint64_t offset = package->dataOffset;
     for (const payload::Entry& entry : package->entries) {
         if (payload::StaysInPackage(entry))
-            medium.files[Lower(entry.name)] = {entry.name, offset, entry.size};
+            medium.files[payload::LowerName(entry.name)] = {entry.name, offset, entry.size};
         offset += entry.size;
     }
 }
