@@ -20,11 +20,12 @@ std::string TakeVariable(const char* name)
     return length > 0 && length < MAX_PATH ? value : "";
 }
 
+// The index is at most kMaxIndexSize, so every read fits one call.
 class PackageSource : public payload::Source {
 public:
     bool ReadAt(uint64_t offset, char* buffer, size_t size) override
     {
-        return size <= MAXDWORD && ReadPackageBytes(offset, buffer, static_cast<DWORD>(size));
+        return ReadPackageBytes(offset, buffer, static_cast<DWORD>(size));
     }
 };
 
@@ -64,8 +65,7 @@ void TakePackagedMedium(const std::string& startFolder)
         return;
     PackagedMedium& medium = gInstall.packagedMedium;
     medium.package = reinterpret_cast<HANDLE>(values[0]);
-    const std::optional<uint64_t> size =
-        GetFileType(medium.package) == FILE_TYPE_DISK ? OpenFileSize(medium.package) : std::nullopt;
+    const std::optional<uint64_t> size = OpenFileSize(medium.package);
     PackageSource source;
     const std::optional<payload::Package> package =
         size ? payload::ReadPackage(source, *size) : std::nullopt;
