@@ -162,27 +162,12 @@ bool ProgramFile::ReadAt(uint64_t offset, char* buffer, size_t size)
 {
     if (!size_ || offset > *size_ || size > *size_ - offset)
         return false;
-    LONG high = static_cast<LONG>(offset >> 32);
-    // A low half of all ones is told from a failure only by the error.
-    SetLastError(NO_ERROR);
-    if (SetFilePointer(file_.get(), static_cast<LONG>(offset & 0xFFFFFFFF), &high, FILE_BEGIN) ==
-            INVALID_SET_FILE_POINTER &&
-        GetLastError() != NO_ERROR) {
-        error_ = LastError();
-        return false;
-    }
-    while (size > 0) {
-        DWORD read = 0;
-        if (!ReadFile(file_.get(), buffer, static_cast<DWORD>(size), &read, nullptr)) {
-            error_ = LastError();
-            return false;
-        }
-        if (read == 0)
-            return false;
-        buffer += read;
-        size -= read;
-    }
-    return true;
+    if (ReadExactlyAt(file_.get(), offset, buffer, static_cast<DWORD>(size)))
+        return true;
+    // A file that ends early is cut, not unreadable.
+    if (GetLastError() != NO_ERROR)
+        error_ = GetLastError();
+    return false;
 }
 
 std::string CreatePrivateFolder(Failure& failure)

@@ -109,22 +109,7 @@ std::optional<PackagedFile> FindPackagedFile(const std::string& path)
 
 bool ReadPackageBytes(uint64_t offset, char* buffer, DWORD size)
 {
-    const HANDLE package = gInstall.packagedMedium.package;
-    LONG high = static_cast<LONG>(offset >> 32);
-    // A low half of all ones is told from a failure only by the error.
-    SetLastError(NO_ERROR);
-    if (SetFilePointer(package, static_cast<LONG>(offset & 0xFFFFFFFF), &high, FILE_BEGIN) ==
-            INVALID_SET_FILE_POINTER &&
-        GetLastError() != NO_ERROR)
-        return false;
-    while (size > 0) {
-        DWORD read = 0;
-        if (!ReadFile(package, buffer, size, &read, nullptr) || read == 0)
-            return false;
-        buffer += read;
-        size -= read;
-    }
-    return true;
+    return ReadExactlyAt(gInstall.packagedMedium.package, offset, buffer, size);
 }
 
 bool UnpackPackagedFile(const std::string& path)
