@@ -34,7 +34,7 @@ list(REMOVE_ITEM SETUP_SOURCES ${CMAKE_SOURCE_DIR}/setup/script/main.cpp)
 # and what the two programs link directly to keep the C++ runtime's heavy
 # parts out.
 set(COMMON_SOURCES ${CMAKE_SOURCE_DIR}/common/whole_file.cpp ${CMAKE_SOURCE_DIR}/common/system_paths.cpp)
-set(SETUP_COMMON_SOURCES ${CMAKE_SOURCE_DIR}/common/system_error.cpp)
+set(SETUP_COMMON_SOURCES ${CMAKE_SOURCE_DIR}/common/system_error.cpp ${CMAKE_SOURCE_DIR}/common/file_range.cpp)
 # The shared-file counts: setup adds to them, Unskein takes them back.
 set(SHARED_COUNT_SOURCES ${CMAKE_SOURCE_DIR}/common/shared_counts.cpp)
 # DLLs from the system folder only: setup and the starter.

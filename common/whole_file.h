@@ -17,11 +17,6 @@
 // disk file).
 std::optional<uint64_t> OpenFileSize(HANDLE file);
 
-// Exactly `size` bytes of the open file from `offset` on. False when the
-// system fails, GetLastError telling why, and when the file ends first,
-// with the error NO_ERROR.
-bool ReadExactlyAt(HANDLE file, uint64_t offset, char* buffer, DWORD size);
-
 // The file's bytes as stored; nothing when it cannot be opened or read.
 std::optional<std::string> ReadWholeFile(const std::string& path);
 

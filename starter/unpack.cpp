@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "common/file_range.h"
 #include "common/find_files.h"
 #include "common/system_error.h"
 #include "common/system_folder.h"

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "common/file_range.h"
 #include "common/handles.h"
 #include "common/text/payload.h"
 #include "common/unpacked_medium.h"
@@ -28,20 +29,6 @@ public:
         return ReadPackageBytes(offset, buffer, static_cast<DWORD>(size));
     }
 };
-
-// The packaged file at `path`, unpacked or not; null for any other path.
-PackagedFile* Lookup(const std::string& path)
-{
-    PackagedMedium& medium = gInstall.packagedMedium;
-    if (medium.folder.empty())
-        return nullptr;
-    const std::string full = FullPath(path);
-    if (full.size() <= medium.folder.size() + 1 || full[medium.folder.size()] != '\\' ||
-        lstrcmpiA(full.substr(0, medium.folder.size()).c_str(), medium.folder.c_str()) != 0)
-        return nullptr;
-    const auto found = medium.files.find(payload::LowerName(full.substr(medium.folder.size() + 1)));
-    return found != medium.files.end() ? &found->second : nullptr;
-}
 
 }  // namespace
 
@@ -99,12 +86,17 @@ bool WaitForCheckedPackage(DWORD splashMs)
     return true;
 }
 
-std::optional<PackagedFile> FindPackagedFile(const std::string& path)
+PackagedFile* FindPackagedFile(const std::string& path)
 {
-    const PackagedFile* file = Lookup(path);
-    if (!file || file->unpacked)
-        return std::nullopt;
-    return *file;
+    PackagedMedium& medium = gInstall.packagedMedium;
+    if (medium.folder.empty())
+        return nullptr;
+    const std::string full = FullPath(path);
+    if (full.size() <= medium.folder.size() + 1 || full[medium.folder.size()] != '\\' ||
+        lstrcmpiA(full.substr(0, medium.folder.size()).c_str(), medium.folder.c_str()) != 0)
+        return nullptr;
+    const auto found = medium.files.find(payload::LowerName(full.substr(medium.folder.size() + 1)));
+    return found != medium.files.end() && !found->second.unpacked ? &found->second : nullptr;
 }
 
 bool ReadPackageBytes(uint64_t offset, char* buffer, DWORD size)
@@ -114,8 +106,8 @@ bool ReadPackageBytes(uint64_t offset, char* buffer, DWORD size)
 
 bool UnpackPackagedFile(const std::string& path)
 {
-    PackagedFile* found = Lookup(path);
-    if (!found || found->unpacked)
+    PackagedFile* found = FindPackagedFile(path);
+    if (!found)
         return true;
     PackagedFile& file = *found;
     const std::string& folder = gInstall.packagedMedium.folder;

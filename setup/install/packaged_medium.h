@@ -41,8 +41,9 @@ void TakePackagedMedium(const std::string& startFolder);
 // file may be installed then.
 bool WaitForCheckedPackage(DWORD splashMs);
 
-// The file at `path` when the package holds it and it was not unpacked.
-std::optional<PackagedFile> FindPackagedFile(const std::string& path);
+// The file at `path` when the package holds it and it was not unpacked;
+// null otherwise.
+PackagedFile* FindPackagedFile(const std::string& path);
 
 // Exactly `size` bytes of the starter's file at `offset`.
 bool ReadPackageBytes(uint64_t offset, char* buffer, DWORD size);

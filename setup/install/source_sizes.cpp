@@ -25,7 +25,7 @@ struct SourceStart {
 
 std::optional<SourceStart> ReadSourceStart(const std::string& path)
 {
-    if (const std::optional<PackagedFile> packaged = FindPackagedFile(path)) {
+    if (const PackagedFile* packaged = FindPackagedFile(path)) {
         SourceStart start;
         start.count = static_cast<DWORD>(std::min<uint64_t>(packaged->size, sizeof start.header));
         start.size = packaged->size;

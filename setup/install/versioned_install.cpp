@@ -274,7 +274,7 @@ public:
     }
 
 private:
-    std::optional<PackagedFile> packaged_;
+    const PackagedFile* packaged_;
     OwnedHandle file_;
     uint64_t at_ = 0;
 };

@@ -23,7 +23,7 @@ const char kSyntaxErrorText[] =
 std::vector<FoundFile> FindSourceFiles(const std::string& pattern)
 {
     std::vector<FoundFile> matches;
-    if (const std::optional<PackagedFile> packaged = FindPackagedFile(pattern))
+    if (const PackagedFile* packaged = FindPackagedFile(pattern))
         return {{packaged->Name(), false}};
     ForEachMatch(pattern, [&](const WIN32_FIND_DATAA& found) {
         matches.push_back({found.cFileName, (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0});
