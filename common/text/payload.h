@@ -18,7 +18,7 @@
 //
 // Numbers are little-endian. Every read is checked against the file that
 // holds the package: a truncated download, a changed byte or a missing end
-// is refused before anything is written.
+// is refused before anything is installed.
 #pragma once
 
 #include <cstdint>
@@ -128,10 +128,6 @@ std::optional<Package> ReadPackage(Source& source, uint64_t fileSize);
 // Whether the files of the package that `which` names have the contents
 // their checksums say; false also when `progress` stopped the check.
 bool CheckContents(Source& source, const Package& package, bool (*which)(const Entry&), Progress* progress);
-
-// Reads the package as ReadPackage does and checks every file's checksum.
-// Nothing when any of it is damaged (or `progress` stopped it).
-std::optional<Package> CheckPackage(Source& source, uint64_t fileSize, Progress* progress = nullptr);
 
 // Whether setup reads the file from the package where it lies instead of
 // from the folder the starter unpacks: so are the files in the medium's

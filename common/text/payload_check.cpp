@@ -31,12 +31,4 @@ bool CheckContents(Source& source, const Package& package, bool (*which)(const E
     return true;
 }
 
-std::optional<Package> CheckPackage(Source& source, uint64_t fileSize, Progress* progress)
-{
-    std::optional<Package> package = ReadPackage(source, fileSize);
-    if (!package || !CheckContents(source, *package, [](const Entry&) { return true; }, progress))
-        return std::nullopt;
-    return package;
-}
-
 }  // namespace payload

@@ -14,8 +14,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const std::string input(reinterpret_cast<const char*>(data), size);
     // Mostly a package after valid headers; sometimes headers of its own.
     const std::string program = size > 0 && data[0] == 'M' ? input : package_samples::SmallProgram() + input;
-    package_samples::StringSource source(program);
-    const std::optional<payload::Package> package = payload::CheckPackage(source, program.size());
+    const std::optional<payload::Package> package = package_samples::CheckedPackage(program);
     if (package)
         for (const payload::Entry& entry : package->entries)
             if (!payload::IsSafeName(entry.name) || entry.size > program.size())

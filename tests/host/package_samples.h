@@ -46,4 +46,16 @@ private:
     const std::string& bytes_;
 };
 
+// The package as the starter takes it in the end: read, and every file's
+// checksum checked (the starter checks its top files as it unpacks them,
+// the others while setup starts).
+inline std::optional<payload::Package> CheckedPackage(const std::string& program)
+{
+    StringSource source(program);
+    std::optional<payload::Package> package = payload::ReadPackage(source, program.size());
+    if (!package || !payload::CheckContents(source, *package, [](const payload::Entry&) { return true; }, nullptr))
+        return std::nullopt;
+    return package;
+}
+
 }  // namespace package_samples

@@ -25,12 +25,6 @@ std::string PackagedProgram(std::vector<payload::Entry> entries = kFiles)
     return SmallProgram() + head + data + payload::End(head.size() + data.size() + payload::kEndSize);
 }
 
-std::optional<payload::Package> Check(const std::string& program)
-{
-    StringSource source(program);
-    return payload::CheckPackage(source, program.size());
-}
-
 }  // namespace
 
 TEST(Package, IsFoundFromTheHeadersBeforeAndAfterSigning)
@@ -41,7 +35,7 @@ TEST(Package, IsFoundFromTheHeadersBeforeAndAfterSigning)
     EXPECT_EQ(payload::Crc32(0, text.data(), text.size()), 0x414FA339u);
     EXPECT_EQ(payload::Crc32(payload::Crc32(0, text.data(), 5), text.data() + 5, text.size() - 5), 0x414FA339u);
     std::string program = PackagedProgram();
-    std::optional<payload::Package> package = Check(program);
+    std::optional<payload::Package> package = CheckedPackage(program);
     ASSERT_TRUE(package);
     ASSERT_EQ(package->entries.size(), 2u);
     EXPECT_EQ(package->entries[1].name, "Disk1\\Program\\Read me.tx_");
@@ -55,7 +49,7 @@ TEST(Package, IsFoundFromTheHeadersBeforeAndAfterSigning)
         program[0xD8 + i] = static_cast<char>(tableAt >> (8 * i));
         program[0xDC + i] = static_cast<char>(600 >> (8 * i));
     }
-    package = Check(program);
+    package = CheckedPackage(program);
     ASSERT_TRUE(package);
     EXPECT_EQ(program.substr(package->dataOffset, 8), "setupdoc");
 
@@ -70,16 +64,16 @@ TEST(Package, AnyChangedOrMissingByteIsRefused)
     for (size_t at = SmallProgram().size(); at < program.size(); ++at) {
         std::string flipped = program;
         flipped[at] ^= 0x20;
-        EXPECT_FALSE(Check(flipped)) << "byte " << at << " changed";
-        EXPECT_FALSE(Check(program.substr(0, at))) << "cut at " << at;
+        EXPECT_FALSE(CheckedPackage(flipped)) << "byte " << at << " changed";
+        EXPECT_FALSE(CheckedPackage(program.substr(0, at))) << "cut at " << at;
     }
     // A package longer than the file, by its header.
     std::string longer = PackagedProgram({{"setup.exe", 5, 0}, {"doc", uint64_t{1} << 40, 0}});
-    EXPECT_FALSE(Check(longer));
+    EXPECT_FALSE(CheckedPackage(longer));
     // A certificate table inside the package cuts it short.
     std::string cut = program;
     cut[0xD8] = static_cast<char>(0x10), cut[0xD9] = static_cast<char>(0x04), cut[0xDC] = 8;
-    EXPECT_FALSE(Check(cut));
+    EXPECT_FALSE(CheckedPackage(cut));
 }
 
 TEST(Package, NamesThatWouldLeaveTheFolderAreRefused)
@@ -87,8 +81,8 @@ TEST(Package, NamesThatWouldLeaveTheFolderAreRefused)
     for (const char* name : {"..\\setup.exe", "Disk1\\..\\..\\x", "C:\\x", "C:x", "\\x", "\\\\server\\share\\x",
                              "a/../x", "a\\\\b", "a\\", "CON", "nul.txt", "Disk1\\com1", "x.", "x ", "...",
                              "setup.exe:stream", "a\tb", ""})
-        EXPECT_FALSE(Check(PackagedProgram({{"setup.exe", 5, 0}, {name, 3, 0}}))) << name;
-    EXPECT_FALSE(Check(PackagedProgram({{"setup.exe", 5, 0}, {"SETUP.EXE", 3, 0}})));  // one file twice
+        EXPECT_FALSE(CheckedPackage(PackagedProgram({{"setup.exe", 5, 0}, {name, 3, 0}}))) << name;
+    EXPECT_FALSE(CheckedPackage(PackagedProgram({{"setup.exe", 5, 0}, {"SETUP.EXE", 3, 0}})));  // one file twice
     for (const char* name : {"Unskein.exe", "Disk1\\Shared\\Tiles.dll", "icon\\x", "a..b", "[SP] 2\\x"})
         EXPECT_TRUE(payload::IsSafeName(name)) << name;
 }

@@ -391,8 +391,7 @@ TEST(Tesselpack, SingleFileIsTheStarterCarryingTheMediumAndNothingElse)
     const std::optional<std::string> starter = payload::BareProgram(ReadFile(kDist / "starter.exe"));
     ASSERT_TRUE(starter);
     EXPECT_EQ(program.substr(0, starter->size()), *starter);
-    package_samples::StringSource source(program);
-    const std::optional<payload::Package> package = payload::CheckPackage(source, program.size());
+    const std::optional<payload::Package> package = package_samples::CheckedPackage(program);
     ASSERT_TRUE(package);
     std::vector<std::string> names;
     uint64_t at = package->dataOffset;
