@@ -1,4 +1,6 @@
-// The welcome page: the script's title and texts beside the picture.
+// The welcome page: the script's title and texts beside the picture. Serial: it
+// reads the page's pixels off the one screen, where another test's setup may
+// put its full-screen background.
 #include <gtest/gtest.h>
 
 #include <cstring>
