@@ -1,11 +1,13 @@
 // Any bytes as an uninstall log: the reader ends, and the plan holds only
 // what the records and key lines name.
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
 #include <string>
 #include <string_view>
 
+#include "common/text/log_records.h"
 #include "uninstall/text/log_reader.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
@@ -15,6 +17,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     if (plan.files.size() + plan.directories.size() + plan.skipped > log.records.size() ||
         plan.registryKeys.size() > log.registryKeys.size())
         abort();
+    // A record's fields, once read, encode to the very line they came from.
+    for (const LogRecord& record : log.records)
+        if (const auto fields = DecodeLogFields(record.path, 1 + std::count(record.path.begin(), record.path.end(), '|')))
+            if (EncodeLogFields(*fields) != record.path)
+                abort();
     for (const std::string& key : plan.registryKeys)
         if (key.size() < 54 || key.back() != '\\')
             abort();

@@ -103,6 +103,11 @@ bool UninstallLogWriter::HoldsSharedFile(const std::string& path) const
     return held_.count(Key(path, "SHARED")) != 0;
 }
 
+bool UninstallLogWriter::WriteEntry(LogKind kind, const std::vector<std::string>& fields)
+{
+    return WriteRecord(EncodeLogFields(fields), InfoOf(kind).word);
+}
+
 void UninstallLogWriter::WriteRegistration(Registration registration)
 {
     if (!lastRecordDropped_)

@@ -10,6 +10,7 @@
 #include <string_view>
 #include <vector>
 
+#include "common/text/log_records.h"
 #include "common/text/uninstall_log_reader.h"
 
 struct LogDate {
@@ -69,6 +70,9 @@ public:
     bool WritePrivateFile(const std::string& shortPath);  // also a shortcut's ".lnk" path
     bool WriteSharedFile(const std::string& path);
     bool HoldsSharedFile(const std::string& path) const;
+    // A record of one of the newer kinds, its fields encoded into one line;
+    // the caller has held its length to kMaxLogLine.
+    bool WriteEntry(LogKind kind, const std::vector<std::string>& fields);
     // The line after a shared file's record; a file that does not load as a
     // module gets none. Dropped with its record when that was held already.
     void WriteRegistration(Registration registration);
