@@ -37,6 +37,30 @@ const std::vector<CommandInfo>& CommandTable()
         {"SetNextDynamicState", Command::SetNextDynamicState, "ttttt"},
         {"CheckButton", Command::CheckButton, "t"},
         {"ForbidProcess", Command::ForbidProcess, "t"},
+
+        {"AddRegistry", Command::AddRegistry, "ttttttt"},
+        {"AddIniValue", Command::AddIniValue, "tttttt"},
+        {"RegisterLibrary", Command::RegisterLibrary, "tt"},
+
+        {"AddShortcut", Command::AddShortcut, "tttttt"},
+        {"SetSectionSelected", Command::SetSectionSelected, "tn"},
+        {"ShowFinish", Command::ShowFinish, ""},
+        {"AddFinishAction", Command::AddFinishAction, "tttxn"},
+
+        {"SetBackButton", Command::SetBackButton, "n"},
+        {"ShowLicence", Command::ShowLicence, "x"},
+        {"ShowText", Command::ShowText, "xx"},
+        {"RequireWindows", Command::RequireWindows, "tt"},
+
+        {"SetAppVersion", Command::SetAppVersion, "x"},
+        {"DeleteOnInstall", Command::DeleteOnInstall, "t"},
+
+        {"SetCleanUninstall", Command::SetCleanUninstall, "n"},
+        {"DeleteOnUninstall", Command::DeleteOnUninstall, "tn"},
+        {"AddFolder", Command::AddFolder, "xttt"},
+
+        {"SetInstall64", Command::SetInstall64, "n"},
+        {"SetSectionPlatform", Command::SetSectionPlatform, "tt"},
     };
     return table;
 }
@@ -57,6 +81,9 @@ const char* PageName(Command command)
     case Command::ShowSections: return "DIALOG_SECTIONS";
     case Command::ShowProgramGroup: return "DIALOG_PROGRAMGROUP";
     case Command::ShowCopy: return "DIALOG_COPY";
+    case Command::ShowFinish: return "DIALOG_FINISH";
+    case Command::ShowLicence: return "DIALOG_LICENCE";
+    case Command::ShowText: return "DIALOG_TEXT";
     default: return nullptr;
     }
 }

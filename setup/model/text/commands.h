@@ -14,6 +14,18 @@ enum class Command {
     SetWelcomeString, SetWelcomeString2, SetCaption, SetCaptionColor, SetCaptionSize,
     SetCaptionPos, CreateSection, AddFile, ShowMessage, AddWindow, ShowWelcome, ShowDest,
     ShowSections, ShowCopy, ShowProgramGroup, SetNextDynamicState, CheckButton, ForbidProcess,
+    // The registry, INI files and libraries that register themselves
+    AddRegistry, AddIniValue, RegisterLibrary,
+    // Shortcuts, choices and the finish page
+    AddShortcut, SetSectionSelected, ShowFinish, AddFinishAction,
+    // Back, the licence and text pages, the Windows versions
+    SetBackButton, ShowLicence, ShowText, RequireWindows,
+    // Upgrades
+    SetAppVersion, DeleteOnInstall,
+    // Removal and folder trees
+    SetCleanUninstall, DeleteOnUninstall, AddFolder,
+    // 64-bit Windows
+    SetInstall64, SetSectionPlatform,
 };
 
 // What setup makes of one argument.
