@@ -24,7 +24,7 @@ const std::vector<LogKindInfo>& LogKindTable()
         {LogKind::kRegistryValue, "REGVALUE", 0},
         {LogKind::kIniValue, "INIVALUE", 0},
         {LogKind::kLibrary, "REGLIBRARY", 0},
-        {LogKind::kLink, "LINK", 0},
+        {LogKind::kLink, "LINK", 2},
         {LogKind::kDeleteOnUninstall, "DELETEFILES", 0},
         {LogKind::kCleanUninstall, "CLEANUNINSTALL", 0},
         {LogKind::kInstall64, "INSTALL64", 0},

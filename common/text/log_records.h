@@ -14,7 +14,7 @@ enum class LogKind {
     kRegistryValue,      // "REGVALUE": a value or key that setup wrote
     kIniValue,           // "INIVALUE": a key that setup wrote into an INI file
     kLibrary,            // "REGLIBRARY": a private library registered through DllRegisterServer
-    kLink,               // "LINK": a shortcut and what it points to
+    kLink,               // "LINK": a shortcut's path and the target it was made with
     kDeleteOnUninstall,  // "DELETEFILES": files the program makes itself
     kCleanUninstall,     // "CLEANUNINSTALL": Unskein removes itself, the log and the empty folders
     kInstall64,          // "INSTALL64": the installation used the 64-bit folders and registry view
