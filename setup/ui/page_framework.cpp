@@ -112,7 +112,8 @@ void DestroyCustomControls(const char* pageName)
 
 void OnPageButton(HWND page, int id)
 {
-    if (id == kNextButton) {
+    // Enter reaches a disabled Next as its command too.
+    if (id == kNextButton && IsWindowEnabled(GetDlgItem(page, kNextButton))) {
         EndDialog(page, kPageNext);
     } else if (id == kCancelButton) {
         if (RequestQuit(kQuitAsk) == 1)
@@ -169,6 +170,29 @@ void EvaluateDynamicState(const ActionRecord& state, bool& enabled)
         else if (test == "VALUE")
             enabled = ScriptNumber(value) == ScriptNumber(expected);
     }
+}
+
+// The first control after Next and Cancel that can take the keyboard focus
+// (the script's check box, say); null when none can. Read from the styles:
+// while the page opens, it is not visible yet, and so none of its controls.
+HWND FirstFocusableControl(HWND page)
+{
+    constexpr LONG kFocusable = WS_TABSTOP | WS_VISIBLE;
+    for (HWND child = GetWindow(page, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        const int id = GetDlgCtrlID(child);
+        if (id != kNextButton && id != kCancelButton &&
+            (GetWindowLongA(child, GWL_STYLE) & (kFocusable | WS_DISABLED)) == kFocusable)
+            return child;
+    }
+    return nullptr;
+}
+
+// Hands the focus to the page's first control rather than on to Cancel,
+// where Enter, Enter would quit setup.
+void FocusFirstControl(HWND page)
+{
+    HWND first = FirstFocusableControl(page);
+    SendMessageA(page, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(first), first != nullptr);
 }
 
 }  // namespace
@@ -245,11 +269,11 @@ void CALLBACK UpdateNextButton(HWND, UINT, UINT_PTR, DWORD)
                 EvaluateDynamicState(action, enabled);
     // A keyboard user always has a control to act on: a Next about to be
     // disabled, or an active page whose focus came back onto a disabled
-    // Next (and so went nowhere), hands it on to the following control.
+    // Next (and so went nowhere), hands it on to the page's first control.
     HWND focus = GetFocus();
     if ((focus == next && !enabled) ||
         (GetActiveWindow() == gPage.window && (focus == nullptr || focus == gPage.window)))
-        SendMessageA(gPage.window, WM_NEXTDLGCTL, 0, FALSE);
+        FocusFirstControl(gPage.window);
     SendMessageA(next, WM_SETREDRAW, FALSE, 0);
     EnableWindow(next, enabled);
     SendMessageA(next, WM_SETREDRAW, TRUE, 0);

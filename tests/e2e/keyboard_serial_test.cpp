@@ -46,8 +46,9 @@ TEST(Keyboard, ReachesTheScriptsControlsAndQuestionsHoldThePage)
     SetupRun setup(medium);
     const Page page = setup.WaitForPage(IDC_WELCOME_TEXT);
     // Next is disabled until the box is ticked, so the focus moves on from
-    // it; the licence box is ticked by keyboard alone.
-    EXPECT_TRUE(page.WaitForFocus(page.Control(IDC_PAGE_CANCEL)));
+    // it to the script's first control; the licence box is ticked by
+    // keyboard alone.
+    EXPECT_TRUE(page.WaitForFocus(page.CustomControl("Licence")));
     HWND agree = page.CustomControl("I agree");
     ASSERT_TRUE(page.TabTo(agree));
     page.PressKeyOnFocus(VK_SPACE);
@@ -82,5 +83,27 @@ TEST(Keyboard, ReachesTheScriptsControlsAndQuestionsHoldThePage)
     page.Settle();
     EXPECT_TRUE(page.IsOpen());
     page.Click(IDC_PAGE_NEXT);
+    EXPECT_EQ(setup.WaitForExit(), 0);
+}
+
+TEST(Keyboard, EnterTwiceOnAPageWithADisabledNextDoesNotQuit)
+{
+    Medium medium;
+    medium.WriteScript("AddWindow(\"DIALOG_WELCOME\",\"Agree\",\"CHECKBOX\",\"I agree\",\"0\",\"210\",\"40\",\"400\",\"60\")\n"
+                       "SetNextDynamicState(\"DIALOG_WELCOME\",\"CONTROL\",\"Agree\",\"VALUE\",\"1\")\n"
+                       "ShowWelcome()\n");
+    SetupRun setup(medium);
+    const Page page = setup.WaitForPage(IDC_WELCOME_TEXT);
+    HWND agree = page.CustomControl("I agree");
+    EXPECT_TRUE(page.WaitForFocus(agree));
+    page.PressKeyOnFocus(VK_RETURN);
+    page.PressKeyOnFocus(VK_RETURN);
+    page.Settle();
+    EXPECT_FALSE(setup.HasOpenMessageBox());
+    EXPECT_TRUE(page.IsOpen());
+    page.PressKeyOnFocus(VK_SPACE);
+    EXPECT_TRUE(page.WaitForEnabled(IDC_PAGE_NEXT, true));
+    page.PressKeyOnFocus(VK_RETURN);
+    EXPECT_TRUE(page.WaitUntilClosed());
     EXPECT_EQ(setup.WaitForExit(), 0);
 }
