@@ -10,13 +10,18 @@
 #include "common/shared_counts.h"
 #include "common/system_paths.h"
 #include "common/whole_file.h"
+#include "uninstall/files_in_use.h"
+#include "uninstall/own_shortcuts.h"
+#include "uninstall/restart_removal.h"
 #include "uninstall/text/log_reader.h"
 #include "uninstall/text/path_rules.h"
+#include "uninstall/text/removal_texts.h"
 
 namespace {
 
 constexpr int kExitDone = 0;
 constexpr int kExitNoLog = -1;
+constexpr int kExitFilesInUse = 2;
 
 // Only a Yes removes: a message box that fails returns 0.
 bool UserConfirms()
@@ -145,11 +150,12 @@ std::size_t RemoveListedItems(const RemovalPlan& plan, const std::string& instal
         else if (reach == Reach::kDirect)
             removal(path.c_str());
     };
-    // Failures (in use, not empty) are expected and skipped.
+    // What is in use goes at the next start; other failures (not empty)
+    // are expected and skipped.
     for (const std::string& file : plan.files)
-        remove(file, DeleteFileA);
+        remove(file, DeleteFileNowOrAtRestart);
     for (const std::string& directory : plan.directories)
-        remove(directory, RemoveDirectoryA);
+        remove(directory, RemoveDirectoryNowOrAtRestart);
     // The counts go back with the entry, once: a second run, which finds
     // the entry gone, takes no other product's count.
     const std::vector<std::string> entries = OwnUninstallEntries(plan.registryKeys, programPath);
@@ -175,10 +181,16 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
         return kExitNoLog;
     }
     const std::string installFolder = programPath.substr(0, programPath.rfind('\\') + 1);
-    const RemovalPlan plan = PlanRemoval(ReadUninstallLog(*log));
+    const UninstallLog records = ReadUninstallLog(*log);
+    RemovalPlan plan = PlanRemoval(records);
+    DropTakenOverShortcuts(plan.files, records, installFolder);
+    if (!ProceedWhenFilesAreFree(plan.files, ShortForm(programPath)))
+        return kExitFilesInUse;
     const std::size_t skipped =
         plan.skipped + RemoveListedItems(plan, SystemShortPath(installFolder).value_or(installFolder), programPath);
     if (skipped > 0)
         MessageBoxA(nullptr, SkippedRecordsText(skipped).c_str(), "Uninstall", MB_OK);
+    if (RemovalAwaitsRestart())
+        MessageBoxA(nullptr, kRestartCompletesRemovalText, "Uninstall", MB_OK);
     return kExitDone;
 }

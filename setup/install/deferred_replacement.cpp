@@ -4,8 +4,8 @@
 
 #include <vector>
 
+#include "common/wininit.h"
 #include "setup/install/file_system.h"
-#include "setup/install/text/ini_file.h"
 #include "setup/install/text/install_paths.h"
 #include "setup/install/version_calls.h"
 #include "setup/system/system_libraries.h"
@@ -68,34 +68,19 @@ bool Replaces(const VersionInfo& newFile, const VersionInfo& oldFile)
     return newFile.fileVersionHigh >= oldFile.fileVersionHigh;
 }
 
-// Adds our line to the section "rename" and keeps every other line. A
-// replacement of the same file that is pending already (another program's,
-// or an earlier one of ours) stays as it is, and its copy too: when ours is
-// not older than that copy, our line goes after it, so that Windows moves
-// that copy first and ours over it; when that copy is newer, ours is not
-// scheduled. An unreadable file is left alone rather than overwritten with
-// our line only, which would drop other programs' pending renames.
-bool AddWininitRename(const std::string& key, const std::string& temporaryPath, const VersionInfo& ours)
+// A replacement of the same file that is pending already (another
+// program's, or an earlier one of ours) stays as it is, and its copy too:
+// when ours is not older than that copy, our line goes after it, so that
+// Windows moves that copy first and ours over it; when that copy is newer,
+// ours is not scheduled.
+bool AddWininitReplacement(const std::string& key, const std::string& temporaryPath, const VersionInfo& ours)
 {
-    const std::string path = WindowsDirectory().path + "\\Wininit.ini";
-    {
-        // Create the file if it is missing, so that loading it succeeds.
-        OwnedHandle file(CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                     OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-    }
-    const std::optional<std::string> bytes = ReadWholeFile(path);
-    if (!bytes)
-        return false;
-    IniFile wininit;
-    wininit.Parse(*bytes);
-    IniSection& renames = wininit["rename"];
-    if (const std::string* pending = renames.Find(key)) {
+    if (const std::optional<std::string> pending = PendingWininitRename(key)) {
         const std::optional<VersionInfo> waiting = ReadVersionInfo(*pending);
         if (waiting && !Replaces(ours, *waiting))
             return false;
     }
-    renames.Add(key, temporaryPath);
-    return ReplaceWholeFile(path, wininit.Text());
+    return AddWininitRename(key, temporaryPath);
 }
 
 // Has the system move `temporaryPath` over `destination` at the next start;
@@ -105,7 +90,7 @@ bool ScheduleMove(const std::string& temporaryPath, const std::string& destinati
     if (IsWindowsNt())
         return MoveFileExA(temporaryPath.c_str(), destination.c_str(),
                            MOVEFILE_REPLACE_EXISTING | MOVEFILE_DELAY_UNTIL_REBOOT) != FALSE;
-    return AddWininitRename(RenameKey(destination), temporaryPath, version);
+    return AddWininitReplacement(RenameKey(destination), temporaryPath, version);
 }
 
 }  // namespace

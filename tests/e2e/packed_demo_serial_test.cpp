@@ -26,16 +26,6 @@ DWORD RunTesselpack(const std::string& arguments)
     return RunToEnd("\"" + Env("TESSEL_BIN") + "\\tesselpack.exe\" " + arguments, "", 120000).exitCode;
 }
 
-// Whether no other program holds the file open.
-bool Unused(const std::string& path)
-{
-    const HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return false;
-    CloseHandle(file);
-    return true;
-}
-
 uint64_t SizeOf(const std::string& path)
 {
     return ReadFile(path).size();

@@ -16,6 +16,9 @@ using testing_support::FileExists;
 using testing_support::ShortPathOf;
 using testing_support::TempDir;
 using testing_support::WriteFile;
+using testing_support::CopyFixture;
+using testing_support::ForgetPendingRename;
+using testing_support::IsPendingDeletion;
 
 namespace {
 
@@ -252,4 +255,48 @@ TEST(Unskein, LeavesWhatAHostileLogNamesBesidePlainPathsAndTellsHowManyItSkipped
     EXPECT_TRUE(DirectoryExists(victims / "climbed folder"));
     EXPECT_FALSE(FileExists(installation / "listed.txt"));
     EXPECT_FALSE(DirectoryExists(installation / "data"));
+}
+
+// A program of the installation runs: Unskein names it before removing
+// anything. Abort leaves everything and the entry; Ignore removes the rest
+// and has the system delete the program and its folder at the next start,
+// and says so once.
+TEST(Unskein, ProgramInUseIsNamedAndGoesAtTheNextStartWhenIgnored)
+{
+    Installation installation;
+    installation.AddFile("readme.txt");
+    CopyFixture("lingering.exe", installation / "NotepadLite.exe");
+    UninstallEntry entry(installation);
+    const std::string program = ShortPathOf(installation / "NotepadLite.exe");
+    const std::string folder = installation.path() + "\\";
+    installation.WriteLog(LogHeader("5/24/2001") + Lines({folder, "DIR", program, "NONSHARED",
+                                                          installation / "readme.txt", "NONSHARED", "[REGISTRY]",
+                                                          entry.path()}));
+    ProgramRun running(installation / "NotepadLite.exe", installation.path());
+    ASSERT_TRUE(WaitUntil([&] { return FileExists(installation / "NotepadLite.exe.running"); }));
+    const std::string inUse = "These files are in use, or you may not delete them:\n\n" + program +
+                              "\n\nClose the programs that use them, then choose Retry. Ignore removes the files in "
+                              "use when Windows restarts. Abort removes nothing.";
+    {
+        UnskeinRun run(installation.unskein());
+        run.Confirm();
+        run.ExpectMessageBox("Uninstall", inUse, IDRETRY);
+        run.ExpectMessageBox("Uninstall", inUse, IDABORT);
+        EXPECT_EQ(run.WaitForExit(), 2);
+    }
+    EXPECT_TRUE(FileExists(installation / "readme.txt"));
+    EXPECT_TRUE(KeyExists(entry.path()));
+    {
+        UnskeinRun run(installation.unskein());
+        run.Confirm();
+        run.ExpectMessageBox("Uninstall", inUse, IDIGNORE);
+        run.ExpectMessageBox("Uninstall", "Some files are in use. Restart Windows to complete the removal.", IDOK);
+        EXPECT_EQ(run.WaitForExit(), 0);
+    }
+    EXPECT_FALSE(FileExists(installation / "readme.txt"));
+    EXPECT_FALSE(KeyExists(entry.path()));
+    EXPECT_TRUE(IsPendingDeletion(program));
+    EXPECT_TRUE(IsPendingDeletion(folder));
+    ForgetPendingRename(program);
+    ForgetPendingRename(folder);
 }

@@ -193,7 +193,8 @@ std::vector<std::string> PendingRenames()
     if (RegQueryValueExA(key, kPendingRenames, nullptr, nullptr, nullptr, &size) == ERROR_SUCCESS && size) {
         std::vector<char> data(size + 2, '\0');
         RegQueryValueExA(key, kPendingRenames, nullptr, nullptr, reinterpret_cast<BYTE*>(data.data()), &size);
-        for (std::size_t at = 0; at < size && data[at];) {
+        // A deletion's second string is empty: only the size tells the list's end.
+        for (std::size_t at = 0; at + 1 < size;) {
             strings.emplace_back(&data[at]);
             at += strings.back().size() + 1;
         }
@@ -224,6 +225,15 @@ void ForgetPendingRename(const std::string& from)
         RegSetValueExA(key, kPendingRenames, 0, REG_MULTI_SZ, reinterpret_cast<const BYTE*>(data.c_str()),
                        static_cast<DWORD>(data.size() + 1));
     RegCloseKey(key);
+}
+
+bool IsPendingDeletion(const std::string& path)
+{
+    const std::vector<std::string> strings = PendingRenames();
+    for (std::size_t i = 0; i + 1 < strings.size(); i += 2)
+        if (lstrcmpiA(strings[i].c_str(), ("\\??\\" + path).c_str()) == 0 && strings[i + 1].empty())
+            return true;
+    return false;
 }
 
 std::string PendingRenameSource(const std::string& to)

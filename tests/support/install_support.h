@@ -86,6 +86,9 @@ std::string ShortPathOf(const std::string& path);
 // The file the system will move over `to` at the next start (a delayed
 // move of Windows NT, in the Session Manager's list); empty when none.
 std::string PendingRenameSource(const std::string& to);
+// Whether the system will delete `path` at the next start (a delayed move
+// to nowhere).
+bool IsPendingDeletion(const std::string& path);
 // Takes the move of `from` out of that list again, so that no later start
 // of the prefix carries it out.
 void ForgetPendingRename(const std::string& from);

@@ -223,6 +223,15 @@ std::string ProgramFilesFolder()
     return value;
 }
 
+bool Unused(const std::string& path)
+{
+    const HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return false;
+    CloseHandle(file);
+    return true;
+}
+
 ShortcutSeen ReadShortcut(const std::string& linkPath)
 {
     ShortcutSeen seen;

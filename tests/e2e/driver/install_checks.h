@@ -56,6 +56,10 @@ std::string ProgramsFolder();
 // trailing backslash.
 std::string ProgramFilesFolder();
 
+// Whether no other program holds the file open. Wine's menu builder reads
+// the targets of new shortcuts for their icons a while after setup ends.
+bool Unused(const std::string& path);
+
 struct ShortcutSeen {
     bool loaded = false;
     std::string target;
