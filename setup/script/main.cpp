@@ -13,6 +13,7 @@
 #include "setup/install/install_state.h"
 #include "setup/install/temporary_folder.h"
 #include "setup/install/packaged_medium.h"
+#include "setup/install/starter_folder.h"
 #include "setup/script/startup.h"
 #include "setup/model/text/built_in_variables.h"
 #include "setup/model/text/variables.h"
@@ -146,11 +147,8 @@ void DrainMessages()
     }
 }
 
-}  // namespace
-
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
+int RunSetup(HINSTANCE instance)
 {
-    KeepDllSearchInSystemFolder();
     if (!IsWindowsNt() && !CheckWininit())
         return kExitOk;
 
@@ -199,4 +197,14 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
     KillTimer(gApp.background, timer);
     ReleaseSetupWindows();
     return kExitOk;
+}
+
+}  // namespace
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
+{
+    KeepDllSearchInSystemFolder();
+    const int exitCode = RunSetup(instance);
+    RemoveFolderOfEndedStarter();
+    return exitCode;
 }

@@ -140,6 +140,24 @@ TEST(SingleFile, SignedPackageInstallsTheAuthorsFilesAndHandsOnSetupsExitCode)
     EXPECT_EQ(download.PlantedThatRan(), std::vector<std::string>{});
 }
 
+// Someone ended the starter while setup asked its question: setup, which
+// ends last, takes the starter's folder out of TEMP.
+TEST(SingleFile, StarterEndedWhileSetupRunsLeavesNothingInTemp)
+{
+    Download download("Product.exe");
+    const auto run = download.Run();
+    const MessageBoxSeen refusal = run->NextMessageBox();
+    EXPECT_EQ(refusal.text, kRefusal);
+    const HANDLE starter = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, run->processId());
+    ASSERT_TRUE(starter);
+    TerminateProcess(starter, 1);
+    WaitForSingleObject(starter, kWaitMs);
+    CloseHandle(starter);
+    run->Press(refusal.window, IDOK);
+    EXPECT_TRUE(WaitUntil([&] { return download.TempContents().empty(); }))
+        << ::testing::PrintToString(download.TempContents());
+}
+
 TEST(SingleFile, PackageSavedAndUnpackedInFoldersNamedInAnyScriptInstallsAndUninstallsWhole)
 {
     for (const char* name : {"Ζωή", "用户", "José"}) {
