@@ -443,6 +443,17 @@ void Packer::CopyRange(const fs::path& from, uint64_t offset, uint64_t length, c
         throw PackFailure("cannot write '" + to.string() + "'");
 }
 
+// A file on the medium, compressed or a piece, has the time of its source,
+// which setup gives the installed file; one whose time cannot be set keeps
+// the time of packing.
+void KeepSourceTime(const fs::path& source, const fs::path& stored)
+{
+    std::error_code error;
+    const fs::file_time_type time = fs::last_write_time(source, error);
+    if (!error)
+        fs::last_write_time(stored, time, error);
+}
+
 void Packer::WriteMedium(const DiskPlan& plan, const std::string& script)
 {
     const fs::path medium = r_.medium;
@@ -474,8 +485,10 @@ void Packer::WriteMedium(const DiskPlan& plan, const std::string& script)
                 start = end + 1;
             }
             const fs::path target = folder / file.StoredName();
-            if (!fs::exists(target))  // a file that several AddFile lines install is stored once
+            if (!fs::exists(target)) {  // a file that several AddFile lines install is stored once
                 CopyRange(file.stored, piece.offset, piece.length, target);
+                KeepSourceTime(file.source, target);
+            }
         }
     }
 }

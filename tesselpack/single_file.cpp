@@ -7,6 +7,12 @@
 #include <fstream>
 #include <vector>
 
+#ifdef _WIN32
+#include <windows.h>
+#else
+#include <sys/stat.h>
+#endif
+
 #include "common/text/payload.h"
 #include "tesselpack/pack.h"
 
@@ -46,6 +52,25 @@ struct MediumFile {
     payload::Entry entry;
 };
 
+// The file's last write time as a FILETIME, which the index records; 0 when
+// it cannot be read.
+uint64_t LastWriteTime(const fs::path& path)
+{
+#ifdef _WIN32
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (!GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data))
+        return 0;
+    return static_cast<uint64_t>(data.ftLastWriteTime.dwHighDateTime) << 32 | data.ftLastWriteTime.dwLowDateTime;
+#else
+    constexpr int64_t kUnixEpoch = 116444736000000000;  // 1970-01-01 in 100 ns steps from 1601-01-01
+    struct stat status;
+    if (stat(path.c_str(), &status) != 0)
+        return 0;
+    const int64_t time = static_cast<int64_t>(status.st_mtim.tv_sec) * 10000000 + status.st_mtim.tv_nsec / 100 + kUnixEpoch;
+    return time > 0 ? static_cast<uint64_t>(time) : 0;
+#endif
+}
+
 // The medium's files in a fixed order, each with its size and checksum.
 std::optional<std::vector<MediumFile>> ReadMedium(const fs::path& medium)
 {
@@ -55,7 +80,7 @@ std::optional<std::vector<MediumFile>> ReadMedium(const fs::path& medium)
             continue;
         std::string name = found.path().lexically_relative(medium).generic_string();
         std::replace(name.begin(), name.end(), '/', '\\');
-        files.push_back({found.path(), {name, 0, 0}});
+        files.push_back({found.path(), {name, 0, 0, LastWriteTime(found.path())}});
     }
     std::sort(files.begin(), files.end(),
               [](const MediumFile& a, const MediumFile& b) { return a.entry.name < b.entry.name; });

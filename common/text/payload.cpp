@@ -144,10 +144,12 @@ bool IsSafeName(std::string_view name)
 
 std::optional<Header> ReadHeader(std::string_view bytes)
 {
-    if (bytes.size() < kHeaderSize || bytes.compare(0, kMagicSize, kHeaderMagic) != 0 ||
-        Number(bytes, 8, 4) != kFormatVersion)
+    if (bytes.size() < kHeaderSize || bytes.compare(0, kMagicSize, kHeaderMagic) != 0)
         return std::nullopt;
     Header header;
+    header.version = static_cast<uint32_t>(Number(bytes, 8, 4));
+    if (header.version < 1 || header.version > kFormatVersion)
+        return std::nullopt;
     header.files = static_cast<uint32_t>(Number(bytes, 12, 4));
     header.indexSize = static_cast<uint32_t>(Number(bytes, 16, 4));
     header.dataSize = Number(bytes, 20, 8);
@@ -185,6 +187,14 @@ std::optional<std::vector<Entry>> ReadIndex(const Header& header, std::string_vi
         if (!lowerNames.insert(LowerName(entry.name)).second)
             return std::nullopt;
         entries.push_back(std::move(entry));
+    }
+    if (header.version >= kFirstFormatWithTimes) {
+        if ((index.size() - at) / 8 < entries.size())
+            return std::nullopt;
+        for (Entry& entry : entries) {
+            entry.time = Number(index, at, 8);
+            at += 8;
+        }
     }
     if (at != index.size() || dataSize != header.dataSize)
         return std::nullopt;

@@ -13,6 +13,8 @@
 //   index, one record per file:
 //          size u64, CRC-32 of the contents u32, name length u16, name
 //          (a path below the medium's folder, with backslashes)
+//      from format 2 on, followed by each file's last write time, in the
+//      records' order: u64 each, a FILETIME (0: not known)
 //   the files' contents, in the index's order
 //   end, kEndSize bytes: "TesselNd", size of the whole package u64
 //
@@ -29,7 +31,9 @@
 
 namespace payload {
 
-constexpr uint32_t kFormatVersion = 1;
+constexpr uint32_t kFormatVersion = 2;
+// Format 1 knew no times; its packages are read still.
+constexpr uint32_t kFirstFormatWithTimes = 2;
 constexpr char kHeaderMagic[] = "TesselPk";
 constexpr char kEndMagic[] = "TesselNd";
 constexpr size_t kMagicSize = 8;
@@ -65,6 +69,7 @@ struct Entry {
     std::string name;  // relative, backslashes
     uint64_t size = 0;
     uint32_t crc = 0;
+    uint64_t time = 0;  // last write, as a FILETIME; 0 when not known
 };
 
 // The name as the index tells names apart: A to Z in lower case, as
@@ -83,6 +88,7 @@ std::string HeaderAndIndex(const std::vector<Entry>& entries);
 std::string End(uint64_t packageSize);
 
 struct Header {
+    uint32_t version = kFormatVersion;
     uint32_t files = 0;
     uint32_t indexSize = 0;
     uint64_t dataSize = 0;
@@ -90,7 +96,7 @@ struct Header {
     uint64_t PackageSize() const { return kHeaderSize + indexSize + dataSize + kEndSize; }
 };
 
-// Nothing when it is no package header of this format.
+// Nothing when it is no package header of this format or an older one.
 std::optional<Header> ReadHeader(std::string_view bytes);
 // The files the index lists; nothing when the checksum differs, a record is
 // cut short, a name is unsafe or repeated, or the sizes do not add up to the

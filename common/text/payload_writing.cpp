@@ -38,6 +38,8 @@ std::string HeaderAndIndex(const std::vector<Entry>& entries)
         index += entry.name;
         dataSize += entry.size;
     }
+    for (const Entry& entry : entries)
+        PutNumber(index, entry.time, 8);
     std::string bytes(kHeaderMagic, kMagicSize);
     PutNumber(bytes, kFormatVersion, 4);
     PutNumber(bytes, entries.size(), 4);

@@ -66,7 +66,7 @@ void TakePackagedMedium(const std::string& startFolder)
     uint64_t offset = package->dataOffset;
     for (const payload::Entry& entry : package->entries) {
         if (payload::StaysInPackage(entry))
-            medium.files[payload::LowerName(entry.name)] = {entry.name, offset, entry.size};
+            medium.files[payload::LowerName(entry.name)] = {entry.name, offset, entry.size, false, entry.time};
         offset += entry.size;
     }
 }
@@ -99,6 +99,13 @@ PackagedFile* FindPackagedFile(const std::string& path)
     return found != medium.files.end() && !found->second.unpacked ? &found->second : nullptr;
 }
 
+bool PackagedTime(const PackagedFile& file, FILETIME& time)
+{
+    time.dwLowDateTime = static_cast<DWORD>(file.time);
+    time.dwHighDateTime = static_cast<DWORD>(file.time >> 32);
+    return file.time != 0;
+}
+
 bool ReadPackageBytes(uint64_t offset, char* buffer, DWORD size)
 {
     return ReadExactlyAt(gInstall.packagedMedium.package, offset, buffer, size);
@@ -126,6 +133,9 @@ bool UnpackPackagedFile(const std::string& path)
                       WriteAll(out.get(), std::string_view(buffer.data(), chunk));
             at += chunk;
         }
+        FILETIME time;
+        if (written && PackagedTime(file, time))
+            SetFileTime(out.get(), nullptr, nullptr, &time);
     }
     if (!written)
         DeleteFileA(target.c_str());

@@ -17,6 +17,7 @@ struct PackagedFile {
     uint64_t offset = 0;  // of its bytes in the starter's file
     uint64_t size = 0;
     bool unpacked = false;  // written into the start folder since: read there
+    uint64_t time = 0;      // its last write time (FILETIME); 0 when the package records none
     std::string Name() const { return below.substr(below.rfind('\\') + 1); }
 };
 
@@ -44,6 +45,9 @@ bool WaitForCheckedPackage(DWORD splashMs);
 // The file at `path` when the package holds it and it was not unpacked;
 // null otherwise.
 PackagedFile* FindPackagedFile(const std::string& path);
+
+// The file's last write time as the package records it; false when it records none.
+bool PackagedTime(const PackagedFile& file, FILETIME& time);
 
 // Exactly `size` bytes of the starter's file at `offset`.
 bool ReadPackageBytes(uint64_t offset, char* buffer, DWORD size);

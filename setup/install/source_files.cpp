@@ -174,6 +174,9 @@ JoinedPiece AppendFilePiece(std::size_t index, Prompter& prompter)
     if (known == joinedFiles.end())
         return {"", PieceOutcome::kFileGivenUp};
     const JoinedPiece joined{known->second, JoinPiece(piece, known->second, prompter)};
+    // Every piece carries the time of the file it was cut from.
+    if (joined.outcome == PieceOutcome::kAppended && piece.lastPiece)
+        CopyLastWriteTime(piece.sourcePath, joined.joinedPath);
     if (joined.outcome == PieceOutcome::kIgnored || joined.outcome == PieceOutcome::kQuit)
         DeleteFileA(joined.joinedPath.c_str());
     if (joined.outcome != PieceOutcome::kAppended || piece.lastPiece)

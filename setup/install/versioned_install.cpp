@@ -214,6 +214,7 @@ RunOutcome InstallSharedFile(const SourceFile& source, const std::string& destin
     switch (RunUntilDecided(call, {source.name, source.Path(), target, index}, 0, prompter)) {
     case InstallVerdict::kInstalled:
         CountInstalledBytes(target);
+        CopyLastWriteTime(source.Path(), target);
         RegisterSharedFile(target, wasThere, prompter);
         return RunOutcome::kGoOn;
     case InstallVerdict::kFileInUse:
@@ -263,13 +264,15 @@ public:
         return true;
     }
 
-    // The file's; a packaged one is as new as the starter would have
-    // unpacked it.
+    // The file's; a packaged one's as the package records it (one of an
+    // older package, which records none, is as new as the starter would
+    // have unpacked it).
     bool LastWriteTime(FILETIME& time) const
     {
         if (!packaged_)
             return GetFileTime(file_.get(), nullptr, nullptr, &time) != FALSE;
-        GetSystemTimeAsFileTime(&time);
+        if (!PackagedTime(*packaged_, time))
+            GetSystemTimeAsFileTime(&time);
         return true;
     }
 
@@ -422,6 +425,7 @@ RunOutcome InstallPrivateFile(const std::string& sourcePath, const std::string& 
     switch (RunUntilDecided(call, {source.name, source.Path(), destination, index}, VIFF_FORCEINSTALL, prompter)) {
     case InstallVerdict::kInstalled:
         CountInstalledBytes(destination);
+        CopyLastWriteTime(source.Path(), destination);
         gInstall.log.WritePrivateFile(ShortPath(destination).value_or(destination));
         return RunOutcome::kGoOn;
     case InstallVerdict::kFileInUse:

@@ -105,6 +105,7 @@ void ExpectInstalledFrom(const std::string& staging)
     for (const char* name : {"Readme.txt", "Data.bin"}) {
         SCOPED_TRACE(name);
         EXPECT_TRUE(ReadFile(InstallFolder() + "\\" + name) == ReadFile(staging + "\\Program\\" + name));
+        EXPECT_EQ(LastWriteTime(InstallFolder() + "\\" + name), LastWriteTime(staging + "\\Program\\" + name));
     }
 }
 
@@ -136,6 +137,7 @@ TEST(SingleFile, SignedPackageInstallsTheAuthorsFilesAndHandsOnSetupsExitCode)
         EXPECT_EQ(run->WaitForExit(), 3);
     }
     ExpectInstalledFrom(Packages() + "\\staging");
+    EXPECT_EQ(LastWriteTime(InstallFolder() + "\\Readme.txt"), kStagingTime);
     EXPECT_EQ(download.TempContents(), std::vector<std::string>{});
     EXPECT_EQ(download.PlantedThatRan(), std::vector<std::string>{});
 }

@@ -86,3 +86,35 @@ TEST(Package, NamesThatWouldLeaveTheFolderAreRefused)
     for (const char* name : {"Unskein.exe", "Disk1\\Shared\\Tiles.dll", "icon\\x", "a..b", "[SP] 2\\x"})
         EXPECT_TRUE(payload::IsSafeName(name)) << name;
 }
+
+// Setup gives each installed file its time from the index; a package of
+// the first format, which recorded none, is read still.
+TEST(Package, KeepsEachFilesTimeAndReadsTheFirstFormatWithout)
+{
+    std::vector<payload::Entry> files = kFiles;
+    files[0].time = 132223968000000000;  // 2020-01-02
+    files[1].time = 1;
+    std::optional<payload::Package> package = CheckedPackage(PackagedProgram(files));
+    ASSERT_TRUE(package);
+    EXPECT_EQ(package->entries[0].time, 132223968000000000u);
+    EXPECT_EQ(package->entries[1].time, 1u);
+
+    // The first format: version 1, the index without its times.
+    std::string program = PackagedProgram();
+    const size_t at = SmallProgram().size();
+    const uint32_t indexSize = static_cast<uint32_t>(program[at + 16] & 0xFF) - 16;
+    program.erase(at + payload::kHeaderSize + indexSize, 16);
+    program[at + 8] = 1;
+    program[at + 16] = static_cast<char>(indexSize);
+    const uint32_t crc = payload::Crc32(payload::Crc32(0, &program[at], 28), &program[at + payload::kHeaderSize],
+                                        indexSize);
+    for (int i = 0; i < 4; ++i)
+        program[at + 28 + i] = static_cast<char>(crc >> (8 * i));
+    const size_t end = program.size() - payload::kEndSize;
+    program[end + payload::kMagicSize] = static_cast<char>((program[end + payload::kMagicSize] & 0xFF) - 16);
+    package = CheckedPackage(program);
+    ASSERT_TRUE(package);
+    EXPECT_EQ(package->entries[1].name, "Disk1\\Program\\Read me.tx_");
+    EXPECT_EQ(package->entries[1].time, 0u);
+    EXPECT_EQ(program.substr(package->dataOffset, 8), "setupdoc");
+}

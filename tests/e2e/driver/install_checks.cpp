@@ -232,6 +232,23 @@ bool Unused(const std::string& path)
     return true;
 }
 
+uint64_t LastWriteTime(const std::string& path)
+{
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data))
+        return 0;
+    return static_cast<uint64_t>(data.ftLastWriteTime.dwHighDateTime) << 32 | data.ftLastWriteTime.dwLowDateTime;
+}
+
+void SetLastWriteTime(const std::string& path, uint64_t time)
+{
+    const FILETIME value = {static_cast<DWORD>(time), static_cast<DWORD>(time >> 32)};
+    const HANDLE file = CreateFileA(path.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0,
+                                    nullptr);
+    EXPECT_TRUE(file != INVALID_HANDLE_VALUE && SetFileTime(file, nullptr, nullptr, &value)) << path;
+    CloseHandle(file);
+}
+
 ShortcutSeen ReadShortcut(const std::string& linkPath)
 {
     ShortcutSeen seen;

@@ -60,6 +60,12 @@ std::string ProgramFilesFolder();
 // the targets of new shortcuts for their icons a while after setup ends.
 bool Unused(const std::string& path);
 
+// A file's last write time, a FILETIME as a number; 0 when it cannot be read.
+uint64_t LastWriteTime(const std::string& path);
+void SetLastWriteTime(const std::string& path, uint64_t time);
+// 2020-01-02 00:00 UTC, the time of the staging files an author shipped.
+constexpr uint64_t kStagingTime = 132223968000000000;
+
 struct ShortcutSeen {
     bool loaded = false;
     std::string target;
