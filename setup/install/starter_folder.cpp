@@ -20,18 +20,25 @@ std::string BatchQuoted(const std::string& path)
     return quoted + "\"";
 }
 
-// Tries until the folder is gone, a second apart, for at most two minutes
-// (a program the user started from the folder may hold it meanwhile); then
-// deletes itself. Windows 95, 98 and ME know no "rd /s" but deltree.
+// Tries until the folder is gone, for a while (a program the user started
+// from the folder may hold it meanwhile), then deletes itself: a second
+// apart and for two minutes at most on Windows NT; on Windows 95, 98 and
+// ME, which know neither "rd /s" nor counting, with deltree, a fixed
+// number of times.
 std::string RemovalBatch(const std::string& folder)
 {
+    constexpr int kAttempts = 120;
     const std::string target = BatchQuoted(folder);
-    if (!IsWindowsNt())
-        return "@echo off\r\n:again\r\ndeltree /y " + target + " >nul\r\nif exist " + BatchQuoted(folder + "\\nul") +
-               " goto again\r\ndel %0\r\n";
-    return "@echo off\r\nset n=0\r\n:again\r\nrd /s /q " + target + " 2>nul\r\nif not exist " +
-           BatchQuoted(folder + "\\") + " goto done\r\nset /a n+=1\r\nif %n% lss 120 (ping -n 2 127.0.0.1 >nul\r\n"
-           "goto again)\r\n:done\r\ndel \"%~f0\"\r\n";
+    if (!IsWindowsNt()) {
+        std::string batch = "@echo off\r\n";
+        for (int attempt = 0; attempt < kAttempts; ++attempt)
+            batch += "deltree /y " + target + " >nul\r\nif not exist " + BatchQuoted(folder + "\\nul") +
+                     " goto done\r\n";
+        return batch + ":done\r\ndel %0\r\n";
+    }
+    return "@echo off\r\nset n=0\r\n:again\r\nrd /s /q " + target + " 2>nul\r\nif not exist " + target +
+           " goto done\r\nset /a n+=1\r\nif %n% lss " + std::to_string(kAttempts) +
+           " (ping -n 2 127.0.0.1 >nul\r\ngoto again)\r\n:done\r\ndel \"%~f0\"\r\n";
 }
 
 // A batch file of a new name beside the folder, in its short form, which
