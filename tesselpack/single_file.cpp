@@ -66,7 +66,8 @@ uint64_t LastWriteTime(const fs::path& path)
     struct stat status;
     if (stat(path.c_str(), &status) != 0)
         return 0;
-    const int64_t time = static_cast<int64_t>(status.st_mtim.tv_sec) * 10000000 + status.st_mtim.tv_nsec / 100 + kUnixEpoch;
+    const int64_t time =
+        static_cast<int64_t>(status.st_mtim.tv_sec) * 10000000 + status.st_mtim.tv_nsec / 100 + kUnixEpoch;
     return time > 0 ? static_cast<uint64_t>(time) : 0;
 #endif
 }

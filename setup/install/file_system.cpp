@@ -100,8 +100,8 @@ std::optional<std::string> ShortPath(const std::string& path)
 void CopyLastWriteTime(const std::string& from, const std::string& to)
 {
     FILETIME time;
-    const OwnedHandle source(
-        CreateFileA(from.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr));
+    const OwnedHandle source(CreateFileA(from.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                         OPEN_EXISTING, 0, nullptr));
     if (!source.IsOpen() || !GetFileTime(source.get(), nullptr, nullptr, &time))
         return;
     const OwnedHandle target(

@@ -6,6 +6,7 @@
 #include "setup/ui/resources/resource_ids.h"
 #include "tests/e2e/driver/common_controls.h"
 #include "tests/e2e/driver/driver.h"
+#include "tests/e2e/driver/install_checks.h"
 
 using namespace e2e;
 
@@ -89,9 +90,10 @@ TEST(Keyboard, ReachesTheScriptsControlsAndQuestionsHoldThePage)
 TEST(Keyboard, EnterTwiceOnAPageWithADisabledNextDoesNotQuit)
 {
     Medium medium;
-    medium.WriteScript("AddWindow(\"DIALOG_WELCOME\",\"Agree\",\"CHECKBOX\",\"I agree\",\"0\",\"210\",\"40\",\"400\",\"60\")\n"
-                       "SetNextDynamicState(\"DIALOG_WELCOME\",\"CONTROL\",\"Agree\",\"VALUE\",\"1\")\n"
-                       "ShowWelcome()\n");
+    medium.WriteScript(
+        ScriptCall("AddWindow", {"DIALOG_WELCOME", "Agree", "CHECKBOX", "I agree", "0", "210", "40", "400", "60"}) +
+        ScriptCall("SetNextDynamicState", {"DIALOG_WELCOME", "CONTROL", "Agree", "VALUE", "1"}) +
+        ScriptCall("ShowWelcome"));
     SetupRun setup(medium);
     const Page page = setup.WaitForPage(IDC_WELCOME_TEXT);
     HWND agree = page.CustomControl("I agree");
