@@ -22,13 +22,7 @@ std::vector<COLORREF> PictureInSetup()
     HBITMAP picture = static_cast<HBITMAP>(
         LoadImageA(setup, MAKEINTRESOURCEA(IDB_WELCOME_PICTURE), IMAGE_BITMAP, 0, 0, LR_DEFAULTCOLOR));
     if (picture) {
-        BITMAPINFO format = {};
-        format.bmiHeader.biSize = sizeof format.bmiHeader;
-        format.bmiHeader.biWidth = kPictureWidth;
-        format.bmiHeader.biHeight = -kPictureHeight;  // top-down
-        format.bmiHeader.biPlanes = 1;
-        format.bmiHeader.biBitCount = 32;
-        format.bmiHeader.biCompression = BI_RGB;
+        BITMAPINFO format = TopDownPixelFormat(kPictureWidth, kPictureHeight);
         std::vector<RGBQUAD> rows(kPictureWidth * kPictureHeight);
         HDC screen = GetDC(nullptr);
         if (GetDIBits(screen, picture, 0, kPictureHeight, rows.data(), &format, DIB_RGB_COLORS) == kPictureHeight)
