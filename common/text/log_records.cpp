@@ -21,9 +21,9 @@ int HexValue(char c)
 const std::vector<LogKindInfo>& LogKindTable()
 {
     static const std::vector<LogKindInfo> table = {
-        {LogKind::kRegistryValue, "REGVALUE", 0},
-        {LogKind::kIniValue, "INIVALUE", 0},
-        {LogKind::kLibrary, "REGLIBRARY", 0},
+        {LogKind::kRegistryValue, "REGVALUE", kRegistryFieldCount},
+        {LogKind::kIniValue, "INIVALUE", kIniFieldCount},
+        {LogKind::kLibrary, "REGLIBRARY", 1},
         {LogKind::kLink, "LINK", 2},
         {LogKind::kDeleteOnUninstall, "DELETEFILES", 0},
         {LogKind::kCleanUninstall, "CLEANUNINSTALL", 0},
@@ -67,6 +67,11 @@ std::string EncodeLogFields(const std::vector<std::string>& fields)
         }
     }
     return line;
+}
+
+bool FitsLogLine(const std::vector<std::string>& fields)
+{
+    return EncodeLogFields(fields).size() <= kMaxLogLine;
 }
 
 std::optional<std::vector<std::string>> DecodeLogFields(const std::string& what, std::size_t expected)
