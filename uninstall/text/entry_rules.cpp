@@ -6,6 +6,8 @@
 
 namespace {
 
+// A NUL would cut a name or path where the system reads it, and so name
+// another key, value or file than the log does. Data are compared as bytes.
 bool HoldsNul(const std::vector<std::string>& fields)
 {
     return std::any_of(fields.begin(), fields.end(),
@@ -37,7 +39,8 @@ std::optional<RegistryUndo> RegistryUndoOf(const std::vector<std::string>& field
     const std::optional<RegistryType> type = RegistryTypeOf(fields[kRegistryType]);
     const std::optional<RegistryRemoval> removal = RegistryRemovalOf(fields[kRegistryRemoval]);
     const std::optional<std::vector<std::string>> names = KeyNames(fields[kRegistryKey]);
-    if (!root || !type || !names || !removal || removal == RegistryRemoval::kKeep)
+    if (!root || !type || !names || !removal || removal == RegistryRemoval::kKeep ||
+        HoldsNul({fields[kRegistryName]}))
         return std::nullopt;
     const std::optional<std::size_t> created = CreatedCount(fields[kRegistryCreated], names->size());
     RegistryUndo undo;
@@ -81,7 +84,7 @@ std::optional<IniUndo> IniUndoOf(const std::vector<std::string>& fields)
 std::optional<EntryUndo> UndoOf(LogKind kind, const std::string& what)
 {
     const std::optional<std::vector<std::string>> fields = DecodeLogFields(what, InfoOf(kind).fields);
-    if (!fields || HoldsNul(*fields))
+    if (!fields || (kind != LogKind::kRegistryValue && HoldsNul(*fields)))
         return std::nullopt;
     EntryUndo undo;
     undo.kind = kind;
