@@ -97,7 +97,7 @@ bool UnregisterLibrary(const std::string& path, const std::string& installFolder
         return true;  // gone already
     if (!LiesBelow(installFolder, *shortPath) || ReachFromInstallFolder(path, installFolder) != Reach::kDirect)
         return false;
-    const HMODULE module = LoadInstalledLibrary(*shortPath);
+    const HMODULE module = LoadInstalledLibrary(path);
     if (!module)
         return true;
     using UnregisterServer = HRESULT(STDAPICALLTYPE*)();
