@@ -108,7 +108,7 @@ void Uninstall(const std::string& installDir, const RunOptions& options, const s
 
 // Every root and type, a file type with its open command, a context-menu
 // entry for every file, a value and a vendor key that were there before,
-// and an INI value. After Unskein only what was there before is left; two
+// and an INI value; a value too long for the log is refused. After Unskein only what was there before is left; two
 // records edited to name HKLM\Software and HKCR\.txt with "KEY" are skipped.
 void InstallAndRemoveEntries(const RunOptions& options)
 {
@@ -139,17 +139,23 @@ void InstallAndRemoveEntries(const RunOptions& options)
         Registry("HKCR", fileType + "\\shell\\open\\command", "", "SZ", command, "VALUE") +
         Registry("HKCR", menu, "", "SZ", "Open with Tile Puzzle", "VALUE") +
         Registry("HKCR", menu + "\\command", "", "SZ", command, "VALUE") +
+        Registry("HKCU", vendor, "Long", "SZ", std::string(250, 'x'), "VALUE") +
         ScriptCall("AddIniValue", {ini, "Paths", "Home", "[DP]", "Main", "VALUE"}) + ScriptCall("ShowCopy"));
     {
         SetupRun setup(test.medium, options);
         if (options.windows98)
             setup.ExpectMessageBox("Error", "Wininit.exe not found! Setup can not replace DLLs that are in use!", IDOK);
+        setup.ExpectMessageBox("Error",
+                               "The registry entry HKCU\\" + vendor + "\\Long does not fit a line of 259 characters "
+                               "in the uninstall log, setup will not install it.",
+                               IDOK);
         EXPECT_EQ(setup.WaitForExit(), 0);
     }
     const std::string opened = "\"" + installDir + "Puzzle.exe\" \"%1\"";
     EXPECT_EQ(ValueOf(HKEY_LOCAL_MACHINE, vendor + "\\Puzzle", "Folder"), installDir);
     EXPECT_EQ(ValueOf(HKEY_CURRENT_USER, vendor + "\\Puzzle\\Settings", "Help"), "%WINDIR%\\" + test.app);
     EXPECT_EQ(ValueOf(HKEY_CURRENT_USER, vendor + "\\Puzzle\\Settings", "Size"), "42");
+    EXPECT_EQ(ValueOf(HKEY_CURRENT_USER, vendor, "Long"), std::nullopt);
     EXPECT_EQ(ValueOf(HKEY_CURRENT_USER, shared + "\\Editor", ""), installDir + "Puzzle.exe");
     EXPECT_EQ(ValueOf(HKEY_CLASSES_ROOT, menu, ""), "Open with Tile Puzzle");
     EXPECT_EQ(ValueOf(HKEY_CLASSES_ROOT, menu + "\\command", ""), opened);
