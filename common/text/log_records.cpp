@@ -84,7 +84,8 @@ std::optional<std::vector<std::string>> DecodeLogFields(const std::string& what,
         } else if (what[i] == '%') {
             const int high = i + 2 < what.size() ? HexValue(what[i + 1]) : -1;
             const int low = high >= 0 ? HexValue(what[i + 2]) : -1;
-            if (low < 0)
+            // An escape of a byte that needs none is never written either.
+            if (low < 0 || !NeedsEscape(static_cast<unsigned char>(high * 16 + low)))
                 return std::nullopt;
             fields.back() += static_cast<char>(high * 16 + low);
             i += 2;
