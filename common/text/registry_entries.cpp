@@ -1,5 +1,8 @@
 #include "common/text/registry_entries.h"
 
+#include <initializer_list>
+#include <utility>
+
 namespace {
 
 bool SameName(const std::string& a, const char* b)
@@ -33,6 +36,17 @@ std::size_t VendorDepth(const std::vector<std::string>& names)
     return !names.empty() && SameName(names[0], "Software") ? 1 : 0;
 }
 
+// The meaning of a script word, which is exact.
+template <typename Meaning>
+std::optional<Meaning> WordOf(const std::string& word,
+                              std::initializer_list<std::pair<const char*, Meaning>> words)
+{
+    for (const auto& [text, meaning] : words)
+        if (word == text)
+            return meaning;
+    return std::nullopt;
+}
+
 // The registry's number types (winnt.h), which this text core cannot include.
 constexpr uint32_t kTypeString = 1, kTypeExpandString = 2, kTypeNumber = 4;
 
@@ -40,37 +54,24 @@ constexpr uint32_t kTypeString = 1, kTypeExpandString = 2, kTypeNumber = 4;
 
 std::optional<RegistryRoot> RegistryRootOf(const std::string& word)
 {
-    if (word == "HKLM")
-        return RegistryRoot::kLocalMachine;
-    if (word == "HKCU")
-        return RegistryRoot::kCurrentUser;
-    if (word == "HKCR")
-        return RegistryRoot::kClassesRoot;
-    return std::nullopt;
+    return WordOf<RegistryRoot>(word, {{"HKLM", RegistryRoot::kLocalMachine},
+                                       {"HKCU", RegistryRoot::kCurrentUser},
+                                       {"HKCR", RegistryRoot::kClassesRoot}});
 }
 
 std::optional<RegistryType> RegistryTypeOf(const std::string& word)
 {
-    if (word == "SZ")
-        return RegistryType::kString;
-    if (word == "EXPAND_SZ")
-        return RegistryType::kExpandString;
-    if (word == "DWORD")
-        return RegistryType::kNumber;
-    if (word == "NONE")
-        return RegistryType::kNone;
-    return std::nullopt;
+    return WordOf<RegistryType>(word, {{"SZ", RegistryType::kString},
+                                       {"EXPAND_SZ", RegistryType::kExpandString},
+                                       {"DWORD", RegistryType::kNumber},
+                                       {"NONE", RegistryType::kNone}});
 }
 
 std::optional<RegistryRemoval> RegistryRemovalOf(const std::string& word)
 {
-    if (word == "VALUE")
-        return RegistryRemoval::kValue;
-    if (word == "KEY")
-        return RegistryRemoval::kKey;
-    if (word == "KEEP")
-        return RegistryRemoval::kKeep;
-    return std::nullopt;
+    return WordOf<RegistryRemoval>(word, {{"VALUE", RegistryRemoval::kValue},
+                                          {"KEY", RegistryRemoval::kKey},
+                                          {"KEEP", RegistryRemoval::kKeep}});
 }
 
 std::optional<uint32_t> RegistryNumberOf(const std::string& data)
