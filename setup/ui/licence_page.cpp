@@ -146,8 +146,11 @@ INT_PTR CALLBACK LicencePageProc(HWND page, UINT message, WPARAM wParam, LPARAM 
     if (message == WM_INITDIALOG)
         ShowPageTexts(page);
     HandlePageMessage(page, message, wParam, lParam, gShown->pageName);
-    if (message == WM_INITDIALOG)
-        FocusOnOpen(page, IDC_LICENCE_TEXT);  // the keys scroll the text
+    if (message == WM_INITDIALOG) {
+        // The keys scroll the text, which is read from its start, not selected.
+        FocusOnOpen(page, IDC_LICENCE_TEXT);
+        SendDlgItemMessageA(page, IDC_LICENCE_TEXT, EM_SETSEL, 0, 0);
+    }
     if (!licence)
         return FALSE;
     // On opening also the answer the user left there before.
