@@ -15,9 +15,10 @@
 // unknown names, wrong argument counts, texts where numbers belong, variables
 // that are never set, source patterns that match nothing on the medium,
 // sections, pages and controls that do not exist, spread files without their
-// last piece, an installation without its uninstaller, missing licence and
-// text files, unreadable Windows versions, and Back and RequireWindows
-// after the first page.
+// last piece, an installation without its uninstaller, what entry_check.h
+// finds in registry, INI and library entries, missing licence and text
+// files, unreadable Windows versions, and Back and RequireWindows after the
+// first page.
 // Returns the calls that read files of the medium, in script order: the
 // AddFile calls that setup carries out, and the files that the licence and
 // text pages show.
