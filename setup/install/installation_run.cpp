@@ -128,11 +128,14 @@ void CompleteUninstallEntry(const std::string& keyPath)
 RunOutcome RunInstallation(Prompter& prompter, Progress& progress)
 {
     const std::string keyPath = UninstallKeyPath(gVariables.Get("APPNAME"));
-    if (!OpenLogInInstallDirectory(gVariables.Get("DP"), keyPath, prompter))
+    if (!OpenLogInInstallDirectory(gVariables.Get("DP"), keyPath, prompter)) {
+        gInstall.runStopped = true;
         return RunOutcome::kAbortRun;
+    }
     RegisterUninstallEntry(keyPath, prompter);
     progress.StartRun(CountChosenSections(gRecords.sections));
     const RunOutcome outcome = InstallSections(prompter, progress);
+    gInstall.runStopped = outcome == RunOutcome::kAbortRun;
     progress.EndRun();
     CompleteUninstallEntry(keyPath);
     gInstall.log.Close();

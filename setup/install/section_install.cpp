@@ -7,7 +7,7 @@
 
 #include "setup/install/file_system.h"
 #include "setup/install/install_state.h"
-#include "setup/install/shortcut.h"
+#include "setup/install/shortcuts.h"
 #include "setup/install/source_files.h"
 #include "setup/install/text/install_paths.h"
 #include "setup/install/text/installation_run.h"
@@ -15,45 +15,8 @@
 #include "setup/install/versioned_install.h"
 #include "setup/model/text/records.h"
 #include "setup/model/text/variables.h"
-#include "setup/system/programs_folder.h"
 
 namespace {
-
-// Makes PROGRAMGROUP a full path (a name without a colon lies in the
-// Programs folder) and ensures the folder, logging it and its parents only
-// when this run created them: an existing group may be the Programs folder
-// itself, Startup or another product's folder, which the uninstaller must
-// not remove. False when there is no group folder, so that no shortcut is
-// tried: a Programs folder the shell cannot tell would otherwise put the
-// group at the current drive's root, and one whose name cannot be spelled
-// in a folder of another name.
-bool PrepareProgramGroup(Prompter& prompter)
-{
-    std::string group = gVariables.Get("PROGRAMGROUP");
-    if (IsGroupInProgramsFolder(group)) {
-        const SystemPath programs = ProgramsFolderPath();
-        if (!programs.spelled)
-            Inform(prompter, UnspelledProgramsFolderText(programs.path), "Setup");
-        if (!programs.IsUsable())
-            return false;
-        group = GroupInProgramsFolder(programs.path, group);
-        gVariables.Set("PROGRAMGROUP", group);
-    }
-    std::vector<std::string> created;
-    const int ensured = EnsureDirectory(group, created);
-    LogCreatedDirectories(created);
-    return ensured >= 0;
-}
-
-void CreateEntryShortcut(const FileEntry& entry, const std::string& installedPath)
-{
-    const std::string link = ShortcutLinkPath(gVariables.Get("PROGRAMGROUP"), entry.shortcutName);
-    if (CreateShortcut(installedPath, link, entry.shortcutName) != S_OK)
-        return;
-    gInstall.log.WritePrivateFile(link);
-    if (gInstall.firstShortcutTarget.empty())
-        gInstall.firstShortcutTarget = installedPath;
-}
 
 // A spread file is installed at its last piece, from its joined file,
 // which goes whatever the outcome. One with a piece left out is never
@@ -114,6 +77,7 @@ RunOutcome InstallChosenSections(bool shortcuts, Prompter& prompter, Progress& p
             if (shortcuts && entry.shortcut != 0 && !installedPath.empty())
                 CreateEntryShortcut(entry, installedPath);
         }
+        CreateSectionShortcuts(section.name, shortcuts);
     }
     return RunOutcome::kGoOn;
 }

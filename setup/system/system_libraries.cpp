@@ -15,7 +15,7 @@ struct LibraryFile {
 // In the order of SystemLibrary. Loaded on first use and kept for the run.
 LibraryFile gLibraries[] = {
     {"version.dll", false, nullptr},  {"setupapi.dll", false, nullptr}, {"comctl32.dll", false, nullptr},
-    {"psapi.dll", false, nullptr},    {"vdmdbg.dll", false, nullptr},
+    {"psapi.dll", false, nullptr},    {"vdmdbg.dll", false, nullptr},   {"oleaut32.dll", false, nullptr},
 };
 
 template <typename Function>

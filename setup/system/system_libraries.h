@@ -17,7 +17,7 @@
 // setup's folder or the current one.
 HMODULE LoadInstalledLibrary(const std::string& path);
 
-enum class SystemLibrary { kVersion, kSetupApi, kCommonControls, kProcessStatus, kVdmDebug };
+enum class SystemLibrary { kVersion, kSetupApi, kCommonControls, kProcessStatus, kVdmDebug, kOleAutomation };
 
 // A function of a system library; null when the library or the function is missing.
 FARPROC FindSystemFunction(SystemLibrary library, const char* name);

@@ -42,10 +42,10 @@ const std::vector<CommandInfo>& CommandTable()
         {"AddIniValue", Command::AddIniValue, "tttttt"},
         {"RegisterLibrary", Command::RegisterLibrary, "tt"},
 
-        {"AddShortcut", Command::AddShortcut, "tttttt"},
+        {"AddShortcut", Command::AddShortcut, "tttttt"},  // name to icon expanded at the copy page
         {"SetSectionSelected", Command::SetSectionSelected, "tn"},
         {"ShowFinish", Command::ShowFinish, ""},
-        {"AddFinishAction", Command::AddFinishAction, "tttxn"},
+        {"AddFinishAction", Command::AddFinishAction, "tttxn"},  // target and arguments at the finish page
 
         {"SetBackButton", Command::SetBackButton, "n"},
         {"ShowLicence", Command::ShowLicence, "x"},
@@ -143,6 +143,15 @@ bool RunRecordingCommand(const CommandInfo& info, const std::vector<std::string>
         return true;
     case Command::CheckButton:
         AppendAction(records, "CheckButton", args);
+        return true;
+    case Command::AddShortcut:
+        AppendShortcut(records, args);
+        return true;
+    case Command::SetSectionSelected:
+        PreselectSection(records, args);
+        return true;
+    case Command::AddFinishAction:
+        AppendFinishAction(records, args);
         return true;
     case Command::ShowMessage:
         if (args[3] == "NOW")

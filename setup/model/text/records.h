@@ -39,6 +39,26 @@ struct FileEntry {
     int32_t shortcut = 0;
 };
 
+// An AddShortcut: made after its section's files. Everything but the place
+// and the section keeps its [NAME] references until the copy page.
+struct ShortcutEntry {
+    std::string place;  // "GROUP", "DESKTOP", ... or a folder ending in a backslash
+    std::string name;   // without ".lnk"; a backslash in it makes subfolders
+    std::string target;
+    std::string arguments;
+    std::string icon;   // "" for the target's own, or "path,index"
+    std::string sectionName;
+};
+
+// An AddFinishAction: a check box on the finish page.
+struct FinishAction {
+    std::string kind;  // "RUN" or "OPEN"
+    std::string target;     // expanded on the finish page
+    std::string arguments;  // expanded on the finish page
+    std::string text;
+    int32_t checked = 0;
+};
+
 struct CustomWindow {
     WindowHandle window = nullptr;  // while its page is open
     std::string kind;
@@ -85,6 +105,8 @@ struct InstallationRecords {
     std::vector<FileEntry> files;
     std::vector<CustomWindow> windows;
     std::vector<ActionRecord> actions;
+    std::vector<ShortcutEntry> shortcuts;
+    std::vector<FinishAction> finishActions;
     DisplaySettings display;
 };
 
@@ -110,6 +132,11 @@ void AppendAction(InstallationRecords& records, const std::string& command,
 // Expands the destination's [NAME] references, once: the expanded path is
 // plain text, whatever brackets its folder names hold.
 void ExpandDestinationPath(FileEntry& entry);
+void AppendShortcut(InstallationRecords& records, const std::vector<std::string>& args);
+void AppendFinishAction(InstallationRecords& records, const std::vector<std::string>& args);
+// SetSectionSelected: every section of that name created so far starts out
+// chosen or not.
+void PreselectSection(InstallationRecords& records, const std::vector<std::string>& args);
 void SetBackgroundColors(DisplaySettings& display, const std::vector<std::string>& args);
 void SetCaptionColors(DisplaySettings& display, const std::vector<std::string>& args);
 void SetCaptionPositions(DisplaySettings& display, const std::vector<std::string>& args);
