@@ -39,6 +39,7 @@ INT_PTR ShowPage(Command command)
     case Command::ShowSections: return ShowSectionsPage();
     case Command::ShowProgramGroup: return ShowProgramGroupPage();
     case Command::ShowCopy: return ShowCopyPage();
+    case Command::ShowFinish: return ShowFinishPage();
     default: return 0;
     }
 }
@@ -78,6 +79,10 @@ Step RunCommand(const CommandInfo& info, std::vector<std::string>& args, const s
             return Step::EndScript;
         }
         break;
+    case Command::ShowFinish:
+        if (ShowPage(info.command) != 0)
+            PostQuitMessage(9);
+        return Step::EndScript;
     case Command::ForbidProcess:  // the check lower-cases the name it shows
         if (IsProcessRunning(args[0])) {
             const std::string text = "This setup demands that " + args[0] +

@@ -11,3 +11,5 @@ INT_PTR ShowWelcomePage();
 INT_PTR ShowDestinationPage();
 INT_PTR ShowSectionsPage();
 INT_PTR ShowProgramGroupPage();
+// The last page: setup ends after it, whatever follows in the script.
+INT_PTR ShowFinishPage();
