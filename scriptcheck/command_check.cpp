@@ -4,6 +4,7 @@
 #include <cctype>
 #include <map>
 
+#include "scriptcheck/shortcut_check.h"
 #include "scriptcheck/suggest.h"
 #include "setup/model/text/built_in_variables.h"
 #include "setup/model/text/commands.h"
@@ -148,6 +149,7 @@ private:
     void CheckNextCondition(size_t entry, const std::vector<std::string>& args);
     void CheckFileSections();
     void CheckSpreadFiles();
+    void CheckShortcutsAndFinish();
 
     std::vector<const CustomWindow*> ControlsNamed(const std::string& name) const;
     std::vector<std::string> ControlNames() const;
@@ -166,6 +168,7 @@ private:
     std::vector<AddFileUse> addFiles_;
     std::vector<AddFileCall> calls_;
     int copies_ = 0;
+    ShortcutCheck shortcuts_;
 
     // What setup's stores would hold, carried out with setup's own record building.
     VariableStore variables_;
@@ -190,6 +193,7 @@ std::vector<AddFileCall> ScriptWalk::Run()
     CheckActions();
     CheckFileSections();
     CheckSpreadFiles();
+    CheckShortcutsAndFinish();
     return std::move(calls_);
 }
 
@@ -276,7 +280,8 @@ void ScriptWalk::NoteReferences(size_t entry, const CommandInfo& info, const std
             if (info.Kind(static_cast<int>(i)) == ArgumentKind::kExpanded) {
                 if (!assigned_.count(name))
                     earlyReferences_.push_back({at, name, ""});
-            } else if (info.command == Command::AddFile && number == 2) {
+            } else if ((info.command == Command::AddFile && number == 2) ||
+                       IsExpandedLater(info.command, number, args)) {
                 lateReferences_.push_back({at, name, ""});  // expanded when the file is installed
             } else {
                 literalReferences_.push_back({at, name, ArgumentName(number, info.name)});
@@ -300,6 +305,14 @@ void ScriptWalk::Carry(size_t entry, const CommandInfo& info, std::vector<std::s
         break;
     case Command::ForbidProcess:
         CheckForbidProcess(entry, args[0]);
+        break;
+    case Command::AddShortcut:
+    case Command::SetSectionSelected:
+    case Command::AddFinishAction:
+    case Command::ShowFinish:
+        shortcuts_.Note(info.command, args, [&](int number) { return ArgumentPlace(entry, number); }, variables_,
+                        records_.sections, copies_, d_);
+        RunRecordingCommand(info, args, kProgramFilesBase, variables_, records_);
         break;
     default:
         RunRecordingCommand(info, args, kProgramFilesBase, variables_, records_);
@@ -694,6 +707,15 @@ void ScriptWalk::CheckSpreadFiles()
                      "the spread file " + Quoted(destination) + " has no last piece after this one: its pieces "
                      "are joined but never installed; write \"1\" as argument 7 of its final piece");
     }
+}
+
+void ScriptWalk::CheckShortcutsAndFinish()
+{
+    std::vector<std::string> destinations;
+    for (const AddFileUse& use : addFiles_)
+        for (const std::string& destination : Destinations(use))
+            destinations.push_back(destination);
+    shortcuts_.Report(destinations, SectionNames(), d_);
 }
 
 }  // namespace

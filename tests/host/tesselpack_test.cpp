@@ -338,7 +338,7 @@ TEST(Tesselpack, BadInputStopsWithAClearMessageAndLeavesNoMedium)
     fs::remove(product.staging / "Shared/Tiles.dll");
     CommandRun run = product.Pack("");
     EXPECT_EQ(run.status, 2);
-    EXPECT_NE(run.output.find(product.script.string() + ":15:9: error: the source pattern '[SP]\\Shared\\Tiles.dll' "
+    EXPECT_NE(run.output.find(product.script.string() + ":17:9: error: the source pattern '[SP]\\Shared\\Tiles.dll' "
                               "matches no file in '" + product.staging.string() + "'"),
               std::string::npos) << run.output;
     EXPECT_FALSE(fs::exists(product.medium));

@@ -1,13 +1,18 @@
 #include "setup/model/text/shortcut_places.h"
 
-#include <cctype>
-
 #include "setup/model/text/records.h"
 
 namespace {
 
 // In the order of ShortcutPlace.
 const std::vector<std::string> kPlaceWords = {"GROUP", "DESKTOP", "STARTMENU", "STARTUP", "QUICKLAUNCH", "SENDTO"};
+
+// Drive letters and the schemes of web addresses are ASCII letters; the C
+// library's test would be one more import for setup.
+bool IsLetter(char c)
+{
+    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+}
 
 }  // namespace
 
@@ -38,7 +43,7 @@ bool IsWebAddress(const std::string& target)
     if (colon == std::string::npos || colon < 2)  // "C://" is a drive
         return false;
     for (std::size_t i = 0; i < colon; ++i)
-        if (!std::isalpha(static_cast<unsigned char>(target[i])))
+        if (!IsLetter(target[i]))
             return false;
     return true;
 }
@@ -47,7 +52,7 @@ bool IsAbsolutePath(const std::string& path)
 {
     if (path.compare(0, 2, "\\\\") == 0)
         return true;
-    return path.size() >= 3 && std::isalpha(static_cast<unsigned char>(path[0])) && path[1] == ':' && path[2] == '\\';
+    return path.size() >= 3 && IsLetter(path[0]) && path[1] == ':' && path[2] == '\\';
 }
 
 IconLocation SplitIconLocation(const std::string& icon)
