@@ -5,16 +5,14 @@
 #include <optional>
 #include <vector>
 
-#include "setup/install/file_system.h"
+#include "common/handles.h"
 #include "setup/install/install_state.h"
 #include "setup/install/shortcuts.h"
 #include "setup/install/source_files.h"
 #include "setup/install/text/install_paths.h"
 #include "setup/install/text/installation_run.h"
-#include "setup/install/uninstall_log.h"
 #include "setup/install/versioned_install.h"
 #include "setup/model/text/records.h"
-#include "setup/model/text/variables.h"
 
 namespace {
 
