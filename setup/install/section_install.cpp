@@ -7,6 +7,8 @@
 
 #include "common/handles.h"
 #include "setup/install/install_state.h"
+#include "setup/install/libraries.h"
+#include "setup/install/registry_entries.h"
 #include "setup/install/shortcuts.h"
 #include "setup/install/source_files.h"
 #include "setup/install/text/install_paths.h"
@@ -75,6 +77,9 @@ RunOutcome InstallChosenSections(bool shortcuts, Prompter& prompter, Progress& p
             if (shortcuts && entry.shortcut != 0 && !installedPath.empty())
                 CreateEntryShortcut(entry, installedPath);
         }
+        RegisterSectionLibraries(section.name, prompter);
+        WriteSectionRegistry(section.name, prompter);
+        WriteSectionIniValues(section.name, prompter);
         CreateSectionShortcuts(section.name, shortcuts);
     }
     return RunOutcome::kGoOn;
@@ -105,5 +110,7 @@ RunOutcome InstallFileEntry(std::size_t index, std::string& installedPath, Promp
 RunOutcome InstallSections(Prompter& prompter, Progress& progress)
 {
     const bool shortcuts = gInstall.createShortcuts != 0 && PrepareProgramGroup(prompter);
-    return InstallChosenSections(shortcuts, prompter, progress);
+    const RunOutcome outcome = InstallChosenSections(shortcuts, prompter, progress);
+    NotifyFileTypesChanged();
+    return outcome;
 }

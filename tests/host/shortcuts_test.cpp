@@ -78,9 +78,9 @@ TEST(ShortcutWords, PlacesTargetsAndIcons)
     EXPECT_EQ(SplitIconLocation("").path, "");
 }
 
-// A section of shortcuts only is a choice without a size; an empty one
-// keeps its 0.
-TEST(SectionSize, ShownUnlessTheSectionHoldsOnlyShortcuts)
+// A section of shortcuts or registry entries only is a choice without a
+// size; an empty one keeps its 0.
+TEST(SectionSize, ShownUnlessTheSectionHoldsOnlyShortcutsOrRegistryEntries)
 {
     InstallationRecords records;
     records.files.push_back(FileEntry{});
@@ -89,6 +89,8 @@ TEST(SectionSize, ShownUnlessTheSectionHoldsOnlyShortcuts)
     records.shortcuts.push_back({"DESKTOP", "A", "", "", "", "Icon"});
     EXPECT_TRUE(ShowsSectionSize(records, "Main"));
     EXPECT_FALSE(ShowsSectionSize(records, "Icon"));
+    records.registryEntries.push_back({"HKCU", "Software\\A", "", "NONE", "", "Settings", "KEY"});
+    EXPECT_FALSE(ShowsSectionSize(records, "Settings"));
     EXPECT_TRUE(ShowsSectionSize(records, "Empty"));
 }
 

@@ -16,7 +16,9 @@ bool ShowsSectionSize(const InstallationRecords& records, const std::string& sec
 {
     const auto inSection = [&](const auto& entry) { return entry.sectionName == section; };
     const bool files = std::any_of(records.files.begin(), records.files.end(), inSection);
-    const bool others = std::any_of(records.shortcuts.begin(), records.shortcuts.end(), inSection);
+    const bool others = std::any_of(records.shortcuts.begin(), records.shortcuts.end(), inSection) ||
+                        std::any_of(records.registryEntries.begin(), records.registryEntries.end(), inSection) ||
+                        std::any_of(records.iniEntries.begin(), records.iniEntries.end(), inSection);
     return files || !others;
 }
 

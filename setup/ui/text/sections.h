@@ -18,9 +18,9 @@ uint64_t SumSectionSize(const std::vector<FileEntry>& files, const std::string& 
                         const std::function<uint32_t(std::size_t)>& sizeOf);
 
 // Whether the page shows the section's size: not for a section without
-// files that holds other things (shortcuts), which is a choice such as
-// "Create a desktop icon" rather than a part to install. An empty section
-// shows its size of 0, as it always has.
+// files that holds shortcuts, registry entries or INI values, which is a
+// choice such as "Create a desktop icon" rather than a part to install. An
+// empty section shows its size of 0, as it always has.
 bool ShowsSectionSize(const InstallationRecords& records, const std::string& section);
 
 // The size column's text: the bytes as an unsigned decimal number, so that
