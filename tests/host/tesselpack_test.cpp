@@ -214,6 +214,7 @@ struct Product {
         WriteFile(staging / "Program" / "TesselDemo.exe", Random(1500000, 5, 16));
         WriteFile(staging / "Program" / "Readme.txt", ReadFile(fs::path(TESSEL_SOURCE_DIR) / "README.md"));
         WriteFile(staging / "Shared" / "Tiles.dll", Random(300000, 6));  // does not shrink
+        WriteFile(staging / "Licence.txt", ReadFile(fs::path(TESSEL_SOURCE_DIR) / "examples" / "demo" / "Licence.txt"));
     }
 
     CommandRun Pack(const std::string& options) const
@@ -245,7 +246,7 @@ TEST(Tesselpack, PacksOverDisksCompressesCutsAndRewritesOnlyTheAddFileLines)
     const uint64_t disk = fs::file_size(kDist / "setup.exe") + fs::file_size(kDist / "Unskein.exe") + 800000;
     const CommandRun run = product.Pack("--disk-size " + std::to_string(disk));
     ASSERT_EQ(run.status, 0) << run.output;
-    EXPECT_NE(run.output.find("tesselpack: 3 files, "), std::string::npos) << run.output;
+    EXPECT_NE(run.output.find("tesselpack: 4 files, "), std::string::npos) << run.output;
     const fs::path& m = product.medium;
 
     // Every disk within its size; disk 1 with the root files.
@@ -269,6 +270,8 @@ TEST(Tesselpack, PacksOverDisksCompressesCutsAndRewritesOnlyTheAddFileLines)
     EXPECT_EQ(ReadFile(m / "Disk2/Shared/Tiles.dll"), ReadFile(product.staging / "Shared/Tiles.dll"));
     EXPECT_TRUE(fs::exists(m / "Disk2/Program/Readme.tx_"));
     EXPECT_EQ(ReadFile(m / "setup.exe"), ReadFile(kDist / "setup.exe"));
+    // The licence page reads its file before setup asks for disk 2: whole, as it is, on disk 1.
+    EXPECT_EQ(ReadFile(m / "Disk1/Licence.txt"), ReadFile(product.staging / "Licence.txt"));
 
     const std::string before = ReadFile(product.script);
     std::string expected = before;
@@ -280,6 +283,7 @@ TEST(Tesselpack, PacksOverDisksCompressesCutsAndRewritesOnlyTheAddFileLines)
             "\"1\", \"1\"");
     replace("[SP]\\Shared\\Tiles.dll\", \"[SYSPATH]\\\", \"Program\", \"1\", \"1\"",
             "[SP]\\Disk2\\Shared\\Tiles.dll\", \"[SYSPATH]\\\", \"Program\", \"1\", \"2\"");
+    replace("[SP]\\Licence.txt", "[SP]\\Disk1\\Licence.txt");
     replace("[SP]\\Program\\Readme.txt\", \"[DP]\\\", \"Documentation\", \"0\", \"1\"",
             "[SP]\\Disk2\\Program\\Readme.tx_\", \"[DP]\\Readme.txt\", \"Documentation\", \"0\", \"2\"");
     EXPECT_EQ(ReadFile(m / "SetupScript.INI"), expected);
@@ -339,7 +343,7 @@ TEST(Tesselpack, BadInputStopsWithAClearMessageAndLeavesNoMedium)
     fs::remove(product.staging / "Shared/Tiles.dll");
     CommandRun run = product.Pack("");
     EXPECT_EQ(run.status, 2);
-    EXPECT_NE(run.output.find(product.script.string() + ":17:9: error: the source pattern '[SP]\\Shared\\Tiles.dll' "
+    EXPECT_NE(run.output.find(product.script.string() + ":18:9: error: the source pattern '[SP]\\Shared\\Tiles.dll' "
                               "matches no file in '" + product.staging.string() + "'"),
               std::string::npos) << run.output;
     EXPECT_FALSE(fs::exists(product.medium));
@@ -403,7 +407,7 @@ TEST(Tesselpack, SingleFileIsTheStarterCarryingTheMediumAndNothingElse)
         }
         at += entry.size;
     }
-    EXPECT_EQ(names, (std::vector<std::string>{"Disk1\\Program\\Readme.tx_", "Disk1\\Program\\TesselDemo.ex_",
+    EXPECT_EQ(names, (std::vector<std::string>{"Disk1\\Licence.txt", "Disk1\\Program\\Readme.tx_", "Disk1\\Program\\TesselDemo.ex_",
                                                "Disk1\\Shared\\Tiles.dll", "SetupScript.INI", "Unskein.exe",
                                                "setup.exe"}));
 
