@@ -7,10 +7,17 @@
 #include <filesystem>
 #include <fstream>
 #include <map>
-#include <mutex>
 #include <vector>
 #ifdef _GLIBCXX_HAS_GTHREADS
+#include <mutex>
 #include <thread>
+using ProgressMutex = std::mutex;
+#else
+// The Windows build's runtime has no threads: one stream after another.
+struct ProgressMutex {
+    void lock() {}
+    void unlock() {}
+};
 #endif
 
 #include "common/text/payload.h"
@@ -140,21 +147,29 @@ public:
     PackingProgress(size_t streams, uint64_t total) : done_(streams, 0), total_(total) {}
     void Report(size_t stream, uint64_t done)
     {
-        const std::lock_guard<std::mutex> lock(mutex_);
+        mutex_.lock();
         done_[stream] = done;
         uint64_t all = 0;
         for (uint64_t d : done_)
             all += d;
         const uint64_t mb = all >> 20;
-        if (mb < shown_ + 4 && all < total_)
-            return;
-        shown_ = mb;
-        std::fprintf(stderr, "tesselpack: compressing the package: %llu of %llu MB\n",
-                     static_cast<unsigned long long>(mb), static_cast<unsigned long long>((total_ + (1 << 20) - 1) >> 20));
+        if (mb >= shown_ + 4) {
+            shown_ = mb;
+            Print(mb);
+        }
+        mutex_.unlock();
     }
+    void Finish() const { Print((total_ + (1 << 20) - 1) >> 20); }
 
 private:
-    std::mutex mutex_;
+    void Print(uint64_t mb) const
+    {
+        std::fprintf(stderr, "tesselpack: compressing the package: %llu of %llu MB\n",
+                     static_cast<unsigned long long>(mb),
+                     static_cast<unsigned long long>((total_ + (1 << 20) - 1) >> 20));
+    }
+
+    ProgressMutex mutex_;
     std::vector<uint64_t> done_;
     uint64_t total_;
     uint64_t shown_ = 0;
@@ -204,6 +219,7 @@ std::optional<std::vector<std::string>> CompressStreams(const std::vector<Medium
 #else
     work();
 #endif
+    progress.Finish();
     std::vector<std::string> streams;
     for (std::optional<std::string>& stream : packed) {
         if (!stream)
@@ -297,5 +313,15 @@ ExitStatus PackSingleFile(PackRequest request, const std::string& out)
         return Stop(kCannotRun, "cannot write '" + out + "': " + error.message());
     std::printf("tesselpack: wrote '%s', %llu bytes: the starter and a package of %zu files\n", out.c_str(),
                 static_cast<unsigned long long>(fs::file_size(out)), files->size());
+    if (!plans.empty()) {
+        uint64_t unpacked = 0, packed = 0;
+        for (size_t s = 0; s < plans.size(); ++s) {
+            unpacked += plans[s].size;
+            packed += streams[s].size();
+        }
+        std::printf("tesselpack: the files in Disk1 in %zu LZMA stream%s: %llu bytes, %llu compressed (%.1f%%)\n",
+                    plans.size(), plans.size() == 1 ? "" : "s", static_cast<unsigned long long>(unpacked),
+                    static_cast<unsigned long long>(packed), 100.0 * static_cast<double>(packed) / static_cast<double>(unpacked));
+    }
     return status;
 }
