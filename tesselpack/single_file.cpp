@@ -107,7 +107,7 @@ void PutInScriptOrder(std::vector<MediumFile>& files, const std::vector<std::str
 // A new stream, where setup can start to decode, after about this many
 // bytes: a section left out costs at most this much decoding to skip, and
 // the streams are compressed side by side.
-constexpr uint64_t kStreamSize = 32u << 20;
+constexpr uint64_t kStreamSize = 64u << 20;
 
 struct PlannedStream {
     size_t first = 0, end = 0;  // the files in it
