@@ -129,8 +129,6 @@ std::optional<std::vector<PlannedStream>> PlanStreams(std::vector<MediumFile>& f
         start.resize(static_cast<size_t>(in.gcount()));
         if (in.bad())
             return std::nullopt;
-        if (solid_stream::IsCompressedAlready(start))
-            continue;  // stored as it is
         entry.flags = payload::kInStream | (solid_stream::IsX86Program(start) ? payload::kX86Filtered : 0);
         entry.head = start.substr(0, payload::kHeadSize);
         if (entry.size == 0)

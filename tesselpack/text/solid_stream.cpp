@@ -55,20 +55,6 @@ bool IsX86Program(std::string_view start)
     return machine == 0x14C || machine == 0x8664;
 }
 
-bool IsCompressedAlready(std::string_view start)
-{
-    static const std::string_view kStarts[] = {
-        std::string_view("\x1F\x8B", 2),         std::string_view("BZh"),
-        std::string_view("\xFD" "7zXZ\0", 6),      std::string_view("\x28\xB5\x2F\xFD", 4),
-        std::string_view("PK\x03\x04", 4),        std::string_view("7z\xBC\xAF\x27\x1C", 6),
-        std::string_view("MSCF"),                 std::string_view("SZDD"),
-        std::string_view("\x89PNG", 4),           std::string_view("\xFF\xD8\xFF", 3)};
-    for (std::string_view magic : kStarts)
-        if (start.substr(0, magic.size()) == magic)
-            return true;
-    return false;
-}
-
 std::optional<std::string> Compress(const std::string& data, const std::function<void(uint64_t)>& progress)
 {
     CLzmaEncProps props;

@@ -19,11 +19,6 @@ constexpr uint32_t kDictionary = 8u << 20;
 // whose calls and jumps the x86 filter makes more alike.
 bool IsX86Program(std::string_view start);
 
-// Whether the bytes start a file that is compressed already (gzip, bzip2,
-// xz, zstd, zip, 7z, a cabinet, SZDD, PNG, JPEG): LZMA would not make it
-// smaller, only slower to install, so it stays out of the streams.
-bool IsCompressedAlready(std::string_view start);
-
 // The stream of `data` (the files, each filtered as its entry says): the
 // LZMA properties, then the LZMA data. `progress` gets the bytes of `data`
 // compressed so far. Nothing when the encoder fails (memory).
