@@ -435,8 +435,8 @@ TEST(Tesselpack, SingleFileIsTheStarterCarryingTheMediumAndNothingElse)
         EXPECT_TRUE(bytes == ReadFile(product.staging / below)) << below;
     }
     EXPECT_EQ(names, (std::vector<std::string>{"SetupScript.INI", "Unskein.exe", "setup.exe",
-                                               "Disk1\\Program\\TesselDemo.exe", "Disk1\\Shared\\Tiles.dll",
-                                               "Disk1\\Program\\Readme.txt"}));
+                                               "Disk1\\Licence.txt", "Disk1\\Program\\TesselDemo.exe",
+                                               "Disk1\\Shared\\Tiles.dll", "Disk1\\Program\\Readme.txt"}));
 
     fs::remove(out);
     for (const std::string& other : {"--out '" + product.medium.string() + "'", std::string("--disk-size floppy")}) {
