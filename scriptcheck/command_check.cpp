@@ -4,6 +4,7 @@
 #include <cctype>
 #include <map>
 
+#include "scriptcheck/platform_check.h"
 #include "scriptcheck/suggest.h"
 #include "setup/model/text/built_in_variables.h"
 #include "setup/model/text/commands.h"
@@ -165,6 +166,7 @@ private:
     std::vector<size_t> windowEntries_, actionEntries_, sectionEntries_;  // the entry that made each record
     std::vector<AddFileUse> addFiles_;
     std::vector<AddFileCall> calls_;
+    std::vector<SectionBinding> bindings_;
     int copies_ = 0;
 
     // What setup's stores would hold, carried out with setup's own record building.
@@ -190,12 +192,14 @@ std::vector<AddFileCall> ScriptWalk::Run()
     CheckActions();
     CheckFileSections();
     CheckSpreadFiles();
+    CheckPlatformCover(bindings_, records_.sections, d_);
     return std::move(calls_);
 }
 
 void ScriptWalk::StartUp()
 {
-    for (const auto& [name, value] : BuiltInVariables({medium_.Folder(), kWindowsFolder, kSystemFolder, kProgramFilesBase})) {
+    const BuiltInFolders folders{medium_.Folder(), kWindowsFolder, kSystemFolder, kProgramFilesBase, {}};
+    for (const auto& [name, value] : BuiltInVariables(folders)) {
         variables_.SetOutside(name, value);
         Assign(name, 0);
     }
@@ -301,6 +305,12 @@ void ScriptWalk::Carry(size_t entry, const CommandInfo& info, std::vector<std::s
     case Command::ForbidProcess:
         CheckForbidProcess(entry, args[0]);
         break;
+    case Command::SetSectionPlatform: {  // the walk keeps every section, whatever the machine
+        const SectionBinding binding{ArgumentPlace(entry, 1), ArgumentPlace(entry, 2), args[0], args[1]};
+        if (CheckSectionBinding(binding, records_.sections, d_))
+            bindings_.push_back(binding);
+        break;
+    }
     default:
         RunRecordingCommand(info, args, kProgramFilesBase, variables_, records_);
         break;

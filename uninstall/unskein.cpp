@@ -11,6 +11,7 @@
 #include "common/shared_counts.h"
 #include "common/system_paths.h"
 #include "common/whole_file.h"
+#include "common/windows64.h"
 #include "uninstall/text/log_reader.h"
 #include "uninstall/text/path_rules.h"
 
@@ -47,10 +48,11 @@ std::optional<std::string> StringValue(HKEY key, const char* name)
 
 // Whether the entry at `keyPath` starts this very program: only such an
 // entry is this installation's to delete, whatever the log names.
-bool IsOwnEntry(const std::string& keyPath, const std::string& ownProgram)
+bool IsOwnEntry(const std::string& keyPath, const std::string& ownProgram, bool use64)
 {
     RegistryKey key;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, keyPath.c_str(), 0, KEY_READ, key.out()) != ERROR_SUCCESS)
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, keyPath.c_str(), 0, RegistryAccess(KEY_READ, use64), key.out()) !=
+        ERROR_SUCCESS)
         return false;
     const std::optional<std::string> command = StringValue(key.get(), "UninstallString");
     return command && SameProgramPath(ShortForm(UninstallProgramOf(*command)), ownProgram);
@@ -58,12 +60,13 @@ bool IsOwnEntry(const std::string& keyPath, const std::string& ownProgram)
 
 // The entries of the list of programs that start this program, for a log
 // that names none of them (setup ended before it wrote its key line).
-std::vector<std::string> FindOwnEntries(const std::string& ownProgram)
+std::vector<std::string> FindOwnEntries(const std::string& ownProgram, bool use64)
 {
     std::vector<std::string> names;
     {
         RegistryKey branch;
-        if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kUninstallBranch, 0, KEY_READ, branch.out()) != ERROR_SUCCESS)
+        if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kUninstallBranch, 0, RegistryAccess(KEY_READ, use64), branch.out()) !=
+            ERROR_SUCCESS)
             return {};
         char name[256];
         DWORD length = sizeof name;
@@ -74,7 +77,7 @@ std::vector<std::string> FindOwnEntries(const std::string& ownProgram)
     }
     std::vector<std::string> own;
     for (const std::string& keyPath : names)
-        if (IsOwnEntry(keyPath, ownProgram))
+        if (IsOwnEntry(keyPath, ownProgram, use64))
             own.push_back(keyPath);
     return own;
 }
@@ -82,25 +85,25 @@ std::vector<std::string> FindOwnEntries(const std::string& ownProgram)
 // This installation's entries: those the log names that start this
 // program, or, when it names none, any that does.
 std::vector<std::string> OwnUninstallEntries(const std::vector<std::string>& loggedKeys,
-                                             const std::string& programPath)
+                                             const std::string& programPath, bool use64)
 {
     const std::string ownProgram = ShortForm(programPath);
     std::vector<std::string> own;
     for (const std::string& key : loggedKeys) {
         const std::string keyPath = key.substr(0, key.size() - 1);  // without the appended backslash
-        if (IsOwnEntry(keyPath, ownProgram))
+        if (IsOwnEntry(keyPath, ownProgram, use64))
             own.push_back(keyPath);
     }
-    return own.empty() ? FindOwnEntries(ownProgram) : own;
+    return own.empty() ? FindOwnEntries(ownProgram, use64) : own;
 }
 
 // Takes back this installation's count of each shared file it logged; a
 // count that reaches 0 goes. The files stay, whatever the count.
-void ReleaseSharedFiles(const std::vector<std::string>& paths)
+void ReleaseSharedFiles(const std::vector<std::string>& paths, bool use64)
 {
     RegistryKey counts;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kSharedCountsKey, 0, KEY_QUERY_VALUE | KEY_SET_VALUE, counts.out()) !=
-        ERROR_SUCCESS)
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kSharedCountsKey, 0, RegistryAccess(KEY_QUERY_VALUE | KEY_SET_VALUE, use64),
+                      counts.out()) != ERROR_SUCCESS)
         return;
     for (const std::string& path : paths) {
         const std::optional<DWORD> count = ReadSharedCount(counts.get(), path);
@@ -109,6 +112,21 @@ void ReleaseSharedFiles(const std::vector<std::string>& paths)
         else if (count)
             RegDeleteValueA(counts.get(), path.c_str());
     }
+}
+
+// An entry of the list of programs; in the 64-bit view through the call
+// that takes a view, which only 64-bit Windows has.
+void DeleteEntryKey(const std::string& keyPath, bool use64)
+{
+    using DeleteKeyInView = LONG(WINAPI*)(HKEY, LPCSTR, REGSAM, DWORD);
+    if (!use64) {
+        RegDeleteKeyA(HKEY_LOCAL_MACHINE, (keyPath + "\\").c_str());
+        return;
+    }
+    const HMODULE advapi = GetModuleHandleA("ADVAPI32.DLL");
+    if (const auto deleteKey = reinterpret_cast<DeleteKeyInView>(advapi ? GetProcAddress(advapi, "RegDeleteKeyExA")
+                                                                        : nullptr))
+        deleteKey(HKEY_LOCAL_MACHINE, keyPath.c_str(), kRegistry64View, 0);
 }
 
 bool IsLinkedFolder(const std::string& folder)
@@ -154,11 +172,11 @@ std::size_t RemoveListedItems(const RemovalPlan& plan, const std::string& instal
         remove(directory, RemoveDirectoryA);
     // The counts go back with the entry, once: a second run, which finds
     // the entry gone, takes no other product's count.
-    const std::vector<std::string> entries = OwnUninstallEntries(plan.registryKeys, programPath);
+    const std::vector<std::string> entries = OwnUninstallEntries(plan.registryKeys, programPath, plan.uses64);
     if (!entries.empty())
-        ReleaseSharedFiles(plan.sharedFiles);
+        ReleaseSharedFiles(plan.sharedFiles, plan.uses64);
     for (const std::string& keyPath : entries)
-        RegDeleteKeyA(HKEY_LOCAL_MACHINE, (keyPath + "\\").c_str());
+        DeleteEntryKey(keyPath, plan.uses64);
     return throughLinks;
 }
 
@@ -179,9 +197,15 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
         return kExitNoLog;
     }
     const std::string installFolder = programPath.substr(0, programPath.rfind('\\') + 1);
-    const RemovalPlan plan = PlanRemoval(ReadUninstallLog(*log));
-    const std::size_t skipped =
-        plan.skipped + RemoveListedItems(plan, SystemShortPath(installFolder).value_or(installFolder), programPath);
+    RemovalPlan plan = PlanRemoval(ReadUninstallLog(*log));
+    // A 64-bit installation's files and keys lie where the 64-bit programs
+    // see them; a log carried to 32-bit Windows has no other view.
+    plan.uses64 = plan.uses64 && IsWindows64();
+    std::size_t skipped = plan.skipped;
+    {
+        const FileRedirectionOff redirection(plan.uses64);
+        skipped += RemoveListedItems(plan, SystemShortPath(installFolder).value_or(installFolder), programPath);
+    }
     if (skipped > 0)
         MessageBoxA(nullptr, SkippedRecordsText(skipped).c_str(), "Uninstall", MB_OK);
     return kExitDone;

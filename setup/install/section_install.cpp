@@ -5,6 +5,7 @@
 #include <optional>
 #include <vector>
 
+#include "common/windows64.h"
 #include "setup/install/file_system.h"
 #include "setup/install/install_state.h"
 #include "setup/install/shortcut.h"
@@ -13,9 +14,11 @@
 #include "setup/install/text/installation_run.h"
 #include "setup/install/uninstall_log.h"
 #include "setup/install/versioned_install.h"
+#include "setup/model/text/platform.h"
 #include "setup/model/text/records.h"
 #include "setup/model/text/variables.h"
 #include "setup/system/programs_folder.h"
+#include "setup/system/system_libraries.h"
 
 namespace {
 
@@ -96,6 +99,15 @@ bool IsQuitPending()
     return PeekMessageA(&message, nullptr, WM_QUIT, WM_QUIT, PM_NOREMOVE) != FALSE;
 }
 
+// A 64-bit installation's file operations see the 64-bit system folder;
+// everything else (the pages, the shortcuts' COM servers) keeps the
+// redirection, which the libraries it loads rely on.
+RunOutcome InstallFileEntryAsSeen(std::size_t index, std::string& installedPath, Prompter& prompter)
+{
+    const FileRedirectionOff redirection(Uses64BitSystem(gRecords, gMachine));
+    return InstallFileEntry(index, installedPath, prompter);
+}
+
 RunOutcome InstallChosenSections(bool shortcuts, Prompter& prompter, Progress& progress)
 {
     for (const SectionEntry& section : gRecords.sections) {
@@ -108,7 +120,7 @@ RunOutcome InstallChosenSections(bool shortcuts, Prompter& prompter, Progress& p
                 continue;
             progress.StartFile(LastPathComponent(gRecords.files[index].destinationPath), count++);
             std::string installedPath;
-            if (IsQuitPending() || InstallFileEntry(index, installedPath, prompter) == RunOutcome::kAbortRun)
+            if (IsQuitPending() || InstallFileEntryAsSeen(index, installedPath, prompter) == RunOutcome::kAbortRun)
                 return RunOutcome::kAbortRun;
             const FileEntry& entry = gRecords.files[index];
             if (shortcuts && entry.shortcut != 0 && !installedPath.empty())
@@ -142,6 +154,8 @@ RunOutcome InstallFileEntry(std::size_t index, std::string& installedPath, Promp
 
 RunOutcome InstallSections(Prompter& prompter, Progress& progress)
 {
+    if (Uses64BitSystem(gRecords, gMachine))
+        LoadSystemLibraries();
     const bool shortcuts = gInstall.createShortcuts != 0 && PrepareProgramGroup(prompter);
     return InstallChosenSections(shortcuts, prompter, progress);
 }

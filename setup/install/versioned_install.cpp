@@ -15,7 +15,9 @@
 #include "setup/install/text/install_paths.h"
 #include "setup/install/text/source_header.h"
 #include "setup/install/packaged_medium.h"
+#include "setup/install/server_64.h"
 #include "setup/install/uninstall_log.h"
+#include "setup/model/text/platform.h"
 #include "setup/model/text/records.h"
 #include "setup/model/text/variables.h"
 #include "setup/system/system_libraries.h"
@@ -121,20 +123,49 @@ void CountInstalledBytes(const std::string& path)
 // carried forward) tells that it counted. The count comes before the record,
 // so that a setup ended in between leaves one count too many, which keeps
 // the file, and never one that Unskein takes back without it being added.
+void ReportFailedRegistration(const std::string& path, Prompter& prompter)
+{
+    prompter.ShowMessage(MessageOwner::kPage, "Registration of " + path + " failed, setup will continue.",
+                         "Server registration", MB_ICONERROR);
+}
+
+// A 64-bit installation's shared library: the 64-bit regsvr32 registers it.
+void RegisterShared64BitFile(const std::string& path, Prompter& prompter)
+{
+    switch (RegisterWith64BitServer(path)) {
+    case ServerOutcome::kRegistered:
+        gInstall.log.WriteRegistration(Registration::kRegistered);
+        break;
+    case ServerOutcome::kNotRegistrable:
+        gInstall.log.WriteRegistration(Registration::kNotRegistrable);
+        break;
+    case ServerOutcome::kFailed:
+        ReportFailedRegistration(path, prompter);
+        gInstall.log.WriteRegistration(Registration::kRegistered);
+        break;
+    case ServerOutcome::kNotModule:
+        break;
+    }
+}
+
 void RegisterSharedFile(const std::string& path, bool wasThere, Prompter& prompter)
 {
-    HMODULE module = LoadInstalledLibrary(path);
+    const bool use64 = Uses64BitSystem(gRecords, gMachine);
+    HMODULE module = use64 ? nullptr : LoadInstalledLibrary(path);
     if (!gInstall.log.HoldsSharedFile(path))
         CountSharedFile(path, wasThere);
     gInstall.log.WriteSharedFile(path);
+    if (use64) {
+        RegisterShared64BitFile(path, prompter);
+        return;
+    }
     if (!module)
         return;
     using RegisterServer = HRESULT(STDAPICALLTYPE*)();
     const auto registerServer = reinterpret_cast<RegisterServer>(GetProcAddress(module, "DllRegisterServer"));
     if (registerServer) {
         if (registerServer() != S_OK)
-            prompter.ShowMessage(MessageOwner::kPage, "Registration of " + path + " failed, setup will continue.",
-                                 "Server registration", MB_ICONERROR);
+            ReportFailedRegistration(path, prompter);
         gInstall.log.WriteRegistration(Registration::kRegistered);
     } else {
         gInstall.log.WriteRegistration(Registration::kNotRegistrable);

@@ -48,6 +48,12 @@ Function Find(SystemLibrary library, const char* name)
 
 }  // namespace
 
+void LoadSystemLibraries()
+{
+    for (int library = 0; library < static_cast<int>(sizeof gLibraries / sizeof gLibraries[0]); ++library)
+        Load(static_cast<SystemLibrary>(library));
+}
+
 HMODULE LoadInstalledLibrary(const std::string& path)
 {
     // The search flags came with SetDefaultDllDirectories (Windows 8, and Vista

@@ -86,6 +86,7 @@ struct InstallationRecords {
     std::vector<CustomWindow> windows;
     std::vector<ActionRecord> actions;
     DisplaySettings display;
+    bool install64 = false;  // SetInstall64: the 64-bit folders and registry view where Windows has them
 };
 
 extern InstallationRecords gRecords;
