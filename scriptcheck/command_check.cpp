@@ -5,6 +5,7 @@
 #include <map>
 
 #include "scriptcheck/platform_check.h"
+#include "scriptcheck/entry_check.h"
 #include "scriptcheck/suggest.h"
 #include "setup/model/text/built_in_variables.h"
 #include "setup/model/text/commands.h"
@@ -149,6 +150,7 @@ private:
     void CheckNextCondition(size_t entry, const std::vector<std::string>& args);
     void CheckFileSections();
     void CheckSpreadFiles();
+    void CheckEntryCalls();
 
     std::vector<const CustomWindow*> ControlsNamed(const std::string& name) const;
     std::vector<std::string> ControlNames() const;
@@ -165,6 +167,7 @@ private:
     std::vector<Reference> earlyReferences_, lateReferences_, literalReferences_;
     std::vector<size_t> windowEntries_, actionEntries_, sectionEntries_;  // the entry that made each record
     std::vector<AddFileUse> addFiles_;
+    std::vector<std::pair<size_t, std::vector<std::string>>> entryCalls_;  // AddRegistry, AddIniValue, RegisterLibrary
     std::vector<AddFileCall> calls_;
     std::vector<SectionBinding> bindings_;
     int copies_ = 0;
@@ -193,6 +196,7 @@ std::vector<AddFileCall> ScriptWalk::Run()
     CheckFileSections();
     CheckSpreadFiles();
     CheckPlatformCover(bindings_, records_.sections, d_);
+    CheckEntryCalls();
     return std::move(calls_);
 }
 
@@ -280,8 +284,8 @@ void ScriptWalk::NoteReferences(size_t entry, const CommandInfo& info, const std
             if (info.Kind(static_cast<int>(i)) == ArgumentKind::kExpanded) {
                 if (!assigned_.count(name))
                     earlyReferences_.push_back({at, name, ""});
-            } else if (info.command == Command::AddFile && number == 2) {
-                lateReferences_.push_back({at, name, ""});  // expanded when the file is installed
+            } else if (IsExpandedAtCopy(info.command, number)) {
+                lateReferences_.push_back({at, name, ""});  // expanded when the entry is installed
             } else {
                 literalReferences_.push_back({at, name, ArgumentName(number, info.name)});
             }
@@ -319,6 +323,9 @@ void ScriptWalk::Carry(size_t entry, const CommandInfo& info, std::vector<std::s
         Assign(args[0], line);
         CheckEntryVariable(entry, args[0]);
     }
+    if (info.command == Command::AddRegistry || info.command == Command::AddIniValue ||
+        info.command == Command::RegisterLibrary)
+        entryCalls_.emplace_back(entry, args);
     for (const std::string& name : WrittenVariables(info.command))
         Assign(name, line);
     windowEntries_.resize(records_.windows.size(), entry);
@@ -704,6 +711,16 @@ void ScriptWalk::CheckSpreadFiles()
                      "the spread file " + Quoted(destination) + " has no last piece after this one: its pieces "
                      "are joined but never installed; write \"1\" as argument 7 of its final piece");
     }
+}
+
+// Checked once the script is walked: the copy page expands them with the
+// variables as the script leaves them.
+void ScriptWalk::CheckEntryCalls()
+{
+    const std::vector<std::string> sections = SectionNames();
+    for (const auto& [entry, args] : entryCalls_)
+        CheckEntryCall(*FindCommand(store_.Entries()[entry].name), args, sections, variables_,
+                       [&, entry = entry](int number) { return ArgumentPlace(entry, number); }, d_);
 }
 
 }  // namespace

@@ -12,6 +12,9 @@
 #include "common/system_paths.h"
 #include "common/whole_file.h"
 #include "common/windows64.h"
+#include "uninstall/entry_undo.h"
+#include "uninstall/folder_reach.h"
+#include "uninstall/text/entry_rules.h"
 #include "uninstall/text/log_reader.h"
 #include "uninstall/text/path_rules.h"
 
@@ -48,11 +51,11 @@ std::optional<std::string> StringValue(HKEY key, const char* name)
 
 // Whether the entry at `keyPath` starts this very program: only such an
 // entry is this installation's to delete, whatever the log names.
-bool IsOwnEntry(const std::string& keyPath, const std::string& ownProgram, bool use64)
+bool IsOwnEntry(const std::string& keyPath, const std::string& ownProgram)
 {
     RegistryKey key;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, keyPath.c_str(), 0, RegistryAccess(KEY_READ, use64), key.out()) !=
-        ERROR_SUCCESS)
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, keyPath.c_str(), 0, RegistryAccess(KEY_READ, IsInstallation64()),
+                      key.out()) != ERROR_SUCCESS)
         return false;
     const std::optional<std::string> command = StringValue(key.get(), "UninstallString");
     return command && SameProgramPath(ShortForm(UninstallProgramOf(*command)), ownProgram);
@@ -60,13 +63,13 @@ bool IsOwnEntry(const std::string& keyPath, const std::string& ownProgram, bool 
 
 // The entries of the list of programs that start this program, for a log
 // that names none of them (setup ended before it wrote its key line).
-std::vector<std::string> FindOwnEntries(const std::string& ownProgram, bool use64)
+std::vector<std::string> FindOwnEntries(const std::string& ownProgram)
 {
     std::vector<std::string> names;
     {
         RegistryKey branch;
-        if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kUninstallBranch, 0, RegistryAccess(KEY_READ, use64), branch.out()) !=
-            ERROR_SUCCESS)
+        if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kUninstallBranch, 0, RegistryAccess(KEY_READ, IsInstallation64()),
+                          branch.out()) != ERROR_SUCCESS)
             return {};
         char name[256];
         DWORD length = sizeof name;
@@ -77,7 +80,7 @@ std::vector<std::string> FindOwnEntries(const std::string& ownProgram, bool use6
     }
     std::vector<std::string> own;
     for (const std::string& keyPath : names)
-        if (IsOwnEntry(keyPath, ownProgram, use64))
+        if (IsOwnEntry(keyPath, ownProgram))
             own.push_back(keyPath);
     return own;
 }
@@ -85,25 +88,26 @@ std::vector<std::string> FindOwnEntries(const std::string& ownProgram, bool use6
 // This installation's entries: those the log names that start this
 // program, or, when it names none, any that does.
 std::vector<std::string> OwnUninstallEntries(const std::vector<std::string>& loggedKeys,
-                                             const std::string& programPath, bool use64)
+                                             const std::string& programPath)
 {
     const std::string ownProgram = ShortForm(programPath);
     std::vector<std::string> own;
     for (const std::string& key : loggedKeys) {
         const std::string keyPath = key.substr(0, key.size() - 1);  // without the appended backslash
-        if (IsOwnEntry(keyPath, ownProgram, use64))
+        if (IsOwnEntry(keyPath, ownProgram))
             own.push_back(keyPath);
     }
-    return own.empty() ? FindOwnEntries(ownProgram, use64) : own;
+    return own.empty() ? FindOwnEntries(ownProgram) : own;
 }
 
 // Takes back this installation's count of each shared file it logged; a
 // count that reaches 0 goes. The files stay, whatever the count.
-void ReleaseSharedFiles(const std::vector<std::string>& paths, bool use64)
+void ReleaseSharedFiles(const std::vector<std::string>& paths)
 {
     RegistryKey counts;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kSharedCountsKey, 0, RegistryAccess(KEY_QUERY_VALUE | KEY_SET_VALUE, use64),
-                      counts.out()) != ERROR_SUCCESS)
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kSharedCountsKey, 0,
+                      RegistryAccess(KEY_QUERY_VALUE | KEY_SET_VALUE, IsInstallation64()), counts.out()) !=
+        ERROR_SUCCESS)
         return;
     for (const std::string& path : paths) {
         const std::optional<DWORD> count = ReadSharedCount(counts.get(), path);
@@ -114,42 +118,14 @@ void ReleaseSharedFiles(const std::vector<std::string>& paths, bool use64)
     }
 }
 
-// An entry of the list of programs; in the 64-bit view through the call
-// that takes a view, which only 64-bit Windows has.
-void DeleteEntryKey(const std::string& keyPath, bool use64)
+// An entry of the list of programs, in the installation's view.
+void DeleteEntryKey(const std::string& keyPath)
 {
-    using DeleteKeyInView = LONG(WINAPI*)(HKEY, LPCSTR, REGSAM, DWORD);
-    if (!use64) {
-        RegDeleteKeyA(HKEY_LOCAL_MACHINE, (keyPath + "\\").c_str());
-        return;
-    }
-    const HMODULE advapi = GetModuleHandleA("ADVAPI32.DLL");
-    if (const auto deleteKey = reinterpret_cast<DeleteKeyInView>(advapi ? GetProcAddress(advapi, "RegDeleteKeyExA")
-                                                                        : nullptr))
-        deleteKey(HKEY_LOCAL_MACHINE, keyPath.c_str(), kRegistry64View, 0);
-}
-
-bool IsLinkedFolder(const std::string& folder)
-{
-    const DWORD attributes = GetFileAttributesA(folder.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT);
-}
-
-enum class Reach { kNothing, kThroughLink, kDirect };
-
-// How `path` is reached from the installation folder. Whoever could write
-// there may have replaced a folder by a junction or symbolic link that
-// leads anywhere. Both are compared in their short forms, since the log
-// names files by their short paths and folders by their long ones.
-Reach ReachFromInstallFolder(const std::string& path, const std::string& installFolder)
-{
-    const std::optional<std::string> shortPath = SystemShortPath(path);
-    if (!shortPath)
-        return Reach::kNothing;
-    for (const std::string& folder : FoldersBetween(installFolder, *shortPath))
-        if (IsLinkedFolder(folder))
-            return Reach::kThroughLink;
-    return Reach::kDirect;
+    const std::size_t slash = keyPath.rfind('\\');
+    RegistryKey parent;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, keyPath.substr(0, slash).c_str(), 0,
+                      RegistryAccess(KEY_QUERY_VALUE, IsInstallation64()), parent.out()) == ERROR_SUCCESS)
+        DeleteInstallationKey(parent.get(), keyPath.substr(slash + 1));
 }
 
 // Removes what the plan lists, each item only when it is reached without a
@@ -172,11 +148,11 @@ std::size_t RemoveListedItems(const RemovalPlan& plan, const std::string& instal
         remove(directory, RemoveDirectoryA);
     // The counts go back with the entry, once: a second run, which finds
     // the entry gone, takes no other product's count.
-    const std::vector<std::string> entries = OwnUninstallEntries(plan.registryKeys, programPath, plan.uses64);
+    const std::vector<std::string> entries = OwnUninstallEntries(plan.registryKeys, programPath);
     if (!entries.empty())
-        ReleaseSharedFiles(plan.sharedFiles, plan.uses64);
+        ReleaseSharedFiles(plan.sharedFiles);
     for (const std::string& keyPath : entries)
-        DeleteEntryKey(keyPath, plan.uses64);
+        DeleteEntryKey(keyPath);
     return throughLinks;
 }
 
@@ -197,14 +173,19 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
         return kExitNoLog;
     }
     const std::string installFolder = programPath.substr(0, programPath.rfind('\\') + 1);
-    RemovalPlan plan = PlanRemoval(ReadUninstallLog(*log));
+    const std::string shortFolder = SystemShortPath(installFolder).value_or(installFolder);
+    const UninstallLog read = ReadUninstallLog(*log);
+    const RemovalPlan plan = PlanRemoval(read);
+    const EntryPlan entries = PlanEntryUndo(read);
     // A 64-bit installation's files and keys lie where the 64-bit programs
     // see them; a log carried to 32-bit Windows has no other view.
-    plan.uses64 = plan.uses64 && IsWindows64();
-    std::size_t skipped = plan.skipped;
+    SetInstallation64(plan.uses64 && IsWindows64());
+    std::size_t skipped = plan.skipped + entries.skipped;
     {
-        const FileRedirectionOff redirection(plan.uses64);
-        skipped += RemoveListedItems(plan, SystemShortPath(installFolder).value_or(installFolder), programPath);
+        const FileRedirectionOff redirection(IsInstallation64());
+        // Libraries unregister before any file goes.
+        skipped += UndoEntries(entries, shortFolder);
+        skipped += RemoveListedItems(plan, shortFolder, programPath);
     }
     if (skipped > 0)
         MessageBoxA(nullptr, SkippedRecordsText(skipped).c_str(), "Uninstall", MB_OK);

@@ -50,7 +50,7 @@ std::optional<std::string> UnregistrableNameReason(const std::string& appName)
 bool OpenEntryKey(const std::string& keyPath, RegistryKey& key)
 {
     return RegCreateKeyExA(HKEY_LOCAL_MACHINE, keyPath.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
-                           RegistryAccess(KEY_ALL_ACCESS, Uses64BitSystem(gRecords, gMachine)), nullptr, key.out(),
+                           RegistryAccess(KEY_ALL_ACCESS, IsInstallation64()), nullptr, key.out(),
                            nullptr) == ERROR_SUCCESS;
 }
 
@@ -83,7 +83,7 @@ bool OpenLogInInstallDirectory(const std::string& installDirectory, const std::s
                "UNEXPECTED ERROR");
     LogCreatedDirectories(created);
     gInstall.log.WriteRegistrySection(keyPath);
-    if (Uses64BitSystem(gRecords, gMachine))
+    if (IsInstallation64())
         gInstall.log.WriteEntry(LogKind::kInstall64, {kInstall64View});
     gInstall.log.Flush();
     return true;
@@ -132,6 +132,7 @@ void CompleteUninstallEntry(const std::string& keyPath)
 
 RunOutcome RunInstallation(Prompter& prompter, Progress& progress)
 {
+    SetInstallation64(Uses64BitSystem(gRecords, gMachine));
     const std::string keyPath = UninstallKeyPath(gVariables.Get("APPNAME"));
     if (!OpenLogInInstallDirectory(gVariables.Get("DP"), keyPath, prompter))
         return RunOutcome::kAbortRun;

@@ -8,13 +8,14 @@
 #include "common/windows64.h"
 #include "setup/install/file_system.h"
 #include "setup/install/install_state.h"
+#include "setup/install/libraries.h"
+#include "setup/install/registry_entries.h"
 #include "setup/install/shortcut.h"
 #include "setup/install/source_files.h"
 #include "setup/install/text/install_paths.h"
 #include "setup/install/text/installation_run.h"
 #include "setup/install/uninstall_log.h"
 #include "setup/install/versioned_install.h"
-#include "setup/model/text/platform.h"
 #include "setup/model/text/records.h"
 #include "setup/model/text/variables.h"
 #include "setup/system/programs_folder.h"
@@ -104,7 +105,7 @@ bool IsQuitPending()
 // redirection, which the libraries it loads rely on.
 RunOutcome InstallFileEntryAsSeen(std::size_t index, std::string& installedPath, Prompter& prompter)
 {
-    const FileRedirectionOff redirection(Uses64BitSystem(gRecords, gMachine));
+    const FileRedirectionOff redirection(IsInstallation64());
     return InstallFileEntry(index, installedPath, prompter);
 }
 
@@ -126,6 +127,9 @@ RunOutcome InstallChosenSections(bool shortcuts, Prompter& prompter, Progress& p
             if (shortcuts && entry.shortcut != 0 && !installedPath.empty())
                 CreateEntryShortcut(entry, installedPath);
         }
+        RegisterSectionLibraries(section.name, prompter);
+        WriteSectionRegistry(section.name, prompter);
+        WriteSectionIniValues(section.name, prompter);
     }
     return RunOutcome::kGoOn;
 }
@@ -154,8 +158,10 @@ RunOutcome InstallFileEntry(std::size_t index, std::string& installedPath, Promp
 
 RunOutcome InstallSections(Prompter& prompter, Progress& progress)
 {
-    if (Uses64BitSystem(gRecords, gMachine))
+    if (IsInstallation64())
         LoadSystemLibraries();
     const bool shortcuts = gInstall.createShortcuts != 0 && PrepareProgramGroup(prompter);
-    return InstallChosenSections(shortcuts, prompter, progress);
+    const RunOutcome outcome = InstallChosenSections(shortcuts, prompter, progress);
+    NotifyFileTypesChanged();
+    return outcome;
 }

@@ -6,18 +6,20 @@
 #include <vector>
 
 #include "common/find_files.h"
+#include "common/installed_library.h"
+#include "common/server_64.h"
 #include "common/text/szdd_expander.h"
+#include "common/windows64.h"
 #include "setup/install/deferred_replacement.h"
 #include "setup/install/file_system.h"
 #include "setup/install/install_state.h"
+#include "setup/install/libraries.h"
 #include "setup/install/shared_counts.h"
 #include "setup/install/version_calls.h"
 #include "setup/install/text/install_paths.h"
 #include "setup/install/text/source_header.h"
 #include "setup/install/packaged_medium.h"
-#include "setup/install/server_64.h"
 #include "setup/install/uninstall_log.h"
-#include "setup/model/text/platform.h"
 #include "setup/model/text/records.h"
 #include "setup/model/text/variables.h"
 #include "setup/system/system_libraries.h"
@@ -117,18 +119,6 @@ void CountInstalledBytes(const std::string& path)
         gInstall.installedBytes += (static_cast<uint64_t>(found->nFileSizeHigh) << 32) | found->nFileSizeLow;
 }
 
-// Counts this product's use of an installed shared file, writes its SHARED
-// record and offers the file its self-registration. A product counts a file
-// once: a log that holds the record already (this product's earlier log,
-// carried forward) tells that it counted. The count comes before the record,
-// so that a setup ended in between leaves one count too many, which keeps
-// the file, and never one that Unskein takes back without it being added.
-void ReportFailedRegistration(const std::string& path, Prompter& prompter)
-{
-    prompter.ShowMessage(MessageOwner::kPage, "Registration of " + path + " failed, setup will continue.",
-                         "Server registration", MB_ICONERROR);
-}
-
 // A 64-bit installation's shared library: the 64-bit regsvr32 registers it.
 void RegisterShared64BitFile(const std::string& path, Prompter& prompter)
 {
@@ -140,7 +130,7 @@ void RegisterShared64BitFile(const std::string& path, Prompter& prompter)
         gInstall.log.WriteRegistration(Registration::kNotRegistrable);
         break;
     case ServerOutcome::kFailed:
-        ReportFailedRegistration(path, prompter);
+        TellRegistrationFailed(path, prompter);
         gInstall.log.WriteRegistration(Registration::kRegistered);
         break;
     case ServerOutcome::kNotModule:
@@ -148,9 +138,15 @@ void RegisterShared64BitFile(const std::string& path, Prompter& prompter)
     }
 }
 
+// Counts this product's use of an installed shared file, writes its SHARED
+// record and offers the file its self-registration. A product counts a file
+// once: a log that holds the record already (this product's earlier log,
+// carried forward) tells that it counted. The count comes before the record,
+// so that a setup ended in between leaves one count too many, which keeps
+// the file, and never one that Unskein takes back without it being added.
 void RegisterSharedFile(const std::string& path, bool wasThere, Prompter& prompter)
 {
-    const bool use64 = Uses64BitSystem(gRecords, gMachine);
+    const bool use64 = IsInstallation64();
     HMODULE module = use64 ? nullptr : LoadInstalledLibrary(path);
     if (!gInstall.log.HoldsSharedFile(path))
         CountSharedFile(path, wasThere);
@@ -161,15 +157,7 @@ void RegisterSharedFile(const std::string& path, bool wasThere, Prompter& prompt
     }
     if (!module)
         return;
-    using RegisterServer = HRESULT(STDAPICALLTYPE*)();
-    const auto registerServer = reinterpret_cast<RegisterServer>(GetProcAddress(module, "DllRegisterServer"));
-    if (registerServer) {
-        if (registerServer() != S_OK)
-            ReportFailedRegistration(path, prompter);
-        gInstall.log.WriteRegistration(Registration::kRegistered);
-    } else {
-        gInstall.log.WriteRegistration(Registration::kNotRegistrable);
-    }
+    gInstall.log.WriteRegistration(CallRegisterServer(module, path, prompter));
     FreeLibrary(module);
 }
 

@@ -1,4 +1,4 @@
-#include "setup/install/server_64.h"
+#include "common/server_64.h"
 
 #include <windows.h>
 
@@ -9,17 +9,17 @@
 namespace {
 
 // regsvr32's exit codes. The calls that run it are looked up, since only a
-// 64-bit Windows comes here and the import list stays as Windows 95 takes it.
+// 64-bit Windows comes here and the import lists stay as Windows 95 takes them.
 constexpr DWORD kServerDone = 0;
 constexpr DWORD kLoadFailed = 3;
 constexpr DWORD kNoEntryPoint = 4;
 
 }  // namespace
 
-ServerOutcome RegisterWith64BitServer(const std::string& path)
+ServerOutcome RegisterWith64BitServer(const std::string& path, bool unregister)
 {
     const std::string server = SystemDirectory().path + "\\regsvr32.exe";
-    std::string commandLine = "\"" + server + "\" /s \"" + path + "\"";
+    std::string commandLine = "\"" + server + (unregister ? "\" /u /s \"" : "\" /s \"") + path + "\"";
     STARTUPINFOA startup = {};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION process = {};
