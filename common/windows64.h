@@ -5,8 +5,6 @@
 
 #include <windows.h>
 
-#include <string>
-
 // Whether this 32-bit program runs on 64-bit Windows: no on 9x and on
 // 32-bit Windows, which lack the question or answer it so.
 bool IsWindows64();
@@ -26,10 +24,6 @@ inline REGSAM RegistryAccess(REGSAM access, bool use64)
 // from the log. Every key of the installation is opened in its view.
 void SetInstallation64(bool use64);
 bool IsInstallation64();
-
-// Deletes a key (without subkeys) below `parent` in the installation's
-// view; the call that takes a view is looked up, only 64-bit Windows has it.
-LONG DeleteInstallationKey(HKEY parent, const std::string& subkey);
 
 // While it lives, this thread's file calls see the 64-bit system folder
 // (when `use64` and the system allows it); the redirection returns after.

@@ -13,6 +13,7 @@
 #include "common/system_paths.h"
 #include "common/windows64.h"
 #include "uninstall/folder_reach.h"
+#include "uninstall/installation_keys.h"
 #include "uninstall/text/path_rules.h"
 
 namespace {

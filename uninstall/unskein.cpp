@@ -14,6 +14,7 @@
 #include "common/windows64.h"
 #include "uninstall/entry_undo.h"
 #include "uninstall/folder_reach.h"
+#include "uninstall/installation_keys.h"
 #include "uninstall/text/entry_rules.h"
 #include "uninstall/text/log_reader.h"
 #include "uninstall/text/path_rules.h"
