@@ -6,6 +6,7 @@
 
 #include "scriptcheck/platform_check.h"
 #include "scriptcheck/entry_check.h"
+#include "scriptcheck/page_check.h"
 #include "scriptcheck/suggest.h"
 #include "setup/model/text/built_in_variables.h"
 #include "setup/model/text/commands.h"
@@ -140,6 +141,7 @@ private:
     void CheckDestination(size_t entry, const std::vector<std::string>& args, size_t files);
     void CheckCopy(size_t entry);
     void CheckForbidProcess(size_t entry, const std::string& name);
+    void ShowFile(size_t entry, const CommandInfo& info, const std::vector<std::string>& args);
     void CheckEntryVariable(size_t entry, const std::string& name);
 
     void CheckReferences();
@@ -171,6 +173,7 @@ private:
     std::vector<AddFileCall> calls_;
     std::vector<SectionBinding> bindings_;
     int copies_ = 0;
+    int firstPageLine_ = 0;  // 0 until a page is shown
 
     // What setup's stores would hold, carried out with setup's own record building.
     VariableStore variables_;
@@ -309,6 +312,18 @@ void ScriptWalk::Carry(size_t entry, const CommandInfo& info, std::vector<std::s
     case Command::ForbidProcess:
         CheckForbidProcess(entry, args[0]);
         break;
+    case Command::ShowLicence:
+    case Command::ShowText:
+        ShowFile(entry, info, args);
+        break;
+    case Command::SetBackButton:
+        CheckBeforePages(d_, EntryPlace(entry), info.name, firstPageLine_);
+        break;
+    case Command::RequireWindows:
+        CheckBeforePages(d_, EntryPlace(entry), info.name, firstPageLine_);
+        CheckWindowsVersion(d_, ArgumentPlace(entry, 1), args[0]);
+        CheckWindowsVersion(d_, ArgumentPlace(entry, 2), args[1]);
+        break;
     case Command::SetSectionPlatform: {  // the walk keeps every section, whatever the machine
         const SectionBinding binding{ArgumentPlace(entry, 1), ArgumentPlace(entry, 2), args[0], args[1]};
         if (CheckSectionBinding(binding, records_.sections, d_))
@@ -328,6 +343,8 @@ void ScriptWalk::Carry(size_t entry, const CommandInfo& info, std::vector<std::s
         entryCalls_.emplace_back(entry, args);
     for (const std::string& name : WrittenVariables(info.command))
         Assign(name, line);
+    if (PageName(info.command) && firstPageLine_ == 0)
+        firstPageLine_ = line;
     windowEntries_.resize(records_.windows.size(), entry);
     actionEntries_.resize(records_.actions.size(), entry);
     sectionEntries_.resize(records_.sections.size(), entry);
@@ -445,6 +462,15 @@ void ScriptWalk::CheckCopy(size_t entry)
         d_.Warning(ArgumentPlace(uninstaller->entry, 3),
                    "Unskein.exe is in the optional section " + Quoted(section) +
                        ": when the user leaves it out, the uninstall entry names a program that is not there");
+}
+
+// The file a licence or text page shows goes onto the medium as AddFile's
+// sources do.
+void ScriptWalk::ShowFile(size_t entry, const CommandInfo& info, const std::vector<std::string>& args)
+{
+    const MediumSearch search = medium_.Search(args[0]);
+    CheckShownFile(d_, ArgumentPlace(entry, 1), info.name, store_.Entries()[entry].arguments[0], search, medium_);
+    calls_.push_back({entry, args, search, true});
 }
 
 void ScriptWalk::CheckForbidProcess(size_t entry, const std::string& name)
