@@ -4,6 +4,7 @@
 #include <cctype>
 #include <map>
 
+#include "scriptcheck/platform_check.h"
 #include "scriptcheck/entry_check.h"
 #include "scriptcheck/page_check.h"
 #include "scriptcheck/shortcut_check.h"
@@ -172,6 +173,7 @@ private:
     std::vector<AddFileUse> addFiles_;
     std::vector<std::pair<size_t, std::vector<std::string>>> entryCalls_;  // AddRegistry, AddIniValue, RegisterLibrary
     std::vector<AddFileCall> calls_;
+    std::vector<SectionBinding> bindings_;
     int copies_ = 0;
     int firstPageLine_ = 0;  // 0 until a page is shown
     ShortcutCheck shortcuts_;
@@ -199,6 +201,7 @@ std::vector<AddFileCall> ScriptWalk::Run()
     CheckActions();
     CheckFileSections();
     CheckSpreadFiles();
+    CheckPlatformCover(bindings_, records_.sections, d_);
     CheckEntryCalls();
     CheckShortcutsAndFinish();
     return std::move(calls_);
@@ -206,7 +209,8 @@ std::vector<AddFileCall> ScriptWalk::Run()
 
 void ScriptWalk::StartUp()
 {
-    for (const auto& [name, value] : BuiltInVariables({medium_.Folder(), kWindowsFolder, kSystemFolder, kProgramFilesBase})) {
+    const BuiltInFolders folders{medium_.Folder(), kWindowsFolder, kSystemFolder, kProgramFilesBase, {}};
+    for (const auto& [name, value] : BuiltInVariables(folders)) {
         variables_.SetOutside(name, value);
         Assign(name, 0);
     }
@@ -332,6 +336,12 @@ void ScriptWalk::Carry(size_t entry, const CommandInfo& info, std::vector<std::s
         CheckWindowsVersion(d_, ArgumentPlace(entry, 1), args[0]);
         CheckWindowsVersion(d_, ArgumentPlace(entry, 2), args[1]);
         break;
+    case Command::SetSectionPlatform: {  // the walk keeps every section, whatever the machine
+        const SectionBinding binding{ArgumentPlace(entry, 1), ArgumentPlace(entry, 2), args[0], args[1]};
+        if (CheckSectionBinding(binding, records_.sections, d_))
+            bindings_.push_back(binding);
+        break;
+    }
     default:
         RunRecordingCommand(info, args, kProgramFilesBase, variables_, records_);
         break;

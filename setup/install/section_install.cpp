@@ -6,6 +6,8 @@
 #include <vector>
 
 #include "common/handles.h"
+#include "common/windows64.h"
+#include "setup/install/file_system.h"
 #include "setup/install/install_state.h"
 #include "setup/install/libraries.h"
 #include "setup/install/registry_entries.h"
@@ -15,6 +17,9 @@
 #include "setup/install/text/installation_run.h"
 #include "setup/install/versioned_install.h"
 #include "setup/model/text/records.h"
+#include "setup/model/text/variables.h"
+#include "setup/system/programs_folder.h"
+#include "setup/system/system_libraries.h"
 
 namespace {
 
@@ -59,6 +64,15 @@ bool IsQuitPending()
     return PeekMessageA(&message, nullptr, WM_QUIT, WM_QUIT, PM_NOREMOVE) != FALSE;
 }
 
+// A 64-bit installation's file operations see the 64-bit system folder;
+// everything else (the pages, the shortcuts' COM servers) keeps the
+// redirection, which the libraries it loads rely on.
+RunOutcome InstallFileEntryAsSeen(std::size_t index, std::string& installedPath, Prompter& prompter)
+{
+    const FileRedirectionOff redirection(IsInstallation64());
+    return InstallFileEntry(index, installedPath, prompter);
+}
+
 RunOutcome InstallChosenSections(bool shortcuts, Prompter& prompter, Progress& progress)
 {
     for (const SectionEntry& section : gRecords.sections) {
@@ -71,7 +85,7 @@ RunOutcome InstallChosenSections(bool shortcuts, Prompter& prompter, Progress& p
                 continue;
             progress.StartFile(LastPathComponent(gRecords.files[index].destinationPath), count++);
             std::string installedPath;
-            if (IsQuitPending() || InstallFileEntry(index, installedPath, prompter) == RunOutcome::kAbortRun)
+            if (IsQuitPending() || InstallFileEntryAsSeen(index, installedPath, prompter) == RunOutcome::kAbortRun)
                 return RunOutcome::kAbortRun;
             const FileEntry& entry = gRecords.files[index];
             if (shortcuts && entry.shortcut != 0 && !installedPath.empty())
@@ -109,6 +123,8 @@ RunOutcome InstallFileEntry(std::size_t index, std::string& installedPath, Promp
 
 RunOutcome InstallSections(Prompter& prompter, Progress& progress)
 {
+    if (IsInstallation64())
+        LoadSystemLibraries();
     const bool shortcuts = gInstall.createShortcuts != 0 && PrepareProgramGroup(prompter);
     const RunOutcome outcome = InstallChosenSections(shortcuts, prompter, progress);
     NotifyFileTypesChanged();

@@ -48,6 +48,12 @@ Function Find(SystemLibrary library, const char* name)
 
 }  // namespace
 
+void LoadSystemLibraries()
+{
+    for (int library = 0; library < static_cast<int>(sizeof gLibraries / sizeof gLibraries[0]); ++library)
+        Load(static_cast<SystemLibrary>(library));
+}
+
 FARPROC FindSystemFunction(SystemLibrary library, const char* name)
 {
     const HMODULE module = Load(library);

@@ -125,6 +125,7 @@ struct InstallationRecords {
     std::vector<ShortcutEntry> shortcuts;
     std::vector<FinishAction> finishActions;
     DisplaySettings display;
+    bool install64 = false;  // SetInstall64: the 64-bit folders and registry view where Windows has them
 };
 
 extern InstallationRecords gRecords;
