@@ -33,7 +33,8 @@ list(REMOVE_ITEM SETUP_SOURCES ${CMAKE_SOURCE_DIR}/setup/script/main.cpp)
 # only setup needs (Unskein.exe would import what they call even unused),
 # and what the two programs link directly to keep the C++ runtime's heavy
 # parts out.
-set(COMMON_SOURCES ${CMAKE_SOURCE_DIR}/common/whole_file.cpp ${CMAKE_SOURCE_DIR}/common/system_paths.cpp)
+set(COMMON_SOURCES ${CMAKE_SOURCE_DIR}/common/whole_file.cpp ${CMAKE_SOURCE_DIR}/common/system_paths.cpp
+    ${CMAKE_SOURCE_DIR}/common/windows64.cpp ${CMAKE_SOURCE_DIR}/common/server_64.cpp)
 set(SETUP_COMMON_SOURCES ${CMAKE_SOURCE_DIR}/common/system_error.cpp ${CMAKE_SOURCE_DIR}/common/file_range.cpp)
 # The shared-file counts: setup adds to them, Unskein takes them back.
 set(SHARED_COUNT_SOURCES ${CMAKE_SOURCE_DIR}/common/shared_counts.cpp)
@@ -41,7 +42,7 @@ set(SHARED_COUNT_SOURCES ${CMAKE_SOURCE_DIR}/common/shared_counts.cpp)
 set(WININIT_SOURCES ${CMAKE_SOURCE_DIR}/common/wininit.cpp)
 # Shell links: setup writes them, Unskein reads them.
 set(SHELL_LINK_SOURCES ${CMAKE_SOURCE_DIR}/common/shell_link.cpp)
-# DLLs from the system folder only: setup and the starter.
+# DLLs from the system folder only, and kernel32 functions looked up: setup, Unskein and the starter.
 set(SYSTEM_FOLDER_SOURCES ${CMAKE_SOURCE_DIR}/common/system_folder.cpp)
 # The shipped programs are built lean: without exceptions or run-time type
 # information, with the standard library's string and container code

@@ -8,24 +8,7 @@
 #include <string>
 #include <vector>
 
-// Releases a COM interface when it goes.
-template <typename Interface>
-class ComPointer {
-public:
-    ComPointer() = default;
-    ~ComPointer()
-    {
-        if (pointer_)
-            pointer_->Release();
-    }
-    ComPointer(const ComPointer&) = delete;
-    ComPointer& operator=(const ComPointer&) = delete;
-    Interface* operator->() const { return pointer_; }
-    void** out() { return reinterpret_cast<void**>(&pointer_); }
-
-private:
-    Interface* pointer_ = nullptr;
-};
+#include "common/handles.h"
 
 // The wide form that IPersistFile takes, in the ANSI code page the rest of
 // the programs use; as long as the path is, so that a long one fails rather

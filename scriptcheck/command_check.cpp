@@ -4,8 +4,10 @@
 #include <cctype>
 #include <map>
 
+#include "scriptcheck/platform_check.h"
 #include "scriptcheck/entry_check.h"
 #include "scriptcheck/page_check.h"
+#include "scriptcheck/shortcut_check.h"
 #include "scriptcheck/suggest.h"
 #include "setup/model/text/built_in_variables.h"
 #include "setup/model/text/commands.h"
@@ -152,6 +154,7 @@ private:
     void CheckFileSections();
     void CheckSpreadFiles();
     void CheckEntryCalls();
+    void CheckShortcutsAndFinish();
 
     std::vector<const CustomWindow*> ControlsNamed(const std::string& name) const;
     std::vector<std::string> ControlNames() const;
@@ -170,8 +173,10 @@ private:
     std::vector<AddFileUse> addFiles_;
     std::vector<std::pair<size_t, std::vector<std::string>>> entryCalls_;  // AddRegistry, AddIniValue, RegisterLibrary
     std::vector<AddFileCall> calls_;
+    std::vector<SectionBinding> bindings_;
     int copies_ = 0;
     int firstPageLine_ = 0;  // 0 until a page is shown
+    ShortcutCheck shortcuts_;
 
     // What setup's stores would hold, carried out with setup's own record building.
     VariableStore variables_;
@@ -196,13 +201,16 @@ std::vector<AddFileCall> ScriptWalk::Run()
     CheckActions();
     CheckFileSections();
     CheckSpreadFiles();
+    CheckPlatformCover(bindings_, records_.sections, d_);
     CheckEntryCalls();
+    CheckShortcutsAndFinish();
     return std::move(calls_);
 }
 
 void ScriptWalk::StartUp()
 {
-    for (const auto& [name, value] : BuiltInVariables({medium_.Folder(), kWindowsFolder, kSystemFolder, kProgramFilesBase})) {
+    const BuiltInFolders folders{medium_.Folder(), kWindowsFolder, kSystemFolder, kProgramFilesBase, {}};
+    for (const auto& [name, value] : BuiltInVariables(folders)) {
         variables_.SetOutside(name, value);
         Assign(name, 0);
     }
@@ -283,7 +291,7 @@ void ScriptWalk::NoteReferences(size_t entry, const CommandInfo& info, const std
             if (info.Kind(static_cast<int>(i)) == ArgumentKind::kExpanded) {
                 if (!assigned_.count(name))
                     earlyReferences_.push_back({at, name, ""});
-            } else if (IsExpandedAtCopy(info.command, number)) {
+            } else if (IsExpandedAtCopy(info.command, number) || IsExpandedLater(info.command, number, args)) {
                 lateReferences_.push_back({at, name, ""});  // expanded when the entry is installed
             } else {
                 literalReferences_.push_back({at, name, ArgumentName(number, info.name)});
@@ -308,6 +316,14 @@ void ScriptWalk::Carry(size_t entry, const CommandInfo& info, std::vector<std::s
     case Command::ForbidProcess:
         CheckForbidProcess(entry, args[0]);
         break;
+    case Command::AddShortcut:
+    case Command::SetSectionSelected:
+    case Command::AddFinishAction:
+    case Command::ShowFinish:
+        shortcuts_.Note(info.command, args, [&](int number) { return ArgumentPlace(entry, number); }, variables_,
+                        records_.sections, copies_, d_);
+        RunRecordingCommand(info, args, kProgramFilesBase, variables_, records_);
+        break;
     case Command::ShowLicence:
     case Command::ShowText:
         ShowFile(entry, info, args);
@@ -320,6 +336,12 @@ void ScriptWalk::Carry(size_t entry, const CommandInfo& info, std::vector<std::s
         CheckWindowsVersion(d_, ArgumentPlace(entry, 1), args[0]);
         CheckWindowsVersion(d_, ArgumentPlace(entry, 2), args[1]);
         break;
+    case Command::SetSectionPlatform: {  // the walk keeps every section, whatever the machine
+        const SectionBinding binding{ArgumentPlace(entry, 1), ArgumentPlace(entry, 2), args[0], args[1]};
+        if (CheckSectionBinding(binding, records_.sections, d_))
+            bindings_.push_back(binding);
+        break;
+    }
     default:
         RunRecordingCommand(info, args, kProgramFilesBase, variables_, records_);
         break;
@@ -737,6 +759,15 @@ void ScriptWalk::CheckEntryCalls()
     for (const auto& [entry, args] : entryCalls_)
         CheckEntryCall(*FindCommand(store_.Entries()[entry].name), args, sections, variables_,
                        [&, entry = entry](int number) { return ArgumentPlace(entry, number); }, d_);
+}
+
+void ScriptWalk::CheckShortcutsAndFinish()
+{
+    std::vector<std::string> destinations;
+    for (const AddFileUse& use : addFiles_)
+        for (const std::string& destination : Destinations(use))
+            destinations.push_back(destination);
+    shortcuts_.Report(destinations, SectionNames(), d_);
 }
 
 }  // namespace

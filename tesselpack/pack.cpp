@@ -93,7 +93,7 @@ struct Finding {
 
 class Packer {
 public:
-    explicit Packer(const PackRequest& request) : r_(request) {}
+    Packer(const PackRequest& request, std::vector<std::string>* written) : r_(request), written_(written) {}
     ExitStatus Run();
 
 private:
@@ -123,6 +123,7 @@ private:
     const std::string& Shown() const { return r_.shownAs.empty() ? r_.medium : r_.shownAs; }
 
     const PackRequest& r_;
+    std::vector<std::string>* written_;
     std::string bytes_;
     CheckedScript checked_;
     std::vector<MediumFile> files_;
@@ -503,9 +504,14 @@ void Packer::WriteMedium(const DiskPlan& plan, const std::string& script)
                 start = end + 1;
             }
             const fs::path target = folder / file.StoredName();
-            if (!fs::exists(target)) {  // a file that several AddFile lines install is stored once
-                CopyRange(file.stored, piece.offset, piece.length, target);
-                KeepSourceTime(file.source, target);
+            if (fs::exists(target))  // a file that several AddFile lines install is stored once
+                continue;
+            CopyRange(file.stored, piece.offset, piece.length, target);
+            KeepSourceTime(file.source, target);
+            if (written_) {
+                std::string below = target.lexically_relative(medium).generic_string();
+                std::replace(below.begin(), below.end(), '/', '\\');
+                written_->push_back(below);
             }
         }
     }
@@ -601,7 +607,7 @@ void Packer::PrintSummary() const
 
 }  // namespace
 
-ExitStatus Pack(const PackRequest& request)
+ExitStatus Pack(const PackRequest& request, std::vector<std::string>* written)
 {
-    return Packer(request).Run();
+    return Packer(request, written).Run();
 }

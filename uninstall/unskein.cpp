@@ -11,9 +11,11 @@
 #include "common/shared_counts.h"
 #include "common/system_paths.h"
 #include "common/whole_file.h"
+#include "common/windows64.h"
 #include "uninstall/entry_undo.h"
 #include "uninstall/files_in_use.h"
 #include "uninstall/folder_reach.h"
+#include "uninstall/installation_keys.h"
 #include "uninstall/own_shortcuts.h"
 #include "uninstall/restart_removal.h"
 #include "uninstall/text/entry_rules.h"
@@ -58,7 +60,8 @@ std::optional<std::string> StringValue(HKEY key, const char* name)
 bool IsOwnEntry(const std::string& keyPath, const std::string& ownProgram)
 {
     RegistryKey key;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, keyPath.c_str(), 0, KEY_READ, key.out()) != ERROR_SUCCESS)
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, keyPath.c_str(), 0, RegistryAccess(KEY_READ, IsInstallation64()),
+                      key.out()) != ERROR_SUCCESS)
         return false;
     const std::optional<std::string> command = StringValue(key.get(), "UninstallString");
     return command && SameProgramPath(ShortForm(UninstallProgramOf(*command)), ownProgram);
@@ -71,7 +74,8 @@ std::vector<std::string> FindOwnEntries(const std::string& ownProgram)
     std::vector<std::string> names;
     {
         RegistryKey branch;
-        if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kUninstallBranch, 0, KEY_READ, branch.out()) != ERROR_SUCCESS)
+        if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kUninstallBranch, 0, RegistryAccess(KEY_READ, IsInstallation64()),
+                          branch.out()) != ERROR_SUCCESS)
             return {};
         char name[256];
         DWORD length = sizeof name;
@@ -107,7 +111,8 @@ std::vector<std::string> OwnUninstallEntries(const std::vector<std::string>& log
 void ReleaseSharedFiles(const std::vector<std::string>& paths)
 {
     RegistryKey counts;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kSharedCountsKey, 0, KEY_QUERY_VALUE | KEY_SET_VALUE, counts.out()) !=
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kSharedCountsKey, 0,
+                      RegistryAccess(KEY_QUERY_VALUE | KEY_SET_VALUE, IsInstallation64()), counts.out()) !=
         ERROR_SUCCESS)
         return;
     for (const std::string& path : paths) {
@@ -117,6 +122,16 @@ void ReleaseSharedFiles(const std::vector<std::string>& paths)
         else if (count)
             RegDeleteValueA(counts.get(), path.c_str());
     }
+}
+
+// An entry of the list of programs, in the installation's view.
+void DeleteEntryKey(const std::string& keyPath)
+{
+    const std::size_t slash = keyPath.rfind('\\');
+    RegistryKey parent;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, keyPath.substr(0, slash).c_str(), 0,
+                      RegistryAccess(KEY_QUERY_VALUE, IsInstallation64()), parent.out()) == ERROR_SUCCESS)
+        DeleteInstallationKey(parent.get(), keyPath.substr(slash + 1));
 }
 
 // Removes what the plan lists, each item only when it is reached without a
@@ -144,7 +159,7 @@ std::size_t RemoveListedItems(const RemovalPlan& plan, const std::string& instal
     if (!entries.empty())
         ReleaseSharedFiles(plan.sharedFiles);
     for (const std::string& keyPath : entries)
-        RegDeleteKeyA(HKEY_LOCAL_MACHINE, (keyPath + "\\").c_str());
+        DeleteEntryKey(keyPath);
     return throughLinks;
 }
 
@@ -172,9 +187,16 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
     if (!ProceedWhenFilesAreFree(plan.files, ShortForm(programPath)))
         return kExitFilesInUse;
     const EntryPlan entries = PlanEntryUndo(read);
-    // Libraries unregister before any file goes.
-    std::size_t skipped = plan.skipped + entries.skipped + UndoEntries(entries, shortFolder);
-    skipped += RemoveListedItems(plan, shortFolder, programPath);
+    // A 64-bit installation's files and keys lie where the 64-bit programs
+    // see them; a log carried to 32-bit Windows has no other view.
+    SetInstallation64(plan.uses64 && IsWindows64());
+    std::size_t skipped = plan.skipped + entries.skipped;
+    {
+        const FileRedirectionOff redirection(IsInstallation64());
+        // Libraries unregister before any file goes.
+        skipped += UndoEntries(entries, shortFolder);
+        skipped += RemoveListedItems(plan, shortFolder, programPath);
+    }
     if (skipped > 0)
         MessageBoxA(nullptr, SkippedRecordsText(skipped).c_str(), "Uninstall", MB_OK);
     if (RemovalAwaitsRestart())

@@ -27,7 +27,7 @@ std::optional<std::string> BareProgram(std::string program)
     return program;
 }
 
-std::string HeaderAndIndex(const std::vector<Entry>& entries)
+std::string HeaderAndIndex(const std::vector<Entry>& entries, const std::vector<Stream>& streams)
 {
     std::string index;
     uint64_t dataSize = 0;
@@ -36,7 +36,18 @@ std::string HeaderAndIndex(const std::vector<Entry>& entries)
         PutNumber(index, entry.crc, 4);
         PutNumber(index, entry.name.size(), 2);
         index += entry.name;
-        dataSize += entry.size;
+        index += static_cast<char>(entry.flags);
+        if (entry.InStream())
+            index += entry.head.substr(0, kHeadSize);
+        if (!entry.InStream())
+            dataSize += entry.size;
+    }
+    PutNumber(index, streams.size(), 4);
+    for (const Stream& stream : streams) {
+        PutNumber(index, stream.packedSize, 8);
+        PutNumber(index, stream.unpackedSize, 8);
+        PutNumber(index, stream.crc, 4);
+        dataSize += stream.packedSize;
     }
     for (const Entry& entry : entries)
         PutNumber(index, entry.time, 8);

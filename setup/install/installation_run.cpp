@@ -4,12 +4,14 @@
 #include <vector>
 
 #include "common/handles.h"
+#include "common/windows64.h"
 #include "setup/install/file_system.h"
 #include "setup/install/folder_rights.h"
 #include "setup/install/install_state.h"
 #include "setup/install/section_install.h"
 #include "setup/install/text/installation_run.h"
 #include "setup/install/uninstall_log.h"
+#include "setup/model/text/platform.h"
 #include "setup/model/text/records.h"
 #include "setup/model/text/variables.h"
 
@@ -47,8 +49,9 @@ std::optional<std::string> UnregistrableNameReason(const std::string& appName)
 
 bool OpenEntryKey(const std::string& keyPath, RegistryKey& key)
 {
-    return RegCreateKeyExA(HKEY_LOCAL_MACHINE, keyPath.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS,
-                           nullptr, key.out(), nullptr) == ERROR_SUCCESS;
+    return RegCreateKeyExA(HKEY_LOCAL_MACHINE, keyPath.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
+                           RegistryAccess(KEY_ALL_ACCESS, IsInstallation64()), nullptr, key.out(),
+                           nullptr) == ERROR_SUCCESS;
 }
 
 void SetTextValueUnlessEmpty(HKEY key, const char* name, const std::string& value)
@@ -80,6 +83,8 @@ bool OpenLogInInstallDirectory(const std::string& installDirectory, const std::s
                "UNEXPECTED ERROR");
     LogCreatedDirectories(created);
     gInstall.log.WriteRegistrySection(keyPath);
+    if (IsInstallation64())
+        gInstall.log.WriteEntry(LogKind::kInstall64, {kInstall64View});
     gInstall.log.Flush();
     return true;
 }
@@ -127,12 +132,16 @@ void CompleteUninstallEntry(const std::string& keyPath)
 
 RunOutcome RunInstallation(Prompter& prompter, Progress& progress)
 {
+    SetInstallation64(Uses64BitSystem(gRecords, gMachine));
     const std::string keyPath = UninstallKeyPath(gVariables.Get("APPNAME"));
-    if (!OpenLogInInstallDirectory(gVariables.Get("DP"), keyPath, prompter))
+    if (!OpenLogInInstallDirectory(gVariables.Get("DP"), keyPath, prompter)) {
+        gInstall.runStopped = true;
         return RunOutcome::kAbortRun;
+    }
     RegisterUninstallEntry(keyPath, prompter);
     progress.StartRun(CountChosenSections(gRecords.sections));
     const RunOutcome outcome = InstallSections(prompter, progress);
+    gInstall.runStopped = outcome == RunOutcome::kAbortRun;
     progress.EndRun();
     CompleteUninstallEntry(keyPath);
     gInstall.log.Close();

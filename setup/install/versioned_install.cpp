@@ -7,7 +7,9 @@
 
 #include "common/find_files.h"
 #include "common/installed_library.h"
+#include "common/server_64.h"
 #include "common/text/szdd_expander.h"
+#include "common/windows64.h"
 #include "setup/install/deferred_replacement.h"
 #include "setup/install/file_system.h"
 #include "setup/install/install_state.h"
@@ -117,6 +119,25 @@ void CountInstalledBytes(const std::string& path)
         gInstall.installedBytes += (static_cast<uint64_t>(found->nFileSizeHigh) << 32) | found->nFileSizeLow;
 }
 
+// A 64-bit installation's shared library: the 64-bit regsvr32 registers it.
+void RegisterShared64BitFile(const std::string& path, Prompter& prompter)
+{
+    switch (RegisterWith64BitServer(path)) {
+    case ServerOutcome::kRegistered:
+        gInstall.log.WriteRegistration(Registration::kRegistered);
+        break;
+    case ServerOutcome::kNotRegistrable:
+        gInstall.log.WriteRegistration(Registration::kNotRegistrable);
+        break;
+    case ServerOutcome::kFailed:
+        TellRegistrationFailed(path, prompter);
+        gInstall.log.WriteRegistration(Registration::kRegistered);
+        break;
+    case ServerOutcome::kNotModule:
+        break;
+    }
+}
+
 // Counts this product's use of an installed shared file, writes its SHARED
 // record and offers the file its self-registration. A product counts a file
 // once: a log that holds the record already (this product's earlier log,
@@ -125,10 +146,15 @@ void CountInstalledBytes(const std::string& path)
 // the file, and never one that Unskein takes back without it being added.
 void RegisterSharedFile(const std::string& path, bool wasThere, Prompter& prompter)
 {
-    HMODULE module = LoadInstalledLibrary(path);
+    const bool use64 = IsInstallation64();
+    HMODULE module = use64 ? nullptr : LoadInstalledLibrary(path);
     if (!gInstall.log.HoldsSharedFile(path))
         CountSharedFile(path, wasThere);
     gInstall.log.WriteSharedFile(path);
+    if (use64) {
+        RegisterShared64BitFile(path, prompter);
+        return;
+    }
     if (!module)
         return;
     gInstall.log.WriteRegistration(CallRegisterServer(module, path, prompter));
@@ -251,7 +277,7 @@ public:
         if (!packaged_)
             return ReadFile(file_.get(), buffer, size, &read, nullptr) != FALSE;
         read = static_cast<DWORD>(std::min<uint64_t>(size, packaged_->size - at_));
-        if (!ReadPackageBytes(packaged_->offset + at_, buffer, read))
+        if (!ReadPackagedFile(*packaged_, at_, buffer, read))
             return false;
         at_ += read;
         return true;

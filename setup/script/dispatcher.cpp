@@ -150,6 +150,10 @@ Step RunCommand(const CommandInfo& info, std::vector<std::string>& args, const s
         if (!RunsOnRequiredWindows(args))
             return Step::WindowsUnsupported;
         break;
+    case Command::ShowFinish:  // the last page: nothing after it runs
+        if (ShowFinishPage() != kPageNext)
+            PostQuitMessage(9);
+        return Step::EndScript;
     case Command::ForbidProcess:  // the check lower-cases the name it shows
         if (IsProcessRunning(args[0])) {
             const std::string text = "This setup demands that " + args[0] +

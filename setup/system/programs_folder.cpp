@@ -9,13 +9,22 @@ void ShellAllocatorFree::operator()(ITEMIDLIST* list) const
     }
 }
 
-ItemList ProgramsFolderItemList()
+namespace {
+
+ItemList SpecialFolderItemList(int csidl)
 {
     ITEMIDLIST* list = nullptr;
-    // No owner window: the shell shows nothing while it looks this folder up.
-    if (FAILED(SHGetSpecialFolderLocation(nullptr, CSIDL_PROGRAMS, &list)))
+    // No owner window: the shell shows nothing while it looks the folder up.
+    if (FAILED(SHGetSpecialFolderLocation(nullptr, csidl, &list)))
         return nullptr;
     return ItemList(list);
+}
+
+}  // namespace
+
+ItemList ProgramsFolderItemList()
+{
+    return SpecialFolderItemList(CSIDL_PROGRAMS);
 }
 
 SystemPath ItemListPath(const ITEMIDLIST* list)
@@ -35,8 +44,13 @@ std::string UnspelledProgramsFolderText(const std::string& shownFolder)
     return UnspelledFolderText(shownFolder) + "\n\nSetup makes no shortcuts in it.";
 }
 
+SystemPath SpecialFolderPath(int csidl)
+{
+    const ItemList list = SpecialFolderItemList(csidl);
+    return list ? ItemListPath(list.get()) : SystemPath{};
+}
+
 SystemPath ProgramsFolderPath()
 {
-    const ItemList list = ProgramsFolderItemList();
-    return list ? ItemListPath(list.get()) : SystemPath{};
+    return SpecialFolderPath(CSIDL_PROGRAMS);
 }

@@ -1,4 +1,5 @@
-// The user's Programs folder of the Start menu, where program groups live.
+// The user's Programs folder of the Start menu, where program groups live,
+// and the shell's other folders that shortcuts go into.
 #pragma once
 
 #include <windows.h>
@@ -27,6 +28,10 @@ SystemPath ItemListPath(const ITEMIDLIST* list);
 // Its path, without a closing backslash; empty when the shell cannot tell
 // where it is or the folder has no path in the file system.
 SystemPath ProgramsFolderPath();
+
+// The path of the shell's folder `csidl` (CSIDL_DESKTOPDIRECTORY, ...), as
+// ProgramsFolderPath gives the Programs folder's.
+SystemPath SpecialFolderPath(int csidl);
 
 // What setup says when the Programs folder has a name it cannot use; it
 // makes no shortcuts then.

@@ -88,8 +88,8 @@ TEST(Package, NamesThatWouldLeaveTheFolderAreRefused)
 }
 
 // Setup gives each installed file its time from the index; a package of
-// the first format, which recorded none, is read still.
-TEST(Package, KeepsEachFilesTimeAndReadsTheFirstFormatWithout)
+// the format before, which recorded none, is read still.
+TEST(Package, KeepsEachFilesTimeAndReadsTheFormatBeforeWithout)
 {
     std::vector<payload::Entry> files = kFiles;
     files[0].time = 132223968000000000;  // 2020-01-02
@@ -99,12 +99,12 @@ TEST(Package, KeepsEachFilesTimeAndReadsTheFirstFormatWithout)
     EXPECT_EQ(package->entries[0].time, 132223968000000000u);
     EXPECT_EQ(package->entries[1].time, 1u);
 
-    // The first format: version 1, the index without its times.
+    // The format before: version 2, the index without its times.
     std::string program = PackagedProgram();
     const size_t at = SmallProgram().size();
     const uint32_t indexSize = static_cast<uint32_t>(program[at + 16] & 0xFF) - 16;
     program.erase(at + payload::kHeaderSize + indexSize, 16);
-    program[at + 8] = 1;
+    program[at + 8] = payload::kSolidFormatVersion;
     program[at + 16] = static_cast<char>(indexSize);
     const uint32_t crc = payload::Crc32(payload::Crc32(0, &program[at], 28), &program[at + payload::kHeaderSize],
                                         indexSize);

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "common/text/payload.h"
+#include "common/text/solid_reader.h"
 #include "tesselpack/text/disk_plan.h"
 #include "tesselpack/text/script_edit.h"
 #include "tesselpack/text/szdd.h"
@@ -343,7 +344,7 @@ TEST(Tesselpack, BadInputStopsWithAClearMessageAndLeavesNoMedium)
     fs::remove(product.staging / "Shared/Tiles.dll");
     CommandRun run = product.Pack("");
     EXPECT_EQ(run.status, 2);
-    EXPECT_NE(run.output.find(product.script.string() + ":16:9: error: the source pattern '[SP]\\Shared\\Tiles.dll' "
+    EXPECT_NE(run.output.find(product.script.string() + ":18:9: error: the source pattern '[SP]\\Shared\\Tiles.dll' "
                               "matches no file in '" + product.staging.string() + "'"),
               std::string::npos) << run.output;
     EXPECT_FALSE(fs::exists(product.medium));
@@ -384,7 +385,7 @@ TEST(Tesselpack, SingleFileIsTheStarterCarryingTheMediumAndNothingElse)
 {
     Product product;
     const fs::path out = product.folder / "Product.exe";
-    CommandRun run = product.PackAs("--single-file '" + out.string() + "'");
+    CommandRun run = product.PackAs("--single-file '" + out.string() + "' --compress all");
     ASSERT_EQ(run.status, 0) << run.output;
     std::vector<std::string> beside;
     for (const auto& entry : fs::directory_iterator(product.folder.Path()))
@@ -410,6 +411,32 @@ TEST(Tesselpack, SingleFileIsTheStarterCarryingTheMediumAndNothingElse)
     EXPECT_EQ(names, (std::vector<std::string>{"Disk1\\Licence.txt", "Disk1\\Program\\Readme.tx_", "Disk1\\Program\\TesselDemo.ex_",
                                                "Disk1\\Shared\\Tiles.dll", "SetupScript.INI", "Unskein.exe",
                                                "setup.exe"}));
+
+    // Without --compress: the files at the top as they are, the others in
+    // LZMA, in the script's order, each decoding to the author's bytes.
+    run = product.PackAs("--single-file '" + out.string() + "'");
+    ASSERT_EQ(run.status, 0) << run.output;
+    const std::string solid = ReadFile(out);
+    const std::optional<payload::Package> solidPackage = package_samples::CheckedPackage(solid);
+    ASSERT_TRUE(solidPackage);
+    names.clear();
+    package_samples::StringSource source(solid);
+    payload::SolidReader reader(source, *solidPackage);
+    for (size_t e = 0; e < solidPackage->entries.size(); ++e) {
+        const payload::Entry& entry = solidPackage->entries[e];
+        names.push_back(entry.name);
+        EXPECT_EQ(entry.InStream(), payload::StaysInPackage(entry)) << entry.name;
+        if (!entry.InStream())
+            continue;
+        std::string bytes(entry.size, '\0');
+        EXPECT_TRUE(reader.Read(e, 0, &bytes[0], bytes.size()));
+        std::string below = entry.name.substr(6);
+        std::replace(below.begin(), below.end(), '\\', '/');
+        EXPECT_TRUE(bytes == ReadFile(product.staging / below)) << below;
+    }
+    EXPECT_EQ(names, (std::vector<std::string>{"SetupScript.INI", "Unskein.exe", "setup.exe",
+                                               "Disk1\\Licence.txt", "Disk1\\Program\\TesselDemo.exe",
+                                               "Disk1\\Shared\\Tiles.dll", "Disk1\\Program\\Readme.txt"}));
 
     fs::remove(out);
     for (const std::string& other : {"--out '" + product.medium.string() + "'", std::string("--disk-size floppy")}) {

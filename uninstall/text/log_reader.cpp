@@ -46,6 +46,16 @@ bool HoldsNul(const std::string& text)
 
 }  // namespace
 
+namespace {
+
+bool IsInstall64Record(const std::string& what)
+{
+    const std::optional<std::vector<std::string>> fields = DecodeLogFields(what, InfoOf(LogKind::kInstall64).fields);
+    return fields && (*fields)[0] == kInstall64View;
+}
+
+}  // namespace
+
 RemovalPlan PlanRemoval(const UninstallLog& log)
 {
     RemovalPlan plan;
@@ -61,6 +71,8 @@ RemovalPlan PlanRemoval(const UninstallLog& log)
             plan.directories.push_back(record->path);
         else if (record->kind == "SHARED")
             plan.sharedFiles.push_back(record->path);
+        else if (LogKindOf(record->kind) == LogKind::kInstall64)
+            plan.uses64 = plan.uses64 || IsInstall64Record(record->path);
     }
     for (const std::string& key : log.registryKeys)
         if (IsUninstallEntry(key) && !HoldsNul(key))

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "common/text/log_records.h"
 #include "common/text/uninstall_log_reader.h"
 
 // The key below HKEY_LOCAL_MACHINE that holds the entries of the list of programs.
@@ -17,6 +18,7 @@ struct RemovalPlan {
     std::vector<std::string> registryKeys; // below HKEY_LOCAL_MACHINE, each with one backslash appended
     std::vector<std::string> sharedFiles;  // SHARED paths, last record first: their counts are taken back
     std::size_t skipped = 0;               // file, shared-file and folder records whose path is not full and plain
+    bool uses64 = false;                   // an INSTALL64 record: the 64-bit registry view and system folder
 };
 
 // Shared files stay installed; only their counts are taken back. Files,

@@ -1,5 +1,6 @@
 #include "setup/model/text/built_in_variables.h"
 
+#include "setup/model/text/platform.h"
 #include "setup/model/text/records.h"
 #include "setup/model/text/script_store.h"
 
@@ -9,7 +10,8 @@ std::vector<std::pair<std::string, std::string>> BuiltInVariables(const BuiltInF
             {"SETUPFILE", folders.medium + "\\SetupScript.ini"},
             {"WINPATH", folders.windows},
             {"SYSPATH", folders.system},
-            {"DP", folders.programFilesBase}};
+            {"DP", folders.programFilesBase},
+            {kWindows64Variable, folders.machine.windows64 ? "1" : "0"}};
 }
 
 void SetBuiltInVariables(VariableStore& store, const BuiltInFolders& folders)
@@ -23,5 +25,6 @@ void StartModel(const BuiltInFolders& folders)
     gScript = ScriptStore{};
     gRecords = InstallationRecords{};
     gVariables.Clear();
+    gMachine = folders.machine;
     SetBuiltInVariables(gVariables, folders);
 }

@@ -5,6 +5,7 @@
 #include <utility>
 #include <vector>
 
+#include "setup/model/text/platform.h"
 #include "setup/model/text/variables.h"
 
 // The folders they come from, each without a trailing backslash but for the
@@ -14,6 +15,7 @@ struct BuiltInFolders {
     std::string windows;
     std::string system;
     std::string programFilesBase;  // ProgramFilesDir and "\"
+    MachineFacts machine;
 };
 
 // Each built-in variable's name and value, in the order setup sets them.
