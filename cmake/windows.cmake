@@ -37,11 +37,13 @@ set(COMMON_SOURCES ${CMAKE_SOURCE_DIR}/common/whole_file.cpp ${CMAKE_SOURCE_DIR}
 set(SETUP_COMMON_SOURCES ${CMAKE_SOURCE_DIR}/common/system_error.cpp ${CMAKE_SOURCE_DIR}/common/file_range.cpp)
 # The shared-file counts: setup adds to them, Unskein takes them back.
 set(SHARED_COUNT_SOURCES ${CMAKE_SOURCE_DIR}/common/shared_counts.cpp)
+# The entries of the list of programs: setup reads an installed version's, Unskein its own.
+set(REGISTRY_VALUE_SOURCES ${CMAKE_SOURCE_DIR}/common/registry_values.cpp)
 # DLLs from the system folder only: setup and the starter.
 set(SYSTEM_FOLDER_SOURCES ${CMAKE_SOURCE_DIR}/common/system_folder.cpp)
 set(SHIPPED_RUNTIME_SOURCES ${CMAKE_SOURCE_DIR}/common/terminate_handler.cpp)
 add_library(setup_code STATIC ${SETUP_SOURCES} ${SETUP_TEXT_SOURCES} ${COMMON_SOURCES} ${SETUP_COMMON_SOURCES}
-            ${SHARED_COUNT_SOURCES} ${SYSTEM_FOLDER_SOURCES})
+            ${SHARED_COUNT_SOURCES} ${REGISTRY_VALUE_SOURCES} ${SYSTEM_FOLDER_SOURCES})
 target_include_directories(setup_code PUBLIC ${CMAKE_SOURCE_DIR})
 target_link_libraries(setup_code PUBLIC ${SETUP_PLATFORM_LIBS})
 
@@ -99,7 +101,8 @@ tessel_dist_program(setup)
 file(GLOB UNINSTALL_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/uninstall/*.cpp)
 if(UNINSTALL_SOURCES)
   add_executable(Unskein WIN32 ${UNINSTALL_SOURCES} ${UNINSTALL_TEXT_SOURCES} ${COMMON_TEXT_SOURCES} ${COMMON_SOURCES}
-                 ${SHARED_COUNT_SOURCES} ${SHIPPED_RUNTIME_SOURCES} ${CMAKE_SOURCE_DIR}/uninstall/unskein.rc)
+                 ${SHARED_COUNT_SOURCES} ${REGISTRY_VALUE_SOURCES} ${SHIPPED_RUNTIME_SOURCES}
+                 ${CMAKE_SOURCE_DIR}/uninstall/unskein.rc)
   target_include_directories(Unskein PRIVATE ${CMAKE_SOURCE_DIR} ${CMAKE_BINARY_DIR}/generated)
   target_link_libraries(Unskein PRIVATE advapi32 user32 kernel32 ${TESSEL_STATIC_RUNTIME})
   tessel_dist_program(Unskein)
