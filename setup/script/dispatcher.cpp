@@ -3,10 +3,13 @@
 #include "common/find_files.h"
 #include "setup/guard/process_guard.h"
 #include "setup/install/packaged_medium.h"
+#include "setup/install/text/upgrade.h"
+#include "setup/install/upgrade.h"
 #include "setup/script/startup.h"
 #include "setup/model/text/commands.h"
 #include "setup/model/text/records.h"
 #include "setup/model/text/script_store.h"
+#include "setup/model/text/variables.h"
 #include "setup/ui/copy_page.h"
 #include "setup/ui/pages.h"
 #include "setup/ui/splash_and_background.h"
@@ -43,7 +46,16 @@ INT_PTR ShowPage(Command command)
     }
 }
 
-enum class Step { Next, EndScript, ForbiddenProcessRuns };
+enum class Step { Next, EndScript, ForbiddenProcessRuns, OlderVersionDeclined };
+
+// Only a Yes goes on: No is the default, and a message box that fails
+// returns 0.
+bool UserAcceptsOlderVersion(const std::string& version)
+{
+    const std::string text =
+        OlderVersionQuestion(gVariables.Get("APPNAME"), gVariables.Get("INSTALLEDVERSION"), version);
+    return MessageBoxA(nullptr, text.c_str(), "Older version", MB_YESNO | MB_DEFBUTTON2 | MB_ICONQUESTION) == IDYES;
+}
 
 // Carries out one command whose arguments are checked and expanded.
 Step RunCommand(const CommandInfo& info, std::vector<std::string>& args, const std::string& programFilesBase)
@@ -78,6 +90,10 @@ Step RunCommand(const CommandInfo& info, std::vector<std::string>& args, const s
             return Step::EndScript;
         }
         break;
+    case Command::SetAppVersion:
+        if (FindInstalledVersion(args[0]) && !UserAcceptsOlderVersion(args[0]))
+            return Step::OlderVersionDeclined;
+        break;
     case Command::ForbidProcess:  // the check lower-cases the name it shows
         if (IsProcessRunning(args[0])) {
             const std::string text = "This setup demands that " + args[0] +
@@ -109,6 +125,8 @@ std::optional<int> RunScript(const std::string& programFilesBase)
         const Step step = RunCommand(*info, args, programFilesBase);
         if (step == Step::ForbiddenProcessRuns)
             return kExitForbiddenProcess;
+        if (step == Step::OlderVersionDeclined)
+            return kExitOlderVersionDeclined;
         if (step == Step::EndScript)
             break;
     }

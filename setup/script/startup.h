@@ -10,6 +10,7 @@ enum ExitCode {
     kExitNoScript = 1,
     kExitSyntaxError = 2,
     kExitForbiddenProcess = 3,
+    kExitOlderVersionDeclined = 6,
     kExitNoCommonControls = -5,
     kExitRegistryError = -6,
     kExitUnspelledFolder = -7,  // a folder it needs has a name it cannot use (see common/system_paths.h)

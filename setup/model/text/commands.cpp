@@ -144,6 +144,9 @@ bool RunRecordingCommand(const CommandInfo& info, const std::vector<std::string>
     case Command::CheckButton:
         AppendAction(records, "CheckButton", args);
         return true;
+    case Command::DeleteOnInstall:
+        records.obsoleteFiles.push_back(args[0]);
+        return true;
     case Command::ShowMessage:
         if (args[3] == "NOW")
             return false;

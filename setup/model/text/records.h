@@ -86,6 +86,7 @@ struct InstallationRecords {
     std::vector<CustomWindow> windows;
     std::vector<ActionRecord> actions;
     DisplaySettings display;
+    std::vector<std::string> obsoleteFiles;  // DeleteOnInstall's patterns, expanded at the copy page
 };
 
 extern InstallationRecords gRecords;
