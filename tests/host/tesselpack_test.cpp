@@ -375,6 +375,39 @@ TEST(Tesselpack, BadInputStopsWithAClearMessageAndLeavesNoMedium)
     EXPECT_FALSE(fs::exists(product.medium));
 }
 
+// scriptcheck --tesselpack says what tesselpack says, in its words and at
+// the author's lines; on the example it finds nothing, though the folder
+// lacks Unskein.exe, which tesselpack supplies.
+TEST(Tesselpack, FindingsAreScriptchecksAtTheAuthorsLines)
+{
+    Product product;
+    const auto check = [&] {
+        return Shell("'" + (kDist.parent_path() / "scriptcheck").string() + "' --tesselpack --medium '" +
+                     product.staging.string() + "' '" + product.script.string() + "'");
+    };
+    EXPECT_EQ(check().status, 0) << check().output;
+
+    fs::remove(product.staging / "Shared/Tiles.dll");
+    const CommandRun checked = check();
+    const CommandRun packed = product.Pack("");
+    EXPECT_EQ(checked.status, 2);
+    EXPECT_EQ(packed.status, 2);
+    const std::string finding = checked.output.substr(0, checked.output.find('\n') + 1);
+    EXPECT_EQ(finding, product.script.string() + ":15:9: error: the source pattern '[SP]\\Shared\\Tiles.dll' "
+                       "matches no file in '" + product.staging.string() + "': put the file there or correct the "
+                       "pattern\n");
+    EXPECT_EQ(packed.output.find(finding), 0u) << packed.output;
+
+    // The spread program moves the later lines of the written script down.
+    WriteFile(product.staging / "Shared/Tiles.dll", "tiles");
+    WriteFile(product.script, ReadFile(product.script) + "ForbidProcess(\"Tools\\Ledger.exe\");\n");
+    const CommandRun warned = product.Pack("--disk-size floppy");
+    EXPECT_EQ(warned.status, 1) << warned.output;
+    EXPECT_NE(warned.output.find(product.script.string() + ":25:15: warning: ForbidProcess compares"),
+              std::string::npos) << warned.output;
+    EXPECT_EQ(warned.output.find("medium/SetupScript.INI:"), std::string::npos) << warned.output;
+}
+
 TEST(Tesselpack, SingleFileIsTheStarterCarryingTheMediumAndNothingElse)
 {
     Product product;
