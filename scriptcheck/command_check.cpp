@@ -281,8 +281,8 @@ void ScriptWalk::NoteReferences(size_t entry, const CommandInfo& info, const std
             if (info.Kind(static_cast<int>(i)) == ArgumentKind::kExpanded) {
                 if (!assigned_.count(name))
                     earlyReferences_.push_back({at, name, ""});
-            } else if (info.command == Command::AddFile && number == 2) {
-                lateReferences_.push_back({at, name, ""});  // expanded when the file is installed
+            } else if ((info.command == Command::AddFile && number == 2) || info.command == Command::DeleteOnInstall) {
+                lateReferences_.push_back({at, name, ""});  // expanded when the copy page installs
             } else {
                 literalReferences_.push_back({at, name, ArgumentName(number, info.name)});
             }

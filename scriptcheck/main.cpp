@@ -12,7 +12,8 @@
 namespace {
 
 const char kUsage[] =
-    "usage: scriptcheck [--medium FOLDER] [--tesselpack] SCRIPT\n"
+    "usage: scriptcheck [--medium FOLDER] SCRIPT\n"
+    "       scriptcheck --tesselpack [--medium FOLDER] SCRIPT\n"
     "Checks an installation script. AddFile patterns are looked up in FOLDER, the folder that setup\n"
     "starts in (by default the script's own folder). With --tesselpack, FOLDER is the folder that\n"
     "tesselpack makes the medium from: a missing file is an error, and setup.exe and Unskein.exe,\n"
