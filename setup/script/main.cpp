@@ -6,6 +6,7 @@
 #include <string>
 
 #include "common/handles.h"
+#include "common/out_of_memory.h"
 #include "common/screen_dpi.h"
 #include "common/system_error.h"
 #include "common/system_folder.h"
@@ -147,6 +148,8 @@ void DrainMessages()
 }
 
 }  // namespace
+
+const OutOfMemoryEnding kOutOfMemoryEnding = {"Setup has run out of memory.", "Fatal error", kExitOutOfMemory};
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
 {
