@@ -53,8 +53,12 @@ set(LEAN_COMPILE_OPTIONS -fno-asynchronous-unwind-tables
     $<$<COMPILE_LANGUAGE:CXX>:-fno-exceptions -fno-rtti -fno-threadsafe-statics
                               -include ${CMAKE_SOURCE_DIR}/common/lean_runtime.h>)
 set(SHIPPED_RUNTIME_SOURCES ${CMAKE_SOURCE_DIR}/common/lean_runtime.cpp)
+# The script's registry and INI entries and its libraries: setup writes and
+# registers them, Unskein takes them back.
+set(ENTRY_SOURCES ${CMAKE_SOURCE_DIR}/common/entry_keys.cpp ${CMAKE_SOURCE_DIR}/common/ini_values.cpp
+    ${CMAKE_SOURCE_DIR}/common/installed_library.cpp)
 add_library(setup_code STATIC ${SETUP_SOURCES} ${SETUP_TEXT_SOURCES} ${COMMON_SOURCES} ${SETUP_COMMON_SOURCES}
-            ${SHARED_COUNT_SOURCES} ${REGISTRY_VALUE_SOURCES} ${SYSTEM_FOLDER_SOURCES})
+            ${SHARED_COUNT_SOURCES} ${REGISTRY_VALUE_SOURCES} ${SYSTEM_FOLDER_SOURCES} ${ENTRY_SOURCES})
 target_include_directories(setup_code PUBLIC ${CMAKE_SOURCE_DIR})
 # Lean for setup.exe; the Windows-side tests that link it keep exceptions
 # of their own.
@@ -116,11 +120,11 @@ tessel_dist_program(setup)
 file(GLOB UNINSTALL_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/uninstall/*.cpp)
 if(UNINSTALL_SOURCES)
   add_executable(Unskein WIN32 ${UNINSTALL_SOURCES} ${UNINSTALL_TEXT_SOURCES} ${COMMON_TEXT_SOURCES} ${COMMON_SOURCES}
-                 ${SHARED_COUNT_SOURCES} ${REGISTRY_VALUE_SOURCES} ${SHIPPED_RUNTIME_SOURCES}
+                 ${SHARED_COUNT_SOURCES} ${REGISTRY_VALUE_SOURCES} ${ENTRY_SOURCES} ${SYSTEM_FOLDER_SOURCES} ${SHIPPED_RUNTIME_SOURCES}
                  ${CMAKE_SOURCE_DIR}/uninstall/unskein.rc)
   target_include_directories(Unskein PRIVATE ${CMAKE_SOURCE_DIR} ${CMAKE_BINARY_DIR}/generated)
   target_compile_options(Unskein PRIVATE ${LEAN_COMPILE_OPTIONS})
-  target_link_libraries(Unskein PRIVATE advapi32 user32 kernel32 ${TESSEL_STATIC_RUNTIME})
+  target_link_libraries(Unskein PRIVATE advapi32 shell32 user32 kernel32 ${TESSEL_STATIC_RUNTIME})
   tessel_dist_program(Unskein)
 endif()
 

@@ -5,6 +5,7 @@
 #include <map>
 
 #include "common/text/obsolete_files.h"
+#include "scriptcheck/entry_check.h"
 #include "scriptcheck/suggest.h"
 #include "setup/model/text/built_in_variables.h"
 #include "setup/model/text/commands.h"
@@ -153,6 +154,7 @@ private:
     void CheckNextCondition(size_t entry, const std::vector<std::string>& args);
     void CheckFileSections();
     void CheckSpreadFiles();
+    void CheckEntryCalls();
 
     std::vector<const CustomWindow*> ControlsNamed(const std::string& name) const;
     std::vector<std::string> ControlNames() const;
@@ -169,6 +171,7 @@ private:
     std::vector<Reference> earlyReferences_, lateReferences_, literalReferences_;
     std::vector<size_t> windowEntries_, actionEntries_, sectionEntries_;  // the entry that made each record
     std::vector<AddFileUse> addFiles_;
+    std::vector<std::pair<size_t, std::vector<std::string>>> entryCalls_;  // AddRegistry, AddIniValue, RegisterLibrary
     std::vector<AddFileCall> calls_;
     int copies_ = 0;
 
@@ -195,6 +198,7 @@ std::vector<AddFileCall> ScriptWalk::Run()
     CheckActions();
     CheckFileSections();
     CheckSpreadFiles();
+    CheckEntryCalls();
     return std::move(calls_);
 }
 
@@ -281,8 +285,8 @@ void ScriptWalk::NoteReferences(size_t entry, const CommandInfo& info, const std
             if (info.Kind(static_cast<int>(i)) == ArgumentKind::kExpanded) {
                 if (!assigned_.count(name))
                     earlyReferences_.push_back({at, name, ""});
-            } else if ((info.command == Command::AddFile && number == 2) || info.command == Command::DeleteOnInstall) {
-                lateReferences_.push_back({at, name, ""});  // expanded when the copy page installs
+            } else if (IsExpandedAtCopy(info.command, number)) {
+                lateReferences_.push_back({at, name, ""});  // expanded when the entry is installed
             } else {
                 literalReferences_.push_back({at, name, ArgumentName(number, info.name)});
             }
@@ -321,6 +325,9 @@ void ScriptWalk::Carry(size_t entry, const CommandInfo& info, std::vector<std::s
         Assign(args[0], line);
         CheckEntryVariable(entry, args[0]);
     }
+    if (info.command == Command::AddRegistry || info.command == Command::AddIniValue ||
+        info.command == Command::RegisterLibrary)
+        entryCalls_.emplace_back(entry, args);
     for (const std::string& name : WrittenVariables(info.command))
         Assign(name, line);
     windowEntries_.resize(records_.windows.size(), entry);
@@ -739,6 +746,16 @@ void ScriptWalk::CheckSpreadFiles()
                      "the spread file " + Quoted(destination) + " has no last piece after this one: its pieces "
                      "are joined but never installed; write \"1\" as argument 7 of its final piece");
     }
+}
+
+// Checked once the script is walked: the copy page expands them with the
+// variables as the script leaves them.
+void ScriptWalk::CheckEntryCalls()
+{
+    const std::vector<std::string> sections = SectionNames();
+    for (const auto& [entry, args] : entryCalls_)
+        CheckEntryCall(*FindCommand(store_.Entries()[entry].name), args, sections, variables_,
+                       [&, entry = entry](int number) { return ArgumentPlace(entry, number); }, d_);
 }
 
 }  // namespace

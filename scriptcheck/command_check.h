@@ -15,7 +15,8 @@
 // unknown names, wrong argument counts, texts where numbers belong, variables
 // that are never set, source patterns that match nothing on the medium,
 // sections, pages and controls that do not exist, spread files without their
-// last piece, and an installation without its uninstaller.
+// last piece, an installation without its uninstaller, and what entry_check.h
+// finds in registry, INI and library entries.
 // Returns the AddFile calls that setup carries out, in script order.
 struct AddFileCall {
     size_t entry;

@@ -84,14 +84,21 @@ bool IsFullPlainPath(std::string_view path)
     return IsShareRoot(path, rest) && AreComponentsPlain(rest);
 }
 
-std::vector<std::string> FoldersBetween(std::string_view base, std::string_view path)
+bool LiesBelow(std::string_view base, std::string_view path)
 {
     base = WithoutTrailingSeparators(base);
     path = WithoutTrailingSeparators(path);
+    return path.size() > base.size() + 1 && IsSeparator(path[base.size()]) &&
+           SameIgnoringAsciiCase(path.substr(0, base.size()), base);
+}
+
+std::vector<std::string> FoldersBetween(std::string_view base, std::string_view path)
+{
     std::vector<std::string> folders;
-    if (path.size() <= base.size() + 1 || !IsSeparator(path[base.size()]) ||
-        !SameIgnoringAsciiCase(path.substr(0, base.size()), base))
+    if (!LiesBelow(base, path))
         return folders;
+    base = WithoutTrailingSeparators(base);
+    path = WithoutTrailingSeparators(path);
     for (std::size_t at = base.size() + 1; at < path.size(); ++at)
         if (IsSeparator(path[at]) && !IsSeparator(path[at - 1]))
             folders.emplace_back(path.substr(0, at));
@@ -100,10 +107,8 @@ std::vector<std::string> FoldersBetween(std::string_view base, std::string_view 
 
 bool IsSameOrBelow(std::string_view folder, std::string_view path)
 {
-    folder = WithoutTrailingSeparators(folder);
-    path = WithoutTrailingSeparators(path);
-    return path.size() >= folder.size() && SameIgnoringAsciiCase(path.substr(0, folder.size()), folder) &&
-           (path.size() == folder.size() || IsSeparator(path[folder.size()]));
+    return SameIgnoringAsciiCase(WithoutTrailingSeparators(folder), WithoutTrailingSeparators(path)) ||
+           LiesBelow(folder, path);
 }
 
 bool IsRootFolder(std::string_view folder)
