@@ -6,6 +6,7 @@
 
 #include "common/text/obsolete_files.h"
 #include "scriptcheck/entry_check.h"
+#include "scriptcheck/page_check.h"
 #include "scriptcheck/suggest.h"
 #include "setup/model/text/built_in_variables.h"
 #include "setup/model/text/commands.h"
@@ -142,6 +143,7 @@ private:
     bool IsTesselpacksOwn(const std::string& pattern, const MediumSearch& search) const;
     void CheckCopy(size_t entry);
     void CheckForbidProcess(size_t entry, const std::string& name);
+    void ShowFile(size_t entry, const CommandInfo& info, const std::vector<std::string>& args);
     void CheckAppVersion(size_t entry, const std::string& version);
     void CheckObsoleteFiles(size_t entry, const std::string& pattern);
     void CheckEntryVariable(size_t entry, const std::string& name);
@@ -174,6 +176,7 @@ private:
     std::vector<std::pair<size_t, std::vector<std::string>>> entryCalls_;  // AddRegistry, AddIniValue, RegisterLibrary
     std::vector<AddFileCall> calls_;
     int copies_ = 0;
+    int firstPageLine_ = 0;  // 0 until a page is shown
 
     // What setup's stores would hold, carried out with setup's own record building.
     VariableStore variables_;
@@ -310,6 +313,17 @@ void ScriptWalk::Carry(size_t entry, const CommandInfo& info, std::vector<std::s
     case Command::ForbidProcess:
         CheckForbidProcess(entry, args[0]);
         break;
+    case Command::ShowLicence:
+    case Command::ShowText:
+        ShowFile(entry, info, args);
+        break;
+    case Command::SetBackButton:
+        CheckBeforePages(d_, EntryPlace(entry), info.name, firstPageLine_);
+        break;
+    case Command::RequireWindows:
+        CheckBeforePages(d_, EntryPlace(entry), info.name, firstPageLine_);
+        CheckWindowsVersion(d_, ArgumentPlace(entry, 1), args[0]);
+        CheckWindowsVersion(d_, ArgumentPlace(entry, 2), args[1]);
     case Command::SetAppVersion:
         CheckAppVersion(entry, args[0]);
         break;
@@ -330,6 +344,8 @@ void ScriptWalk::Carry(size_t entry, const CommandInfo& info, std::vector<std::s
         entryCalls_.emplace_back(entry, args);
     for (const std::string& name : WrittenVariables(info.command))
         Assign(name, line);
+    if (PageName(info.command) && firstPageLine_ == 0)
+        firstPageLine_ = line;
     windowEntries_.resize(records_.windows.size(), entry);
     actionEntries_.resize(records_.actions.size(), entry);
     sectionEntries_.resize(records_.sections.size(), entry);
@@ -458,6 +474,15 @@ void ScriptWalk::CheckCopy(size_t entry)
         d_.Warning(ArgumentPlace(uninstaller->entry, 3),
                    "Unskein.exe is in the optional section " + Quoted(section) +
                        ": when the user leaves it out, the uninstall entry names a program that is not there");
+}
+
+// The file a licence or text page shows goes onto the medium as AddFile's
+// sources do.
+void ScriptWalk::ShowFile(size_t entry, const CommandInfo& info, const std::vector<std::string>& args)
+{
+    const MediumSearch search = medium_.Search(args[0]);
+    CheckShownFile(d_, ArgumentPlace(entry, 1), info.name, store_.Entries()[entry].arguments[0], search, medium_);
+    calls_.push_back({entry, args, search, true});
 }
 
 // The installed version is looked up by the application's name, and

@@ -276,7 +276,7 @@ public:
         if (!packaged_)
             return ReadFile(file_.get(), buffer, size, &read, nullptr) != FALSE;
         read = static_cast<DWORD>(std::min<uint64_t>(size, packaged_->size - at_));
-        if (!ReadPackageBytes(packaged_->offset + at_, buffer, read))
+        if (!ReadPackagedFile(*packaged_, at_, buffer, read))
             return false;
         at_ += read;
         return true;

@@ -10,6 +10,8 @@ enum ExitCode {
     kExitNoScript = 1,
     kExitSyntaxError = 2,
     kExitForbiddenProcess = 3,
+    kExitFileUnreadable = 4,     // the file of a licence or text page
+    kExitWindowsUnsupported = 5,  // RequireWindows
     kExitOlderVersionDeclined = 6,
     kExitNoCommonControls = -5,
     kExitRegistryError = -6,
