@@ -324,6 +324,7 @@ void ScriptWalk::Carry(size_t entry, const CommandInfo& info, std::vector<std::s
         CheckBeforePages(d_, EntryPlace(entry), info.name, firstPageLine_);
         CheckWindowsVersion(d_, ArgumentPlace(entry, 1), args[0]);
         CheckWindowsVersion(d_, ArgumentPlace(entry, 2), args[1]);
+        break;
     case Command::SetAppVersion:
         CheckAppVersion(entry, args[0]);
         break;

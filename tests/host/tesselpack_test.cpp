@@ -393,12 +393,15 @@ TEST(Tesselpack, FindingsAreScriptchecksAtTheAuthorsLines)
     };
     EXPECT_EQ(check().status, 0) << check().output;
 
+    const std::string text = ReadFile(product.script);
+    const auto lineOf = [&](size_t at) { return std::to_string(1 + std::count(text.begin(), text.begin() + at, '\n')); };
     fs::remove(product.staging / "Shared/Tiles.dll");
     const CommandRun checked = check();
     const CommandRun packed = product.Pack("");
     EXPECT_EQ(checked.status, 2);
     EXPECT_EQ(packed.status, 2);
-    const std::string finding = product.script.string() + ":15:9: error: the source pattern "
+    const std::string finding = product.script.string() + ":" + lineOf(text.find("[SP]\\Shared\\Tiles.dll")) +
+                                ":9: error: the source pattern "
                                 "'[SP]\\Shared\\Tiles.dll' matches no file in '" + product.staging.string() +
                                 "': put the file there or correct the pattern\n";
     EXPECT_NE(checked.output.find(finding), std::string::npos) << checked.output;
@@ -409,7 +412,8 @@ TEST(Tesselpack, FindingsAreScriptchecksAtTheAuthorsLines)
     WriteFile(product.script, ReadFile(product.script) + "ForbidProcess(\"Tools\\Ledger.exe\");\n");
     const CommandRun warned = product.Pack("--disk-size floppy");
     EXPECT_EQ(warned.status, 1) << warned.output;
-    EXPECT_NE(warned.output.find(product.script.string() + ":25:15: warning: ForbidProcess compares"),
+    EXPECT_NE(warned.output.find(product.script.string() + ":" + lineOf(text.size()) +
+                                 ":15: warning: ForbidProcess compares"),
               std::string::npos) << warned.output;
     EXPECT_EQ(warned.output.find("medium/SetupScript.INI:"), std::string::npos) << warned.output;
 }
