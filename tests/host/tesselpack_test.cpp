@@ -471,7 +471,8 @@ TEST(Tesselpack, SingleFileIsTheStarterCarryingTheMediumAndNothingElse)
         std::replace(below.begin(), below.end(), '\\', '/');
         EXPECT_TRUE(bytes == ReadFile(product.staging / below)) << below;
     }
-    EXPECT_EQ(names, (std::vector<std::string>{"SetupScript.INI", "Unskein.exe", "setup.exe",
+    // The licence page's file first: the page reads it before setup installs.
+    EXPECT_EQ(names, (std::vector<std::string>{"SetupScript.INI", "Unskein.exe", "setup.exe", "Disk1\\Licence.txt",
                                                "Disk1\\Program\\TesselDemo.exe", "Disk1\\Shared\\Tiles.dll",
                                                "Disk1\\Program\\Readme.txt"}));
 
