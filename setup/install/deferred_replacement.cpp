@@ -68,14 +68,12 @@ bool Replaces(const VersionInfo& newFile, const VersionInfo& oldFile)
     return newFile.fileVersionHigh >= oldFile.fileVersionHigh;
 }
 
-// Adds our line to the section "rename" and keeps every other line. A
-// replacement of the same file that is pending already (another program's,
-// or an earlier one of ours) stays as it is, and its copy too: when ours is
-// not older than that copy, our line goes after it, so that Windows moves
-// that copy first and ours over it; when that copy is newer, ours is not
-// scheduled. An unreadable file is left alone rather than overwritten with
-// our line only, which would drop other programs' pending renames.
-bool AddWininitRename(const std::string& key, const std::string& temporaryPath, const VersionInfo& ours)
+// Loads Wininit.ini, lets `change` edit its section "rename" and writes it
+// back when `change` returns true. An unreadable file is left alone rather
+// than overwritten with our line only, which would drop other programs'
+// pending renames.
+template <typename Change>
+bool ChangeWininitRenames(Change change)
 {
     const std::string path = WindowsDirectory().path + "\\Wininit.ini";
     {
@@ -88,14 +86,26 @@ bool AddWininitRename(const std::string& key, const std::string& temporaryPath, 
         return false;
     IniFile wininit;
     wininit.Parse(*bytes);
-    IniSection& renames = wininit["rename"];
-    if (const std::string* pending = renames.Find(key)) {
-        const std::optional<VersionInfo> waiting = ReadVersionInfo(*pending);
-        if (waiting && !Replaces(ours, *waiting))
-            return false;
-    }
-    renames.Add(key, temporaryPath);
-    return ReplaceWholeFile(path, wininit.Text());
+    return change(wininit["rename"]) && ReplaceWholeFile(path, wininit.Text());
+}
+
+// Adds our line to the section "rename" and keeps every other line. A
+// replacement of the same file that is pending already (another program's,
+// or an earlier one of ours) stays as it is, and its copy too: when ours is
+// not older than that copy, our line goes after it, so that Windows moves
+// that copy first and ours over it; when that copy is newer, ours is not
+// scheduled.
+bool AddWininitRename(const std::string& key, const std::string& temporaryPath, const VersionInfo& ours)
+{
+    return ChangeWininitRenames([&](IniSection& renames) {
+        if (const std::string* pending = renames.Find(key)) {
+            const std::optional<VersionInfo> waiting = ReadVersionInfo(*pending);
+            if (waiting && !Replaces(ours, *waiting))
+                return false;
+        }
+        renames.Add(key, temporaryPath);
+        return true;
+    });
 }
 
 // Has the system move `temporaryPath` over `destination` at the next start;
@@ -126,4 +136,15 @@ Deferral ReplaceFileAtRestart(const std::string& sourcePath, const std::string& 
     if (!source || !Replaces(*source, *installed) || !ScheduleMove(*temporaryPath, destination, *source))
         DeleteFileA(temporaryPath->c_str());
     return source ? Deferral::kSettled : Deferral::kVersionUnreadable;
+}
+
+bool DeleteFileAtRestart(const std::string& path)
+{
+    if (IsWindowsNt())
+        return MoveFileExA(path.c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT) != FALSE;
+    // Wininit deletes what it "renames" to NUL; it reads short paths only.
+    return ChangeWininitRenames([&](IniSection& renames) {
+        renames.Add("NUL", ShortPath(path).value_or(path));
+        return true;
+    });
 }
