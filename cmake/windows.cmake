@@ -42,6 +42,8 @@ set(SHARED_COUNT_SOURCES ${CMAKE_SOURCE_DIR}/common/shared_counts.cpp)
 set(WININIT_SOURCES ${CMAKE_SOURCE_DIR}/common/wininit.cpp)
 # Shell links: setup writes them, Unskein reads them.
 set(SHELL_LINK_SOURCES ${CMAKE_SOURCE_DIR}/common/shell_link.cpp)
+# The entries of the list of programs: setup reads an installed version's, Unskein its own.
+set(REGISTRY_VALUE_SOURCES ${CMAKE_SOURCE_DIR}/common/registry_values.cpp)
 # DLLs from the system folder only, and kernel32 functions looked up: setup, Unskein and the starter.
 set(SYSTEM_FOLDER_SOURCES ${CMAKE_SOURCE_DIR}/common/system_folder.cpp)
 # The shipped programs are built lean: without exceptions or run-time type
@@ -61,7 +63,8 @@ set(SHIPPED_RUNTIME_SOURCES ${CMAKE_SOURCE_DIR}/common/lean_runtime.cpp)
 set(ENTRY_SOURCES ${CMAKE_SOURCE_DIR}/common/entry_keys.cpp ${CMAKE_SOURCE_DIR}/common/ini_values.cpp
     ${CMAKE_SOURCE_DIR}/common/installed_library.cpp)
 add_library(setup_code STATIC ${SETUP_SOURCES} ${SETUP_TEXT_SOURCES} ${COMMON_SOURCES} ${SETUP_COMMON_SOURCES}
-            ${SHARED_COUNT_SOURCES} ${SYSTEM_FOLDER_SOURCES} ${ENTRY_SOURCES} ${WININIT_SOURCES} ${SHELL_LINK_SOURCES})
+            ${SHARED_COUNT_SOURCES} ${REGISTRY_VALUE_SOURCES} ${SYSTEM_FOLDER_SOURCES} ${ENTRY_SOURCES} ${WININIT_SOURCES}
+            ${SHELL_LINK_SOURCES})
 target_include_directories(setup_code PUBLIC ${CMAKE_SOURCE_DIR})
 # Lean for setup.exe; the Windows-side tests that link it keep exceptions
 # of their own.
@@ -123,8 +126,8 @@ tessel_dist_program(setup)
 file(GLOB UNINSTALL_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/uninstall/*.cpp)
 if(UNINSTALL_SOURCES)
   add_executable(Unskein WIN32 ${UNINSTALL_SOURCES} ${UNINSTALL_TEXT_SOURCES} ${COMMON_TEXT_SOURCES} ${COMMON_SOURCES}
-                 ${SHARED_COUNT_SOURCES} ${ENTRY_SOURCES} ${SYSTEM_FOLDER_SOURCES} ${WININIT_SOURCES} ${SHELL_LINK_SOURCES}
-                 ${SHIPPED_RUNTIME_SOURCES} ${CMAKE_SOURCE_DIR}/uninstall/unskein.rc)
+                 ${SHARED_COUNT_SOURCES} ${REGISTRY_VALUE_SOURCES} ${ENTRY_SOURCES} ${SYSTEM_FOLDER_SOURCES} ${WININIT_SOURCES}
+                 ${SHELL_LINK_SOURCES} ${SHIPPED_RUNTIME_SOURCES} ${CMAKE_SOURCE_DIR}/uninstall/unskein.rc)
   target_include_directories(Unskein PRIVATE ${CMAKE_SOURCE_DIR} ${CMAKE_BINARY_DIR}/generated)
   target_compile_options(Unskein PRIVATE ${LEAN_COMPILE_OPTIONS})
   target_link_libraries(Unskein PRIVATE advapi32 shell32 user32 kernel32 ole32 uuid ${TESSEL_STATIC_RUNTIME})

@@ -5,6 +5,7 @@
 #include <map>
 
 #include "scriptcheck/platform_check.h"
+#include "common/text/obsolete_files.h"
 #include "scriptcheck/entry_check.h"
 #include "scriptcheck/page_check.h"
 #include "scriptcheck/shortcut_check.h"
@@ -73,6 +74,7 @@ std::vector<std::string> WrittenVariables(Command command)
     case Command::SetWelcomeString: return {"WELCOMESTRING_CAP", "WELCOMESTRING"};
     case Command::SetWelcomeString2: return {"WELCOMESTRING2"};
     case Command::SetCaption: return {"CAPTION"};
+    case Command::SetAppVersion: return {"APPVERSION", "INSTALLEDVERSION"};
     default: return {};
     }
 }
@@ -140,9 +142,12 @@ private:
     void Carry(size_t entry, const CommandInfo& info, std::vector<std::string>& args);
     void AddFiles(size_t entry, const std::vector<std::string>& args);
     void CheckDestination(size_t entry, const std::vector<std::string>& args, size_t files);
+    bool IsTesselpacksOwn(const std::string& pattern, const MediumSearch& search) const;
     void CheckCopy(size_t entry);
     void CheckForbidProcess(size_t entry, const std::string& name);
     void ShowFile(size_t entry, const CommandInfo& info, const std::vector<std::string>& args);
+    void CheckAppVersion(size_t entry, const std::string& version);
+    void CheckObsoleteFiles(size_t entry, const std::string& pattern);
     void CheckEntryVariable(size_t entry, const std::string& name);
 
     void CheckReferences();
@@ -342,6 +347,13 @@ void ScriptWalk::Carry(size_t entry, const CommandInfo& info, std::vector<std::s
             bindings_.push_back(binding);
         break;
     }
+    case Command::SetAppVersion:
+        CheckAppVersion(entry, args[0]);
+        break;
+    case Command::DeleteOnInstall:
+        CheckObsoleteFiles(entry, args[0]);
+        RunRecordingCommand(info, args, kProgramFilesBase, variables_, records_);
+        break;
     default:
         RunRecordingCommand(info, args, kProgramFilesBase, variables_, records_);
         break;
@@ -389,19 +401,23 @@ void ScriptWalk::AddFiles(size_t entry, const std::vector<std::string>& args)
     addFiles_.push_back({entry, args, before, added});
     calls_.push_back({entry, args, search});
 
+    // A pattern that finds nothing stops tesselpack, which cannot put the file on the medium.
+    const Severity nothingFound =
+        medium_.Kind() == MediumKind::kTesselpackSource ? Severity::Error : Severity::Warning;
     switch (search.outcome) {
     case SearchOutcome::JoinedToMedium:
-        d_.Warning(at, "the source pattern " + pattern + " runs on from the setup folder's name without a "
-                       "backslash (SP has none at its end): write [SP]\\ before the folder or file");
+        d_.Add(at, nothingFound, "the source pattern " + pattern + " runs on from the setup folder's name without a "
+                                 "backslash (SP has none at its end): write [SP]\\ before the folder or file");
         break;
     case SearchOutcome::WildcardInFolder:
-        d_.Warning(at, "the source pattern " + pattern + " has * or ? before its last backslash: setup's "
-                       "search finds nothing, only the last part may hold wildcards");
+        d_.Add(at, nothingFound, "the source pattern " + pattern + " has * or ? before its last backslash: setup's "
+                                 "search finds nothing, only the last part may hold wildcards");
         break;
     case SearchOutcome::Searched:
-        if (added == 0)
-            d_.Warning(at, "the source pattern " + pattern + " matches no file in the medium folder " +
-                               Quoted(medium_.Shown()) + ": setup adds nothing");
+        if (added == 0 && !IsTesselpacksOwn(args[0], search)) {
+            const SourceFinding finding = MissingSourceFinding(medium_, pattern);
+            d_.Add(at, finding.severity, finding.message);
+        }
         break;
     case SearchOutcome::OutsideMedium:
         break;
@@ -410,6 +426,13 @@ void ScriptWalk::AddFiles(size_t entry, const std::vector<std::string>& args)
     if (copies_ > 0)
         d_.Warning(EntryPlace(entry), "AddFile after ShowCopy: the installation has run, so these files are "
                                       "never installed");
+}
+
+// A program that tesselpack puts at the top of the medium it writes, which
+// its source folder need not hold.
+bool ScriptWalk::IsTesselpacksOwn(const std::string& pattern, const MediumSearch& search) const
+{
+    return medium_.Kind() == MediumKind::kTesselpackSource && ProgramOfTesselpack(pattern) && medium_.IsTop(search);
 }
 
 // AddFile appends a file's name only to a destination written with a final
@@ -483,6 +506,28 @@ void ScriptWalk::ShowFile(size_t entry, const CommandInfo& info, const std::vect
     const MediumSearch search = medium_.Search(args[0]);
     CheckShownFile(d_, ArgumentPlace(entry, 1), info.name, store_.Entries()[entry].arguments[0], search, medium_);
     calls_.push_back({entry, args, search, true});
+}
+
+// The installed version is looked up by the application's name, and
+// SetAppName sets DP and PROGRAMGROUP anew.
+void ScriptWalk::CheckAppVersion(size_t entry, const std::string& version)
+{
+    variables_.Set("APPVERSION", version);
+    variables_.Set("INSTALLEDVERSION", "");
+    if (!assigned_.count("APPNAME"))
+        d_.Warning(EntryPlace(entry), "SetAppVersion before SetAppName: setup looks for the installed version "
+                                      "under no name, and finds none");
+}
+
+// The pattern as it stands now; setup expands it at the copy page.
+void ScriptWalk::CheckObsoleteFiles(size_t entry, const std::string& pattern)
+{
+    std::string expanded = pattern;
+    ExpandVariables(variables_, expanded);
+    if (!CheckObsoletePattern(expanded, {{kWindowsFolder, kSystemFolder}, {kProgramFilesBase}}))
+        d_.Warning(ArgumentPlace(entry, 1),
+                   "DeleteOnInstall " + Quoted(pattern) + " deletes nothing: setup deletes only in a full path "
+                   "that is no root or system folder, with * and ? in its last part only");
 }
 
 void ScriptWalk::CheckForbidProcess(size_t entry, const std::string& name)

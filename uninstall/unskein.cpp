@@ -8,6 +8,7 @@
 
 #include "common/handles.h"
 #include "common/out_of_memory.h"
+#include "common/registry_values.h"
 #include "common/shared_counts.h"
 #include "common/system_paths.h"
 #include "common/whole_file.h"
@@ -44,17 +45,6 @@ std::string ShortForm(const std::string& path)
     return SystemShortPath(path).value_or(path);
 }
 
-std::optional<std::string> StringValue(HKEY key, const char* name)
-{
-    char value[2 * MAX_PATH];
-    DWORD size = sizeof value;
-    DWORD type = 0;
-    if (RegQueryValueExA(key, name, nullptr, &type, reinterpret_cast<BYTE*>(value), &size) != ERROR_SUCCESS ||
-        (type != REG_SZ && type != REG_EXPAND_SZ))
-        return std::nullopt;
-    return std::string(value, size > 0 && value[size - 1] == '\0' ? size - 1 : size);
-}
-
 // Whether the entry at `keyPath` starts this very program: only such an
 // entry is this installation's to delete, whatever the log names.
 bool IsOwnEntry(const std::string& keyPath, const std::string& ownProgram)
@@ -63,7 +53,7 @@ bool IsOwnEntry(const std::string& keyPath, const std::string& ownProgram)
     if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, keyPath.c_str(), 0, RegistryAccess(KEY_READ, IsInstallation64()),
                       key.out()) != ERROR_SUCCESS)
         return false;
-    const std::optional<std::string> command = StringValue(key.get(), "UninstallString");
+    const std::optional<std::string> command = ReadTextValue(key.get(), "UninstallString");
     return command && SameProgramPath(ShortForm(UninstallProgramOf(*command)), ownProgram);
 }
 

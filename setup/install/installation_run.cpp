@@ -8,10 +8,12 @@
 #include "setup/install/file_system.h"
 #include "setup/install/folder_rights.h"
 #include "setup/install/install_state.h"
+#include "setup/install/obsolete_files.h"
 #include "setup/install/section_install.h"
 #include "setup/install/text/installation_run.h"
 #include "setup/install/uninstall_log.h"
 #include "setup/model/text/platform.h"
+#include "setup/install/upgrade.h"
 #include "setup/model/text/records.h"
 #include "setup/model/text/variables.h"
 
@@ -114,6 +116,7 @@ void RegisterUninstallEntry(const std::string& keyPath, Prompter& prompter)
     SetNumberValue(key.get(), "NoModify", 1);
     SetNumberValue(key.get(), "NoRepair", 1);
     SetStringValue(key.get(), "DisplayIcon", UninstallProgramPath(installDirectory));
+    RecordProgramGroup(key.get());
     gInstall.entryRegistered = true;
 }
 
@@ -139,6 +142,7 @@ RunOutcome RunInstallation(Prompter& prompter, Progress& progress)
         return RunOutcome::kAbortRun;
     }
     RegisterUninstallEntry(keyPath, prompter);
+    DeleteObsoleteFiles();
     progress.StartRun(CountChosenSections(gRecords.sections));
     const RunOutcome outcome = InstallSections(prompter, progress);
     gInstall.runStopped = outcome == RunOutcome::kAbortRun;

@@ -86,16 +86,6 @@ std::string LogPathBeside(const std::string& programPath)
     return (slash == std::string::npos ? std::string() : programPath.substr(0, slash + 1)) + "uninstall.log";
 }
 
-std::string UninstallProgramOf(const std::string& uninstallString)
-{
-    if (uninstallString.size() >= 2 && uninstallString.front() == '"') {
-        const size_t close = uninstallString.find('"', 1);
-        if (close != std::string::npos)
-            return uninstallString.substr(1, close - 1);
-    }
-    return uninstallString;
-}
-
 bool SameProgramPath(const std::string& a, const std::string& b)
 {
     return !a.empty() && EqualIgnoringAsciiCase(CollapsedPath(a), CollapsedPath(b));

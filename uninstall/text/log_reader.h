@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "common/text/log_records.h"
+#include "common/text/path_rules.h"
 #include "common/text/uninstall_log_reader.h"
 
 // The key below HKEY_LOCAL_MACHINE that holds the entries of the list of programs.
@@ -33,10 +34,6 @@ RemovalPlan PlanRemoval(const UninstallLog& log);
 // The log beside the program file: its directory (up to the last backslash)
 // and "uninstall.log".
 std::string LogPathBeside(const std::string& programPath);
-
-// The program an entry's UninstallString starts: the quoted path, or the
-// whole value as older setups wrote it.
-std::string UninstallProgramOf(const std::string& uninstallString);
 
 // Whether two paths name the same program file as far as their text tells:
 // letters compare without regard to case, doubled separators as single.

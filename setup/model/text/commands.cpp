@@ -189,6 +189,9 @@ bool RunRecordingCommand(const CommandInfo& info, const std::vector<std::string>
     case Command::AddFinishAction:
         AppendFinishAction(records, args);
         return true;
+    case Command::DeleteOnInstall:
+        records.obsoleteFiles.push_back(args[0]);
+        return true;
     case Command::ShowMessage:
         if (args[3] == "NOW")
             return false;

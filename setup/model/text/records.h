@@ -126,6 +126,7 @@ struct InstallationRecords {
     std::vector<FinishAction> finishActions;
     DisplaySettings display;
     bool install64 = false;  // SetInstall64: the 64-bit folders and registry view where Windows has them
+    std::vector<std::string> obsoleteFiles;  // DeleteOnInstall's patterns, expanded at the copy page
 };
 
 extern InstallationRecords gRecords;
