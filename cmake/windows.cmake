@@ -40,8 +40,11 @@ set(SHARED_COUNT_SOURCES ${CMAKE_SOURCE_DIR}/common/shared_counts.cpp)
 # DLLs from the system folder only: setup and the starter.
 set(SYSTEM_FOLDER_SOURCES ${CMAKE_SOURCE_DIR}/common/system_folder.cpp)
 set(SHIPPED_RUNTIME_SOURCES ${CMAKE_SOURCE_DIR}/common/terminate_handler.cpp)
+# The shell's folders: setup's Programs and application data folders, and
+# the folders Unskein never deletes.
+set(SHELL_FOLDER_SOURCES ${CMAKE_SOURCE_DIR}/common/shell_folders.cpp)
 add_library(setup_code STATIC ${SETUP_SOURCES} ${SETUP_TEXT_SOURCES} ${COMMON_SOURCES} ${SETUP_COMMON_SOURCES}
-            ${SHARED_COUNT_SOURCES} ${SYSTEM_FOLDER_SOURCES})
+            ${SHARED_COUNT_SOURCES} ${SYSTEM_FOLDER_SOURCES} ${SHELL_FOLDER_SOURCES})
 target_include_directories(setup_code PUBLIC ${CMAKE_SOURCE_DIR})
 target_link_libraries(setup_code PUBLIC ${SETUP_PLATFORM_LIBS})
 

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "setup/install/file_system.h"
-#include "setup/install/text/ini_file.h"
+#include "common/text/ini_file.h"
 #include "setup/install/text/install_paths.h"
 #include "setup/install/version_calls.h"
 #include "setup/system/system_libraries.h"

@@ -28,8 +28,3 @@ std::string FullPath(const std::string& path);
 
 // The 8.3 form of an existing path, as the system gives it.
 std::optional<std::string> ShortPath(const std::string& path);
-
-// Replaces the existing file's content with `bytes` so that it is either
-// wholly old or wholly new: a full disk or a file that others hold open
-// leaves it as it was. False when it was left so.
-bool ReplaceWholeFile(const std::string& path, std::string_view bytes);

@@ -1,14 +1,5 @@
 #include "setup/system/programs_folder.h"
 
-void ShellAllocatorFree::operator()(ITEMIDLIST* list) const
-{
-    IMalloc* allocator = nullptr;
-    if (SUCCEEDED(SHGetMalloc(&allocator))) {
-        allocator->Free(list);
-        allocator->Release();
-    }
-}
-
 ItemList ProgramsFolderItemList()
 {
     ITEMIDLIST* list = nullptr;
@@ -18,18 +9,6 @@ ItemList ProgramsFolderItemList()
     return ItemList(list);
 }
 
-SystemPath ItemListPath(const ITEMIDLIST* list)
-{
-    // Each call writes at most MAX_PATH characters.
-    using WideCall = decltype(&SHGetPathFromIDListW);
-    if (const auto wide = FindWideFunction<WideCall>("SHELL32.DLL", "SHGetPathFromIDListW")) {
-        wchar_t path[MAX_PATH] = L"";
-        return wide(list, path) ? SpelledPath(path) : SystemPath{};
-    }
-    char path[MAX_PATH] = "";
-    return SHGetPathFromIDListA(list, path) ? SystemPath{path} : SystemPath{};
-}
-
 std::string UnspelledProgramsFolderText(const std::string& shownFolder)
 {
     return UnspelledFolderText(shownFolder) + "\n\nSetup makes no shortcuts in it.";
@@ -37,6 +16,5 @@ std::string UnspelledProgramsFolderText(const std::string& shownFolder)
 
 SystemPath ProgramsFolderPath()
 {
-    const ItemList list = ProgramsFolderItemList();
-    return list ? ItemListPath(list.get()) : SystemPath{};
+    return ShellFolderPath(CSIDL_PROGRAMS);
 }

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string>
 
-#include "setup/install/text/ini_file.h"
+#include "common/text/ini_file.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size)
 {

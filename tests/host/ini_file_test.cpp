@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "setup/install/text/ini_file.h"
+#include "common/text/ini_file.h"
 
 namespace {
 

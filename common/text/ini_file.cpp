@@ -1,4 +1,4 @@
-#include "setup/install/text/ini_file.h"
+#include "common/text/ini_file.h"
 
 #include <algorithm>
 #include <iterator>
