@@ -102,13 +102,14 @@ tessel_dist_program(setup)
 file(GLOB UNINSTALL_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/uninstall/*.cpp)
 if(UNINSTALL_SOURCES)
   add_executable(Unskein WIN32 ${UNINSTALL_SOURCES} ${UNINSTALL_TEXT_SOURCES} ${COMMON_TEXT_SOURCES} ${COMMON_SOURCES}
-                 ${SHARED_COUNT_SOURCES} ${SHIPPED_RUNTIME_SOURCES} ${CMAKE_SOURCE_DIR}/uninstall/unskein.rc)
+                 ${SHARED_COUNT_SOURCES} ${SHELL_FOLDER_SOURCES} ${SHIPPED_RUNTIME_SOURCES}
+                 ${CMAKE_SOURCE_DIR}/uninstall/unskein.rc)
   target_include_directories(Unskein PRIVATE ${CMAKE_SOURCE_DIR} ${CMAKE_BINARY_DIR}/generated)
-  target_link_libraries(Unskein PRIVATE advapi32 user32 kernel32 ${TESSEL_STATIC_RUNTIME})
+  target_link_libraries(Unskein PRIVATE shell32 advapi32 user32 kernel32 ${TESSEL_STATIC_RUNTIME})
   tessel_dist_program(Unskein)
 endif()
 
-add_library(checker STATIC ${CHECKER_SOURCES} ${SETUP_TEXT_SOURCES})
+add_library(checker STATIC ${CHECKER_SOURCES} ${SETUP_TEXT_SOURCES} ${CHECKER_UNINSTALL_SOURCES})
 target_include_directories(checker PUBLIC ${CMAKE_SOURCE_DIR})
 add_executable(scriptcheck ${CMAKE_SOURCE_DIR}/scriptcheck/main.cpp)
 target_link_libraries(scriptcheck PRIVATE checker ${TESSEL_STATIC_RUNTIME})

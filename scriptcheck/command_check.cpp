@@ -5,6 +5,7 @@
 #include <map>
 
 #include "scriptcheck/suggest.h"
+#include "scriptcheck/uninstall_check.h"
 #include "setup/model/text/built_in_variables.h"
 #include "setup/model/text/commands.h"
 #include "setup/model/text/records.h"
@@ -17,6 +18,8 @@ namespace {
 const char kProgramFilesBase[] = "C:\\Program Files\\";
 const char kWindowsFolder[] = "C:\\WINDOWS";
 const char kSystemFolder[] = "C:\\WINDOWS\\SYSTEM";
+const char kAppDataFolder[] = "C:\\WINDOWS\\Application Data";
+const char kProfilesFolder[] = "C:\\WINDOWS\\Profiles";
 const char kUninstaller[] = "Unskein.exe";
 
 const std::vector<std::string> kControlKinds = {"CHECKBOX", "CHECKBOX_BTNSTYLE", "OPTION",
@@ -138,6 +141,7 @@ private:
     void CheckDestination(size_t entry, const std::vector<std::string>& args, size_t files);
     void CheckCopy(size_t entry);
     void CheckForbidProcess(size_t entry, const std::string& name);
+    void CheckDeleteOnUninstall(size_t entry, const std::vector<std::string>& args);
     void CheckEntryVariable(size_t entry, const std::string& name);
 
     void CheckReferences();
@@ -195,7 +199,8 @@ std::vector<AddFileCall> ScriptWalk::Run()
 
 void ScriptWalk::StartUp()
 {
-    for (const auto& [name, value] : BuiltInVariables({medium_.Folder(), kWindowsFolder, kSystemFolder, kProgramFilesBase})) {
+    for (const auto& [name, value] :
+         BuiltInVariables({medium_.Folder(), kWindowsFolder, kSystemFolder, kProgramFilesBase, kAppDataFolder})) {
         variables_.SetOutside(name, value);
         Assign(name, 0);
     }
@@ -276,7 +281,8 @@ void ScriptWalk::NoteReferences(size_t entry, const CommandInfo& info, const std
             if (info.Kind(static_cast<int>(i)) == ArgumentKind::kExpanded) {
                 if (!assigned_.count(name))
                     earlyReferences_.push_back({at, name, ""});
-            } else if (info.command == Command::AddFile && number == 2) {
+            } else if ((info.command == Command::AddFile && number == 2) ||
+                       (info.command == Command::DeleteOnUninstall && number == 1)) {
                 lateReferences_.push_back({at, name, ""});  // expanded when the file is installed
             } else {
                 literalReferences_.push_back({at, name, ArgumentName(number, info.name)});
@@ -301,6 +307,10 @@ void ScriptWalk::Carry(size_t entry, const CommandInfo& info, std::vector<std::s
     case Command::ForbidProcess:
         CheckForbidProcess(entry, args[0]);
         break;
+    case Command::DeleteOnUninstall:
+        CheckDeleteOnUninstall(entry, args);
+        RunRecordingCommand(info, args, kProgramFilesBase, variables_, records_);
+        break;
     default:
         RunRecordingCommand(info, args, kProgramFilesBase, variables_, records_);
         break;
@@ -314,6 +324,18 @@ void ScriptWalk::Carry(size_t entry, const CommandInfo& info, std::vector<std::s
     windowEntries_.resize(records_.windows.size(), entry);
     actionEntries_.resize(records_.actions.size(), entry);
     sectionEntries_.resize(records_.sections.size(), entry);
+}
+
+// The path as setup would expand it at the copy page, judged by Unskein's rules.
+void ScriptWalk::CheckDeleteOnUninstall(size_t entry, const std::vector<std::string>& args)
+{
+    std::string path = args[0];
+    ExpandVariables(variables_, path);
+    const std::optional<std::string> reason = RefusedDeletionReason(
+        path, {kWindowsFolder, kSystemFolder, kProgramFilesBase, kAppDataFolder}, {kProfilesFolder});
+    const std::string shown = path == args[0] ? Quoted(path) : Quoted(args[0]) + " (" + Quoted(path) + " here)";
+    if (reason)
+        d_.Warning(ArgumentPlace(entry, 1), "Unskein deletes nothing through " + shown + ": " + *reason);
 }
 
 // The variables that setup itself reads for the list of programs; a name

@@ -10,6 +10,8 @@
 #include "common/shared_counts.h"
 #include "common/system_paths.h"
 #include "common/whole_file.h"
+#include "uninstall/program_made_files.h"
+#include "uninstall/self_removal.h"
 #include "uninstall/text/log_reader.h"
 #include "uninstall/text/path_rules.h"
 
@@ -133,9 +135,10 @@ Reach ReachFromInstallFolder(const std::string& path, const std::string& install
 }
 
 // Removes what the plan lists, each item only when it is reached without a
-// link; returns how many were left for that.
+// link, the files the program made only when they go (`madeFilesToo`);
+// returns how many were left for a link.
 std::size_t RemoveListedItems(const RemovalPlan& plan, const std::string& installFolder,
-                              const std::string& programPath)
+                              const std::string& programPath, bool madeFilesToo)
 {
     std::size_t throughLinks = 0;
     const auto remove = [&](const std::string& path, BOOL(WINAPI * removal)(LPCSTR)) {
@@ -148,6 +151,7 @@ std::size_t RemoveListedItems(const RemovalPlan& plan, const std::string& instal
     // Failures (in use, not empty) are expected and skipped.
     for (const std::string& file : plan.files)
         remove(file, DeleteFileA);
+    throughLinks += RemoveMadeFiles(plan.madeFiles, madeFilesToo);
     for (const std::string& directory : plan.directories)
         remove(directory, RemoveDirectoryA);
     // The counts go back with the entry, once: a second run, which finds
@@ -162,8 +166,10 @@ std::size_t RemoveListedItems(const RemovalPlan& plan, const std::string& instal
 
 }  // namespace
 
-int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR commandLine, int)
 {
+    if (IsSelfRemovalStage(commandLine))
+        return RunSelfRemovalStage(commandLine);
     if (!UserConfirms())
         return kExitDone;
     // Whole however long, a cut path would name another log; in its short
@@ -176,9 +182,13 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
     }
     const std::string installFolder = programPath.substr(0, programPath.rfind('\\') + 1);
     const RemovalPlan plan = PlanRemoval(ReadUninstallLog(*log));
+    const bool madeFilesToo = ConfirmMadeFiles(plan.madeFiles);
     const std::size_t skipped =
-        plan.skipped + RemoveListedItems(plan, SystemShortPath(installFolder).value_or(installFolder), programPath);
+        plan.skipped +
+        RemoveListedItems(plan, SystemShortPath(installFolder).value_or(installFolder), programPath, madeFilesToo);
     if (skipped > 0)
         MessageBoxA(nullptr, SkippedRecordsText(skipped).c_str(), "Uninstall", MB_OK);
+    if (plan.cleanUninstall)
+        StartSelfRemoval(programPath);
     return kExitDone;
 }

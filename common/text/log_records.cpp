@@ -25,8 +25,8 @@ const std::vector<LogKindInfo>& LogKindTable()
         {LogKind::kIniValue, "INIVALUE", 0},
         {LogKind::kLibrary, "REGLIBRARY", 0},
         {LogKind::kLink, "LINK", 2},
-        {LogKind::kDeleteOnUninstall, "DELETEFILES", 0},
-        {LogKind::kCleanUninstall, "CLEANUNINSTALL", 0},
+        {LogKind::kDeleteOnUninstall, "DELETEFILES", 3},
+        {LogKind::kCleanUninstall, "CLEANUNINSTALL", 1},
         {LogKind::kInstall64, "INSTALL64", 0},
     };
     return table;

@@ -9,6 +9,7 @@
 #include "setup/install/install_state.h"
 #include "setup/install/section_install.h"
 #include "setup/install/text/installation_run.h"
+#include "setup/install/uninstall_requests.h"
 #include "setup/install/uninstall_log.h"
 #include "setup/model/text/records.h"
 #include "setup/model/text/variables.h"
@@ -131,6 +132,7 @@ RunOutcome RunInstallation(Prompter& prompter, Progress& progress)
     if (!OpenLogInInstallDirectory(gVariables.Get("DP"), keyPath, prompter))
         return RunOutcome::kAbortRun;
     RegisterUninstallEntry(keyPath, prompter);
+    LogUninstallRequests(prompter);
     progress.StartRun(CountChosenSections(gRecords.sections));
     const RunOutcome outcome = InstallSections(prompter, progress);
     progress.EndRun();

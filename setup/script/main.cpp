@@ -7,6 +7,7 @@
 
 #include "common/handles.h"
 #include "common/screen_dpi.h"
+#include "common/shell_folders.h"
 #include "common/system_error.h"
 #include "common/system_folder.h"
 #include "common/system_paths.h"
@@ -104,6 +105,15 @@ int ReadProgramFilesBase(std::string& base)
     return kExitOk;
 }
 
+// The user's application data folder. Windows 95 without the newer shell
+// knows none and keeps it in the Windows folder. One that the code page
+// cannot spell keeps its stand-ins, so that it names no folder at all.
+std::string ApplicationDataFolder(const std::string& windows)
+{
+    const SystemPath folder = ShellFolderPath(CSIDL_APPDATA);
+    return folder.path.empty() ? windows + "\\Application Data" : folder.path;
+}
+
 // Starts the model with the built-in variables. Returns the exit code when
 // setup cannot go on.
 int SetBuiltInVariables(std::string& programFilesBase)
@@ -118,7 +128,7 @@ int SetBuiltInVariables(std::string& programFilesBase)
         return kExitUnspelledFolder;
     const int exitCode = ReadProgramFilesBase(programFilesBase);
     if (exitCode == kExitOk)
-        StartModel({current.path, windows.path, system.path, programFilesBase});
+        StartModel({current.path, windows.path, system.path, programFilesBase, ApplicationDataFolder(windows.path)});
     return exitCode;
 }
 

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -24,3 +25,30 @@ std::vector<std::string> FoldersBetween(std::string_view base, std::string_view 
 
 // Told once after the removal when `count` records were left alone.
 std::string SkippedRecordsText(std::size_t count);
+
+// How a record of the files a program makes itself names them.
+enum class DeletionForm {
+    kFile,     // one file
+    kPattern,  // the files of a folder whose names match the wildcards of the last part
+    kFolder,   // a folder with everything in it (the path ends with a separator)
+};
+
+struct DeletionTarget {
+    DeletionForm form;
+    std::string folder;  // the folder it is or lies in, without a closing separator
+    std::string name;    // the file's name or the pattern; empty for a folder
+};
+
+// What such a record's path names; nothing when Unskein deletes nothing
+// through it: its folder must be full and plain (see IsFullPlainPath), a
+// pattern's last part plain but for its wildcards, and a folder to delete
+// no root.
+std::optional<DeletionTarget> ReadDeletionTarget(std::string_view path);
+
+// Whether `folder` never goes, nor loses its files through a pattern: a
+// root, one of `kept` (the Windows and system folders, Program Files, the
+// user's Documents, Desktop...), or a profile's root: a folder of
+// `profileParents` or one directly inside it. Their other subfolders may
+// go. ASCII case is ignored; doubled and trailing separators do not count.
+bool IsKeptFolder(std::string_view folder, const std::vector<std::string>& kept,
+                  const std::vector<std::string>& profileParents);

@@ -9,7 +9,8 @@ std::vector<std::pair<std::string, std::string>> BuiltInVariables(const BuiltInF
             {"SETUPFILE", folders.medium + "\\SetupScript.ini"},
             {"WINPATH", folders.windows},
             {"SYSPATH", folders.system},
-            {"DP", folders.programFilesBase}};
+            {"DP", folders.programFilesBase},
+            {"APPDATA", folders.appData}};
 }
 
 void SetBuiltInVariables(VariableStore& store, const BuiltInFolders& folders)

@@ -14,6 +14,7 @@ struct BuiltInFolders {
     std::string windows;
     std::string system;
     std::string programFilesBase;  // ProgramFilesDir and "\"
+    std::string appData;           // the user's application data folder
 };
 
 // Each built-in variable's name and value, in the order setup sets them.

@@ -61,6 +61,12 @@ struct ActionRecord {
     const std::string& Trigger() const { return arguments[3]; }
 };
 
+// Files the program makes itself, which Unskein deletes too.
+struct UninstallDeletion {
+    std::string path;  // keeps its [NAME] references until installed
+    bool ask = false;  // Unskein asks first
+};
+
 struct Rgb {
     int32_t red, green, blue;  // not limited to 0-255: only the low 8 bits paint
 };
@@ -86,6 +92,8 @@ struct InstallationRecords {
     std::vector<CustomWindow> windows;
     std::vector<ActionRecord> actions;
     DisplaySettings display;
+    std::vector<UninstallDeletion> uninstallDeletions;
+    bool cleanUninstall = false;  // Unskein removes itself, the log and the empty folders
 };
 
 extern InstallationRecords gRecords;
