@@ -43,8 +43,10 @@ set(SHIPPED_RUNTIME_SOURCES ${CMAKE_SOURCE_DIR}/common/terminate_handler.cpp)
 # The shell's folders: setup's Programs and application data folders, and
 # the folders Unskein never deletes.
 set(SHELL_FOLDER_SOURCES ${CMAKE_SOURCE_DIR}/common/shell_folders.cpp)
+# Files replaced whole (Wininit.ini): setup and Unskein.
+set(FILE_REPLACEMENT_SOURCES ${CMAKE_SOURCE_DIR}/common/whole_file_replacement.cpp)
 add_library(setup_code STATIC ${SETUP_SOURCES} ${SETUP_TEXT_SOURCES} ${COMMON_SOURCES} ${SETUP_COMMON_SOURCES}
-            ${SHARED_COUNT_SOURCES} ${SYSTEM_FOLDER_SOURCES} ${SHELL_FOLDER_SOURCES})
+            ${SHARED_COUNT_SOURCES} ${SYSTEM_FOLDER_SOURCES} ${SHELL_FOLDER_SOURCES} ${FILE_REPLACEMENT_SOURCES})
 target_include_directories(setup_code PUBLIC ${CMAKE_SOURCE_DIR})
 target_link_libraries(setup_code PUBLIC ${SETUP_PLATFORM_LIBS})
 
@@ -102,7 +104,7 @@ tessel_dist_program(setup)
 file(GLOB UNINSTALL_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/uninstall/*.cpp)
 if(UNINSTALL_SOURCES)
   add_executable(Unskein WIN32 ${UNINSTALL_SOURCES} ${UNINSTALL_TEXT_SOURCES} ${COMMON_TEXT_SOURCES} ${COMMON_SOURCES}
-                 ${SHARED_COUNT_SOURCES} ${SHELL_FOLDER_SOURCES} ${SHIPPED_RUNTIME_SOURCES}
+                 ${SHARED_COUNT_SOURCES} ${SHELL_FOLDER_SOURCES} ${FILE_REPLACEMENT_SOURCES} ${SHIPPED_RUNTIME_SOURCES}
                  ${CMAKE_SOURCE_DIR}/uninstall/unskein.rc)
   target_include_directories(Unskein PRIVATE ${CMAKE_SOURCE_DIR} ${CMAKE_BINARY_DIR}/generated)
   target_link_libraries(Unskein PRIVATE shell32 advapi32 user32 kernel32 ${TESSEL_STATIC_RUNTIME})

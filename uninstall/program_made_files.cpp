@@ -6,6 +6,7 @@
 #include <optional>
 
 #include "common/find_files.h"
+#include "common/handles.h"
 #include "common/shell_folders.h"
 #include "common/system_paths.h"
 
@@ -26,17 +27,19 @@ bool LiesBehindLink(const std::string& folder)
     return false;
 }
 
+// Where Windows 95, 98 and ME keep it: their shell knows no such folder.
 std::string ProgramFilesFolder()
 {
-    HKEY key;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Windows\\CurrentVersion", 0, KEY_QUERY_VALUE, &key) !=
-        ERROR_SUCCESS)
+    RegistryKey key;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Windows\\CurrentVersion", 0, KEY_QUERY_VALUE,
+                      key.out()) != ERROR_SUCCESS)
         return {};
     char folder[MAX_PATH + 1] = {};
     DWORD size = MAX_PATH;
-    const LONG read = RegQueryValueExA(key, "ProgramFilesDir", nullptr, nullptr, reinterpret_cast<BYTE*>(folder), &size);
-    RegCloseKey(key);
-    return read == ERROR_SUCCESS ? folder : std::string();
+    return RegQueryValueExA(key.get(), "ProgramFilesDir", nullptr, nullptr, reinterpret_cast<BYTE*>(folder), &size) ==
+                   ERROR_SUCCESS
+               ? folder
+               : std::string();
 }
 
 // The names of a folder's entries, "." and ".." left out, collected before

@@ -79,7 +79,9 @@ std::optional<std::vector<std::string>> DecodeLogFields(const std::string& what,
         } else if (what[i] == '%') {
             const int high = i + 2 < what.size() ? HexValue(what[i + 1]) : -1;
             const int low = high >= 0 ? HexValue(what[i + 2]) : -1;
-            if (low < 0)
+            // Only the bytes EncodeLogFields escapes come escaped: any other
+            // spelling of a line would decode to the same fields.
+            if (low < 0 || !NeedsEscape(static_cast<unsigned char>(high * 16 + low)))
                 return std::nullopt;
             fields.back() += static_cast<char>(high * 16 + low);
             i += 2;

@@ -22,6 +22,7 @@ TEST(LogRecords, LinesNoWriterMakesAreRefused)
     EXPECT_FALSE(DecodeLogFields("a%7", 1));      // a cut escape
     EXPECT_FALSE(DecodeLogFields("a%7c", 1));     // lower case is never written
     EXPECT_FALSE(DecodeLogFields("a\tb", 1));     // a raw control character
+    EXPECT_FALSE(DecodeLogFields("a%41", 1));     // an escape of a byte written as it is
     EXPECT_EQ(LogKindOf("REGVALUE"), LogKind::kRegistryValue);
     EXPECT_FALSE(LogKindOf("NONSHARED"));
 }
