@@ -136,15 +136,23 @@ std::optional<std::string> CopyIntoTemp(const std::string& programPath)
 }
 
 // On Windows NT the copy is opened to be deleted on close, and the second
-// stage inherits that handle: the file goes when the stage ends. Should
-// that fail, it goes at the next start.
+// stage inherits that handle: the file goes when the stage ends.
 HANDLE HoldForDeletion(const std::string& copy, SECURITY_ATTRIBUTES& inherited)
 {
-    const HANDLE held = CreateFileA(copy.c_str(), DELETE, FILE_SHARE_READ | FILE_SHARE_DELETE, &inherited,
-                                    OPEN_EXISTING, FILE_FLAG_DELETE_ON_CLOSE, nullptr);
-    if (held == INVALID_HANDLE_VALUE)
-        MoveFileExA(copy.c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT);
-    return held;
+    return CreateFileA(copy.c_str(), DELETE, FILE_SHARE_READ | FILE_SHARE_DELETE, &inherited, OPEN_EXISTING,
+                       FILE_FLAG_DELETE_ON_CLOSE, nullptr);
+}
+
+// Where the system still maps the file of an ending program when it closes
+// the program's handles, deleting on close fails: the copy then goes at the
+// next start. Only a copy in TEMP: the installed Unskein.exe, started with
+// the stage's switch by another program, must not schedule itself away.
+void DeleteOwnCopyAtNextStart()
+{
+    const std::string self = ProgramPath().path;
+    const SystemPath temp = TemporaryDirectory();
+    if (IsWindowsNt() && temp.IsUsable() && SameFolder(self.substr(0, self.rfind('\\')), temp.path))
+        MoveFileExA(self.c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT);
 }
 
 }  // namespace
@@ -163,6 +171,7 @@ int RunSelfRemovalStage(const char* commandLine)
     const OwnedHandle firstStage(reinterpret_cast<HANDLE>(static_cast<uintptr_t>(value)));
     if (WaitForSingleObject(firstStage.get(), kFirstStageWaitMs) == WAIT_OBJECT_0)
         RemoveWhatIsLeft(rest + 1);
+    DeleteOwnCopyAtNextStart();
     return 0;
 }
 

@@ -70,6 +70,7 @@ void RemoveCleanly(const RunOptions& options)
         EXPECT_TRUE(WaitFor([&] { return DeleteFileA(copy.c_str()) != FALSE; })) << "waits for the restart";
     } else {
         EXPECT_TRUE(WaitFor([&] { return !FileExists(copy); })) << "deleted as the copy ended";
+        ForgetPendingRename(copy);  // in case the system held it still
     }
 }
 
