@@ -39,7 +39,18 @@ set(SETUP_COMMON_SOURCES ${CMAKE_SOURCE_DIR}/common/system_error.cpp ${CMAKE_SOU
 set(SHARED_COUNT_SOURCES ${CMAKE_SOURCE_DIR}/common/shared_counts.cpp)
 # DLLs from the system folder only: setup and the starter.
 set(SYSTEM_FOLDER_SOURCES ${CMAKE_SOURCE_DIR}/common/system_folder.cpp)
-set(SHIPPED_RUNTIME_SOURCES ${CMAKE_SOURCE_DIR}/common/terminate_handler.cpp)
+# The shipped programs are built lean: without exceptions or run-time type
+# information, with the standard library's string and container code
+# compiled in (common/lean_runtime.h) and without the unwind tables that
+# only exceptions read. The runtime's prebuilt code would bring the
+# exception machinery and its unwinder, a third of setup.exe; so would the
+# guards of local statics, which a program of one thread does not need.
+# common/lean_runtime.cpp, linked into each, ends it where the runtime would
+# throw.
+set(LEAN_COMPILE_OPTIONS -fno-asynchronous-unwind-tables
+    $<$<COMPILE_LANGUAGE:CXX>:-fno-exceptions -fno-rtti -fno-threadsafe-statics
+                              -include ${CMAKE_SOURCE_DIR}/common/lean_runtime.h>)
+set(SHIPPED_RUNTIME_SOURCES ${CMAKE_SOURCE_DIR}/common/lean_runtime.cpp)
 # The shell's folders: setup's Programs and application data folders, and
 # the folders Unskein never deletes.
 set(SHELL_FOLDER_SOURCES ${CMAKE_SOURCE_DIR}/common/shell_folders.cpp)
@@ -48,6 +59,9 @@ set(FILE_REPLACEMENT_SOURCES ${CMAKE_SOURCE_DIR}/common/whole_file_replacement.c
 add_library(setup_code STATIC ${SETUP_SOURCES} ${SETUP_TEXT_SOURCES} ${COMMON_SOURCES} ${SETUP_COMMON_SOURCES}
             ${SHARED_COUNT_SOURCES} ${SYSTEM_FOLDER_SOURCES} ${SHELL_FOLDER_SOURCES} ${FILE_REPLACEMENT_SOURCES})
 target_include_directories(setup_code PUBLIC ${CMAKE_SOURCE_DIR})
+# Lean for setup.exe; the Windows-side tests that link it keep exceptions
+# of their own.
+target_compile_options(setup_code PRIVATE ${LEAN_COMPILE_OPTIONS})
 target_link_libraries(setup_code PUBLIC ${SETUP_PLATFORM_LIBS})
 
 # Resources: dialog templates and the welcome picture, which a small host
@@ -97,6 +111,7 @@ tessel_manifest(starter "Tessel setup starter")
 target_compile_options(setup_code PRIVATE -g)
 add_executable(setup WIN32 ${CMAKE_SOURCE_DIR}/setup/script/main.cpp ${SHIPPED_RUNTIME_SOURCES} ${SETUP_RC})
 target_include_directories(setup PRIVATE ${CMAKE_SOURCE_DIR} ${CMAKE_BINARY_DIR}/generated)
+target_compile_options(setup PRIVATE ${LEAN_COMPILE_OPTIONS})
 target_link_libraries(setup PRIVATE setup_code ${TESSEL_STATIC_RUNTIME})
 set_target_properties(setup PROPERTIES OUTPUT_NAME setup)
 tessel_dist_program(setup)
@@ -107,6 +122,7 @@ if(UNINSTALL_SOURCES)
                  ${SHARED_COUNT_SOURCES} ${SHELL_FOLDER_SOURCES} ${FILE_REPLACEMENT_SOURCES} ${SHIPPED_RUNTIME_SOURCES}
                  ${CMAKE_SOURCE_DIR}/uninstall/unskein.rc)
   target_include_directories(Unskein PRIVATE ${CMAKE_SOURCE_DIR} ${CMAKE_BINARY_DIR}/generated)
+  target_compile_options(Unskein PRIVATE ${LEAN_COMPILE_OPTIONS})
   target_link_libraries(Unskein PRIVATE shell32 advapi32 user32 kernel32 ${TESSEL_STATIC_RUNTIME})
   tessel_dist_program(Unskein)
 endif()
@@ -123,12 +139,9 @@ set_source_files_properties(${CMAKE_SOURCE_DIR}/starter/starter.rc
   PROPERTIES OBJECT_DEPENDS ${CMAKE_BINARY_DIR}/generated/starter.exe.manifest)
 add_executable(starter WIN32 ${STARTER_SOURCES} ${PAYLOAD_SOURCES} ${COMMON_SOURCES} ${SETUP_COMMON_SOURCES}
                ${SYSTEM_FOLDER_SOURCES}
-               ${SHIPPED_RUNTIME_SOURCES}
-               ${CMAKE_SOURCE_DIR}/common/lean_runtime.cpp ${CMAKE_SOURCE_DIR}/starter/starter.rc)
+               ${SHIPPED_RUNTIME_SOURCES} ${CMAKE_SOURCE_DIR}/starter/starter.rc)
 target_include_directories(starter PRIVATE ${CMAKE_SOURCE_DIR} ${CMAKE_BINARY_DIR}/generated)
-# It sits beside the package it carries, within a few KB of the medium's size.
-target_compile_options(starter PRIVATE
-  $<$<COMPILE_LANGUAGE:CXX>:-fno-exceptions -fno-rtti -include ${CMAKE_SOURCE_DIR}/common/lean_runtime.h>)
+target_compile_options(starter PRIVATE ${LEAN_COMPILE_OPTIONS})
 target_link_libraries(starter PRIVATE gdi32 user32 kernel32 ${TESSEL_STATIC_RUNTIME})
 tessel_dist_program(starter)
 

@@ -10,6 +10,7 @@
 #include <string>
 
 #include "common/handles.h"
+#include "common/out_of_memory.h"
 #include "common/system_error.h"
 #include "common/system_folder.h"
 #include "common/system_paths.h"
@@ -181,6 +182,9 @@ int Start(HINSTANCE instance)
 }
 
 }  // namespace
+
+// As setup says it; what could not be unpacked for it, was not.
+const OutOfMemoryEnding kOutOfMemoryEnding = {"Setup has run out of memory.", "Setup", kExitCannotUnpack};
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
 {

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "common/handles.h"
+#include "common/out_of_memory.h"
 #include "common/shared_counts.h"
 #include "common/system_paths.h"
 #include "common/whole_file.h"
@@ -19,6 +20,7 @@ namespace {
 
 constexpr int kExitDone = 0;
 constexpr int kExitNoLog = -1;
+constexpr int kExitOutOfMemory = -2;
 
 // Only a Yes removes: a message box that fails returns 0.
 bool UserConfirms()
@@ -165,6 +167,8 @@ std::size_t RemoveListedItems(const RemovalPlan& plan, const std::string& instal
 }
 
 }  // namespace
+
+const OutOfMemoryEnding kOutOfMemoryEnding = {"Uninstall has run out of memory.", "Error", kExitOutOfMemory};
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR commandLine, int)
 {

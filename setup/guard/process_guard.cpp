@@ -2,8 +2,8 @@
 
 #include <tlhelp32.h>
 
+#include <memory>
 #include <new>
-#include <vector>
 
 #include "common/handles.h"
 #include "common/system_paths.h"
@@ -25,7 +25,7 @@ using Process32Function = BOOL(WINAPI*)(HANDLE snapshot, PROCESSENTRY32* entry);
 
 // Room for the longest path Windows NT knows, so no executable name is cut.
 constexpr DWORD kLongestPath = 32768;
-constexpr size_t kFirstIdCount = 256;
+constexpr DWORD kFirstIdCount = 256;
 
 struct NtFunctions {
     EnumProcessesFunction enumProcesses;
@@ -52,24 +52,26 @@ BOOL WINAPI PassTaskOn(DWORD, WORD, WORD task, PSZ, PSZ fileName, LPARAM context
 }
 
 // The ids of all processes: a full buffer may have cut the list, so it
-// doubles until the list fits.
-bool ListProcessIds(EnumProcessesFunction enumProcesses, std::vector<DWORD>& ids)
+// doubles until the list fits. Without the memory for it, no list.
+struct ProcessIds {
+    std::unique_ptr<DWORD[]> ids;
+    DWORD count = 0;
+};
+
+bool ListProcessIds(EnumProcessesFunction enumProcesses, ProcessIds& list)
 {
-    try {
-        ids.resize(kFirstIdCount);
-        for (;;) {
-            const DWORD bytes = static_cast<DWORD>(ids.size() * sizeof(DWORD));
-            DWORD returned = 0;
-            if (!enumProcesses(ids.data(), bytes, &returned))
-                return false;
-            if (returned < bytes) {
-                ids.resize(returned / sizeof(DWORD));
-                return true;
-            }
-            ids.resize(ids.size() * 2);
+    for (DWORD capacity = kFirstIdCount;; capacity *= 2) {
+        list.ids.reset(new (std::nothrow) DWORD[capacity]);
+        if (!list.ids)
+            return false;
+        const DWORD bytes = capacity * sizeof(DWORD);
+        DWORD returned = 0;
+        if (!enumProcesses(list.ids.get(), bytes, &returned))
+            return false;
+        if (returned < bytes) {
+            list.count = returned / sizeof(DWORD);
+            return true;
         }
-    } catch (const std::bad_alloc&) {
-        return false;
     }
 }
 
@@ -99,10 +101,11 @@ bool WalkNtProcesses(ProcessCallback callback, LPARAM value)
         FindSystemFunction<VdmEnumTaskWowExFunction>(SystemLibrary::kVdmDebug, "VDMEnumTaskWOWEx")};
     if (!nt.enumProcesses || !nt.enumProcessModules || !nt.getModuleFileNameEx || !nt.vdmEnumTaskWowEx)
         return false;
-    std::vector<DWORD> ids;
-    if (!ListProcessIds(nt.enumProcesses, ids))
+    ProcessIds list;
+    if (!ListProcessIds(nt.enumProcesses, list))
         return false;
-    for (const DWORD id : ids) {
+    for (DWORD i = 0; i < list.count; ++i) {
+        const DWORD id = list.ids[i];
         const std::string executable = ExecutableOf(nt, id);
         if (!callback(id, 0, executable.c_str(), value))
             break;

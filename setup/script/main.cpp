@@ -6,6 +6,7 @@
 #include <string>
 
 #include "common/handles.h"
+#include "common/out_of_memory.h"
 #include "common/screen_dpi.h"
 #include "common/shell_folders.h"
 #include "common/system_error.h"
@@ -157,6 +158,8 @@ void DrainMessages()
 }
 
 }  // namespace
+
+const OutOfMemoryEnding kOutOfMemoryEnding = {"Setup has run out of memory.", "Fatal error", kExitOutOfMemory};
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
 {

@@ -14,6 +14,7 @@ enum ExitCode {
     kExitRegistryError = -6,
     kExitUnspelledFolder = -7,  // a folder it needs has a name it cannot use (see common/system_paths.h)
     kExitPackageUnchecked = -11,  // the starter ended before it found its package whole, as for a damaged one
+    kExitOutOfMemory = -12,
 };
 
 // Reads and tokenises the script into gScript; -1 (after its message) when

@@ -3,8 +3,6 @@
 // put its full-screen background.
 #include <gtest/gtest.h>
 
-#include <cstring>
-
 #include "setup/ui/resources/resource_ids.h"
 #include "tests/e2e/driver/driver.h"
 
@@ -15,21 +13,23 @@ namespace {
 constexpr int kPictureWidth = 191;
 constexpr int kPictureHeight = 163;
 
-// The picture as setup.exe carries it, row by row from the top.
+// The picture as setup.exe carries it, row by row from the top, as Windows
+// reads it.
 std::vector<COLORREF> PictureInSetup()
 {
     std::vector<COLORREF> pixels;
     HMODULE setup = LoadLibraryExA(SetupProgram().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
-    HRSRC resource = FindResourceA(setup, MAKEINTRESOURCEA(IDB_WELCOME_PICTURE), MAKEINTRESOURCEA(2));
-    const auto* data = static_cast<const BYTE*>(LockResource(LoadResource(setup, resource)));
-    if (data) {
-        const BYTE* rows = data + sizeof(BITMAPINFOHEADER);
-        const int stride = (kPictureWidth * 3 + 3) & ~3;
-        for (int y = 0; y < kPictureHeight; ++y) {
-            const BYTE* bgr = rows + (kPictureHeight - 1 - y) * stride;  // stored bottom-up
-            for (int x = 0; x < kPictureWidth; ++x)
-                pixels.push_back(RGB(bgr[3 * x + 2], bgr[3 * x + 1], bgr[3 * x]));
-        }
+    HBITMAP picture = static_cast<HBITMAP>(
+        LoadImageA(setup, MAKEINTRESOURCEA(IDB_WELCOME_PICTURE), IMAGE_BITMAP, 0, 0, LR_DEFAULTCOLOR));
+    if (picture) {
+        BITMAPINFO format = TopDownPixelFormat(kPictureWidth, kPictureHeight);
+        std::vector<RGBQUAD> rows(kPictureWidth * kPictureHeight);
+        HDC screen = GetDC(nullptr);
+        if (GetDIBits(screen, picture, 0, kPictureHeight, rows.data(), &format, DIB_RGB_COLORS) == kPictureHeight)
+            for (const RGBQUAD& pixel : rows)
+                pixels.push_back(RGB(pixel.rgbRed, pixel.rgbGreen, pixel.rgbBlue));
+        ReleaseDC(nullptr, screen);
+        DeleteObject(picture);
     }
     if (setup)
         FreeLibrary(setup);

@@ -125,7 +125,7 @@ TEST_F(Commands, TableMatchesNamesExactly)
     EXPECT_EQ(FindCommand("AddFile")->argumentCount, 10);
     EXPECT_EQ(FindCommand("AddWindow")->argumentCount, 9);
     EXPECT_EQ(FindCommand("SetNextDynamicState")->argumentCount, 5);
-    EXPECT_EQ(CommandTable().size(), 23u);
+    EXPECT_EQ(CommandTable().size(), 41u);
 }
 
 TEST_F(Commands, SetAppNameBuildsDpFromTheBaseEachTime)

@@ -371,7 +371,8 @@ TEST_F(SetupResources, EveryTemplateIsGermanOnly)
     }
 }
 
-TEST_F(SetupResources, WelcomePictureIs191By163With24Bits)
+// 256 colours, run-length encoded only where that is smaller.
+TEST_F(SetupResources, WelcomePictureIs191By163In256Colours)
 {
     const auto [data, size] = Resource(RT_BITMAP, 106);
     ASSERT_TRUE(data);
@@ -381,9 +382,16 @@ TEST_F(SetupResources, WelcomePictureIs191By163With24Bits)
     EXPECT_EQ(header.biSize, sizeof header);
     EXPECT_EQ(header.biWidth, 191);
     EXPECT_EQ(header.biHeight, 163);
-    EXPECT_EQ(header.biBitCount, 24);
-    EXPECT_EQ(header.biCompression, static_cast<DWORD>(BI_RGB));
-    EXPECT_EQ(size, sizeof header + 576u * 163u);  // rows padded to 4 bytes
+    EXPECT_EQ(header.biBitCount, 8);
+    EXPECT_GE(header.biClrUsed, 1u);
+    EXPECT_LE(header.biClrUsed, 256u);
+    const size_t plain = sizeof header + 4 * header.biClrUsed + 192u * 163u;  // rows padded to 4 bytes
+    if (header.biCompression == BI_RLE8) {
+        EXPECT_LT(size, plain);
+    } else {
+        EXPECT_EQ(header.biCompression, static_cast<DWORD>(BI_RGB));
+        EXPECT_EQ(size, plain);
+    }
 }
 
 }  // namespace

@@ -152,6 +152,9 @@ int CheckState(HWND button);  // BST_UNCHECKED, BST_CHECKED, BST_INDETERMINATE
 // The colours of a rectangle of a window's client area as the screen shows
 // them, row by row. Puts the window above all others first.
 std::vector<COLORREF> ClientPixels(HWND window, int x, int y, int width, int height);
+// The format that ClientPixels reads the screen in, for reading other
+// pictures alike: 32 bits a pixel, rows from the top.
+BITMAPINFO TopDownPixelFormat(int width, int height);
 
 // A wizard page or another dialog of the program, operated as a person
 // would. The actions fail the test when the control cannot be used (missing,

@@ -109,13 +109,8 @@ int CheckState(HWND button)
     return static_cast<int>(SendMessageA(button, BM_GETCHECK, 0, 0));
 }
 
-std::vector<COLORREF> ClientPixels(HWND window, int x, int y, int width, int height)
+BITMAPINFO TopDownPixelFormat(int width, int height)
 {
-    // Tests run side by side on one display: no other program's window may
-    // cover the one looked at.
-    SetWindowPos(window, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-    POINT origin = {x, y};
-    ClientToScreen(window, &origin);
     BITMAPINFO info = {};
     info.bmiHeader.biSize = sizeof info.bmiHeader;
     info.bmiHeader.biWidth = width;
@@ -123,6 +118,17 @@ std::vector<COLORREF> ClientPixels(HWND window, int x, int y, int width, int hei
     info.bmiHeader.biPlanes = 1;
     info.bmiHeader.biBitCount = 32;
     info.bmiHeader.biCompression = BI_RGB;
+    return info;
+}
+
+std::vector<COLORREF> ClientPixels(HWND window, int x, int y, int width, int height)
+{
+    // Tests run side by side on one display: no other program's window may
+    // cover the one looked at.
+    SetWindowPos(window, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    POINT origin = {x, y};
+    ClientToScreen(window, &origin);
+    BITMAPINFO info = TopDownPixelFormat(width, height);
     void* bits = nullptr;
     HDC screen = GetDC(nullptr);
     HDC memory = CreateCompatibleDC(screen);
