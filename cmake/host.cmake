@@ -81,7 +81,7 @@ function(tessel_demo_medium medium windows_dir windows_target)
   add_custom_target(demo-medium-${windows_target} ALL
     COMMAND ${CMAKE_COMMAND} -E make_directory ${medium}/Program ${medium}/Shared
     COMMAND ${CMAKE_COMMAND} -E copy_if_different ${windows_dir}/setup.exe ${windows_dir}/Unskein.exe
-            ${demo}/SetupScript.INI ${medium}/
+            ${demo}/SetupScript.INI ${demo}/Licence.txt ${medium}/
     COMMAND ${CMAKE_COMMAND} -E copy_if_different ${windows_dir}/TesselDemo.exe ${demo}/Readme.txt
             ${medium}/Program/
     COMMAND ${CMAKE_COMMAND} -E copy_if_different ${windows_dir}/Tiles.dll ${medium}/Shared/
@@ -131,7 +131,7 @@ add_test(NAME host.demo-script-checks-clean
 ExternalProject_Add(fuzzers
   SOURCE_DIR ${CMAKE_SOURCE_DIR}/tests/fuzz
   BINARY_DIR ${CMAKE_BINARY_DIR}/fuzz
-  CMAKE_ARGS -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo
+  CMAKE_ARGS -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo
   CMAKE_GENERATOR ${CMAKE_GENERATOR}
   BUILD_ALWAYS ON
   INSTALL_COMMAND ""

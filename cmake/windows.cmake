@@ -56,8 +56,13 @@ set(SHIPPED_RUNTIME_SOURCES ${CMAKE_SOURCE_DIR}/common/lean_runtime.cpp)
 set(SHELL_FOLDER_SOURCES ${CMAKE_SOURCE_DIR}/common/shell_folders.cpp)
 # Files replaced whole (Wininit.ini): setup and Unskein.
 set(FILE_REPLACEMENT_SOURCES ${CMAKE_SOURCE_DIR}/common/whole_file_replacement.cpp)
+# The script's registry and INI entries and its libraries: setup writes and
+# registers them, Unskein takes them back.
+set(ENTRY_SOURCES ${CMAKE_SOURCE_DIR}/common/entry_keys.cpp ${CMAKE_SOURCE_DIR}/common/ini_values.cpp
+    ${CMAKE_SOURCE_DIR}/common/installed_library.cpp)
 add_library(setup_code STATIC ${SETUP_SOURCES} ${SETUP_TEXT_SOURCES} ${COMMON_SOURCES} ${SETUP_COMMON_SOURCES}
-            ${SHARED_COUNT_SOURCES} ${SYSTEM_FOLDER_SOURCES} ${SHELL_FOLDER_SOURCES} ${FILE_REPLACEMENT_SOURCES})
+            ${SHARED_COUNT_SOURCES} ${SYSTEM_FOLDER_SOURCES} ${ENTRY_SOURCES} ${SHELL_FOLDER_SOURCES}
+            ${FILE_REPLACEMENT_SOURCES})
 target_include_directories(setup_code PUBLIC ${CMAKE_SOURCE_DIR})
 # Lean for setup.exe; the Windows-side tests that link it keep exceptions
 # of their own.
@@ -119,11 +124,11 @@ tessel_dist_program(setup)
 file(GLOB UNINSTALL_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/uninstall/*.cpp)
 if(UNINSTALL_SOURCES)
   add_executable(Unskein WIN32 ${UNINSTALL_SOURCES} ${UNINSTALL_TEXT_SOURCES} ${COMMON_TEXT_SOURCES} ${COMMON_SOURCES}
-                 ${SHARED_COUNT_SOURCES} ${SHELL_FOLDER_SOURCES} ${FILE_REPLACEMENT_SOURCES} ${SHIPPED_RUNTIME_SOURCES}
-                 ${CMAKE_SOURCE_DIR}/uninstall/unskein.rc)
+                 ${SHARED_COUNT_SOURCES} ${ENTRY_SOURCES} ${SYSTEM_FOLDER_SOURCES} ${SHELL_FOLDER_SOURCES}
+                 ${FILE_REPLACEMENT_SOURCES} ${SHIPPED_RUNTIME_SOURCES} ${CMAKE_SOURCE_DIR}/uninstall/unskein.rc)
   target_include_directories(Unskein PRIVATE ${CMAKE_SOURCE_DIR} ${CMAKE_BINARY_DIR}/generated)
   target_compile_options(Unskein PRIVATE ${LEAN_COMPILE_OPTIONS})
-  target_link_libraries(Unskein PRIVATE shell32 advapi32 user32 kernel32 ${TESSEL_STATIC_RUNTIME})
+  target_link_libraries(Unskein PRIVATE advapi32 shell32 user32 kernel32 ${TESSEL_STATIC_RUNTIME})
   tessel_dist_program(Unskein)
 endif()
 

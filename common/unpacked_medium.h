@@ -14,3 +14,8 @@ constexpr char kUnpackedMediumVariable[] = "TESSEL_UNPACKED_MEDIUM";
 // process. Setup installs nothing before the event is set; where the
 // starter ends first, or finds a file damaged and ends setup, nothing is.
 constexpr char kPackageHandlesVariable[] = "TESSEL_PACKAGE_HANDLES";
+
+// What the starter, and setup when a file in it decodes wrong, say of a
+// damaged package (caption "Setup", a stop sign) before they end with -11.
+constexpr char kDamagedPackageMessage[] = "The installation package is damaged. Please download it again.";
+constexpr int kExitDamagedPackage = -11;

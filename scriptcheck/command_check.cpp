@@ -4,6 +4,8 @@
 #include <cctype>
 #include <map>
 
+#include "scriptcheck/entry_check.h"
+#include "scriptcheck/page_check.h"
 #include "scriptcheck/suggest.h"
 #include "scriptcheck/uninstall_check.h"
 #include "setup/model/text/built_in_variables.h"
@@ -142,6 +144,7 @@ private:
     void CheckCopy(size_t entry);
     void CheckForbidProcess(size_t entry, const std::string& name);
     void CheckDeleteOnUninstall(size_t entry, const std::vector<std::string>& args);
+    void ShowFile(size_t entry, const CommandInfo& info, const std::vector<std::string>& args);
     void CheckEntryVariable(size_t entry, const std::string& name);
 
     void CheckReferences();
@@ -152,6 +155,7 @@ private:
     void CheckNextCondition(size_t entry, const std::vector<std::string>& args);
     void CheckFileSections();
     void CheckSpreadFiles();
+    void CheckEntryCalls();
 
     std::vector<const CustomWindow*> ControlsNamed(const std::string& name) const;
     std::vector<std::string> ControlNames() const;
@@ -168,8 +172,10 @@ private:
     std::vector<Reference> earlyReferences_, lateReferences_, literalReferences_;
     std::vector<size_t> windowEntries_, actionEntries_, sectionEntries_;  // the entry that made each record
     std::vector<AddFileUse> addFiles_;
+    std::vector<std::pair<size_t, std::vector<std::string>>> entryCalls_;  // AddRegistry, AddIniValue, RegisterLibrary
     std::vector<AddFileCall> calls_;
     int copies_ = 0;
+    int firstPageLine_ = 0;  // 0 until a page is shown
 
     // What setup's stores would hold, carried out with setup's own record building.
     VariableStore variables_;
@@ -194,6 +200,7 @@ std::vector<AddFileCall> ScriptWalk::Run()
     CheckActions();
     CheckFileSections();
     CheckSpreadFiles();
+    CheckEntryCalls();
     return std::move(calls_);
 }
 
@@ -281,9 +288,8 @@ void ScriptWalk::NoteReferences(size_t entry, const CommandInfo& info, const std
             if (info.Kind(static_cast<int>(i)) == ArgumentKind::kExpanded) {
                 if (!assigned_.count(name))
                     earlyReferences_.push_back({at, name, ""});
-            } else if ((info.command == Command::AddFile && number == 2) ||
-                       (info.command == Command::DeleteOnUninstall && number == 1)) {
-                lateReferences_.push_back({at, name, ""});  // expanded when the file is installed
+            } else if (IsExpandedAtCopy(info.command, number)) {
+                lateReferences_.push_back({at, name, ""});  // expanded when the entry is installed
             } else {
                 literalReferences_.push_back({at, name, ArgumentName(number, info.name)});
             }
@@ -311,6 +317,18 @@ void ScriptWalk::Carry(size_t entry, const CommandInfo& info, std::vector<std::s
         CheckDeleteOnUninstall(entry, args);
         RunRecordingCommand(info, args, kProgramFilesBase, variables_, records_);
         break;
+    case Command::ShowLicence:
+    case Command::ShowText:
+        ShowFile(entry, info, args);
+        break;
+    case Command::SetBackButton:
+        CheckBeforePages(d_, EntryPlace(entry), info.name, firstPageLine_);
+        break;
+    case Command::RequireWindows:
+        CheckBeforePages(d_, EntryPlace(entry), info.name, firstPageLine_);
+        CheckWindowsVersion(d_, ArgumentPlace(entry, 1), args[0]);
+        CheckWindowsVersion(d_, ArgumentPlace(entry, 2), args[1]);
+        break;
     default:
         RunRecordingCommand(info, args, kProgramFilesBase, variables_, records_);
         break;
@@ -319,8 +337,13 @@ void ScriptWalk::Carry(size_t entry, const CommandInfo& info, std::vector<std::s
         Assign(args[0], line);
         CheckEntryVariable(entry, args[0]);
     }
+    if (info.command == Command::AddRegistry || info.command == Command::AddIniValue ||
+        info.command == Command::RegisterLibrary)
+        entryCalls_.emplace_back(entry, args);
     for (const std::string& name : WrittenVariables(info.command))
         Assign(name, line);
+    if (PageName(info.command) && firstPageLine_ == 0)
+        firstPageLine_ = line;
     windowEntries_.resize(records_.windows.size(), entry);
     actionEntries_.resize(records_.actions.size(), entry);
     sectionEntries_.resize(records_.sections.size(), entry);
@@ -450,6 +473,15 @@ void ScriptWalk::CheckCopy(size_t entry)
         d_.Warning(ArgumentPlace(uninstaller->entry, 3),
                    "Unskein.exe is in the optional section " + Quoted(section) +
                        ": when the user leaves it out, the uninstall entry names a program that is not there");
+}
+
+// The file a licence or text page shows goes onto the medium as AddFile's
+// sources do.
+void ScriptWalk::ShowFile(size_t entry, const CommandInfo& info, const std::vector<std::string>& args)
+{
+    const MediumSearch search = medium_.Search(args[0]);
+    CheckShownFile(d_, ArgumentPlace(entry, 1), info.name, store_.Entries()[entry].arguments[0], search, medium_);
+    calls_.push_back({entry, args, search, true});
 }
 
 void ScriptWalk::CheckForbidProcess(size_t entry, const std::string& name)
@@ -716,6 +748,16 @@ void ScriptWalk::CheckSpreadFiles()
                      "the spread file " + Quoted(destination) + " has no last piece after this one: its pieces "
                      "are joined but never installed; write \"1\" as argument 7 of its final piece");
     }
+}
+
+// Checked once the script is walked: the copy page expands them with the
+// variables as the script leaves them.
+void ScriptWalk::CheckEntryCalls()
+{
+    const std::vector<std::string> sections = SectionNames();
+    for (const auto& [entry, args] : entryCalls_)
+        CheckEntryCall(*FindCommand(store_.Entries()[entry].name), args, sections, variables_,
+                       [&, entry = entry](int number) { return ArgumentPlace(entry, number); }, d_);
 }
 
 }  // namespace

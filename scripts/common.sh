@@ -5,7 +5,7 @@ TESSEL_BUILD=${TESSEL_BUILD:-$TESSEL_ROOT/build}
 
 TESSEL_PACKAGES=(cmake ninja-build g++ clang libclang-rt-14-dev libgtest-dev googletest file
   g++-mingw-w64-i686-win32 g++-mingw-w64-x86-64-win32 mingw-w64-i686-dev mingw-w64-x86-64-dev
-  wine wine64 xvfb mscompress imagemagick mtools xorriso osslsigncode openssl)
+  wine wine64 xvfb mscompress imagemagick mtools xorriso osslsigncode openssl lzma-dev)
 
 # Installs the Debian packages that are missing; quiet and idempotent. The
 # 32-bit Wine is of use only where the kernel runs 32-bit code, and comes

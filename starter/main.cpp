@@ -21,12 +21,9 @@
 namespace {
 
 // Beside setup's own exit codes, which come through unchanged.
-constexpr int kExitDamaged = -11;
 constexpr int kExitCannotUnpack = -12;
 constexpr int kExitCannotStartSetup = -13;
 constexpr int kExitCannotReadItself = -14;
-
-const char kDamaged[] = "The installation package is damaged. Please download it again.";
 
 int Refuse(const std::string& text, int exitCode)
 {
@@ -81,7 +78,7 @@ public:
     // The package is whole: setup goes on.
     void Allow() { SetEvent(checked_.get()); }
     // It is not: setup ends before it has installed anything.
-    void Stop() { TerminateProcess(process_.hProcess, static_cast<UINT>(kExitDamaged)); }
+    void Stop() { TerminateProcess(process_.hProcess, static_cast<UINT>(kExitDamagedPackage)); }
     DWORD WaitForExitCode()
     {
         WaitForSingleObject(process_.hProcess, INFINITE);
@@ -127,7 +124,7 @@ Failure::Kind Damage(const ProgramFile& program)
 int RefuseFailure(const Failure& failure, const ProgramFile& program)
 {
     switch (failure.kind) {
-    case Failure::kDamaged: return Refuse(kDamaged, kExitDamaged);
+    case Failure::kDamaged: return Refuse(kDamagedPackageMessage, kExitDamagedPackage);
     case Failure::kCannotRead: return RefuseUnreadable(program);
     default: return Refuse(failure.message, kExitCannotUnpack);
     }

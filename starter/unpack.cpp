@@ -207,13 +207,14 @@ Failure Unpack(ProgramFile& program, const payload::Package& package, const std:
                payload::Progress* progress)
 {
     std::string buffer(1 << 16, '\0');
-    uint64_t at = package.dataOffset;
     std::string madeFolder;  // the folder of the last file, whose parts exist
     for (const payload::Entry& entry : package.entries) {
-        if (payload::StaysInPackage(entry)) {
-            at += entry.size;
+        if (payload::StaysInPackage(entry))
             continue;
-        }
+        // The starter decodes nothing: what it unpacks is stored as it is.
+        if (entry.InStream())
+            return {Failure::kDamaged, ""};
+        uint64_t at = package.dataOffset + entry.offset;
         const std::string path = folder + "\\" + entry.name;
         MakeFoldersOf(entry.name, folder, madeFolder);
         // Never a file that is there already: the folder is new, so it was planted.

@@ -22,7 +22,8 @@ const char kUsage[] =
     "Writes the installation of SCRIPT and the files it installs, found in STAGING as [SP]: as one program,\n"
     "PROGRAM.exe, that unpacks the medium and runs setup, or as a medium in MEDIUM (a new or empty folder).\n"
     "SIZE is a byte count or floppy, 100mb, cd650, cd700; without it all files go on one disk. PATTERNS name\n"
-    "the files to compress, separated by commas (*.txt,*.dll); the default is all.\n"
+    "the files to compress, separated by commas (*.txt,*.dll); the default is all, and for a single file\n"
+    "all files in one solid LZMA package (--compress keeps SZDD per file).\n"
     "Exit status: 0 done, 1 done with warnings about the script, 2 errors, 3 the run could not start.\n";
 
 ExitStatus CannotRun(const std::string& why)
@@ -69,6 +70,7 @@ int main(int argc, char** argv)
     PackRequest request;
     std::string singleFile;
     bool diskSizeGiven = false;
+    bool compressGiven = false;
     request.programs = ProgramFolder(argv[0]);
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
@@ -92,6 +94,7 @@ int main(int argc, char** argv)
             diskSizeGiven = true;
         } else if (arg == "--compress" && hasValue) {
             const std::string choice = argv[++i];
+            compressGiven = true;
             request.compressAll = choice == "all";
             if (choice != "all" && choice != "none") {
                 request.compressPatterns = SplitPatterns(choice);
@@ -109,6 +112,7 @@ int main(int argc, char** argv)
             return CannotRun("--single-file makes one program of one disk: leave out --out and --disk-size");
         if (request.script.empty() || request.staging.empty())
             return CannotRun(std::string("SCRIPT and --from are both needed\n") + kUsage);
+        request.solid = !compressGiven;
         return PackSingleFile(request, singleFile);
     }
     if (request.script.empty() || request.staging.empty() || request.medium.empty())

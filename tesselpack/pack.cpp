@@ -70,17 +70,20 @@ struct MediumFile {
     std::string name;       // its real name
     uint64_t size = 0;
     bool givenPiece = false;  // the script already spreads it: stored as it is
+    bool shown = false;       // a page shows it: stored whole and as it is, on disk 1
     bool compress = false;    // chosen for compression
     bool compressed = false;  // stored compressed (it shrank)
     fs::path stored;          // what goes on the medium: the source, or its compressed copy
     uint64_t storedSize = 0;
     std::string StoredName() const { return compressed ? CompressedName(name) : name; }
+    bool AsItIs() const { return givenPiece || shown; }
 };
 
 // The files of one AddFile call, in the order setup finds them.
 struct PackedCall {
     size_t entry;
     std::vector<size_t> files;  // into the medium's files
+    bool shownFile;
 };
 
 struct Finding {
@@ -90,7 +93,7 @@ struct Finding {
 
 class Packer {
 public:
-    explicit Packer(const PackRequest& request) : r_(request) {}
+    Packer(const PackRequest& request, std::vector<std::string>* written) : r_(request), written_(written) {}
     ExitStatus Run();
 
 private:
@@ -120,6 +123,7 @@ private:
     const std::string& Shown() const { return r_.shownAs.empty() ? r_.medium : r_.shownAs; }
 
     const PackRequest& r_;
+    std::vector<std::string>* written_;
     std::string bytes_;
     CheckedScript checked_;
     std::vector<MediumFile> files_;
@@ -148,14 +152,18 @@ bool Packer::ReadScript()
 }
 
 // Checks the script as scriptcheck does (its errors stop the run, as they
-// stop setup) and finds the files of its AddFile calls in STAGING.
+// stop setup) and finds the files of its AddFile calls and of its pages in
+// STAGING. The pages' files come first, so that they lie on disk 1, which
+// setup reads before it asks for another.
 bool Packer::CollectFiles()
 {
     checked_ = CheckScript(bytes_, Medium(r_.staging));
     if (PrintFindings(checked_.diagnostics, r_.script, Severity::Error).errors > 0)
         return false;
-    for (const AddFileCall& call : checked_.addFiles)
-        CollectCallFiles(call);
+    for (bool shown : {true, false})
+        for (const AddFileCall& call : checked_.addFiles)
+            if (call.shownFile == shown)
+                CollectCallFiles(call);
     for (const Finding& finding : errors_)
         Report(finding, "error");
     return errors_.empty();
@@ -168,11 +176,11 @@ void Packer::CollectCallFiles(const AddFileCall& call)
         return;
     const fs::path folder = fs::path(call.search.folder).lexically_normal();
     const std::string below = FolderBelowStaging(folder);
-    if (IsUninstaller(call, below)) {
+    if (!call.shownFile && IsUninstaller(call, below)) {
         uninstaller_ = true;
         return;
     }
-    PackedCall packed{call.entry, {}};
+    PackedCall packed{call.entry, {}, call.shownFile};
     for (const FoundFile& match : call.search.matches)
         if (!match.isDirectory && !match.name.empty() && match.name[0] != '.')
             AddFoundFile(call, folder, below, match.name, packed);
@@ -240,7 +248,8 @@ void Packer::AddFoundFile(const AddFileCall& call, const fs::path& folder, const
         AddError(call, "cannot read '" + source.string() + "'");
         return;
     }
-    file.givenPiece = ScriptFlag(call.args[5]) != 0;
+    file.shown = call.shownFile;
+    file.givenPiece = !file.shown && ScriptFlag(call.args[5]) != 0;
     fileIndex_.emplace(source.string(), files_.size());
     packed.files.push_back(files_.size());
     files_.push_back(file);
@@ -262,7 +271,7 @@ bool Packer::ChooseCompression()
 {
     std::vector<bool> used(r_.compressPatterns.size(), false);
     for (MediumFile& file : files_) {
-        if (file.givenPiece || file.size > kSzddMaxSize)
+        if (file.AsItIs() || file.size > kSzddMaxSize)
             continue;
         for (size_t p = 0; p < r_.compressPatterns.size(); ++p)
             if (MatchesSearchPattern(r_.compressPatterns[p], file.name))
@@ -362,7 +371,7 @@ void Packer::Lay()
     root.push_back({"", kScriptName, bytes_.size(), false});
     std::vector<StoredFile> stored;
     for (const MediumFile& file : files_)
-        stored.push_back({file.folder, file.StoredName(), file.storedSize, !file.givenPiece});
+        stored.push_back({file.folder, file.StoredName(), file.storedSize, !file.AsItIs()});
     for (;;) {
         plan_ = PlanDisks(stored, r_.disk, root);
         if (!plan_.fits) {
@@ -380,6 +389,12 @@ void Packer::Lay()
                                         "is larger than a disk",
                                   kErrors);
         }
+        for (size_t f = 0; f < files_.size(); ++f)
+            if (files_[f].shown && plan_.pieces[f][0].disk != 1)
+                throw PackFailure("'" + files_[f].source.string() + "' (" + Grouped(files_[f].size) +
+                                      " bytes), which a page shows, does not fit on disk 1 beside setup.exe and "
+                                      "the script, where setup reads it",
+                                  kErrors);
         script_ = RewrittenScript(plan_);
         if (script_.size() <= root.back().size)
             return;
@@ -408,6 +423,10 @@ std::string Packer::RewrittenScript(const DiskPlan& plan) const
                 ArgumentValues values;
                 values[0] = "[SP]\\Disk" + std::to_string(pieces[p].disk) + "\\" + file.folder +
                             (file.folder.empty() ? "" : "\\") + file.StoredName();
+                if (call.shownFile) {  // the page reads it where it lies
+                    variants.push_back(values);
+                    continue;
+                }
                 // Setup names the installed file after the source unless the
                 // destination is a full path.
                 if ((file.compressed || cut) && !destination.empty() && destination.back() == '\\')
@@ -474,8 +493,14 @@ void Packer::WriteMedium(const DiskPlan& plan, const std::string& script)
                 start = end + 1;
             }
             const fs::path target = folder / file.StoredName();
-            if (!fs::exists(target))  // a file that several AddFile lines install is stored once
-                CopyRange(file.stored, piece.offset, piece.length, target);
+            if (fs::exists(target))  // a file that several AddFile lines install is stored once
+                continue;
+            CopyRange(file.stored, piece.offset, piece.length, target);
+            if (written_) {
+                std::string below = target.lexically_relative(medium).generic_string();
+                std::replace(below.begin(), below.end(), '/', '\\');
+                written_->push_back(below);
+            }
         }
     }
 }
@@ -570,7 +595,7 @@ void Packer::PrintSummary() const
 
 }  // namespace
 
-ExitStatus Pack(const PackRequest& request)
+ExitStatus Pack(const PackRequest& request, std::vector<std::string>* written)
 {
-    return Packer(request).Run();
+    return Packer(request, written).Run();
 }

@@ -18,9 +18,12 @@ struct PackRequest {
     DiskFormat disk;       // what one disk holds; unlimited: one disk
     bool compressAll = true;
     std::vector<std::string> compressPatterns;  // when not all: names to compress, as "*.txt"
+    bool solid = false;  // --single-file without --compress: the medium's files in LZMA streams
 };
 
-ExitStatus Pack(const PackRequest& request);
+// `written`, when given, gets the paths of the files written into the
+// medium's disk folders, below the medium, in the order of the script.
+ExitStatus Pack(const PackRequest& request, std::vector<std::string>* written = nullptr);
 
 // The same medium on one disk, written as one program that unpacks and runs
 // it (the starter with the medium after it): `out`, and nothing else.

@@ -2,13 +2,28 @@
 // folder beside the program, then written as the starter followed by the
 // package of the medium's files. Only the finished program stays.
 #include <algorithm>
+#include <atomic>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <vector>
+#ifdef _GLIBCXX_HAS_GTHREADS
+#include <mutex>
+#include <thread>
+using ProgressMutex = std::mutex;
+#else
+// The Windows build's runtime has no threads: one stream after another.
+struct ProgressMutex {
+    void lock() {}
+    void unlock() {}
+};
+#endif
 
 #include "common/text/payload.h"
+#include "common/text/x86_filter.h"
 #include "tesselpack/pack.h"
+#include "tesselpack/text/solid_stream.h"
 
 namespace fs = std::filesystem;
 
@@ -74,19 +89,171 @@ std::optional<std::vector<MediumFile>> ReadMedium(const fs::path& medium)
     return files;
 }
 
-bool WriteProgram(const fs::path& to, const std::string& starter, const std::vector<MediumFile>& files)
+// Setup installs the files in the order of the script: so they follow one
+// another in the package, after the files at the top.
+void PutInScriptOrder(std::vector<MediumFile>& files, const std::vector<std::string>& written)
+{
+    std::map<std::string, size_t> place;
+    for (size_t i = 0; i < written.size(); ++i)
+        place.emplace(written[i], i + 1);
+    const auto rank = [&](const MediumFile& file) {
+        const auto found = place.find(file.entry.name);
+        return found == place.end() ? 0 : found->second;
+    };
+    std::stable_sort(files.begin(), files.end(),
+                     [&](const MediumFile& a, const MediumFile& b) { return rank(a) < rank(b); });
+}
+
+// A new stream, where setup can start to decode, after about this many
+// bytes: a section left out costs at most this much decoding to skip, and
+// the streams are compressed side by side.
+constexpr uint64_t kStreamSize = 64u << 20;
+
+struct PlannedStream {
+    size_t first = 0, end = 0;  // the files in it
+    uint64_t size = 0;
+};
+
+// Puts the files that stay in the package into streams, each with its
+// first bytes in the index and the x86 filter for programs.
+std::optional<std::vector<PlannedStream>> PlanStreams(std::vector<MediumFile>& files)
+{
+    std::vector<PlannedStream> streams;
+    for (size_t f = 0; f < files.size(); ++f) {
+        payload::Entry& entry = files[f].entry;
+        if (!payload::StaysInPackage(entry))
+            continue;
+        std::string start(4096, '\0');
+        std::ifstream in(files[f].path, std::ios::binary);
+        in.read(&start[0], static_cast<std::streamsize>(start.size()));
+        start.resize(static_cast<size_t>(in.gcount()));
+        if (in.bad())
+            return std::nullopt;
+        entry.flags = payload::kInStream | (solid_stream::IsX86Program(start) ? payload::kX86Filtered : 0);
+        entry.head = start.substr(0, payload::kHeadSize);
+        if (entry.size == 0)
+            continue;
+        if (streams.empty() || streams.back().size >= kStreamSize)
+            streams.push_back({f, f, 0});
+        streams.back().end = f + 1;
+        streams.back().size += entry.size;
+    }
+    return streams;
+}
+
+// Prints how far the compression is, from any thread.
+class PackingProgress {
+public:
+    PackingProgress(size_t streams, uint64_t total) : done_(streams, 0), total_(total) {}
+    void Report(size_t stream, uint64_t done)
+    {
+        mutex_.lock();
+        done_[stream] = done;
+        uint64_t all = 0;
+        for (uint64_t d : done_)
+            all += d;
+        const uint64_t mb = all >> 20;
+        if (mb >= shown_ + 4) {
+            shown_ = mb;
+            Print(mb);
+        }
+        mutex_.unlock();
+    }
+    void Finish() const { Print((total_ + (1 << 20) - 1) >> 20); }
+
+private:
+    void Print(uint64_t mb) const
+    {
+        std::fprintf(stderr, "tesselpack: compressing the package: %llu of %llu MB\n",
+                     static_cast<unsigned long long>(mb),
+                     static_cast<unsigned long long>((total_ + (1 << 20) - 1) >> 20));
+    }
+
+    ProgressMutex mutex_;
+    std::vector<uint64_t> done_;
+    uint64_t total_;
+    uint64_t shown_ = 0;
+};
+
+std::optional<std::string> CompressStream(const std::vector<MediumFile>& files, const PlannedStream& plan,
+                                          size_t index, PackingProgress& progress)
+{
+    std::string data;
+    data.reserve(plan.size);
+    for (size_t f = plan.first; f < plan.end; ++f) {
+        if (!files[f].entry.InStream())
+            continue;
+        const std::optional<std::string> bytes = ReadBytes(files[f].path);
+        if (!bytes || bytes->size() != files[f].entry.size)
+            return std::nullopt;
+        const size_t at = data.size();
+        data += *bytes;
+        if (files[f].entry.flags & payload::kX86Filtered)
+            x86_filter::Encode(reinterpret_cast<uint8_t*>(&data[at]), bytes->size(), 0, true);
+    }
+    return solid_stream::Compress(data, [&](uint64_t done) { progress.Report(index, done); });
+}
+
+// The streams, compressed on every core.
+std::optional<std::vector<std::string>> CompressStreams(const std::vector<MediumFile>& files,
+                                                        const std::vector<PlannedStream>& plans)
+{
+    uint64_t total = 0;
+    for (const PlannedStream& plan : plans)
+        total += plan.size;
+    PackingProgress progress(plans.size(), total);
+    std::vector<std::optional<std::string>> packed(plans.size());
+    std::atomic<size_t> next{0};
+    const auto work = [&] {
+        for (size_t s; (s = next++) < plans.size();)
+            packed[s] = CompressStream(files, plans[s], s, progress);
+    };
+#ifdef _GLIBCXX_HAS_GTHREADS
+    std::vector<std::thread> helpers;
+    const size_t cores = std::max(1u, std::thread::hardware_concurrency());
+    for (size_t t = 1; t < std::min(cores, plans.size()); ++t)
+        helpers.emplace_back(work);
+    work();
+    for (std::thread& helper : helpers)
+        helper.join();
+#else
+    work();
+#endif
+    progress.Finish();
+    std::vector<std::string> streams;
+    for (std::optional<std::string>& stream : packed) {
+        if (!stream)
+            return std::nullopt;
+        streams.push_back(std::move(*stream));
+    }
+    return streams;
+}
+
+// The starter, the header and index, the files stored as they are, the
+// streams and the end.
+bool WriteProgram(const fs::path& to, const std::string& starter, const std::vector<MediumFile>& files,
+                  const std::vector<PlannedStream>& plans, const std::vector<std::string>& streams)
 {
     std::vector<payload::Entry> entries;
+    std::vector<payload::Stream> table;
     for (const MediumFile& file : files)
         entries.push_back(file.entry);
-    const std::string head = payload::HeaderAndIndex(entries);
+    for (size_t s = 0; s < streams.size(); ++s)
+        table.push_back({streams[s].size(), plans[s].size, payload::Crc32(0, streams[s].data(), streams[s].size()), 0});
+    const std::string head = payload::HeaderAndIndex(entries, table);
     uint64_t packageSize = head.size() + payload::kEndSize;
     std::ofstream out(to, std::ios::binary);
     out << starter << head;
     for (const MediumFile& file : files) {
+        if (file.entry.InStream())
+            continue;
         std::ifstream in(file.path, std::ios::binary);
         out << in.rdbuf();
         packageSize += file.entry.size;
+    }
+    for (const std::string& stream : streams) {
+        out << stream;
+        packageSize += stream.size();
     }
     out << payload::End(packageSize);
     out.flush();
@@ -116,20 +283,45 @@ ExitStatus PackSingleFile(PackRequest request, const std::string& out)
     request.medium = work.string();
     request.shownAs = out;
     request.disk = DiskFormat{};
-    const ExitStatus status = Pack(request);
+    if (request.solid)
+        request.compressAll = false;
+    std::vector<std::string> written;
+    const ExitStatus status = Pack(request, &written);
     if (status != kClean && status != kWarnings)
         return status;
 
-    const std::optional<std::vector<MediumFile>> files = ReadMedium(work);
+    std::optional<std::vector<MediumFile>> files = ReadMedium(work);
     if (!files)
         return Stop(kCannotRun, "cannot read back the medium written in '" + work.string() + "'");
+    std::vector<PlannedStream> plans;
+    std::vector<std::string> streams;
+    if (request.solid) {
+        PutInScriptOrder(*files, written);
+        std::optional<std::vector<PlannedStream>> planned = PlanStreams(*files);
+        std::optional<std::vector<std::string>> packed =
+            planned ? CompressStreams(*files, *planned) : std::nullopt;
+        if (!packed)
+            return Stop(kCannotRun, "cannot compress the medium written in '" + work.string() + "'");
+        plans = std::move(*planned);
+        streams = std::move(*packed);
+    }
     Scratch partial{out + ".tesselpack-partial"};
-    if (!WriteProgram(partial.path, *starter, *files))
+    if (!WriteProgram(partial.path, *starter, *files, plans, streams))
         return Stop(kCannotRun, "cannot write '" + partial.path.string() + "'");
     fs::rename(partial.path, out, error);
     if (error)
         return Stop(kCannotRun, "cannot write '" + out + "': " + error.message());
     std::printf("tesselpack: wrote '%s', %llu bytes: the starter and a package of %zu files\n", out.c_str(),
                 static_cast<unsigned long long>(fs::file_size(out)), files->size());
+    if (!plans.empty()) {
+        uint64_t unpacked = 0, packed = 0;
+        for (size_t s = 0; s < plans.size(); ++s) {
+            unpacked += plans[s].size;
+            packed += streams[s].size();
+        }
+        std::printf("tesselpack: the files in Disk1 in %zu LZMA stream%s: %llu bytes, %llu compressed (%.1f%%)\n",
+                    plans.size(), plans.size() == 1 ? "" : "s", static_cast<unsigned long long>(unpacked),
+                    static_cast<unsigned long long>(packed), 100.0 * static_cast<double>(packed) / static_cast<double>(unpacked));
+    }
     return status;
 }

@@ -11,8 +11,11 @@
 #include "common/shared_counts.h"
 #include "common/system_paths.h"
 #include "common/whole_file.h"
+#include "uninstall/entry_undo.h"
+#include "uninstall/folder_reach.h"
 #include "uninstall/program_made_files.h"
 #include "uninstall/self_removal.h"
+#include "uninstall/text/entry_rules.h"
 #include "uninstall/text/log_reader.h"
 #include "uninstall/text/path_rules.h"
 
@@ -113,29 +116,6 @@ void ReleaseSharedFiles(const std::vector<std::string>& paths)
     }
 }
 
-bool IsLinkedFolder(const std::string& folder)
-{
-    const DWORD attributes = GetFileAttributesA(folder.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT);
-}
-
-enum class Reach { kNothing, kThroughLink, kDirect };
-
-// How `path` is reached from the installation folder. Whoever could write
-// there may have replaced a folder by a junction or symbolic link that
-// leads anywhere. Both are compared in their short forms, since the log
-// names files by their short paths and folders by their long ones.
-Reach ReachFromInstallFolder(const std::string& path, const std::string& installFolder)
-{
-    const std::optional<std::string> shortPath = SystemShortPath(path);
-    if (!shortPath)
-        return Reach::kNothing;
-    for (const std::string& folder : FoldersBetween(installFolder, *shortPath))
-        if (IsLinkedFolder(folder))
-            return Reach::kThroughLink;
-    return Reach::kDirect;
-}
-
 // Removes what the plan lists, each item only when it is reached without a
 // link, the files the program made only when they go (`madeFilesToo`);
 // returns how many were left for a link.
@@ -185,11 +165,14 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR commandLine, int)
         return kExitNoLog;
     }
     const std::string installFolder = programPath.substr(0, programPath.rfind('\\') + 1);
-    const RemovalPlan plan = PlanRemoval(ReadUninstallLog(*log));
+    const std::string shortFolder = SystemShortPath(installFolder).value_or(installFolder);
+    const UninstallLog read = ReadUninstallLog(*log);
+    const RemovalPlan plan = PlanRemoval(read);
+    const EntryPlan entries = PlanEntryUndo(read);
     const bool madeFilesToo = ConfirmMadeFiles(plan.madeFiles);
-    const std::size_t skipped =
-        plan.skipped +
-        RemoveListedItems(plan, SystemShortPath(installFolder).value_or(installFolder), programPath, madeFilesToo);
+    // Libraries unregister before any file goes.
+    std::size_t skipped = plan.skipped + entries.skipped + UndoEntries(entries, shortFolder);
+    skipped += RemoveListedItems(plan, shortFolder, programPath, madeFilesToo);
     if (skipped > 0)
         MessageBoxA(nullptr, SkippedRecordsText(skipped).c_str(), "Uninstall", MB_OK);
     if (plan.cleanUninstall)

@@ -21,9 +21,9 @@ int HexValue(char c)
 const std::vector<LogKindInfo>& LogKindTable()
 {
     static const std::vector<LogKindInfo> table = {
-        {LogKind::kRegistryValue, "REGVALUE", 0},
-        {LogKind::kIniValue, "INIVALUE", 0},
-        {LogKind::kLibrary, "REGLIBRARY", 0},
+        {LogKind::kRegistryValue, "REGVALUE", kRegistryFieldCount},
+        {LogKind::kIniValue, "INIVALUE", kIniFieldCount},
+        {LogKind::kLibrary, "REGLIBRARY", 1},
         {LogKind::kLink, "LINK", 2},
         {LogKind::kDeleteOnUninstall, "DELETEFILES", 3},
         {LogKind::kCleanUninstall, "CLEANUNINSTALL", 1},
@@ -69,6 +69,11 @@ std::string EncodeLogFields(const std::vector<std::string>& fields)
     return line;
 }
 
+bool FitsLogLine(const std::vector<std::string>& fields)
+{
+    return EncodeLogFields(fields).size() <= kMaxLogLine;
+}
+
 std::optional<std::vector<std::string>> DecodeLogFields(const std::string& what, std::size_t expected)
 {
     std::vector<std::string> fields(1);
@@ -79,8 +84,7 @@ std::optional<std::vector<std::string>> DecodeLogFields(const std::string& what,
         } else if (what[i] == '%') {
             const int high = i + 2 < what.size() ? HexValue(what[i + 1]) : -1;
             const int low = high >= 0 ? HexValue(what[i + 2]) : -1;
-            // Only the bytes EncodeLogFields escapes come escaped: any other
-            // spelling of a line would decode to the same fields.
+            // An escape of a byte that needs none is never written either.
             if (low < 0 || !NeedsEscape(static_cast<unsigned char>(high * 16 + low)))
                 return std::nullopt;
             fields.back() += static_cast<char>(high * 16 + low);

@@ -21,6 +21,20 @@ enum class LogKind {
     kInstall64,          // "INSTALL64": the installation used the 64-bit folders and registry view
 };
 
+// REGVALUE's fields: the root, key, value name and type words, the data as
+// written and the removal word, all as the script gave them after
+// expansion; how many of the key's last names setup created (decimal); and
+// the value before, empty when there was none (see StoredValueText).
+// Setup logs no entry whose removal is "KEEP".
+enum RegistryField : std::size_t {
+    kRegistryRoot, kRegistryKey, kRegistryName, kRegistryType, kRegistryData, kRegistryRemoval,
+    kRegistryCreated, kRegistryEarlier, kRegistryFieldCount
+};
+// INIVALUE's fields: the file, its section, the key and the value written;
+// and the value before, empty when there was none, else "=" and the value.
+// REGLIBRARY's one field is the library's path.
+enum IniField : std::size_t { kIniFile, kIniSection, kIniKey, kIniValue, kIniEarlier, kIniFieldCount };
+
 struct LogKindInfo {
     LogKind kind;
     const char* word;      // the kind line
@@ -39,6 +53,8 @@ constexpr std::size_t kMaxLogLine = 259;
 // CR, LF, NUL and the other control characters are written as %XX, so the
 // line splits back into the same fields.
 std::string EncodeLogFields(const std::vector<std::string>& fields);
+// Whether the fields' "what" line fits within kMaxLogLine.
+bool FitsLogLine(const std::vector<std::string>& fields);
 // Splits a "what" line into its fields; none for a line that no
 // EncodeLogFields call writes (a bad escape), or whose field count is not
 // `expected`.

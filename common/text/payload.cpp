@@ -144,26 +144,96 @@ bool IsSafeName(std::string_view name)
 
 std::optional<Header> ReadHeader(std::string_view bytes)
 {
-    if (bytes.size() < kHeaderSize || bytes.compare(0, kMagicSize, kHeaderMagic) != 0 ||
-        Number(bytes, 8, 4) != kFormatVersion)
+    if (bytes.size() < kHeaderSize || bytes.compare(0, kMagicSize, kHeaderMagic) != 0)
         return std::nullopt;
     Header header;
+    header.version = static_cast<uint32_t>(Number(bytes, 8, 4));
     header.files = static_cast<uint32_t>(Number(bytes, 12, 4));
     header.indexSize = static_cast<uint32_t>(Number(bytes, 16, 4));
     header.dataSize = Number(bytes, 20, 8);
     header.crc = static_cast<uint32_t>(Number(bytes, 28, 4));
-    if (header.files > kMaxFiles || header.indexSize > kMaxIndexSize || header.dataSize > (uint64_t{1} << 56))
+    if ((header.version != kFormatVersion && header.version != kSolidFormatVersion) || header.files > kMaxFiles ||
+        header.indexSize > kMaxIndexSize || header.dataSize > (uint64_t{1} << 56))
         return std::nullopt;
     return header;
 }
 
-std::optional<std::vector<Entry>> ReadIndex(const Header& header, std::string_view headerBytes,
-                                            std::string_view index)
+namespace {
+
+constexpr size_t kStreamRecordSize = 8 + 8 + 4;
+constexpr uint64_t kMaxSize = uint64_t{1} << 56;
+
+// Reads the fields that a solid package adds to a file's record.
+bool ReadSolidFields(std::string_view index, size_t& at, Entry& entry)
+{
+    if (index.size() - at < 1)
+        return false;
+    entry.flags = static_cast<uint8_t>(index[at++]);
+    if ((entry.flags & ~(kInStream | kX86Filtered)) != 0 || entry.flags == kX86Filtered)
+        return false;
+    if (!entry.InStream())
+        return true;
+    if (entry.size == 0 && entry.crc != 0)
+        return false;
+    const size_t headSize = static_cast<size_t>(std::min<uint64_t>(entry.size, kHeadSize));
+    if (index.size() - at < headSize)
+        return false;
+    entry.head.assign(index.substr(at, headSize));
+    at += headSize;
+    return true;
+}
+
+// The streams' table; each file in a stream gets its stream and its place
+// there. False when the files do not fill the streams exactly.
+bool ReadStreams(std::string_view index, size_t& at, std::vector<Entry>& entries, std::vector<Stream>& streams,
+                 uint64_t& packedSize)
+{
+    if (index.size() - at < 4)
+        return false;
+    const uint64_t count = Number(index, at, 4);
+    at += 4;
+    if (count > kMaxFiles || (index.size() - at) / kStreamRecordSize < count)
+        return false;
+    for (uint64_t s = 0; s < count; ++s, at += kStreamRecordSize) {
+        Stream stream;
+        stream.packedSize = Number(index, at, 8);
+        stream.unpackedSize = Number(index, at + 8, 8);
+        stream.crc = static_cast<uint32_t>(Number(index, at + 16, 4));
+        if (stream.packedSize > kMaxSize || stream.unpackedSize == 0 || stream.unpackedSize > kMaxSize ||
+            stream.packedSize > kMaxSize - packedSize)
+            return false;
+        packedSize += stream.packedSize;
+        streams.push_back(stream);
+    }
+    size_t s = 0;
+    uint64_t filled = 0;
+    for (Entry& entry : entries) {
+        if (!entry.InStream())
+            continue;
+        while (s < streams.size() && filled == streams[s].unpackedSize && entry.size > 0) {
+            ++s;
+            filled = 0;
+        }
+        if (s == streams.size() || entry.size > streams[s].unpackedSize - filled)
+            return false;
+        entry.stream = static_cast<uint32_t>(s);
+        entry.offset = filled;
+        filled += entry.size;
+    }
+    // Every stream holds files, and the last is full.
+    return streams.empty() ? true : s + 1 == streams.size() && filled == streams[s].unpackedSize;
+}
+
+}  // namespace
+
+std::optional<Index> ReadIndex(const Header& header, std::string_view headerBytes, std::string_view index)
 {
     if (headerBytes.size() < kHeaderSize || index.size() != header.indexSize ||
         Crc32(Crc32(0, headerBytes.data(), 28), index.data(), index.size()) != header.crc)
         return std::nullopt;
-    std::vector<Entry> entries;
+    const bool solid = header.version == kSolidFormatVersion;
+    Index result;
+    std::vector<Entry>& entries = result.entries;
     std::set<std::string> lowerNames;
     uint64_t dataSize = 0;
     size_t at = 0;
@@ -175,20 +245,32 @@ std::optional<std::vector<Entry>> ReadIndex(const Header& header, std::string_vi
         entry.crc = static_cast<uint32_t>(Number(index, at + 8, 4));
         const size_t nameLength = Number(index, at + 12, 2);
         at += kRecordFixedSize;
-        if (index.size() - at < nameLength || entry.size > header.dataSize - dataSize)
+        if (index.size() - at < nameLength || entry.size > kMaxSize)
             return std::nullopt;
         entry.name.assign(index.substr(at, nameLength));
         at += nameLength;
-        if (!IsSafeName(entry.name))
+        if (!IsSafeName(entry.name) || (solid && !ReadSolidFields(index, at, entry)))
             return std::nullopt;
-        dataSize += entry.size;
+        if (!entry.InStream()) {
+            if (entry.size > header.dataSize - dataSize)
+                return std::nullopt;
+            entry.offset = dataSize;
+            dataSize += entry.size;
+        }
         if (!lowerNames.insert(LowerName(entry.name)).second)
             return std::nullopt;
         entries.push_back(std::move(entry));
     }
+    uint64_t packedSize = 0;
+    if (solid && !ReadStreams(index, at, entries, result.streams, packedSize))
+        return std::nullopt;
+    for (Stream& stream : result.streams) {
+        stream.offset = dataSize;
+        dataSize += stream.packedSize;
+    }
     if (at != index.size() || dataSize != header.dataSize)
         return std::nullopt;
-    return entries;
+    return result;
 }
 
 bool IsEnd(std::string_view bytes, uint64_t packageSize)
@@ -215,8 +297,8 @@ std::optional<Package> ReadPackage(Source& source, uint64_t fileSize)
     std::string index(header->indexSize, '\0');
     if (!index.empty() && !source.ReadAt(start + kHeaderSize, &index[0], index.size()))
         return std::nullopt;
-    std::optional<std::vector<Entry>> entries = ReadIndex(*header, headerBytes, index);
-    if (!entries)
+    std::optional<Index> read = ReadIndex(*header, headerBytes, index);
+    if (!read)
         return std::nullopt;
 
     Package package;
@@ -226,7 +308,8 @@ std::optional<Package> ReadPackage(Source& source, uint64_t fileSize)
     if (!source.ReadAt(package.dataOffset + package.dataSize, &end[0], kEndSize) ||
         !IsEnd(end, header->PackageSize()))
         return std::nullopt;
-    package.entries = std::move(*entries);
+    package.entries = std::move(read->entries);
+    package.streams = std::move(read->streams);
     return package;
 }
 

@@ -13,8 +13,20 @@
 //   index, one record per file:
 //          size u64, CRC-32 of the contents u32, name length u16, name
 //          (a path below the medium's folder, with backslashes)
-//   the files' contents, in the index's order
+//          in a solid package (format kSolidFormatVersion) also:
+//          flags u8 (kInStream, kX86Filtered); for a file in the stream
+//          its first min(size, kHeadSize) bytes
+//   in a solid package, after the records: the number of streams u32,
+//          then for each: packed size u64, unpacked size u64, CRC-32 of
+//          the packed bytes u32
+//   the contents of the files that are not in a stream, in the index's
+//          order; then the streams, in order
 //   end, kEndSize bytes: "TesselNd", size of the whole package u64
+//
+// A stream is the LZMA properties (5 bytes) and the LZMA data of the files
+// in it, one after the other in the index's order; the files in streams
+// fill the streams in turn, none cut between two. A new stream is a place
+// where decoding can start.
 //
 // Numbers are little-endian. Every read is checked against the file that
 // holds the package: a truncated download, a changed byte or a missing end
@@ -30,6 +42,7 @@
 namespace payload {
 
 constexpr uint32_t kFormatVersion = 1;
+constexpr uint32_t kSolidFormatVersion = 2;
 constexpr char kHeaderMagic[] = "TesselPk";
 constexpr char kEndMagic[] = "TesselNd";
 constexpr size_t kMagicSize = 8;
@@ -40,6 +53,13 @@ constexpr size_t kEndSize = 16;
 constexpr uint32_t kMaxFiles = 100000;
 constexpr uint32_t kMaxIndexSize = 16u << 20;
 constexpr size_t kMaxNameLength = 240;
+// The bytes of a streamed file that the index repeats: what setup reads of
+// a source to tell its installed size (an SZDD header), without decoding.
+constexpr size_t kHeadSize = 14;
+
+// A file's flags in a solid package.
+constexpr uint8_t kInStream = 1;
+constexpr uint8_t kX86Filtered = 2;
 
 // CRC-32 as zip and PNG have it; `crc` is the value so far (0 to begin).
 uint32_t Crc32(uint32_t crc, const void* data, size_t size);
@@ -65,6 +85,18 @@ struct Entry {
     std::string name;  // relative, backslashes
     uint64_t size = 0;
     uint32_t crc = 0;
+    uint8_t flags = 0;
+    std::string head{};   // in a stream: its first bytes
+    uint64_t offset = 0;  // from the package's contents, or in its stream
+    uint32_t stream = 0;  // in a stream: which
+    bool InStream() const { return (flags & kInStream) != 0; }
+};
+
+struct Stream {
+    uint64_t packedSize = 0;
+    uint64_t unpackedSize = 0;
+    uint32_t crc = 0;
+    uint64_t offset = 0;  // from the package's contents
 };
 
 // The name as the index tells names apart: A to Z in lower case, as
@@ -77,12 +109,14 @@ std::string LowerName(std::string_view name);
 // that Windows treats specially.
 bool IsSafeName(std::string_view name);
 
-// The header and the index for these files, in this order.
-std::string HeaderAndIndex(const std::vector<Entry>& entries);
+// The header and the index for these files, in this order; a solid package
+// when there are streams.
+std::string HeaderAndIndex(const std::vector<Entry>& entries, const std::vector<Stream>& streams = {});
 // What follows the last file's contents.
 std::string End(uint64_t packageSize);
 
 struct Header {
+    uint32_t version = 0;
     uint32_t files = 0;
     uint32_t indexSize = 0;
     uint64_t dataSize = 0;
@@ -92,11 +126,15 @@ struct Header {
 
 // Nothing when it is no package header of this format.
 std::optional<Header> ReadHeader(std::string_view bytes);
+struct Index {
+    std::vector<Entry> entries;
+    std::vector<Stream> streams;
+};
+
 // The files the index lists; nothing when the checksum differs, a record is
 // cut short, a name is unsafe or repeated, or the sizes do not add up to the
 // header's.
-std::optional<std::vector<Entry>> ReadIndex(const Header& header, std::string_view headerBytes,
-                                            std::string_view index);
+std::optional<Index> ReadIndex(const Header& header, std::string_view headerBytes, std::string_view index);
 bool IsEnd(std::string_view bytes, uint64_t packageSize);
 
 // Reads a program's bytes; the starter reads its own file, the tests a string.
@@ -109,6 +147,7 @@ public:
 
 struct Package {
     std::vector<Entry> entries;
+    std::vector<Stream> streams;
     uint64_t dataOffset = 0;  // in the program's file: the first file's contents
     uint64_t dataSize = 0;
 };
@@ -126,7 +165,9 @@ public:
 std::optional<Package> ReadPackage(Source& source, uint64_t fileSize);
 
 // Whether the files of the package that `which` names have the contents
-// their checksums say; false also when `progress` stopped the check.
+// their checksums say, and the streams, when it names a file in one, their
+// packed bytes (their files are checked as they are decoded); false also
+// when `progress` stopped the check.
 bool CheckContents(Source& source, const Package& package, bool (*which)(const Entry&), Progress* progress);
 
 // Whether setup reads the file from the package where it lies instead of

@@ -27,8 +27,9 @@ std::optional<std::string> BareProgram(std::string program)
     return program;
 }
 
-std::string HeaderAndIndex(const std::vector<Entry>& entries)
+std::string HeaderAndIndex(const std::vector<Entry>& entries, const std::vector<Stream>& streams)
 {
+    const bool solid = !streams.empty();
     std::string index;
     uint64_t dataSize = 0;
     for (const Entry& entry : entries) {
@@ -36,10 +37,25 @@ std::string HeaderAndIndex(const std::vector<Entry>& entries)
         PutNumber(index, entry.crc, 4);
         PutNumber(index, entry.name.size(), 2);
         index += entry.name;
-        dataSize += entry.size;
+        if (solid) {
+            index += static_cast<char>(entry.flags);
+            if (entry.InStream())
+                index += entry.head.substr(0, kHeadSize);
+        }
+        if (!entry.InStream())
+            dataSize += entry.size;
+    }
+    if (solid) {
+        PutNumber(index, streams.size(), 4);
+        for (const Stream& stream : streams) {
+            PutNumber(index, stream.packedSize, 8);
+            PutNumber(index, stream.unpackedSize, 8);
+            PutNumber(index, stream.crc, 4);
+            dataSize += stream.packedSize;
+        }
     }
     std::string bytes(kHeaderMagic, kMagicSize);
-    PutNumber(bytes, kFormatVersion, 4);
+    PutNumber(bytes, solid ? kSolidFormatVersion : kFormatVersion, 4);
     PutNumber(bytes, entries.size(), 4);
     PutNumber(bytes, index.size(), 4);
     PutNumber(bytes, dataSize, 8);

@@ -143,6 +143,8 @@ int main(int argc, char** argv)
             const int button = isDialog ? ButtonToGoOn(window, answerYes) : 0;
             if (button == 0)
                 continue;  // the background, and the copy page, which ends by itself
+            if (HWND accept = GetDlgItem(window, 1048))  // a licence: a person accepts it to go on
+                SendMessageA(accept, BM_CLICK, 0, 0);
             PostMessageA(window, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED),
                          reinterpret_cast<LPARAM>(GetDlgItem(window, button)));
         }

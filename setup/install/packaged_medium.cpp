@@ -21,14 +21,24 @@ std::string TakeVariable(const char* name)
     return length > 0 && length < MAX_PATH ? value : "";
 }
 
-// The index is at most kMaxIndexSize, so every read fits one call.
+// The index is at most kMaxIndexSize, and the reader of the streams reads
+// 64 KB at most, so every read fits one call.
 class PackageSource : public payload::Source {
 public:
     bool ReadAt(uint64_t offset, char* buffer, size_t size) override
     {
-        return ReadPackageBytes(offset, buffer, static_cast<DWORD>(size));
+        return ReadExactlyAt(gInstall.packagedMedium.package, offset, buffer, static_cast<DWORD>(size));
     }
 };
+
+PackageSource gSource;
+
+[[noreturn]] void EndForDamagedPackage()
+{
+    gInstall.log.Flush();
+    MessageBoxA(nullptr, kDamagedPackageMessage, "Setup", MB_OK | MB_ICONSTOP);
+    ExitProcess(static_cast<UINT>(kExitDamagedPackage));
+}
 
 }  // namespace
 
@@ -53,9 +63,7 @@ void TakePackagedMedium(const std::string& startFolder)
     PackagedMedium& medium = gInstall.packagedMedium;
     medium.package = reinterpret_cast<HANDLE>(values[0]);
     const std::optional<uint64_t> size = OpenFileSize(medium.package);
-    PackageSource source;
-    const std::optional<payload::Package> package =
-        size ? payload::ReadPackage(source, *size) : std::nullopt;
+    std::optional<payload::Package> package = size ? payload::ReadPackage(gSource, *size) : std::nullopt;
     if (!package) {
         medium.package = nullptr;
         return;
@@ -63,12 +71,13 @@ void TakePackagedMedium(const std::string& startFolder)
     medium.folder = folder;
     medium.checked = reinterpret_cast<HANDLE>(values[1]);
     medium.starter = reinterpret_cast<HANDLE>(values[2]);
-    uint64_t offset = package->dataOffset;
-    for (const payload::Entry& entry : package->entries) {
-        if (payload::StaysInPackage(entry))
-            medium.files[payload::LowerName(entry.name)] = {entry.name, offset, entry.size};
-        offset += entry.size;
-    }
+    medium.contents = std::move(*package);
+    const std::vector<payload::Entry>& entries = medium.contents.entries;
+    for (size_t e = 0; e < entries.size(); ++e)
+        if (payload::StaysInPackage(entries[e]))
+            medium.files[payload::LowerName(entries[e].name)] = {entries[e].name, e, entries[e].size};
+    if (!medium.contents.streams.empty())
+        medium.streams.reset(new payload::SolidReader(gSource, medium.contents));
 }
 
 bool WaitForCheckedPackage(DWORD splashMs)
@@ -99,9 +108,17 @@ PackagedFile* FindPackagedFile(const std::string& path)
     return found != medium.files.end() && !found->second.unpacked ? &found->second : nullptr;
 }
 
-bool ReadPackageBytes(uint64_t offset, char* buffer, DWORD size)
+bool ReadPackagedFile(const PackagedFile& file, uint64_t at, char* buffer, DWORD size)
 {
-    return ReadExactlyAt(gInstall.packagedMedium.package, offset, buffer, size);
+    PackagedMedium& medium = gInstall.packagedMedium;
+    const payload::Entry& entry = medium.contents.entries[file.entry];
+    if (!entry.InStream())
+        return gSource.ReadAt(medium.contents.dataOffset + entry.offset + at, buffer, size);
+    if (at + size <= entry.head.size()) {
+        std::copy_n(entry.head.data() + at, size, buffer);
+        return true;
+    }
+    return medium.streams->Read(file.entry, at, buffer, size);
 }
 
 bool UnpackPackagedFile(const std::string& path)
@@ -122,13 +139,15 @@ bool UnpackPackagedFile(const std::string& path)
         written = out.IsOpen();
         for (uint64_t at = 0; written && at < file.size;) {
             const DWORD chunk = static_cast<DWORD>(std::min<uint64_t>(file.size - at, buffer.size()));
-            written = ReadPackageBytes(file.offset + at, buffer.data(), chunk) &&
+            written = ReadPackagedFile(file, at, buffer.data(), chunk) &&
                       WriteAll(out.get(), std::string_view(buffer.data(), chunk));
             at += chunk;
         }
     }
     if (!written)
         DeleteFileA(target.c_str());
+    if (gInstall.packagedMedium.streams && gInstall.packagedMedium.streams->Damaged())
+        EndForDamagedPackage();
     file.unpacked = written;
     return written;
 }

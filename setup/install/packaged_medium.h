@@ -9,12 +9,16 @@
 #include <cstdint>
 #include <optional>
 #include <map>
+#include <memory>
 #include <string>
+
+#include "common/text/payload.h"
+#include "common/text/solid_reader.h"
 
 // A file of the medium that lies in the package alone.
 struct PackagedFile {
     std::string below;    // its path below the medium's folder, as the package spells it
-    uint64_t offset = 0;  // of its bytes in the starter's file
+    size_t entry = 0;     // in the package's index
     uint64_t size = 0;
     bool unpacked = false;  // written into the start folder since: read there
     std::string Name() const { return below.substr(below.rfind('\\') + 1); }
@@ -27,6 +31,8 @@ struct PackagedMedium {
     HANDLE checked = nullptr;  // set by the starter once the packaged files are found whole
     HANDLE starter = nullptr;  // the starter's process
     std::map<std::string, PackagedFile> files;  // by their paths below the folder, in lower case
+    payload::Package contents;
+    std::unique_ptr<payload::SolidReader> streams;  // decodes the files in a solid package's streams
 };
 
 // Takes the starter's word out of the environment, so that no program that
@@ -45,11 +51,17 @@ bool WaitForCheckedPackage(DWORD splashMs);
 // null otherwise.
 PackagedFile* FindPackagedFile(const std::string& path);
 
-// Exactly `size` bytes of the starter's file at `offset`.
-bool ReadPackageBytes(uint64_t offset, char* buffer, DWORD size);
+// Exactly `size` bytes of a packaged file from `at`. A file in a stream is
+// decoded, in one pass when read in the package's order; its first bytes
+// come from the index. A file whose bytes decode wrong ends setup (see
+// UnpackPackagedFile).
+bool ReadPackagedFile(const PackagedFile& file, uint64_t at, char* buffer, DWORD size);
 
 // Writes a packaged file where the starter would have unpacked it, for the
 // calls that read their source from disk themselves: the installation call,
 // the Setup API, the joining of pieces. Nothing for a file that is not
-// packaged; false when it cannot be written.
+// packaged; false when it cannot be written. Every writer of a packaged
+// file ends here when it fails, so this is where a stream found damaged
+// ends setup, with the starter's message and exit code, once the file that
+// failed is gone.
 bool UnpackPackagedFile(const std::string& path);

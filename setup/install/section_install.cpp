@@ -7,6 +7,8 @@
 
 #include "setup/install/file_system.h"
 #include "setup/install/install_state.h"
+#include "setup/install/libraries.h"
+#include "setup/install/registry_entries.h"
 #include "setup/install/shortcut.h"
 #include "setup/install/source_files.h"
 #include "setup/install/text/install_paths.h"
@@ -114,6 +116,9 @@ RunOutcome InstallChosenSections(bool shortcuts, Prompter& prompter, Progress& p
             if (shortcuts && entry.shortcut != 0 && !installedPath.empty())
                 CreateEntryShortcut(entry, installedPath);
         }
+        RegisterSectionLibraries(section.name, prompter);
+        WriteSectionRegistry(section.name, prompter);
+        WriteSectionIniValues(section.name, prompter);
     }
     return RunOutcome::kGoOn;
 }
@@ -143,5 +148,7 @@ RunOutcome InstallFileEntry(std::size_t index, std::string& installedPath, Promp
 RunOutcome InstallSections(Prompter& prompter, Progress& progress)
 {
     const bool shortcuts = gInstall.createShortcuts != 0 && PrepareProgramGroup(prompter);
-    return InstallChosenSections(shortcuts, prompter, progress);
+    const RunOutcome outcome = InstallChosenSections(shortcuts, prompter, progress);
+    NotifyFileTypesChanged();
+    return outcome;
 }

@@ -1,5 +1,6 @@
 // Installing the chosen sections: the program group, every file entry of
-// each section in script order, and the shortcuts.
+// each section in script order, and the shortcuts; then the section's
+// libraries, registry entries and INI values.
 #pragma once
 
 #include <cstddef>

@@ -29,7 +29,7 @@ std::optional<SourceStart> ReadSourceStart(const std::string& path)
         SourceStart start;
         start.count = static_cast<DWORD>(std::min<uint64_t>(packaged->size, sizeof start.header));
         start.size = packaged->size;
-        if (!ReadPackageBytes(packaged->offset, reinterpret_cast<char*>(start.header), start.count))
+        if (!ReadPackagedFile(*packaged, 0, reinterpret_cast<char*>(start.header), start.count))
             return std::nullopt;
         return start;
     }

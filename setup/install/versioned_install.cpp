@@ -6,10 +6,12 @@
 #include <vector>
 
 #include "common/find_files.h"
+#include "common/installed_library.h"
 #include "common/text/szdd_expander.h"
 #include "setup/install/deferred_replacement.h"
 #include "setup/install/file_system.h"
 #include "setup/install/install_state.h"
+#include "setup/install/libraries.h"
 #include "setup/install/shared_counts.h"
 #include "setup/install/version_calls.h"
 #include "setup/install/text/install_paths.h"
@@ -129,16 +131,7 @@ void RegisterSharedFile(const std::string& path, bool wasThere, Prompter& prompt
     gInstall.log.WriteSharedFile(path);
     if (!module)
         return;
-    using RegisterServer = HRESULT(STDAPICALLTYPE*)();
-    const auto registerServer = reinterpret_cast<RegisterServer>(GetProcAddress(module, "DllRegisterServer"));
-    if (registerServer) {
-        if (registerServer() != S_OK)
-            prompter.ShowMessage(MessageOwner::kPage, "Registration of " + path + " failed, setup will continue.",
-                                 "Server registration", MB_ICONERROR);
-        gInstall.log.WriteRegistration(Registration::kRegistered);
-    } else {
-        gInstall.log.WriteRegistration(Registration::kNotRegistrable);
-    }
+    gInstall.log.WriteRegistration(CallRegisterServer(module, path, prompter));
     FreeLibrary(module);
 }
 
@@ -257,7 +250,7 @@ public:
         if (!packaged_)
             return ReadFile(file_.get(), buffer, size, &read, nullptr) != FALSE;
         read = static_cast<DWORD>(std::min<uint64_t>(size, packaged_->size - at_));
-        if (!ReadPackageBytes(packaged_->offset + at_, buffer, read))
+        if (!ReadPackagedFile(*packaged_, at_, buffer, read))
             return false;
         at_ += read;
         return true;

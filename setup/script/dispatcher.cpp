@@ -7,7 +7,9 @@
 #include "setup/model/text/commands.h"
 #include "setup/model/text/records.h"
 #include "setup/model/text/script_store.h"
+#include "setup/model/text/windows_versions.h"
 #include "setup/ui/copy_page.h"
+#include "setup/ui/page_framework.h"
 #include "setup/ui/pages.h"
 #include "setup/ui/splash_and_background.h"
 
@@ -31,22 +33,87 @@ std::vector<FoundFile> FindSourceFiles(const std::string& pattern)
     return matches;
 }
 
-INT_PTR ShowPage(Command command)
+// A page as the script showed it, for Back to open it again.
+struct ShownPage {
+    Command command;
+    std::vector<std::string> args;  // expanded when the command ran
+    PageMemory memory;
+};
+
+// The pages that Back can reach, the first one shown first. The copy page
+// ends it: what was installed is not chosen again.
+struct PageHistory {
+    bool backButton = false;  // SetBackButton
+    std::vector<ShownPage> pages;
+};
+
+INT_PTR ShowPage(const ShownPage& page)
 {
-    switch (command) {
+    switch (page.command) {
     case Command::ShowWelcome: return ShowWelcomePage();
     case Command::ShowDest: return ShowDestinationPage();
     case Command::ShowSections: return ShowSectionsPage();
     case Command::ShowProgramGroup: return ShowProgramGroupPage();
     case Command::ShowCopy: return ShowCopyPage();
+    case Command::ShowLicence: return ShowLicencePage(page.args[0]);
+    case Command::ShowText: return ShowTextPage(page.args[0], page.args[1]);
     default: return 0;
     }
 }
 
-enum class Step { Next, EndScript, ForbiddenProcessRuns };
+enum class Step { Next, EndScript, ForbiddenProcessRuns, FileUnreadable, WindowsUnsupported };
+
+// Shows the page of a page command, and the pages before it again as the
+// user goes Back and Next, until Next leaves the newest page. The commands
+// between the pages ran once, when the script reached them.
+Step ShowPages(PageHistory& history, Command command, const std::vector<std::string>& args)
+{
+    history.pages.push_back({command, args, {}});
+    size_t at = history.pages.size() - 1;
+    for (;;) {
+        ShownPage& shown = history.pages[at];
+        gPage.back = history.backButton && at > 0 && shown.command != Command::ShowCopy;
+        gPage.memory = history.backButton ? &shown.memory : nullptr;
+        const INT_PTR result = ShowPage(shown);
+        gPage.back = false;
+        gPage.memory = nullptr;
+        if (result == kPageBack) {
+            --at;
+        } else if (result == kPageUnreadable) {
+            return Step::FileUnreadable;
+        } else if (result != kPageNext) {
+            PostQuitMessage(9);
+            return Step::EndScript;
+        } else if (++at == history.pages.size()) {
+            break;
+        }
+    }
+    if (command == Command::ShowCopy)
+        history.pages.clear();
+    return Step::Next;
+}
+
+// The version the system reports, which is the real one up to the newest
+// Windows that the program's manifest names.
+bool RunsOnRequiredWindows(const std::vector<std::string>& args)
+{
+    OSVERSIONINFOA running = {};
+    running.dwOSVersionInfoSize = sizeof running;
+    if (!GetVersionExA(&running))
+        return true;
+    const WindowsRequirement requirement = ReadWindowsRequirement(args[0], args[1]);
+    const WindowsFamily family =
+        running.dwPlatformId == VER_PLATFORM_WIN32_NT ? WindowsFamily::kNt : WindowsFamily::k9x;
+    const WindowsVersion version{static_cast<int>(running.dwMajorVersion), static_cast<int>(running.dwMinorVersion)};
+    if (IsSupported(requirement, family, version))
+        return true;
+    MessageBoxA(nullptr, UnsupportedWindowsText(requirement).c_str(), "Windows version", MB_ICONERROR);
+    return false;
+}
 
 // Carries out one command whose arguments are checked and expanded.
-Step RunCommand(const CommandInfo& info, std::vector<std::string>& args, const std::string& programFilesBase)
+Step RunCommand(const CommandInfo& info, std::vector<std::string>& args, const std::string& programFilesBase,
+                PageHistory& history)
 {
     if (RunRecordingCommand(info, args, programFilesBase))
         return Step::Next;
@@ -73,10 +140,15 @@ Step RunCommand(const CommandInfo& info, std::vector<std::string>& args, const s
     case Command::ShowSections:
     case Command::ShowCopy:
     case Command::ShowProgramGroup:
-        if (ShowPage(info.command) != 0) {
-            PostQuitMessage(9);
-            return Step::EndScript;
-        }
+    case Command::ShowLicence:
+    case Command::ShowText:
+        return ShowPages(history, info.command, args);
+    case Command::SetBackButton:
+        history.backButton = ScriptFlag(args[0]) != 0;
+        break;
+    case Command::RequireWindows:
+        if (!RunsOnRequiredWindows(args))
+            return Step::WindowsUnsupported;
         break;
     case Command::ForbidProcess:  // the check lower-cases the name it shows
         if (IsProcessRunning(args[0])) {
@@ -96,6 +168,7 @@ Step RunCommand(const CommandInfo& info, std::vector<std::string>& args, const s
 
 std::optional<int> RunScript(const std::string& programFilesBase)
 {
+    PageHistory history;
     for (const ScriptEntry& entry : gScript.Entries()) {
         const CommandInfo* info = FindCommand(entry.name);
         if (!info)
@@ -106,9 +179,13 @@ std::optional<int> RunScript(const std::string& programFilesBase)
             return kExitSyntaxError;
         }
         ExpandCommandArguments(*info, args);
-        const Step step = RunCommand(*info, args, programFilesBase);
+        const Step step = RunCommand(*info, args, programFilesBase, history);
         if (step == Step::ForbiddenProcessRuns)
             return kExitForbiddenProcess;
+        if (step == Step::FileUnreadable)
+            return kExitFileUnreadable;
+        if (step == Step::WindowsUnsupported)
+            return kExitWindowsUnsupported;
         if (step == Step::EndScript)
             break;
     }

@@ -10,6 +10,8 @@ enum ExitCode {
     kExitNoScript = 1,
     kExitSyntaxError = 2,
     kExitForbiddenProcess = 3,
+    kExitFileUnreadable = 4,     // the file of a licence or text page
+    kExitWindowsUnsupported = 5,  // RequireWindows
     kExitNoCommonControls = -5,
     kExitRegistryError = -6,
     kExitUnspelledFolder = -7,  // a folder it needs has a name it cannot use (see common/system_paths.h)

@@ -12,11 +12,6 @@
 
 #include <string>
 
-// Loads a library that setup installed, for its self-registration: the DLLs
-// it imports are looked for in its own folder and the system's, never in
-// setup's folder or the current one.
-HMODULE LoadInstalledLibrary(const std::string& path);
-
 enum class SystemLibrary { kVersion, kSetupApi, kCommonControls, kProcessStatus, kVdmDebug };
 
 // A function of a system library; null when the library or the function is missing.

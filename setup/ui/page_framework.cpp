@@ -110,10 +110,79 @@ void DestroyCustomControls(const char* pageName)
     }
 }
 
+bool gRestoring = false;  // the page's controls are being given what the user left
+
+// The controls whose state the user sets: check boxes, options, edit fields.
+template <typename Visit>
+void ForEachUserControl(HWND page, Visit visit)
+{
+    for (HWND control = GetWindow(page, GW_CHILD); control; control = GetWindow(control, GW_HWNDNEXT)) {
+        char name[16] = "";
+        GetClassNameA(control, name, sizeof name);
+        const LONG type = GetWindowLongA(control, GWL_STYLE) & BS_TYPEMASK;
+        const bool choice = lstrcmpiA(name, "Button") == 0 &&
+                            (type == BS_AUTOCHECKBOX || type == BS_AUTORADIOBUTTON || type == BS_AUTO3STATE);
+        if (choice || lstrcmpiA(name, "Edit") == 0)
+            visit(control, choice);
+    }
+}
+
+void KeepLeftState(HWND page)
+{
+    if (!gPage.memory)
+        return;
+    gPage.memory->controls.clear();
+    ForEachUserControl(page, [](HWND control, bool choice) {
+        PageMemory::Control kept;
+        if (choice) {
+            kept.check = SendMessageA(control, BM_GETCHECK, 0, 0);
+        } else {
+            kept.text.resize(static_cast<size_t>(GetWindowTextLengthA(control)) + 1);
+            kept.text.resize(static_cast<size_t>(GetWindowTextA(control, &kept.text[0], static_cast<int>(kept.text.size()))));
+        }
+        gPage.memory->controls.push_back(kept);
+    });
+}
+
+// Without a change notification to the script's "COMMAND" messages: the
+// user did nothing.
+void RestoreLeftState(HWND page)
+{
+    if (!gPage.memory || gPage.memory->controls.empty())
+        return;
+    size_t index = 0;
+    gRestoring = true;
+    ForEachUserControl(page, [&](HWND control, bool choice) {
+        if (index >= gPage.memory->controls.size())
+            return;
+        const PageMemory::Control& kept = gPage.memory->controls[index++];
+        if (choice)
+            SendMessageA(control, BM_SETCHECK, static_cast<WPARAM>(kept.check), 0);
+        else
+            SetWindowTextA(control, kept.text.c_str());
+    });
+    gRestoring = false;
+}
+
+// The template's hidden third button becomes Back, left of Next.
+void ShowBackButton(HWND page)
+{
+    HWND back = GetDlgItem(page, IDC_PAGE_LAST);
+    if (!gPage.back || !back)
+        return;
+    SetWindowTextA(back, "< &Back");
+    EnableWindow(back, TRUE);
+    ShowWindow(back, SW_SHOW);
+}
+
 void OnPageButton(HWND page, int id)
 {
     if (id == kNextButton) {
+        KeepLeftState(page);
         EndDialog(page, kPageNext);
+    } else if (id == IDC_PAGE_LAST && gPage.back) {
+        KeepLeftState(page);
+        EndDialog(page, kPageBack);
     } else if (id == kCancelButton) {
         if (RequestQuit(kQuitAsk) == 1)
             EndDialog(page, kPageCancelled);
@@ -131,7 +200,7 @@ bool IsUserAction(WORD notification)
 // A notification from a custom control: its "COMMAND" messages, in list order.
 void OnCustomControlNotification(HWND control, WORD notification)
 {
-    if (!control || !IsUserAction(notification))
+    if (!control || !IsUserAction(notification) || gRestoring)
         return;
     for (const ActionRecord& action : gRecords.actions) {
         if (action.command != "ShowMessage" || action.Trigger() != "COMMAND")
@@ -193,7 +262,10 @@ void HandlePageMessage(HWND page, UINT message, WPARAM wParam, LPARAM lParam, co
         gPage.growth = MeasureGrowth(gPage.font);
         break;
     case WM_INITDIALOG:
+        gPage.nextGate = 1;  // a gate belongs to the page that closed it
         CreateCustomControls(page, pageName);
+        ShowBackButton(page);
+        RestoreLeftState(page);
         break;
     case WM_DESTROY:
         DestroyCustomControls(pageName);

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "common/text/screen_scale.h"
 #include "setup/ui/resources/resource_ids.h"
@@ -17,6 +18,19 @@ enum PageButton { kNextButton = IDC_PAGE_NEXT, kCancelButton = IDC_PAGE_CANCEL }
 // Results a page ends with: the dispatcher goes on only after kPageNext.
 constexpr INT_PTR kPageNext = 0;
 constexpr INT_PTR kPageCancelled = -2;
+constexpr INT_PTR kPageBack = -3;        // the user pressed Back
+constexpr INT_PTR kPageUnreadable = -4;  // the file the page shows cannot be read (said so)
+
+// What the user left on a page, for Back to show it again: the check state
+// of every check box and option, the text of every edit field, in the
+// order of the page's controls (those of the script included).
+struct PageMemory {
+    struct Control {
+        LRESULT check = 0;
+        std::string text;
+    };
+    std::vector<Control> controls;  // empty until the page is left
+};
 
 // How much a page has grown against a 100 % screen: the dialog base units of
 // its font now and at 96 DPI. The page's own controls grow with its font,
@@ -36,13 +50,17 @@ struct PageState {
     PageGrowth growth;      // of that font
     int32_t nextGate = 1;   // while not 1 the timer keeps Next disabled
     int waiting = 0;        // questions the page has open: it takes no input meanwhile
+    bool back = false;      // the page shows Back
+    PageMemory* memory = nullptr;  // where the page keeps what the user leaves; null without Back
 };
 
 extern PageState gPage;
 
 // Every page procedure hands each message to this. Creates and destroys the
 // script's controls of the page, shows their "COMMAND" messages, ends the
-// page on Next and on a confirmed Cancel.
+// page on Next, on Back and on a confirmed Cancel. Where the page has a
+// memory, it shows what it holds once the page and the script's controls
+// are made, and keeps what the user leaves on Next and Back.
 void HandlePageMessage(HWND page, UINT message, WPARAM wParam, LPARAM lParam, const char* pageName);
 
 // A message box modal to the current page: until it is answered the page

@@ -11,3 +11,8 @@ INT_PTR ShowWelcomePage();
 INT_PTR ShowDestinationPage();
 INT_PTR ShowSectionsPage();
 INT_PTR ShowProgramGroupPage();
+// The licence page shows `file` with the choice to accept it; the text page
+// shows it under `title`. A file that cannot be read is said and ends them
+// with kPageUnreadable.
+INT_PTR ShowLicencePage(const std::string& file);
+INT_PTR ShowTextPage(const std::string& file, const std::string& title);

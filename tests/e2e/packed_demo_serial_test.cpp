@@ -55,12 +55,14 @@ void PackInstallRemove(const std::string& diskSize, RunOptions options)
     WriteFile(staging / "Program\\TesselDemo.exe", ReadFile(bin + "\\TesselDemo.exe"));
     WriteFile(staging / "Program\\Readme.txt", ReadFile(Env("TESSEL_SOURCE") + "\\examples\\demo\\Readme.txt"));
     WriteFile(staging / "Shared\\Tiles.dll", ReadFile(bin + "\\Tiles.dll"));
+    WriteFile(staging / "Licence.txt", ReadFile(Env("TESSEL_SOURCE") + "\\examples\\demo\\Licence.txt"));
 
     Medium medium;
     ASSERT_EQ(RunTesselpack("\"" + Env("TESSEL_SOURCE") + "\\examples\\demo\\SetupScript.INI\" --from \"" +
                             staging.path() + "\" --out \"" + medium.path() + "\" --disk-size " + diskSize),
               0u);
     ASSERT_TRUE(FileExists(medium / "Disk1\\Program\\TesselDemo.ex_"));
+    ASSERT_TRUE(FileExists(medium / "Disk1\\Licence.txt"));  // as it is, on the disk setup starts from
 
     const std::string installDir = root / "Tessel Demo\\";
     {
@@ -69,6 +71,10 @@ void PackInstallRemove(const std::string& diskSize, RunOptions options)
             setup.ExpectMessageBox("Error", "Wininit.exe not found! Setup can not replace DLLs that are in use!",
                                    IDOK);
         setup.WaitForPage(IDC_WELCOME_TEXT).Click(IDC_PAGE_NEXT);
+        const Page licence = setup.WaitForPage(IDC_LICENCE_ACCEPT);
+        licence.Click(IDC_LICENCE_ACCEPT);
+        ASSERT_TRUE(licence.WaitForEnabled(IDC_PAGE_NEXT, true));
+        licence.Click(IDC_PAGE_NEXT);
         Page destination = setup.WaitForPage(IDC_DEST_ASK_CREATE);
         destination.Type(IDC_DEST_PATH, installDir);
         destination.Click(IDC_PAGE_NEXT);

@@ -188,6 +188,31 @@ TEST(SingleFile, ChangedOrCutPackageSaysSoAndInstallsNothing)
     }
 }
 
+// A solid package of a few hundred real files: the sections chosen come
+// out of the one stream byte for byte, the one left out is decoded past,
+// and nothing of it goes through TEMP.
+TEST(SingleFile, SolidPackageInstallsTheChosenSectionsByteForByte)
+{
+    const std::string installed = WindowsDirectory() + "\\TesselSolid";
+    Leftovers leftovers;
+    leftovers.UninstallEntry("Tessel Solid");
+    leftovers.Tree(installed);
+    Download download("Solid.exe");
+    RunToTheScriptsEnd(download);
+    size_t files = 0;
+    for (const char* section : {"Programs", "Documents"}) {
+        const std::string staged = Packages() + "\\solid\\" + section;
+        for (const auto& [path, value] : SnapshotTree(staged)) {
+            SCOPED_TRACE(path);
+            ++files;
+            EXPECT_TRUE(ReadFile(installed + "\\" + section + path.substr(staged.size())) == ReadFile(path));
+        }
+    }
+    EXPECT_GE(files, 250u);
+    EXPECT_FALSE(DirectoryExists(installed + "\\Samples"));
+    EXPECT_EQ(download.TempContents(), std::vector<std::string>{});
+}
+
 // Setup installs its files, a 24 MB one and a compressed one, straight from
 // the package: while it runs, TEMP holds setup, Unskein and the script
 // alone. They arrive byte for byte all the same, and TEMP is left empty.

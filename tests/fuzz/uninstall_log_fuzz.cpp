@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "common/text/log_records.h"
+#include "uninstall/text/entry_rules.h"
 #include "uninstall/text/log_reader.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
@@ -25,5 +26,21 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     for (const std::string& key : plan.registryKeys)
         if (key.size() < 54 || key.back() != '\\')
             abort();
+    // Whatever the registry records say, no key is deleted that the rules
+    // keep, and none that the record does not name.
+    const EntryPlan entries = PlanEntryUndo(log);
+    if (entries.entries.size() + entries.skipped > log.records.size())
+        abort();
+    for (const EntryUndo& entry : entries.entries) {
+        const RegistryUndo& undo = entry.registry;
+        const auto names = KeyNames(undo.key);
+        if (entry.kind != LogKind::kRegistryValue)
+            continue;
+        if (!names || (undo.wholeKey && GuardOf(undo.root, *names) != KeyGuard::kWhenCreated))
+            abort();
+        for (const std::string& key : undo.emptyKeys)
+            if (undo.key.compare(0, key.size(), key) != 0 || GuardOf(undo.root, *KeyNames(key)) == KeyGuard::kNever)
+                abort();
+    }
     return 0;
 }

@@ -5,8 +5,11 @@
 
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "common/text/payload.h"
+#include "common/text/x86_filter.h"
+#include "tesselpack/text/solid_stream.h"
 
 namespace package_samples {
 
@@ -56,6 +59,47 @@ inline std::optional<payload::Package> CheckedPackage(const std::string& program
     if (!package || !payload::CheckContents(source, *package, [](const payload::Entry&) { return true; }, nullptr))
         return std::nullopt;
     return package;
+}
+
+struct SampleFile {
+    std::string name;
+    std::string bytes;
+};
+
+// The small program with a solid package of the files: those in folders in
+// LZMA streams of about `streamSize` bytes each, programs filtered.
+inline std::string SolidProgram(const std::vector<SampleFile>& files, size_t streamSize)
+{
+    std::vector<payload::Entry> entries;
+    std::string stored;
+    std::vector<std::string> unpacked;
+    for (const SampleFile& file : files) {
+        payload::Entry entry{file.name, file.bytes.size(), payload::Crc32(0, file.bytes.data(), file.bytes.size())};
+        if (payload::StaysInPackage(entry)) {
+            entry.flags = payload::kInStream | (solid_stream::IsX86Program(file.bytes) ? payload::kX86Filtered : 0);
+            entry.head = file.bytes.substr(0, payload::kHeadSize);
+            if (!file.bytes.empty() && (unpacked.empty() || unpacked.back().size() >= streamSize))
+                unpacked.emplace_back();
+            std::string bytes = file.bytes;
+            if (entry.flags & payload::kX86Filtered)
+                x86_filter::Encode(reinterpret_cast<uint8_t*>(&bytes[0]), bytes.size(), 0, true);
+            if (!unpacked.empty())
+                unpacked.back() += bytes;
+        } else {
+            stored += file.bytes;
+        }
+        entries.push_back(entry);
+    }
+    std::vector<payload::Stream> streams;
+    std::string packed;
+    for (const std::string& data : unpacked) {
+        const std::string stream = *solid_stream::Compress(data, [](uint64_t) {});
+        streams.push_back({stream.size(), data.size(), payload::Crc32(0, stream.data(), stream.size())});
+        packed += stream;
+    }
+    const std::string head = payload::HeaderAndIndex(entries, streams);
+    return SmallProgram() + head + stored + packed +
+           payload::End(head.size() + stored.size() + packed.size() + payload::kEndSize);
 }
 
 }  // namespace package_samples

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "common/text/payload.h"
+#include "common/text/solid_reader.h"
 #include "tesselpack/text/disk_plan.h"
 #include "tesselpack/text/script_edit.h"
 #include "tesselpack/text/szdd.h"
@@ -214,6 +215,7 @@ struct Product {
         WriteFile(staging / "Program" / "TesselDemo.exe", Random(1500000, 5, 16));
         WriteFile(staging / "Program" / "Readme.txt", ReadFile(fs::path(TESSEL_SOURCE_DIR) / "README.md"));
         WriteFile(staging / "Shared" / "Tiles.dll", Random(300000, 6));  // does not shrink
+        WriteFile(staging / "Licence.txt", ReadFile(fs::path(TESSEL_SOURCE_DIR) / "examples" / "demo" / "Licence.txt"));
     }
 
     CommandRun Pack(const std::string& options) const
@@ -245,7 +247,7 @@ TEST(Tesselpack, PacksOverDisksCompressesCutsAndRewritesOnlyTheAddFileLines)
     const uint64_t disk = fs::file_size(kDist / "setup.exe") + fs::file_size(kDist / "Unskein.exe") + 800000;
     const CommandRun run = product.Pack("--disk-size " + std::to_string(disk));
     ASSERT_EQ(run.status, 0) << run.output;
-    EXPECT_NE(run.output.find("tesselpack: 3 files, "), std::string::npos) << run.output;
+    EXPECT_NE(run.output.find("tesselpack: 4 files, "), std::string::npos) << run.output;
     const fs::path& m = product.medium;
 
     // Every disk within its size; disk 1 with the root files.
@@ -269,6 +271,8 @@ TEST(Tesselpack, PacksOverDisksCompressesCutsAndRewritesOnlyTheAddFileLines)
     EXPECT_EQ(ReadFile(m / "Disk2/Shared/Tiles.dll"), ReadFile(product.staging / "Shared/Tiles.dll"));
     EXPECT_TRUE(fs::exists(m / "Disk2/Program/Readme.tx_"));
     EXPECT_EQ(ReadFile(m / "setup.exe"), ReadFile(kDist / "setup.exe"));
+    // The licence page reads its file before setup asks for disk 2: whole, as it is, on disk 1.
+    EXPECT_EQ(ReadFile(m / "Disk1/Licence.txt"), ReadFile(product.staging / "Licence.txt"));
 
     const std::string before = ReadFile(product.script);
     std::string expected = before;
@@ -280,6 +284,7 @@ TEST(Tesselpack, PacksOverDisksCompressesCutsAndRewritesOnlyTheAddFileLines)
             "\"1\", \"1\"");
     replace("[SP]\\Shared\\Tiles.dll\", \"[SYSPATH]\\\", \"Program\", \"1\", \"1\"",
             "[SP]\\Disk2\\Shared\\Tiles.dll\", \"[SYSPATH]\\\", \"Program\", \"1\", \"2\"");
+    replace("[SP]\\Licence.txt", "[SP]\\Disk1\\Licence.txt");
     replace("[SP]\\Program\\Readme.txt\", \"[DP]\\\", \"Documentation\", \"0\", \"1\"",
             "[SP]\\Disk2\\Program\\Readme.tx_\", \"[DP]\\Readme.txt\", \"Documentation\", \"0\", \"2\"");
     EXPECT_EQ(ReadFile(m / "SetupScript.INI"), expected);
@@ -339,7 +344,7 @@ TEST(Tesselpack, BadInputStopsWithAClearMessageAndLeavesNoMedium)
     fs::remove(product.staging / "Shared/Tiles.dll");
     CommandRun run = product.Pack("");
     EXPECT_EQ(run.status, 2);
-    EXPECT_NE(run.output.find(product.script.string() + ":15:9: error: the source pattern '[SP]\\Shared\\Tiles.dll' "
+    EXPECT_NE(run.output.find(product.script.string() + ":16:9: error: the source pattern '[SP]\\Shared\\Tiles.dll' "
                               "matches no file in '" + product.staging.string() + "'"),
               std::string::npos) << run.output;
     EXPECT_FALSE(fs::exists(product.medium));
@@ -380,7 +385,7 @@ TEST(Tesselpack, SingleFileIsTheStarterCarryingTheMediumAndNothingElse)
 {
     Product product;
     const fs::path out = product.folder / "Product.exe";
-    CommandRun run = product.PackAs("--single-file '" + out.string() + "'");
+    CommandRun run = product.PackAs("--single-file '" + out.string() + "' --compress all");
     ASSERT_EQ(run.status, 0) << run.output;
     std::vector<std::string> beside;
     for (const auto& entry : fs::directory_iterator(product.folder.Path()))
@@ -403,9 +408,35 @@ TEST(Tesselpack, SingleFileIsTheStarterCarryingTheMediumAndNothingElse)
         }
         at += entry.size;
     }
-    EXPECT_EQ(names, (std::vector<std::string>{"Disk1\\Program\\Readme.tx_", "Disk1\\Program\\TesselDemo.ex_",
+    EXPECT_EQ(names, (std::vector<std::string>{"Disk1\\Licence.txt", "Disk1\\Program\\Readme.tx_", "Disk1\\Program\\TesselDemo.ex_",
                                                "Disk1\\Shared\\Tiles.dll", "SetupScript.INI", "Unskein.exe",
                                                "setup.exe"}));
+
+    // Without --compress: the files at the top as they are, the others in
+    // LZMA, in the script's order, each decoding to the author's bytes.
+    run = product.PackAs("--single-file '" + out.string() + "'");
+    ASSERT_EQ(run.status, 0) << run.output;
+    const std::string solid = ReadFile(out);
+    const std::optional<payload::Package> solidPackage = package_samples::CheckedPackage(solid);
+    ASSERT_TRUE(solidPackage);
+    names.clear();
+    package_samples::StringSource source(solid);
+    payload::SolidReader reader(source, *solidPackage);
+    for (size_t e = 0; e < solidPackage->entries.size(); ++e) {
+        const payload::Entry& entry = solidPackage->entries[e];
+        names.push_back(entry.name);
+        EXPECT_EQ(entry.InStream(), payload::StaysInPackage(entry)) << entry.name;
+        if (!entry.InStream())
+            continue;
+        std::string bytes(entry.size, '\0');
+        EXPECT_TRUE(reader.Read(e, 0, &bytes[0], bytes.size()));
+        std::string below = entry.name.substr(6);
+        std::replace(below.begin(), below.end(), '\\', '/');
+        EXPECT_TRUE(bytes == ReadFile(product.staging / below)) << below;
+    }
+    EXPECT_EQ(names, (std::vector<std::string>{"SetupScript.INI", "Unskein.exe", "setup.exe",
+                                               "Disk1\\Program\\TesselDemo.exe", "Disk1\\Shared\\Tiles.dll",
+                                               "Disk1\\Program\\Readme.txt"}));
 
     fs::remove(out);
     for (const std::string& other : {"--out '" + product.medium.string() + "'", std::string("--disk-size floppy")}) {

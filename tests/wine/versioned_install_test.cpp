@@ -11,6 +11,7 @@
 #include "setup/install/versioned_install.h"
 #include "setup/model/text/records.h"
 #include "setup/model/text/variables.h"
+#include "common/installed_library.h"
 #include "setup/system/system_libraries.h"
 #include "tests/support/install_support.h"
 #include "tests/support/support.h"

@@ -155,14 +155,21 @@ bool IsFullPlainPath(std::string_view path)
     return IsShareRoot(path, rest) && AreComponentsPlain(rest);
 }
 
-std::vector<std::string> FoldersBetween(std::string_view base, std::string_view path)
+bool LiesBelow(std::string_view base, std::string_view path)
 {
     base = WithoutTrailingSeparators(base);
     path = WithoutTrailingSeparators(path);
+    return path.size() > base.size() + 1 && IsSeparator(path[base.size()]) &&
+           SameIgnoringAsciiCase(path.substr(0, base.size()), base);
+}
+
+std::vector<std::string> FoldersBetween(std::string_view base, std::string_view path)
+{
     std::vector<std::string> folders;
-    if (path.size() <= base.size() + 1 || !IsSeparator(path[base.size()]) ||
-        !SameIgnoringAsciiCase(path.substr(0, base.size()), base))
+    if (!LiesBelow(base, path))
         return folders;
+    base = WithoutTrailingSeparators(base);
+    path = WithoutTrailingSeparators(path);
     for (std::size_t at = base.size() + 1; at < path.size(); ++at)
         if (IsSeparator(path[at]) && !IsSeparator(path[at - 1]))
             folders.emplace_back(path.substr(0, at));

@@ -18,6 +18,9 @@
 // components (a doubled or trailing backslash) name the same file and pass.
 bool IsFullPlainPath(std::string_view path);
 
+// Whether `path` lies below the folder `base`, at any depth; case is ignored (ASCII).
+bool LiesBelow(std::string_view base, std::string_view path);
+
 // The folders below `base` that lead to `path`, outermost first, without
 // `path` itself; none when `path` does not lie below `base`. Case is ignored
 // (ASCII); doubled and trailing backslashes do not count.

@@ -138,6 +138,15 @@ bool RunRecordingCommand(const CommandInfo& info, const std::vector<std::string>
     case Command::AddWindow:
         AppendCustomWindow(records, args);
         return true;
+    case Command::AddRegistry:
+        records.registryEntries.push_back({args[0], args[1], args[2], args[3], args[4], args[5], args[6]});
+        return true;
+    case Command::AddIniValue:
+        records.iniEntries.push_back({args[0], args[1], args[2], args[3], args[4], args[5]});
+        return true;
+    case Command::RegisterLibrary:
+        records.libraries.push_back({args[0], args[1]});
+        return true;
     case Command::SetNextDynamicState:
         AppendAction(records, "SetNextDynamicState", args);
         return true;

@@ -39,6 +39,20 @@ struct FileEntry {
     int32_t shortcut = 0;
 };
 
+// AddRegistry, AddIniValue and RegisterLibrary, each installed with its
+// section after the section's files. Their paths, keys, names and data keep
+// their [NAME] references until installed, as a file's destination does;
+// the words (root, type, removal) are taken as written.
+struct RegistryEntry {
+    std::string root, key, name, type, data, sectionName, removal;
+};
+struct IniEntry {
+    std::string file, iniSection, key, value, sectionName, removal;
+};
+struct LibraryEntry {
+    std::string path, sectionName;
+};
+
 struct CustomWindow {
     WindowHandle window = nullptr;  // while its page is open
     std::string kind;
@@ -89,6 +103,9 @@ constexpr int32_t kMaxRedrawWait = 10000;
 struct InstallationRecords {
     std::vector<SectionEntry> sections;
     std::vector<FileEntry> files;
+    std::vector<RegistryEntry> registryEntries;
+    std::vector<IniEntry> iniEntries;
+    std::vector<LibraryEntry> libraries;
     std::vector<CustomWindow> windows;
     std::vector<ActionRecord> actions;
     DisplaySettings display;

@@ -13,6 +13,7 @@
 #define IDD_PROGRAM_GROUP_PAGE 113
 #define IDD_LANGUAGE_CONFLICT 115
 #define IDD_OVERWRITE_FILE 116
+#define IDD_LICENCE_PAGE 117
 #define IDB_WELCOME_PICTURE 106
 
 // Controls the code never addresses (headings, labels, group boxes).
@@ -21,7 +22,7 @@
 // ---- Buttons of every wizard page (the copy page has Cancel only)
 #define IDC_PAGE_NEXT 1017
 #define IDC_PAGE_CANCEL 1018
-#define IDC_PAGE_LAST 5
+#define IDC_PAGE_LAST 5  // shown as Back where the script wants it
 
 // ---- Welcome page (101)
 #define IDC_WELCOME_TEXT 1001
@@ -75,3 +76,11 @@
 #define IDC_OVERWRITE_YES 1012
 #define IDC_OVERWRITE_NO 1043
 #define IDC_OVERWRITE_ALL 1044
+
+// ---- Licence and text pages (117): the text box is made at run time in
+// the place of its frame, as the system's rich edit control or an edit
+#define IDC_LICENCE_HEADING 1045
+#define IDC_LICENCE_FRAME 1046
+#define IDC_LICENCE_TEXT 1047
+#define IDC_LICENCE_ACCEPT 1048
+#define IDC_LICENCE_DECLINE 1049

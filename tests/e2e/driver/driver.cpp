@@ -336,8 +336,15 @@ std::string SetupRun::Prepare(const Medium& medium, const RunOptions& options)
 }
 
 SetupRun::SetupRun(const Medium& medium, RunOptions options)
-    : ProgramRun(Prepare(medium, options), medium.path()), settingsKey_(lastSettingsKey)
+    : ProgramRun(Prepare(medium, options), medium.path()), settingsKey_(lastSettingsKey),
+      windows98_(options.windows98)
 {
+}
+
+void SetupRun::AnswerWininitMissing()
+{
+    if (windows98_)
+        ExpectMessageBox("Error", "Wininit.exe not found! Setup can not replace DLLs that are in use!", IDOK);
 }
 
 SetupRun::~SetupRun()

@@ -280,10 +280,14 @@ class SetupRun : public ProgramRun {
 public:
     explicit SetupRun(const Medium& medium, RunOptions options = {});
     ~SetupRun();
+    // Answers the message that Windows 95, 98 and ME get at start-up under
+    // Wine, which has no Wininit.exe; nothing on Windows NT.
+    void AnswerWininitMissing();
 
 private:
     static std::string Prepare(const Medium& medium, const RunOptions& options);
     std::string settingsKey_;  // Wine's per-program settings, removed afterwards
+    bool windows98_;
 };
 
 }  // namespace e2e
