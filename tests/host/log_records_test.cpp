@@ -23,7 +23,6 @@ TEST(LogRecords, LinesNoWriterMakesAreRefused)
     EXPECT_FALSE(DecodeLogFields("a%7c", 1));     // lower case is never written
     EXPECT_FALSE(DecodeLogFields("a%70", 1));     // nor an escaped byte that needs none
     EXPECT_FALSE(DecodeLogFields("a\tb", 1));     // a raw control character
-    EXPECT_FALSE(DecodeLogFields("a%41", 1));     // an escape of a byte written as it is
     EXPECT_EQ(LogKindOf("REGVALUE"), LogKind::kRegistryValue);
     EXPECT_FALSE(LogKindOf("NONSHARED"));
 }
