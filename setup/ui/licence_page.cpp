@@ -41,7 +41,7 @@ std::optional<std::string> ReadShownFile(const std::string& path)
     if (packaged->size > MAXDWORD / 2)
         return std::nullopt;
     std::string bytes(static_cast<size_t>(packaged->size), '\0');
-    if (!bytes.empty() && !ReadPackageBytes(packaged->offset, &bytes[0], static_cast<DWORD>(bytes.size())))
+    if (!bytes.empty() && !ReadPackagedFile(*packaged, 0, &bytes[0], static_cast<DWORD>(bytes.size())))
         return std::nullopt;
     return bytes;
 }
