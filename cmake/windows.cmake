@@ -33,11 +33,14 @@ list(REMOVE_ITEM SETUP_SOURCES ${CMAKE_SOURCE_DIR}/setup/script/main.cpp)
 # only setup needs (Unskein.exe would import what they call even unused),
 # and what the two programs link directly to keep the C++ runtime's heavy
 # parts out.
-set(COMMON_SOURCES ${CMAKE_SOURCE_DIR}/common/whole_file.cpp ${CMAKE_SOURCE_DIR}/common/system_paths.cpp)
+set(COMMON_SOURCES ${CMAKE_SOURCE_DIR}/common/whole_file.cpp ${CMAKE_SOURCE_DIR}/common/system_paths.cpp
+    ${CMAKE_SOURCE_DIR}/common/windows64.cpp ${CMAKE_SOURCE_DIR}/common/server_64.cpp)
 set(SETUP_COMMON_SOURCES ${CMAKE_SOURCE_DIR}/common/system_error.cpp ${CMAKE_SOURCE_DIR}/common/file_range.cpp)
 # The shared-file counts: setup adds to them, Unskein takes them back.
 set(SHARED_COUNT_SOURCES ${CMAKE_SOURCE_DIR}/common/shared_counts.cpp)
-# DLLs from the system folder only: setup and the starter.
+# The entries of the list of programs: setup reads an installed version's, Unskein its own.
+set(REGISTRY_VALUE_SOURCES ${CMAKE_SOURCE_DIR}/common/registry_values.cpp)
+# DLLs from the system folder only, and kernel32 functions looked up: setup, Unskein and the starter.
 set(SYSTEM_FOLDER_SOURCES ${CMAKE_SOURCE_DIR}/common/system_folder.cpp)
 # The shipped programs are built lean: without exceptions or run-time type
 # information, with the standard library's string and container code
@@ -55,14 +58,14 @@ set(SHIPPED_RUNTIME_SOURCES ${CMAKE_SOURCE_DIR}/common/lean_runtime.cpp)
 # the folders Unskein never deletes.
 set(SHELL_FOLDER_SOURCES ${CMAKE_SOURCE_DIR}/common/shell_folders.cpp)
 # Files replaced whole (Wininit.ini): setup and Unskein.
-set(FILE_REPLACEMENT_SOURCES ${CMAKE_SOURCE_DIR}/common/whole_file_replacement.cpp)
+set(FILE_REPLACEMENT_SOURCES ${CMAKE_SOURCE_DIR}/common/whole_file_replacement.cpp ${CMAKE_SOURCE_DIR}/common/wininit.cpp)
 # The script's registry and INI entries and its libraries: setup writes and
 # registers them, Unskein takes them back.
 set(ENTRY_SOURCES ${CMAKE_SOURCE_DIR}/common/entry_keys.cpp ${CMAKE_SOURCE_DIR}/common/ini_values.cpp
     ${CMAKE_SOURCE_DIR}/common/installed_library.cpp)
 add_library(setup_code STATIC ${SETUP_SOURCES} ${SETUP_TEXT_SOURCES} ${COMMON_SOURCES} ${SETUP_COMMON_SOURCES}
-            ${SHARED_COUNT_SOURCES} ${SYSTEM_FOLDER_SOURCES} ${ENTRY_SOURCES} ${SHELL_FOLDER_SOURCES}
-            ${FILE_REPLACEMENT_SOURCES})
+            ${SHARED_COUNT_SOURCES} ${REGISTRY_VALUE_SOURCES} ${SYSTEM_FOLDER_SOURCES} ${ENTRY_SOURCES}
+            ${SHELL_FOLDER_SOURCES} ${FILE_REPLACEMENT_SOURCES})
 target_include_directories(setup_code PUBLIC ${CMAKE_SOURCE_DIR})
 # Lean for setup.exe; the Windows-side tests that link it keep exceptions
 # of their own.
@@ -124,8 +127,9 @@ tessel_dist_program(setup)
 file(GLOB UNINSTALL_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/uninstall/*.cpp)
 if(UNINSTALL_SOURCES)
   add_executable(Unskein WIN32 ${UNINSTALL_SOURCES} ${UNINSTALL_TEXT_SOURCES} ${COMMON_TEXT_SOURCES} ${COMMON_SOURCES}
-                 ${SHARED_COUNT_SOURCES} ${ENTRY_SOURCES} ${SYSTEM_FOLDER_SOURCES} ${SHELL_FOLDER_SOURCES}
-                 ${FILE_REPLACEMENT_SOURCES} ${SHIPPED_RUNTIME_SOURCES} ${CMAKE_SOURCE_DIR}/uninstall/unskein.rc)
+                 ${SHARED_COUNT_SOURCES} ${REGISTRY_VALUE_SOURCES} ${ENTRY_SOURCES} ${SYSTEM_FOLDER_SOURCES}
+                 ${SHELL_FOLDER_SOURCES} ${FILE_REPLACEMENT_SOURCES} ${SHIPPED_RUNTIME_SOURCES}
+                 ${CMAKE_SOURCE_DIR}/uninstall/unskein.rc)
   target_include_directories(Unskein PRIVATE ${CMAKE_SOURCE_DIR} ${CMAKE_BINARY_DIR}/generated)
   target_compile_options(Unskein PRIVATE ${LEAN_COMPILE_OPTIONS})
   target_link_libraries(Unskein PRIVATE advapi32 shell32 user32 kernel32 ${TESSEL_STATIC_RUNTIME})

@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "common/system_paths.h"
+#include "common/windows64.h"
 
 LONG OpenEntryKey(RegistryRoot root, const std::string& key, REGSAM access, bool create, RegistryKey& opened)
 {
@@ -14,6 +15,7 @@ LONG OpenEntryKey(RegistryRoot root, const std::string& key, REGSAM access, bool
         else
             base = HKEY_CLASSES_ROOT;
     }
+    access = RegistryAccess(access, IsInstallation64());
     if (create)
         return RegCreateKeyExA(base, path.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, access, nullptr, opened.out(),
                                nullptr);

@@ -40,3 +40,24 @@ public:
 private:
     HKEY key_ = nullptr;
 };
+
+// A COM interface, released when it goes; filled through out().
+template <typename Interface>
+class ComPointer {
+public:
+    ComPointer() = default;
+    ~ComPointer()
+    {
+        if (pointer_)
+            pointer_->Release();
+    }
+    ComPointer(const ComPointer&) = delete;
+    ComPointer& operator=(const ComPointer&) = delete;
+    Interface* operator->() const { return pointer_; }
+    Interface* get() const { return pointer_; }
+    void** out() { return reinterpret_cast<void**>(&pointer_); }
+    Interface** typedOut() { return &pointer_; }
+
+private:
+    Interface* pointer_ = nullptr;
+};

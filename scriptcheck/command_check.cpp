@@ -4,8 +4,11 @@
 #include <cctype>
 #include <map>
 
+#include "scriptcheck/platform_check.h"
+#include "common/text/obsolete_files.h"
 #include "scriptcheck/entry_check.h"
 #include "scriptcheck/page_check.h"
+#include "scriptcheck/shortcut_check.h"
 #include "scriptcheck/suggest.h"
 #include "scriptcheck/uninstall_check.h"
 #include "setup/model/text/built_in_variables.h"
@@ -74,6 +77,7 @@ std::vector<std::string> WrittenVariables(Command command)
     case Command::SetWelcomeString: return {"WELCOMESTRING_CAP", "WELCOMESTRING"};
     case Command::SetWelcomeString2: return {"WELCOMESTRING2"};
     case Command::SetCaption: return {"CAPTION"};
+    case Command::SetAppVersion: return {"APPVERSION", "INSTALLEDVERSION"};
     default: return {};
     }
 }
@@ -141,10 +145,13 @@ private:
     void Carry(size_t entry, const CommandInfo& info, std::vector<std::string>& args);
     void AddFiles(size_t entry, const std::vector<std::string>& args);
     void CheckDestination(size_t entry, const std::vector<std::string>& args, size_t files);
+    bool IsTesselpacksOwn(const std::string& pattern, const MediumSearch& search) const;
     void CheckCopy(size_t entry);
     void CheckForbidProcess(size_t entry, const std::string& name);
     void CheckDeleteOnUninstall(size_t entry, const std::vector<std::string>& args);
     void ShowFile(size_t entry, const CommandInfo& info, const std::vector<std::string>& args);
+    void CheckAppVersion(size_t entry, const std::string& version);
+    void CheckObsoleteFiles(size_t entry, const std::string& pattern);
     void CheckEntryVariable(size_t entry, const std::string& name);
 
     void CheckReferences();
@@ -156,6 +163,7 @@ private:
     void CheckFileSections();
     void CheckSpreadFiles();
     void CheckEntryCalls();
+    void CheckShortcutsAndFinish();
 
     std::vector<const CustomWindow*> ControlsNamed(const std::string& name) const;
     std::vector<std::string> ControlNames() const;
@@ -174,8 +182,10 @@ private:
     std::vector<AddFileUse> addFiles_;
     std::vector<std::pair<size_t, std::vector<std::string>>> entryCalls_;  // AddRegistry, AddIniValue, RegisterLibrary
     std::vector<AddFileCall> calls_;
+    std::vector<SectionBinding> bindings_;
     int copies_ = 0;
     int firstPageLine_ = 0;  // 0 until a page is shown
+    ShortcutCheck shortcuts_;
 
     // What setup's stores would hold, carried out with setup's own record building.
     VariableStore variables_;
@@ -200,14 +210,16 @@ std::vector<AddFileCall> ScriptWalk::Run()
     CheckActions();
     CheckFileSections();
     CheckSpreadFiles();
+    CheckPlatformCover(bindings_, records_.sections, d_);
     CheckEntryCalls();
+    CheckShortcutsAndFinish();
     return std::move(calls_);
 }
 
 void ScriptWalk::StartUp()
 {
-    for (const auto& [name, value] :
-         BuiltInVariables({medium_.Folder(), kWindowsFolder, kSystemFolder, kProgramFilesBase, kAppDataFolder})) {
+    const BuiltInFolders folders{medium_.Folder(), kWindowsFolder, kSystemFolder, kProgramFilesBase, kAppDataFolder, {}};
+    for (const auto& [name, value] : BuiltInVariables(folders)) {
         variables_.SetOutside(name, value);
         Assign(name, 0);
     }
@@ -288,7 +300,7 @@ void ScriptWalk::NoteReferences(size_t entry, const CommandInfo& info, const std
             if (info.Kind(static_cast<int>(i)) == ArgumentKind::kExpanded) {
                 if (!assigned_.count(name))
                     earlyReferences_.push_back({at, name, ""});
-            } else if (IsExpandedAtCopy(info.command, number)) {
+            } else if (IsExpandedAtCopy(info.command, number) || IsExpandedLater(info.command, number, args)) {
                 lateReferences_.push_back({at, name, ""});  // expanded when the entry is installed
             } else {
                 literalReferences_.push_back({at, name, ArgumentName(number, info.name)});
@@ -317,6 +329,14 @@ void ScriptWalk::Carry(size_t entry, const CommandInfo& info, std::vector<std::s
         CheckDeleteOnUninstall(entry, args);
         RunRecordingCommand(info, args, kProgramFilesBase, variables_, records_);
         break;
+    case Command::AddShortcut:
+    case Command::SetSectionSelected:
+    case Command::AddFinishAction:
+    case Command::ShowFinish:
+        shortcuts_.Note(info.command, args, [&](int number) { return ArgumentPlace(entry, number); }, variables_,
+                        records_.sections, copies_, d_);
+        RunRecordingCommand(info, args, kProgramFilesBase, variables_, records_);
+        break;
     case Command::ShowLicence:
     case Command::ShowText:
         ShowFile(entry, info, args);
@@ -328,6 +348,19 @@ void ScriptWalk::Carry(size_t entry, const CommandInfo& info, std::vector<std::s
         CheckBeforePages(d_, EntryPlace(entry), info.name, firstPageLine_);
         CheckWindowsVersion(d_, ArgumentPlace(entry, 1), args[0]);
         CheckWindowsVersion(d_, ArgumentPlace(entry, 2), args[1]);
+        break;
+    case Command::SetSectionPlatform: {  // the walk keeps every section, whatever the machine
+        const SectionBinding binding{ArgumentPlace(entry, 1), ArgumentPlace(entry, 2), args[0], args[1]};
+        if (CheckSectionBinding(binding, records_.sections, d_))
+            bindings_.push_back(binding);
+        break;
+    }
+    case Command::SetAppVersion:
+        CheckAppVersion(entry, args[0]);
+        break;
+    case Command::DeleteOnInstall:
+        CheckObsoleteFiles(entry, args[0]);
+        RunRecordingCommand(info, args, kProgramFilesBase, variables_, records_);
         break;
     default:
         RunRecordingCommand(info, args, kProgramFilesBase, variables_, records_);
@@ -388,19 +421,23 @@ void ScriptWalk::AddFiles(size_t entry, const std::vector<std::string>& args)
     addFiles_.push_back({entry, args, before, added});
     calls_.push_back({entry, args, search});
 
+    // A pattern that finds nothing stops tesselpack, which cannot put the file on the medium.
+    const Severity nothingFound =
+        medium_.Kind() == MediumKind::kTesselpackSource ? Severity::Error : Severity::Warning;
     switch (search.outcome) {
     case SearchOutcome::JoinedToMedium:
-        d_.Warning(at, "the source pattern " + pattern + " runs on from the setup folder's name without a "
-                       "backslash (SP has none at its end): write [SP]\\ before the folder or file");
+        d_.Add(at, nothingFound, "the source pattern " + pattern + " runs on from the setup folder's name without a "
+                                 "backslash (SP has none at its end): write [SP]\\ before the folder or file");
         break;
     case SearchOutcome::WildcardInFolder:
-        d_.Warning(at, "the source pattern " + pattern + " has * or ? before its last backslash: setup's "
-                       "search finds nothing, only the last part may hold wildcards");
+        d_.Add(at, nothingFound, "the source pattern " + pattern + " has * or ? before its last backslash: setup's "
+                                 "search finds nothing, only the last part may hold wildcards");
         break;
     case SearchOutcome::Searched:
-        if (added == 0)
-            d_.Warning(at, "the source pattern " + pattern + " matches no file in the medium folder " +
-                               Quoted(medium_.Shown()) + ": setup adds nothing");
+        if (added == 0 && !IsTesselpacksOwn(args[0], search)) {
+            const SourceFinding finding = MissingSourceFinding(medium_, pattern);
+            d_.Add(at, finding.severity, finding.message);
+        }
         break;
     case SearchOutcome::OutsideMedium:
         break;
@@ -409,6 +446,13 @@ void ScriptWalk::AddFiles(size_t entry, const std::vector<std::string>& args)
     if (copies_ > 0)
         d_.Warning(EntryPlace(entry), "AddFile after ShowCopy: the installation has run, so these files are "
                                       "never installed");
+}
+
+// A program that tesselpack puts at the top of the medium it writes, which
+// its source folder need not hold.
+bool ScriptWalk::IsTesselpacksOwn(const std::string& pattern, const MediumSearch& search) const
+{
+    return medium_.Kind() == MediumKind::kTesselpackSource && ProgramOfTesselpack(pattern) && medium_.IsTop(search);
 }
 
 // AddFile appends a file's name only to a destination written with a final
@@ -482,6 +526,28 @@ void ScriptWalk::ShowFile(size_t entry, const CommandInfo& info, const std::vect
     const MediumSearch search = medium_.Search(args[0]);
     CheckShownFile(d_, ArgumentPlace(entry, 1), info.name, store_.Entries()[entry].arguments[0], search, medium_);
     calls_.push_back({entry, args, search, true});
+}
+
+// The installed version is looked up by the application's name, and
+// SetAppName sets DP and PROGRAMGROUP anew.
+void ScriptWalk::CheckAppVersion(size_t entry, const std::string& version)
+{
+    variables_.Set("APPVERSION", version);
+    variables_.Set("INSTALLEDVERSION", "");
+    if (!assigned_.count("APPNAME"))
+        d_.Warning(EntryPlace(entry), "SetAppVersion before SetAppName: setup looks for the installed version "
+                                      "under no name, and finds none");
+}
+
+// The pattern as it stands now; setup expands it at the copy page.
+void ScriptWalk::CheckObsoleteFiles(size_t entry, const std::string& pattern)
+{
+    std::string expanded = pattern;
+    ExpandVariables(variables_, expanded);
+    if (!CheckObsoletePattern(expanded, {{kWindowsFolder, kSystemFolder}, {kProgramFilesBase}}))
+        d_.Warning(ArgumentPlace(entry, 1),
+                   "DeleteOnInstall " + Quoted(pattern) + " deletes nothing: setup deletes only in a full path "
+                   "that is no root or system folder, with * and ? in its last part only");
 }
 
 void ScriptWalk::CheckForbidProcess(size_t entry, const std::string& name)
@@ -758,6 +824,15 @@ void ScriptWalk::CheckEntryCalls()
     for (const auto& [entry, args] : entryCalls_)
         CheckEntryCall(*FindCommand(store_.Entries()[entry].name), args, sections, variables_,
                        [&, entry = entry](int number) { return ArgumentPlace(entry, number); }, d_);
+}
+
+void ScriptWalk::CheckShortcutsAndFinish()
+{
+    std::vector<std::string> destinations;
+    for (const AddFileUse& use : addFiles_)
+        for (const std::string& destination : Destinations(use))
+            destinations.push_back(destination);
+    shortcuts_.Report(destinations, SectionNames(), d_);
 }
 
 }  // namespace

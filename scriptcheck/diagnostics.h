@@ -22,15 +22,15 @@ class Diagnostics {
 public:
     void Error(Place at, std::string message) { Add(at, Severity::Error, std::move(message)); }
     void Warning(Place at, std::string message) { Add(at, Severity::Warning, std::move(message)); }
+    void Add(Place at, Severity severity, std::string message)
+    {
+        items_.push_back({at.line, at.column, severity, std::move(message)});
+    }
 
     // In script order; findings at one place keep the order they were made in.
     std::vector<Diagnostic> Sorted() const;
 
 private:
-    void Add(Place at, Severity severity, std::string message)
-    {
-        items_.push_back({at.line, at.column, severity, std::move(message)});
-    }
     std::vector<Diagnostic> items_;
 };
 

@@ -13,8 +13,11 @@ namespace {
 
 const char kUsage[] =
     "usage: scriptcheck [--medium FOLDER] SCRIPT\n"
+    "       scriptcheck --tesselpack [--medium FOLDER] SCRIPT\n"
     "Checks an installation script. AddFile patterns are looked up in FOLDER, the folder that setup\n"
-    "starts in (by default the script's own folder). Exit status: 0 nothing found, 1 warnings only,\n"
+    "starts in (by default the script's own folder). With --tesselpack, FOLDER is the folder that\n"
+    "tesselpack makes the medium from: a missing file is an error, and setup.exe and Unskein.exe,\n"
+    "which tesselpack adds, need not be there. Exit status: 0 nothing found, 1 warnings only,\n"
     "2 errors, 3 the check could not run.\n";
 
 int CannotCheck(const std::string& why)
@@ -28,13 +31,16 @@ int CannotCheck(const std::string& why)
 int main(int argc, char** argv)
 {
     std::string script, medium;
+    MediumKind kind = MediumKind::kMedium;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         if (arg == "--help" || arg == "-h") {
             std::fputs(kUsage, stdout);
             return kClean;
         }
-        if (arg == "--medium" && i + 1 < argc)
+        if (arg == "--tesselpack")
+            kind = MediumKind::kTesselpackSource;
+        else if (arg == "--medium" && i + 1 < argc)
             medium = argv[++i];
         else if (arg.rfind("--medium=", 0) == 0)
             medium = arg.substr(9);
@@ -59,7 +65,7 @@ int main(int argc, char** argv)
         return CannotCheck("cannot open the script '" + script + "'");
     const std::string bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
 
-    const FindingCounts found = PrintFindings(CheckScript(bytes, Medium(medium)).diagnostics, script);
+    const FindingCounts found = PrintFindings(CheckScript(bytes, Medium(medium, kind)).diagnostics, script);
     if (found.errors + found.warnings > 0)
         std::fprintf(stderr, "scriptcheck: %d error%s, %d warning%s\n", found.errors, found.errors == 1 ? "" : "s",
                      found.warnings, found.warnings == 1 ? "" : "s");

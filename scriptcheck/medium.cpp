@@ -68,7 +68,7 @@ bool MatchesSearchPattern(const std::string& pattern, const std::string& name)
     return false;
 }
 
-Medium::Medium(const std::string& folder) : shown_(folder)
+Medium::Medium(const std::string& folder, MediumKind kind) : shown_(folder), kind_(kind)
 {
     std::error_code error;
     fs::path absolute = fs::absolute(folder, error);
@@ -130,4 +130,28 @@ MediumSearch Medium::Search(const std::string& pattern) const
     std::sort(result.matches.begin(), result.matches.end(),
               [](const FoundFile& a, const FoundFile& b) { return a.name < b.name; });
     return result;
+}
+
+bool Medium::IsTop(const MediumSearch& search) const
+{
+    return !search.folder.empty() && fs::path(search.folder).lexically_normal() == fs::path(folder_);
+}
+
+const char* ProgramOfTesselpack(const std::string& pattern)
+{
+    const size_t slash = pattern.find_last_of("\\/");
+    const std::string last = pattern.substr(slash == std::string::npos ? 0 : slash + 1);
+    for (const char* program : {"setup.exe", "Unskein.exe"})
+        if (EqualIgnoringCase(last, program))
+            return program;
+    return nullptr;
+}
+
+SourceFinding MissingSourceFinding(const Medium& medium, const std::string& quotedPattern)
+{
+    if (medium.Kind() == MediumKind::kTesselpackSource)
+        return {Severity::Error, "the source pattern " + quotedPattern + " matches no file in '" + medium.Shown() +
+                          "': put the file there or correct the pattern"};
+    return {Severity::Warning, "the source pattern " + quotedPattern + " matches no file in the medium folder " +
+                       Quoted(medium.Shown()) + ": setup adds nothing"};
 }

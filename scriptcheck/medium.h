@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "scriptcheck/diagnostics.h"
 #include "setup/model/text/records.h"
 
 enum class SearchOutcome {
@@ -20,10 +21,16 @@ struct MediumSearch {
     std::string folder;              // where the matches lie, a path of the machine that runs the check
 };
 
+// What the folder is: the medium itself, or the folder tesselpack makes
+// a medium from. For tesselpack a source it cannot find stops it, and the
+// programs it puts on every medium need not be there.
+enum class MediumKind { kMedium, kTesselpackSource };
+
 class Medium {
 public:
     // `folder` is a path of the machine that runs the check.
-    explicit Medium(const std::string& folder);
+    explicit Medium(const std::string& folder, MediumKind kind = MediumKind::kMedium);
+    MediumKind Kind() const { return kind_; }
 
     // The value setup gives SP when started from this folder.
     const std::string& Folder() const { return folder_; }
@@ -35,9 +42,29 @@ public:
     // without a dot.
     MediumSearch Search(const std::string& pattern) const;
 
+    // Whether a search found its matches at the top of the folder, where
+    // tesselpack puts its programs.
+    bool IsTop(const MediumSearch& search) const;
+
 private:
     std::string folder_, shown_;
+    MediumKind kind_;
 };
+
+// The program of tesselpack's own that a source pattern names (by its last
+// part, case ignored): "setup.exe" and "Unskein.exe", which every medium it
+// writes holds at its top; null for any other name.
+const char* ProgramOfTesselpack(const std::string& pattern);
+
+// The finding about a source pattern that matches no file: for a medium a
+// warning, since setup goes on without the file; for tesselpack's folder an
+// error, since tesselpack cannot put the file on the medium. Both programs
+// report it in these words.
+struct SourceFinding {
+    Severity severity;
+    std::string message;
+};
+SourceFinding MissingSourceFinding(const Medium& medium, const std::string& quotedPattern);
 
 // Whether `name` matches a search pattern with * and ?, with the rules of
 // Windows: names compare ignoring case, "*.*" also matches names without a dot.

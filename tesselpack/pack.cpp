@@ -100,9 +100,7 @@ private:
     bool ReadScript();
     bool CollectFiles();
     void CollectCallFiles(const AddFileCall& call);
-    bool SearchesMedium(const AddFileCall& call);
     std::string FolderBelowStaging(const fs::path& folder) const;
-    static bool IsUninstaller(const AddFileCall& call, const std::string& below);
     void AddFoundFile(const AddFileCall& call, const fs::path& folder, const std::string& below,
                       const std::string& name, PackedCall& packed);
     void AddError(const AddFileCall& call, const std::string& message);
@@ -126,6 +124,7 @@ private:
     std::vector<std::string>* written_;
     std::string bytes_;
     CheckedScript checked_;
+    FindingCounts found_;  // in the author's script
     std::vector<MediumFile> files_;
     std::map<std::string, size_t> fileIndex_;  // source path -> index in files_
     std::vector<PackedCall> calls_;
@@ -151,14 +150,16 @@ bool Packer::ReadScript()
     return true;
 }
 
-// Checks the script as scriptcheck does (its errors stop the run, as they
-// stop setup) and finds the files of its AddFile calls and of its pages in
-// STAGING. The pages' files come first, so that they lie on disk 1, which
-// setup reads before it asks for another.
+// Checks the script as scriptcheck --tesselpack does (its errors stop the
+// run, as they stop setup, and so does a source that is not in STAGING),
+// tells its findings at the author's lines, and finds the files of its
+// AddFile calls and of its pages in STAGING. The pages' files come first, so
+// that they lie on disk 1, which setup reads before it asks for another.
 bool Packer::CollectFiles()
 {
-    checked_ = CheckScript(bytes_, Medium(r_.staging));
-    if (PrintFindings(checked_.diagnostics, r_.script, Severity::Error).errors > 0)
+    checked_ = CheckScript(bytes_, Medium(r_.staging, MediumKind::kTesselpackSource));
+    found_ = PrintFindings(checked_.diagnostics, r_.script);
+    if (found_.errors > 0)
         return false;
     for (bool shown : {true, false})
         for (const AddFileCall& call : checked_.addFiles)
@@ -169,43 +170,23 @@ bool Packer::CollectFiles()
     return errors_.empty();
 }
 
-// The files one AddFile call finds in STAGING.
+// The files one AddFile call finds in STAGING: none for a file of the target
+// machine, and none for a program that tesselpack puts on the medium itself.
 void Packer::CollectCallFiles(const AddFileCall& call)
 {
-    if (!SearchesMedium(call))
+    if (call.search.outcome != SearchOutcome::Searched)
         return;
     const fs::path folder = fs::path(call.search.folder).lexically_normal();
     const std::string below = FolderBelowStaging(folder);
-    if (!call.shownFile && IsUninstaller(call, below)) {
-        uninstaller_ = true;
+    if (const char* program = ProgramOfTesselpack(call.args[0]); !call.shownFile && program && below.empty()) {
+        uninstaller_ = uninstaller_ || program == std::string(kUninstaller);
         return;
     }
     PackedCall packed{call.entry, {}, call.shownFile};
     for (const FoundFile& match : call.search.matches)
         if (!match.isDirectory && !match.name.empty() && match.name[0] != '.')
             AddFoundFile(call, folder, below, match.name, packed);
-    if (packed.files.empty())
-        AddError(call, "the source pattern '" + Pattern(call) + "' matches no file in '" + r_.staging +
-                           "': put the file there or correct the pattern");
     calls_.push_back(std::move(packed));
-}
-
-// Whether the call searched a folder of the medium; a pattern that no
-// medium can hold is an error.
-bool Packer::SearchesMedium(const AddFileCall& call)
-{
-    switch (call.search.outcome) {
-    case SearchOutcome::OutsideMedium:
-        return false;  // a file of the target machine, not of the medium
-    case SearchOutcome::JoinedToMedium:
-    case SearchOutcome::WildcardInFolder:
-        AddError(call, "the source pattern '" + Pattern(call) +
-                           "' finds nothing on any medium: run scriptcheck on the script");
-        return false;
-    case SearchOutcome::Searched:
-        break;
-    }
-    return true;
 }
 
 // A folder below STAGING with backslashes, empty for STAGING itself.
@@ -217,14 +198,6 @@ std::string Packer::FolderBelowStaging(const fs::path& folder) const
         below.clear();
     std::replace(below.begin(), below.end(), '/', '\\');
     return below;
-}
-
-// The uninstaller comes with tesselpack, beside setup.exe, at the root.
-bool Packer::IsUninstaller(const AddFileCall& call, const std::string& below)
-{
-    const size_t slash = call.args[0].find_last_of("\\/");
-    const std::string last = call.args[0].substr(slash == std::string::npos ? 0 : slash + 1);
-    return below.empty() && Lower(last) == Lower(kUninstaller);
 }
 
 // Adds a found file to the call: to the medium once, however many calls
@@ -505,11 +478,14 @@ void Packer::WriteMedium(const DiskPlan& plan, const std::string& script)
     }
 }
 
-// What scriptcheck says about the written medium: the author ships this.
+// The author's script had its say (CollectFiles): the written one must pass
+// the check without an error, or tesselpack wrote it wrong.
 ExitStatus Packer::CheckMedium()
 {
     const std::string path = (fs::path(Shown()) / kScriptName).string();
-    return PrintFindings(CheckScript(script_, Medium(r_.medium)).diagnostics, path).Status();
+    if (PrintFindings(CheckScript(script_, Medium(r_.medium)).diagnostics, path, Severity::Error).errors > 0)
+        return kErrors;
+    return found_.Status();
 }
 
 void Packer::RemoveBegunMedium()

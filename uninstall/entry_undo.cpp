@@ -9,8 +9,11 @@
 #include "common/entry_keys.h"
 #include "common/ini_values.h"
 #include "common/installed_library.h"
+#include "common/server_64.h"
 #include "common/system_paths.h"
+#include "common/windows64.h"
 #include "uninstall/folder_reach.h"
+#include "uninstall/installation_keys.h"
 #include "uninstall/text/path_rules.h"
 
 namespace {
@@ -31,7 +34,7 @@ void DeleteKey(RegistryRoot root, const std::string& key)
     const std::string parent = slash == std::string::npos ? "" : key.substr(0, slash);
     RegistryKey opened;
     if (OpenEntryKey(root, parent, KEY_ALL_ACCESS, false, opened) == ERROR_SUCCESS)
-        RegDeleteKeyA(opened.get(), key.substr(slash + 1).c_str());
+        DeleteInstallationKey(opened.get(), key.substr(slash + 1));
 }
 
 // Windows NT deletes only keys without subkeys.
@@ -97,6 +100,10 @@ bool UnregisterLibrary(const std::string& path, const std::string& installFolder
         return true;  // gone already
     if (!LiesBelow(installFolder, *shortPath) || ReachFromInstallFolder(path, installFolder) != Reach::kDirect)
         return false;
+    if (IsInstallation64()) {
+        RegisterWith64BitServer(path, true);
+        return true;
+    }
     const HMODULE module = LoadInstalledLibrary(path);
     if (!module)
         return true;

@@ -9,8 +9,8 @@
 
 #include "common/handles.h"
 #include "common/system_paths.h"
-#include "common/text/ini_file.h"
 #include "common/whole_file.h"
+#include "common/wininit.h"
 #include "uninstall/program_made_files.h"
 #include "uninstall/text/log_reader.h"
 #include "uninstall/text/path_rules.h"
@@ -105,20 +105,6 @@ void RemoveWhatIsLeft(const std::string& programPath)
     RemoveEmptyFolders(programPath.substr(0, programPath.rfind('\\')), plan.directories);
 }
 
-// Wininit.ini's "NUL=" lines delete at the next start on Windows 95, 98 and
-// ME; the other programs' lines stay.
-bool DeleteAtNextStart(const std::string& path)
-{
-    const std::string wininit = WindowsDirectory().path + "\\Wininit.ini";
-    const std::optional<std::string> bytes = ReadWholeFile(wininit);
-    if (!bytes && GetFileAttributesA(wininit.c_str()) != INVALID_FILE_ATTRIBUTES)
-        return false;
-    IniFile file;
-    file.Parse(bytes.value_or(""));
-    file["rename"].Add("NUL", ShortOrAsIs(path));
-    return bytes ? ReplaceWholeFile(wininit, file.Text()) : WriteWholeFile(wininit, file.Text());
-}
-
 // A new file in TEMP holding this program; never one that was there, which
 // another program could have put there, or made a link to elsewhere.
 std::optional<std::string> CopyIntoTemp(const std::string& programPath)
@@ -183,7 +169,7 @@ bool StartSelfRemoval(const std::string& programPath)
     SECURITY_ATTRIBUTES inherited = {sizeof inherited, nullptr, TRUE};
     const OwnedHandle held(IsWindowsNt() ? HoldForDeletion(*copy, inherited) : nullptr);
     if (!IsWindowsNt())
-        DeleteAtNextStart(*copy);
+        DeleteFileAtRestart(*copy);
     HANDLE self = nullptr;
     if (!DuplicateHandle(GetCurrentProcess(), GetCurrentProcess(), GetCurrentProcess(), &self, SYNCHRONIZE, TRUE, 0))
         return false;

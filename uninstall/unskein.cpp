@@ -8,11 +8,14 @@
 
 #include "common/handles.h"
 #include "common/out_of_memory.h"
+#include "common/registry_values.h"
 #include "common/shared_counts.h"
 #include "common/system_paths.h"
 #include "common/whole_file.h"
+#include "common/windows64.h"
 #include "uninstall/entry_undo.h"
 #include "uninstall/folder_reach.h"
+#include "uninstall/installation_keys.h"
 #include "uninstall/program_made_files.h"
 #include "uninstall/self_removal.h"
 #include "uninstall/text/entry_rules.h"
@@ -39,25 +42,15 @@ std::string ShortForm(const std::string& path)
     return SystemShortPath(path).value_or(path);
 }
 
-std::optional<std::string> StringValue(HKEY key, const char* name)
-{
-    char value[2 * MAX_PATH];
-    DWORD size = sizeof value;
-    DWORD type = 0;
-    if (RegQueryValueExA(key, name, nullptr, &type, reinterpret_cast<BYTE*>(value), &size) != ERROR_SUCCESS ||
-        (type != REG_SZ && type != REG_EXPAND_SZ))
-        return std::nullopt;
-    return std::string(value, size > 0 && value[size - 1] == '\0' ? size - 1 : size);
-}
-
 // Whether the entry at `keyPath` starts this very program: only such an
 // entry is this installation's to delete, whatever the log names.
 bool IsOwnEntry(const std::string& keyPath, const std::string& ownProgram)
 {
     RegistryKey key;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, keyPath.c_str(), 0, KEY_READ, key.out()) != ERROR_SUCCESS)
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, keyPath.c_str(), 0, RegistryAccess(KEY_READ, IsInstallation64()),
+                      key.out()) != ERROR_SUCCESS)
         return false;
-    const std::optional<std::string> command = StringValue(key.get(), "UninstallString");
+    const std::optional<std::string> command = ReadTextValue(key.get(), "UninstallString");
     return command && SameProgramPath(ShortForm(UninstallProgramOf(*command)), ownProgram);
 }
 
@@ -68,7 +61,8 @@ std::vector<std::string> FindOwnEntries(const std::string& ownProgram)
     std::vector<std::string> names;
     {
         RegistryKey branch;
-        if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kUninstallBranch, 0, KEY_READ, branch.out()) != ERROR_SUCCESS)
+        if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kUninstallBranch, 0, RegistryAccess(KEY_READ, IsInstallation64()),
+                          branch.out()) != ERROR_SUCCESS)
             return {};
         char name[256];
         DWORD length = sizeof name;
@@ -104,7 +98,8 @@ std::vector<std::string> OwnUninstallEntries(const std::vector<std::string>& log
 void ReleaseSharedFiles(const std::vector<std::string>& paths)
 {
     RegistryKey counts;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kSharedCountsKey, 0, KEY_QUERY_VALUE | KEY_SET_VALUE, counts.out()) !=
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kSharedCountsKey, 0,
+                      RegistryAccess(KEY_QUERY_VALUE | KEY_SET_VALUE, IsInstallation64()), counts.out()) !=
         ERROR_SUCCESS)
         return;
     for (const std::string& path : paths) {
@@ -114,6 +109,16 @@ void ReleaseSharedFiles(const std::vector<std::string>& paths)
         else if (count)
             RegDeleteValueA(counts.get(), path.c_str());
     }
+}
+
+// An entry of the list of programs, in the installation's view.
+void DeleteEntryKey(const std::string& keyPath)
+{
+    const std::size_t slash = keyPath.rfind('\\');
+    RegistryKey parent;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, keyPath.substr(0, slash).c_str(), 0,
+                      RegistryAccess(KEY_QUERY_VALUE, IsInstallation64()), parent.out()) == ERROR_SUCCESS)
+        DeleteInstallationKey(parent.get(), keyPath.substr(slash + 1));
 }
 
 // Removes what the plan lists, each item only when it is reached without a
@@ -142,7 +147,7 @@ std::size_t RemoveListedItems(const RemovalPlan& plan, const std::string& instal
     if (!entries.empty())
         ReleaseSharedFiles(plan.sharedFiles);
     for (const std::string& keyPath : entries)
-        RegDeleteKeyA(HKEY_LOCAL_MACHINE, (keyPath + "\\").c_str());
+        DeleteEntryKey(keyPath);
     return throughLinks;
 }
 
@@ -170,9 +175,16 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR commandLine, int)
     const RemovalPlan plan = PlanRemoval(read);
     const EntryPlan entries = PlanEntryUndo(read);
     const bool madeFilesToo = ConfirmMadeFiles(plan.madeFiles);
-    // Libraries unregister before any file goes.
-    std::size_t skipped = plan.skipped + entries.skipped + UndoEntries(entries, shortFolder);
-    skipped += RemoveListedItems(plan, shortFolder, programPath, madeFilesToo);
+    // A 64-bit installation's files and keys lie where the 64-bit programs
+    // see them; a log carried to 32-bit Windows has no other view.
+    SetInstallation64(plan.uses64 && IsWindows64());
+    std::size_t skipped = plan.skipped + entries.skipped;
+    {
+        const FileRedirectionOff redirection(IsInstallation64());
+        // Libraries unregister before any file goes.
+        skipped += UndoEntries(entries, shortFolder);
+        skipped += RemoveListedItems(plan, shortFolder, programPath, madeFilesToo);
+    }
     if (skipped > 0)
         MessageBoxA(nullptr, SkippedRecordsText(skipped).c_str(), "Uninstall", MB_OK);
     if (plan.cleanUninstall)

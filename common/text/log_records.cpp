@@ -27,7 +27,7 @@ const std::vector<LogKindInfo>& LogKindTable()
         {LogKind::kLink, "LINK", 2},
         {LogKind::kDeleteOnUninstall, "DELETEFILES", 3},
         {LogKind::kCleanUninstall, "CLEANUNINSTALL", 1},
-        {LogKind::kInstall64, "INSTALL64", 0},
+        {LogKind::kInstall64, "INSTALL64", 1},
     };
     return table;
 }

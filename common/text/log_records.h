@@ -46,6 +46,10 @@ const LogKindInfo& InfoOf(LogKind kind);
 // The kind whose word `word` is, or none.
 std::optional<LogKind> LogKindOf(const std::string& word);
 
+// The one field of an INSTALL64 record: the registry view and system folder
+// that the installation used were the 64-bit ones.
+inline constexpr char kInstall64View[] = "64";
+
 // The longest line a log may hold: what the older readers take whole.
 constexpr std::size_t kMaxLogLine = 259;
 

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "setup/install/file_system.h"
-#include "common/text/ini_file.h"
+#include "common/wininit.h"
 #include "setup/install/text/install_paths.h"
 #include "setup/install/version_calls.h"
 #include "setup/system/system_libraries.h"
@@ -68,34 +68,32 @@ bool Replaces(const VersionInfo& newFile, const VersionInfo& oldFile)
     return newFile.fileVersionHigh >= oldFile.fileVersionHigh;
 }
 
+// Loads Wininit.ini, lets `change` edit its section "rename" and writes it
+// back when `change` returns true.
+template <typename Change>
+bool ChangeWininitRenames(Change change)
+{
+    IniFile wininit;
+    return ReadWininit(wininit) && change(wininit["rename"]) && WriteWininit(wininit);
+}
+
 // Adds our line to the section "rename" and keeps every other line. A
 // replacement of the same file that is pending already (another program's,
 // or an earlier one of ours) stays as it is, and its copy too: when ours is
 // not older than that copy, our line goes after it, so that Windows moves
 // that copy first and ours over it; when that copy is newer, ours is not
-// scheduled. An unreadable file is left alone rather than overwritten with
-// our line only, which would drop other programs' pending renames.
+// scheduled.
 bool AddWininitRename(const std::string& key, const std::string& temporaryPath, const VersionInfo& ours)
 {
-    const std::string path = WindowsDirectory().path + "\\Wininit.ini";
-    {
-        // Create the file if it is missing, so that loading it succeeds.
-        OwnedHandle file(CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                     OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-    }
-    const std::optional<std::string> bytes = ReadWholeFile(path);
-    if (!bytes)
-        return false;
-    IniFile wininit;
-    wininit.Parse(*bytes);
-    IniSection& renames = wininit["rename"];
-    if (const std::string* pending = renames.Find(key)) {
-        const std::optional<VersionInfo> waiting = ReadVersionInfo(*pending);
-        if (waiting && !Replaces(ours, *waiting))
-            return false;
-    }
-    renames.Add(key, temporaryPath);
-    return ReplaceWholeFile(path, wininit.Text());
+    return ChangeWininitRenames([&](IniSection& renames) {
+        if (const std::string* pending = renames.Find(key)) {
+            const std::optional<VersionInfo> waiting = ReadVersionInfo(*pending);
+            if (waiting && !Replaces(ours, *waiting))
+                return false;
+        }
+        renames.Add(key, temporaryPath);
+        return true;
+    });
 }
 
 // Has the system move `temporaryPath` over `destination` at the next start;

@@ -17,6 +17,8 @@ struct InstallationState {
     uint64_t installedBytes = 0;  // the files this run installed, for the uninstall entry
     std::string firstShortcutTarget;  // the uninstall entry's icon when it is a program
     bool entryRegistered = false;     // the uninstall entry exists, to be completed at the end
+    bool runStopped = false;          // the installation run ended before its end, for the finish page
+    bool upgrades = false;            // SetAppVersion: the entry records the group for the next upgrade
     bool fileTypesChanged = false;    // a registry entry wrote among the file types: the shell is told at the end
     std::string programFilesFolder;   // ProgramFilesDir as read at start-up; empty when the system names none
     PackagedMedium packagedMedium;    // the files a starter left in its package (packaged_medium.h)

@@ -4,13 +4,17 @@
 #include <vector>
 
 #include "common/handles.h"
+#include "common/windows64.h"
 #include "setup/install/file_system.h"
 #include "setup/install/folder_rights.h"
 #include "setup/install/install_state.h"
+#include "setup/install/obsolete_files.h"
 #include "setup/install/section_install.h"
 #include "setup/install/text/installation_run.h"
 #include "setup/install/uninstall_requests.h"
 #include "setup/install/uninstall_log.h"
+#include "setup/model/text/platform.h"
+#include "setup/install/upgrade.h"
 #include "setup/model/text/records.h"
 #include "setup/model/text/variables.h"
 
@@ -48,8 +52,9 @@ std::optional<std::string> UnregistrableNameReason(const std::string& appName)
 
 bool OpenEntryKey(const std::string& keyPath, RegistryKey& key)
 {
-    return RegCreateKeyExA(HKEY_LOCAL_MACHINE, keyPath.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS,
-                           nullptr, key.out(), nullptr) == ERROR_SUCCESS;
+    return RegCreateKeyExA(HKEY_LOCAL_MACHINE, keyPath.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
+                           RegistryAccess(KEY_ALL_ACCESS, IsInstallation64()), nullptr, key.out(),
+                           nullptr) == ERROR_SUCCESS;
 }
 
 void SetTextValueUnlessEmpty(HKEY key, const char* name, const std::string& value)
@@ -81,6 +86,8 @@ bool OpenLogInInstallDirectory(const std::string& installDirectory, const std::s
                "UNEXPECTED ERROR");
     LogCreatedDirectories(created);
     gInstall.log.WriteRegistrySection(keyPath);
+    if (IsInstallation64())
+        gInstall.log.WriteEntry(LogKind::kInstall64, {kInstall64View});
     gInstall.log.Flush();
     return true;
 }
@@ -110,6 +117,7 @@ void RegisterUninstallEntry(const std::string& keyPath, Prompter& prompter)
     SetNumberValue(key.get(), "NoModify", 1);
     SetNumberValue(key.get(), "NoRepair", 1);
     SetStringValue(key.get(), "DisplayIcon", UninstallProgramPath(installDirectory));
+    RecordProgramGroup(key.get());
     gInstall.entryRegistered = true;
 }
 
@@ -128,13 +136,18 @@ void CompleteUninstallEntry(const std::string& keyPath)
 
 RunOutcome RunInstallation(Prompter& prompter, Progress& progress)
 {
+    SetInstallation64(Uses64BitSystem(gRecords, gMachine));
     const std::string keyPath = UninstallKeyPath(gVariables.Get("APPNAME"));
-    if (!OpenLogInInstallDirectory(gVariables.Get("DP"), keyPath, prompter))
+    if (!OpenLogInInstallDirectory(gVariables.Get("DP"), keyPath, prompter)) {
+        gInstall.runStopped = true;
         return RunOutcome::kAbortRun;
+    }
     RegisterUninstallEntry(keyPath, prompter);
     LogUninstallRequests(prompter);
+    DeleteObsoleteFiles();
     progress.StartRun(CountChosenSections(gRecords.sections));
     const RunOutcome outcome = InstallSections(prompter, progress);
+    gInstall.runStopped = outcome == RunOutcome::kAbortRun;
     progress.EndRun();
     CompleteUninstallEntry(keyPath);
     gInstall.log.Close();

@@ -1,6 +1,8 @@
 #include "setup/install/libraries.h"
 
 #include "common/installed_library.h"
+#include "common/server_64.h"
+#include "common/windows64.h"
 #include "setup/install/entry_log.h"
 #include "setup/install/install_state.h"
 #include "setup/install/text/install_paths.h"
@@ -9,12 +11,6 @@
 
 namespace {
 
-void TellRegistrationFailed(const std::string& path, Prompter& prompter)
-{
-    prompter.ShowMessage(MessageOwner::kPage, "Registration of " + path + " failed, setup will continue.",
-                         "Server registration", MB_ICONERROR);
-}
-
 void RegisterLibrary(const LibraryEntry& entry, Prompter& prompter)
 {
     std::string path = entry.path;
@@ -22,6 +18,13 @@ void RegisterLibrary(const LibraryEntry& entry, Prompter& prompter)
     CollapseBackslashes(path);
     if (!LogEntry(LogKind::kLibrary, {path}, "The library " + path, prompter))
         return;
+    if (IsInstallation64()) {
+        // The file system redirection is off for the 64-bit regsvr32.
+        const FileRedirectionOff redirection(true);
+        if (RegisterWith64BitServer(path) != ServerOutcome::kRegistered)
+            TellRegistrationFailed(path, prompter);
+        return;
+    }
     const HMODULE module = LoadInstalledLibrary(path);
     if (!module || CallRegisterServer(module, path, prompter) == Registration::kNotRegistrable)
         TellRegistrationFailed(path, prompter);
@@ -30,6 +33,12 @@ void RegisterLibrary(const LibraryEntry& entry, Prompter& prompter)
 }
 
 }  // namespace
+
+void TellRegistrationFailed(const std::string& path, Prompter& prompter)
+{
+    prompter.ShowMessage(MessageOwner::kPage, "Registration of " + path + " failed, setup will continue.",
+                         "Server registration", MB_ICONERROR);
+}
 
 Registration CallRegisterServer(HMODULE module, const std::string& path, Prompter& prompter)
 {

@@ -9,6 +9,8 @@
 #include "setup/install/prompter.h"
 #include "setup/install/text/uninstall_log_writer.h"
 
+// "Registration of <path> failed, setup will continue."
+void TellRegistrationFailed(const std::string& path, Prompter& prompter);
 // Calls the loaded library's DllRegisterServer, if it exports one; a failure
 // is told with the library's `path` and setup goes on.
 Registration CallRegisterServer(HMODULE module, const std::string& path, Prompter& prompter);

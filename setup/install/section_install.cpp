@@ -5,57 +5,23 @@
 #include <optional>
 #include <vector>
 
+#include "common/handles.h"
+#include "common/windows64.h"
 #include "setup/install/file_system.h"
 #include "setup/install/install_state.h"
 #include "setup/install/libraries.h"
 #include "setup/install/registry_entries.h"
-#include "setup/install/shortcut.h"
+#include "setup/install/shortcuts.h"
 #include "setup/install/source_files.h"
 #include "setup/install/text/install_paths.h"
 #include "setup/install/text/installation_run.h"
-#include "setup/install/uninstall_log.h"
 #include "setup/install/versioned_install.h"
 #include "setup/model/text/records.h"
 #include "setup/model/text/variables.h"
 #include "setup/system/programs_folder.h"
+#include "setup/system/system_libraries.h"
 
 namespace {
-
-// Makes PROGRAMGROUP a full path (a name without a colon lies in the
-// Programs folder) and ensures the folder, logging it and its parents only
-// when this run created them: an existing group may be the Programs folder
-// itself, Startup or another product's folder, which the uninstaller must
-// not remove. False when there is no group folder, so that no shortcut is
-// tried: a Programs folder the shell cannot tell would otherwise put the
-// group at the current drive's root, and one whose name cannot be spelled
-// in a folder of another name.
-bool PrepareProgramGroup(Prompter& prompter)
-{
-    std::string group = gVariables.Get("PROGRAMGROUP");
-    if (IsGroupInProgramsFolder(group)) {
-        const SystemPath programs = ProgramsFolderPath();
-        if (!programs.spelled)
-            Inform(prompter, UnspelledProgramsFolderText(programs.path), "Setup");
-        if (!programs.IsUsable())
-            return false;
-        group = GroupInProgramsFolder(programs.path, group);
-        gVariables.Set("PROGRAMGROUP", group);
-    }
-    std::vector<std::string> created;
-    const int ensured = EnsureDirectory(group, created);
-    LogCreatedDirectories(created);
-    return ensured >= 0;
-}
-
-void CreateEntryShortcut(const FileEntry& entry, const std::string& installedPath)
-{
-    const std::string link = ShortcutLinkPath(gVariables.Get("PROGRAMGROUP"), entry.shortcutName);
-    if (CreateShortcut(installedPath, link, entry.shortcutName) != S_OK)
-        return;
-    gInstall.log.WritePrivateFile(link);
-    if (gInstall.firstShortcutTarget.empty())
-        gInstall.firstShortcutTarget = installedPath;
-}
 
 // A spread file is installed at its last piece, from its joined file,
 // which goes whatever the outcome. One with a piece left out is never
@@ -98,6 +64,15 @@ bool IsQuitPending()
     return PeekMessageA(&message, nullptr, WM_QUIT, WM_QUIT, PM_NOREMOVE) != FALSE;
 }
 
+// A 64-bit installation's file operations see the 64-bit system folder;
+// everything else (the pages, the shortcuts' COM servers) keeps the
+// redirection, which the libraries it loads rely on.
+RunOutcome InstallFileEntryAsSeen(std::size_t index, std::string& installedPath, Prompter& prompter)
+{
+    const FileRedirectionOff redirection(IsInstallation64());
+    return InstallFileEntry(index, installedPath, prompter);
+}
+
 RunOutcome InstallChosenSections(bool shortcuts, Prompter& prompter, Progress& progress)
 {
     for (const SectionEntry& section : gRecords.sections) {
@@ -110,7 +85,7 @@ RunOutcome InstallChosenSections(bool shortcuts, Prompter& prompter, Progress& p
                 continue;
             progress.StartFile(LastPathComponent(gRecords.files[index].destinationPath), count++);
             std::string installedPath;
-            if (IsQuitPending() || InstallFileEntry(index, installedPath, prompter) == RunOutcome::kAbortRun)
+            if (IsQuitPending() || InstallFileEntryAsSeen(index, installedPath, prompter) == RunOutcome::kAbortRun)
                 return RunOutcome::kAbortRun;
             const FileEntry& entry = gRecords.files[index];
             if (shortcuts && entry.shortcut != 0 && !installedPath.empty())
@@ -119,6 +94,7 @@ RunOutcome InstallChosenSections(bool shortcuts, Prompter& prompter, Progress& p
         RegisterSectionLibraries(section.name, prompter);
         WriteSectionRegistry(section.name, prompter);
         WriteSectionIniValues(section.name, prompter);
+        CreateSectionShortcuts(section.name, shortcuts);
     }
     return RunOutcome::kGoOn;
 }
@@ -147,6 +123,8 @@ RunOutcome InstallFileEntry(std::size_t index, std::string& installedPath, Promp
 
 RunOutcome InstallSections(Prompter& prompter, Progress& progress)
 {
+    if (IsInstallation64())
+        LoadSystemLibraries();
     const bool shortcuts = gInstall.createShortcuts != 0 && PrepareProgramGroup(prompter);
     const RunOutcome outcome = InstallChosenSections(shortcuts, prompter, progress);
     NotifyFileTypesChanged();

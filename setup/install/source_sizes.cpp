@@ -91,3 +91,9 @@ uint32_t GetFileEntrySize(std::size_t index)
         return SpreadPieceSize(index);
     return ExpandedSize(entry.sourcePath).value_or(0);
 }
+
+bool IsCompressedSource(const std::string& path)
+{
+    const std::optional<SourceStart> start = ReadSourceStart(path);
+    return start && start->Compressed();
+}

@@ -7,6 +7,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
 
 // The bytes the file entry at `index` of the file list adds to its
 // section: a whole file's installed size (the expanded size of a compressed
@@ -15,3 +16,7 @@
 // a plain one count each with its own size. A source that is not at hand
 // (on another disk) counts 0.
 uint32_t GetFileEntrySize(std::size_t index);
+
+// Whether the source at `path` (on disk, or packaged) begins like a
+// compressed file; false when it cannot be read.
+bool IsCompressedSource(const std::string& path);

@@ -5,6 +5,7 @@
 #include <memory>
 #include <optional>
 
+#include "common/handles.h"
 #include "common/whole_file.h"
 #include "setup/install/install_state.h"
 
@@ -28,6 +29,14 @@ private:
     OwnedHandle file_;
 };
 
+// Whether the uninstall entry is there: without it, an earlier log of this
+// product is what Unskein left behind after it removed the product.
+bool EntryExists(const std::string& keyPath)
+{
+    RegistryKey key;
+    return RegOpenKeyExA(HKEY_LOCAL_MACHINE, keyPath.c_str(), 0, KEY_READ, key.out()) == ERROR_SUCCESS;
+}
+
 }  // namespace
 
 bool OpenUninstallLog(const std::string& path, const std::string& keyPath)
@@ -40,7 +49,7 @@ bool OpenUninstallLog(const std::string& path, const std::string& keyPath)
     SYSTEMTIME now;
     GetLocalTime(&now);
     gInstall.log.Open(std::make_unique<LogFile>(file), LogDate{now.wMonth, now.wDay, now.wYear},
-                      earlier ? ReadEarlierLog(*earlier, keyPath) : EarlierLog{});
+                      earlier ? ReadEarlierLog(*earlier, keyPath, EntryExists(keyPath)) : EarlierLog{});
     return true;
 }
 

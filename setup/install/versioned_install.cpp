@@ -7,12 +7,15 @@
 
 #include "common/find_files.h"
 #include "common/installed_library.h"
+#include "common/server_64.h"
 #include "common/text/szdd_expander.h"
+#include "common/windows64.h"
 #include "setup/install/deferred_replacement.h"
 #include "setup/install/file_system.h"
 #include "setup/install/install_state.h"
 #include "setup/install/libraries.h"
 #include "setup/install/shared_counts.h"
+#include "setup/install/source_sizes.h"
 #include "setup/install/version_calls.h"
 #include "setup/install/text/install_paths.h"
 #include "setup/install/text/source_header.h"
@@ -104,10 +107,34 @@ bool PathsFit(const SourceFile& source, const std::string& directory, const std:
     return false;
 }
 
+// How the messages and questions about a file name it in their caption:
+// by the source's name, unless the source is compressed, whose name (or a
+// temporary short name of it) the user never saw; then by the installed
+// file's path.
+std::string Caption(const SourceFile& source, const std::string& target)
+{
+    return IsCompressedSource(source.Path()) ? target : source.name;
+}
+
 void DeferFileInUse(const SourceFile& source, const std::string& target, Prompter& prompter)
 {
     if (ReplaceFileAtRestart(source.Path(), target, prompter) == Deferral::kVersionUnreadable)
-        Inform(prompter, kInUseMessage, source.name);
+        Inform(prompter, kInUseMessage, Caption(source, target));
+}
+
+// A file that this product's removed installation left: Unskein cannot
+// remove itself, and it leaves the shared files, whose counts it took back.
+bool IsLeftByRemoval(const std::string& loggedPath)
+{
+    return gInstall.log.EarlierInstallationRemoved() && gInstall.log.EarlierLogListsOwnFile(loggedPath);
+}
+
+// A file that this product installed before: one its removal left, or, on
+// an upgrade (SetAppVersion), one the installed version installed.
+bool IsProductsOwnFile(const std::string& loggedPath)
+{
+    return (gInstall.upgrades || gInstall.log.EarlierInstallationRemoved()) &&
+           gInstall.log.EarlierLogListsOwnFile(loggedPath);
 }
 
 // The uninstall entry tells the list of programs how much this run installed.
@@ -117,18 +144,43 @@ void CountInstalledBytes(const std::string& path)
         gInstall.installedBytes += (static_cast<uint64_t>(found->nFileSizeHigh) << 32) | found->nFileSizeLow;
 }
 
+// A 64-bit installation's shared library: the 64-bit regsvr32 registers it.
+void RegisterShared64BitFile(const std::string& path, Prompter& prompter)
+{
+    switch (RegisterWith64BitServer(path)) {
+    case ServerOutcome::kRegistered:
+        gInstall.log.WriteRegistration(Registration::kRegistered);
+        break;
+    case ServerOutcome::kNotRegistrable:
+        gInstall.log.WriteRegistration(Registration::kNotRegistrable);
+        break;
+    case ServerOutcome::kFailed:
+        TellRegistrationFailed(path, prompter);
+        gInstall.log.WriteRegistration(Registration::kRegistered);
+        break;
+    case ServerOutcome::kNotModule:
+        break;
+    }
+}
+
 // Counts this product's use of an installed shared file, writes its SHARED
 // record and offers the file its self-registration. A product counts a file
 // once: a log that holds the record already (this product's earlier log,
-// carried forward) tells that it counted. The count comes before the record,
+// carried forward) tells that it counted. A file that the product's removal
+// left without a count was not another product's: it counts as new. The count comes before the record,
 // so that a setup ended in between leaves one count too many, which keeps
 // the file, and never one that Unskein takes back without it being added.
 void RegisterSharedFile(const std::string& path, bool wasThere, Prompter& prompter)
 {
-    HMODULE module = LoadInstalledLibrary(path);
+    const bool use64 = IsInstallation64();
+    HMODULE module = use64 ? nullptr : LoadInstalledLibrary(path);
     if (!gInstall.log.HoldsSharedFile(path))
-        CountSharedFile(path, wasThere);
+        CountSharedFile(path, wasThere && !IsLeftByRemoval(path));
     gInstall.log.WriteSharedFile(path);
+    if (use64) {
+        RegisterShared64BitFile(path, prompter);
+        return;
+    }
     if (!module)
         return;
     gInstall.log.WriteRegistration(CallRegisterServer(module, path, prompter));
@@ -204,7 +256,7 @@ RunOutcome InstallSharedFile(const SourceFile& source, const std::string& destin
     }
     const bool wasThere = FindEntry(target).has_value();
     InstallCall call(source, destinationName, place->chosenDirectory, place->currentDirectory);
-    switch (RunUntilDecided(call, {source.name, source.Path(), target, index}, 0, prompter)) {
+    switch (RunUntilDecided(call, {Caption(source, target), source.Path(), target, index}, 0, prompter)) {
     case InstallVerdict::kInstalled:
         CountInstalledBytes(target);
         RegisterSharedFile(target, wasThere, prompter);
@@ -374,10 +426,12 @@ bool PrepareDirectory(const std::string& directory, const std::string& name, con
 }
 
 // Whether an existing destination may be overwritten: always once the user
-// chose to overwrite every file, which forces the language conflicts too.
+// chose to overwrite every file, which forces the language conflicts too,
+// and a file of this product's own (IsProductsOwnFile).
 bool MayOverwrite(const std::string& destination, Prompter& prompter)
 {
-    if (gInstall.overwriteAll || !CanBeRead(destination))
+    if (gInstall.overwriteAll || !CanBeRead(destination) ||
+        IsProductsOwnFile(ShortPath(destination).value_or(destination)))
         return true;
     const ConflictAnswer answer = prompter.AskOverwrite(destination);
     if (answer == ConflictAnswer::kAll) {
@@ -412,13 +466,13 @@ RunOutcome InstallPrivateFile(const std::string& sourcePath, const std::string& 
     if (!PathsFit(source, directory, name, prompter) || !MayOverwrite(destination, prompter))
         return RunOutcome::kGoOn;
     InstallCall call(source, name, directory, std::nullopt);
-    switch (RunUntilDecided(call, {source.name, source.Path(), destination, index}, VIFF_FORCEINSTALL, prompter)) {
+    switch (RunUntilDecided(call, {Caption(source, destination), source.Path(), destination, index}, VIFF_FORCEINSTALL, prompter)) {
     case InstallVerdict::kInstalled:
         CountInstalledBytes(destination);
         gInstall.log.WritePrivateFile(ShortPath(destination).value_or(destination));
         return RunOutcome::kGoOn;
     case InstallVerdict::kFileInUse:
-        Inform(prompter, kInUseMessage, source.name);
+        Inform(prompter, kInUseMessage, Caption(source, destination));
         return RunOutcome::kAbortRun;
     case InstallVerdict::kAbortRun:
         return RunOutcome::kAbortRun;

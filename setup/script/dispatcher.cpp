@@ -3,10 +3,13 @@
 #include "common/find_files.h"
 #include "setup/guard/process_guard.h"
 #include "setup/install/packaged_medium.h"
+#include "setup/install/text/upgrade.h"
+#include "setup/install/upgrade.h"
 #include "setup/script/startup.h"
 #include "setup/model/text/commands.h"
 #include "setup/model/text/records.h"
 #include "setup/model/text/script_store.h"
+#include "setup/model/text/variables.h"
 #include "setup/model/text/windows_versions.h"
 #include "setup/ui/copy_page.h"
 #include "setup/ui/page_framework.h"
@@ -61,7 +64,7 @@ INT_PTR ShowPage(const ShownPage& page)
     }
 }
 
-enum class Step { Next, EndScript, ForbiddenProcessRuns, FileUnreadable, WindowsUnsupported };
+enum class Step { Next, EndScript, ForbiddenProcessRuns, FileUnreadable, WindowsUnsupported, OlderVersionDeclined };
 
 // Shows the page of a page command, and the pages before it again as the
 // user goes Back and Next, until Next leaves the newest page. The commands
@@ -111,6 +114,15 @@ bool RunsOnRequiredWindows(const std::vector<std::string>& args)
     return false;
 }
 
+// Only a Yes goes on: No is the default, and a message box that fails
+// returns 0.
+bool UserAcceptsOlderVersion(const std::string& version)
+{
+    const std::string text =
+        OlderVersionQuestion(gVariables.Get("APPNAME"), gVariables.Get("INSTALLEDVERSION"), version);
+    return MessageBoxA(nullptr, text.c_str(), "Older version", MB_YESNO | MB_DEFBUTTON2 | MB_ICONQUESTION) == IDYES;
+}
+
 // Carries out one command whose arguments are checked and expanded.
 Step RunCommand(const CommandInfo& info, std::vector<std::string>& args, const std::string& programFilesBase,
                 PageHistory& history)
@@ -150,6 +162,14 @@ Step RunCommand(const CommandInfo& info, std::vector<std::string>& args, const s
         if (!RunsOnRequiredWindows(args))
             return Step::WindowsUnsupported;
         break;
+    case Command::ShowFinish:  // the last page: nothing after it runs
+        if (ShowFinishPage() != kPageNext)
+            PostQuitMessage(9);
+        return Step::EndScript;
+    case Command::SetAppVersion:
+        if (FindInstalledVersion(args[0]) && !UserAcceptsOlderVersion(args[0]))
+            return Step::OlderVersionDeclined;
+        break;
     case Command::ForbidProcess:  // the check lower-cases the name it shows
         if (IsProcessRunning(args[0])) {
             const std::string text = "This setup demands that " + args[0] +
@@ -186,6 +206,8 @@ std::optional<int> RunScript(const std::string& programFilesBase)
             return kExitFileUnreadable;
         if (step == Step::WindowsUnsupported)
             return kExitWindowsUnsupported;
+        if (step == Step::OlderVersionDeclined)
+            return kExitOlderVersionDeclined;
         if (step == Step::EndScript)
             break;
     }

@@ -12,6 +12,7 @@
 #include "common/system_error.h"
 #include "common/system_folder.h"
 #include "common/system_paths.h"
+#include "common/windows64.h"
 #include "setup/install/install_state.h"
 #include "setup/install/temporary_folder.h"
 #include "setup/install/packaged_medium.h"
@@ -115,6 +116,25 @@ std::string ApplicationDataFolder(const std::string& windows)
     return folder.path.empty() ? windows + "\\Application Data" : folder.path;
 }
 
+// The Windows family and width; on 64-bit Windows also the 64-bit program
+// files base, read from the 64-bit registry view (empty when it cannot be
+// read: the installation then stays in the 32-bit folders). The key always
+// exists; the call that creates keys opens it with the imports setup has.
+MachineFacts ReadMachineFacts()
+{
+    MachineFacts machine;
+    machine.nt = IsWindowsNt();
+    machine.windows64 = IsWindows64();
+    RegistryKey key;
+    SystemPath folder;
+    if (machine.windows64 &&
+        RegCreateKeyExA(HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion", 0, nullptr, 0,
+                        RegistryAccess(KEY_QUERY_VALUE, true), nullptr, key.out(), nullptr) == ERROR_SUCCESS &&
+        ReadProgramFilesDir(key.get(), folder) == ERROR_SUCCESS && folder.spelled && !folder.path.empty())
+        machine.programFiles64Base = folder.path + "\\";
+    return machine;
+}
+
 // Starts the model with the built-in variables. Returns the exit code when
 // setup cannot go on.
 int SetBuiltInVariables(std::string& programFilesBase)
@@ -129,7 +149,8 @@ int SetBuiltInVariables(std::string& programFilesBase)
         return kExitUnspelledFolder;
     const int exitCode = ReadProgramFilesBase(programFilesBase);
     if (exitCode == kExitOk)
-        StartModel({current.path, windows.path, system.path, programFilesBase, ApplicationDataFolder(windows.path)});
+        StartModel({current.path, windows.path, system.path, programFilesBase, ApplicationDataFolder(windows.path),
+                    ReadMachineFacts()});
     return exitCode;
 }
 

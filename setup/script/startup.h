@@ -12,6 +12,7 @@ enum ExitCode {
     kExitForbiddenProcess = 3,
     kExitFileUnreadable = 4,     // the file of a licence or text page
     kExitWindowsUnsupported = 5,  // RequireWindows
+    kExitOlderVersionDeclined = 6,
     kExitNoCommonControls = -5,
     kExitRegistryError = -6,
     kExitUnspelledFolder = -7,  // a folder it needs has a name it cannot use (see common/system_paths.h)

@@ -1,4 +1,5 @@
-// The user's Programs folder of the Start menu, where program groups live.
+// The user's Programs folder of the Start menu, where program groups live,
+// and the shell's other folders that shortcuts go into.
 #pragma once
 
 #include <windows.h>

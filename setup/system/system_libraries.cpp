@@ -15,7 +15,7 @@ struct LibraryFile {
 // In the order of SystemLibrary. Loaded on first use and kept for the run.
 LibraryFile gLibraries[] = {
     {"version.dll", false, nullptr},  {"setupapi.dll", false, nullptr}, {"comctl32.dll", false, nullptr},
-    {"psapi.dll", false, nullptr},    {"vdmdbg.dll", false, nullptr},
+    {"psapi.dll", false, nullptr},    {"vdmdbg.dll", false, nullptr},   {"oleaut32.dll", false, nullptr},
 };
 
 template <typename Function>
@@ -47,6 +47,12 @@ Function Find(SystemLibrary library, const char* name)
 }
 
 }  // namespace
+
+void LoadSystemLibraries()
+{
+    for (int library = 0; library < static_cast<int>(sizeof gLibraries / sizeof gLibraries[0]); ++library)
+        Load(static_cast<SystemLibrary>(library));
+}
 
 FARPROC FindSystemFunction(SystemLibrary library, const char* name)
 {

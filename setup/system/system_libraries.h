@@ -12,7 +12,11 @@
 
 #include <string>
 
-enum class SystemLibrary { kVersion, kSetupApi, kCommonControls, kProcessStatus, kVdmDebug };
+enum class SystemLibrary { kVersion, kSetupApi, kCommonControls, kProcessStatus, kVdmDebug, kOleAutomation };
+
+// Loads them all now: with the file system redirection off, the system
+// folder would offer this 32-bit program the 64-bit ones.
+void LoadSystemLibraries();
 
 // A function of a system library; null when the library or the function is missing.
 FARPROC FindSystemFunction(SystemLibrary library, const char* name);

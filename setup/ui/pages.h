@@ -16,3 +16,5 @@ INT_PTR ShowProgramGroupPage();
 // with kPageUnreadable.
 INT_PTR ShowLicencePage(const std::string& file);
 INT_PTR ShowTextPage(const std::string& file, const std::string& title);
+// The last page: setup ends after it, whatever follows in the script.
+INT_PTR ShowFinishPage();

@@ -210,7 +210,8 @@ void InsertSection(HWND list, int index, const SectionEntry& section)
     item.state = IsSectionChosen(section) ? LVIS_SELECTED : 0;  // also the choices of an earlier showing
     SendMessageA(list, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item));
 
-    const std::string size = SectionSizeText(GetSectionSize(section.name));
+    const std::string size =
+        ShowsSectionSize(gRecords, section.name) ? SectionSizeText(GetSectionSize(section.name)) : "";
     LVITEMA sizeText = {};
     sizeText.iSubItem = 1;
     sizeText.pszText = const_cast<char*>(size.c_str());

@@ -68,7 +68,8 @@ void DeferTwoFilesInUse(RunOptions options)
             setup.ExpectMessageBox("Error", "Wininit.exe not found! Setup can not replace DLLs that are in use!",
                                    IDOK);
         setup.ExpectMessageBox(library, shown::kSharingViolation, IDOK);
-        setup.ExpectMessageBox(compressedControl, shown::kSharingViolation, IDOK);
+        // Named as installed: the compressed name is not one the user knows.
+        setup.ExpectMessageBox(system + "\\" + control, shown::kSharingViolation, IDOK);
         EXPECT_EQ(setup.WaitForExit(), 0);
     }
     for (HANDLE holder : holders)

@@ -5,6 +5,8 @@
 // one name and one shared library in the system folder.
 #include <gtest/gtest.h>
 
+#include <shlobj.h>
+
 #include <memory>
 
 #include "examples/demo/tiles.h"
@@ -47,6 +49,8 @@ void PackInstallRemove(const std::string& diskSize, RunOptions options)
     Leftovers leftovers;
     leftovers.UninstallEntry(kApp);
     leftovers.Tree(ProgramsFolder() + "\\" + kApp);
+    const std::string desktopIcon = ShellFolder(CSIDL_DESKTOPDIRECTORY) + "\\" + kApp + ".lnk";
+    leftovers.File(desktopIcon);
     leftovers.File(SystemDirectory() + "\\Tiles.dll");
     TempDir staging("stage"), root("install");
     const std::string bin = Env("TESSEL_BIN");
@@ -85,16 +89,23 @@ void PackInstallRemove(const std::string& diskSize, RunOptions options)
                                  SizeOf(UnskeinProgram());
         EXPECT_EQ(ListItemText(list, 0, 1), std::to_string(program));
         EXPECT_EQ(ListItemText(list, 1, 1), std::to_string(SizeOf(staging / "Program\\Readme.txt")));
+        EXPECT_EQ(ListItemText(list, 2, 1), "") << "a choice, chosen from the start";
+        EXPECT_EQ(HighlightedItems(list), (std::vector<int>{0, 2}));
         ClickListItem(list, 1);  // the documentation too
         sections.SetChecked(IDC_SECTIONS_INSTALL, true);
         sections.Click(IDC_PAGE_NEXT);
         setup.WaitForPage(IDC_GROUP_NEW).Click(IDC_PAGE_NEXT);
-        setup.ExpectMessageBox(kApp, kApp + " is installed.", IDOK);
+        // Started, the program would hold its file against Unskein.
+        const Page finish = setup.WaitForPage(IDC_FINISH_TEXT);
+        finish.SetChecked(IDC_FINISH_FIRST_ACTION, false);
+        EXPECT_FALSE(finish.IsChecked(IDC_FINISH_FIRST_ACTION + 1)) << "the readme";
+        finish.Click(IDC_PAGE_NEXT);
         ASSERT_EQ(setup.WaitForExit(), 0);
     }
     EXPECT_TRUE(ReadFile(installDir + "TesselDemo.exe") == ReadFile(staging / "Program\\TesselDemo.exe"));
     EXPECT_TRUE(ReadFile(installDir + "Readme.txt") == ReadFile(staging / "Program\\Readme.txt"));
     EXPECT_TRUE(ReadFile(SystemDirectory() + "\\Tiles.dll") == ReadFile(staging / "Shared\\Tiles.dll"));
+    EXPECT_EQ(ReadShortcut(desktopIcon).target, installDir + "TesselDemo.exe");
 
     // Wine's menu builder reads the targets of new shortcuts for their icons;
     // a file it holds could not be removed.
@@ -107,6 +118,7 @@ void PackInstallRemove(const std::string& diskSize, RunOptions options)
     }
     EXPECT_FALSE(FileExists(installDir + "TesselDemo.exe"));
     EXPECT_FALSE(FileExists(installDir + "Readme.txt"));
+    EXPECT_FALSE(FileExists(desktopIcon));
     RegDeleteKeyA(HKEY_LOCAL_MACHINE, TILES_REGISTRY_KEY);
 }
 

@@ -54,6 +54,17 @@ TEST(LogReader, RemovesFilesLastToFirstThenDirectoriesAndTheKey)
     EXPECT_EQ(plan.registryKeys, Paths{kAppKey + "\\"});
 }
 
+TEST(LogReader, OnlyAWellFormedInstall64RecordSwitchesToTheSixtyFourBitView)
+{
+    const auto uses64 = [](const std::string& what) {
+        return Plan(WithCrLf(kHeader + "[FILES]\n" + what + "\nINSTALL64\n[REGISTRY]\n" + kAppKey + "\n")).uses64;
+    };
+    EXPECT_TRUE(uses64("64"));
+    EXPECT_FALSE(uses64("32"));
+    EXPECT_FALSE(uses64("64|64"));
+    EXPECT_FALSE(Plan(WithCrLf(kHeader + "[FILES]\n[REGISTRY]\n" + kAppKey + "\n")).uses64);
+}
+
 TEST(LogReader, HeaderLinesAreNotExamined)
 {
     const RemovalPlan plan = Plan("garbage\nDIR\n[FILES]\nC:\\a.txt\nNONSHARED\n[REGISTRY]\n");

@@ -344,7 +344,7 @@ TEST(Tesselpack, BadInputStopsWithAClearMessageAndLeavesNoMedium)
     fs::remove(product.staging / "Shared/Tiles.dll");
     CommandRun run = product.Pack("");
     EXPECT_EQ(run.status, 2);
-    EXPECT_NE(run.output.find(product.script.string() + ":16:9: error: the source pattern '[SP]\\Shared\\Tiles.dll' "
+    EXPECT_NE(run.output.find(product.script.string() + ":18:9: error: the source pattern '[SP]\\Shared\\Tiles.dll' "
                               "matches no file in '" + product.staging.string() + "'"),
               std::string::npos) << run.output;
     EXPECT_FALSE(fs::exists(product.medium));
@@ -379,6 +379,43 @@ TEST(Tesselpack, BadInputStopsWithAClearMessageAndLeavesNoMedium)
     EXPECT_EQ(run.status, 2);
     EXPECT_NE(run.output.find(":1:1: error: 'SetAppName' takes 1 argument, not 2"), std::string::npos) << run.output;
     EXPECT_FALSE(fs::exists(product.medium));
+}
+
+// scriptcheck --tesselpack says what tesselpack says, in its words and at
+// the author's lines; on the example it finds nothing, though the folder
+// lacks Unskein.exe, which tesselpack supplies.
+TEST(Tesselpack, FindingsAreScriptchecksAtTheAuthorsLines)
+{
+    Product product;
+    const auto check = [&] {
+        return Shell("'" + (kDist.parent_path() / "scriptcheck").string() + "' --tesselpack --medium '" +
+                     product.staging.string() + "' '" + product.script.string() + "'");
+    };
+    EXPECT_EQ(check().status, 0) << check().output;
+
+    const std::string text = ReadFile(product.script);
+    const auto lineOf = [&](size_t at) { return std::to_string(1 + std::count(text.begin(), text.begin() + at, '\n')); };
+    fs::remove(product.staging / "Shared/Tiles.dll");
+    const CommandRun checked = check();
+    const CommandRun packed = product.Pack("");
+    EXPECT_EQ(checked.status, 2);
+    EXPECT_EQ(packed.status, 2);
+    const std::string finding = product.script.string() + ":" + lineOf(text.find("[SP]\\Shared\\Tiles.dll")) +
+                                ":9: error: the source pattern "
+                                "'[SP]\\Shared\\Tiles.dll' matches no file in '" + product.staging.string() +
+                                "': put the file there or correct the pattern\n";
+    EXPECT_NE(checked.output.find(finding), std::string::npos) << checked.output;
+    EXPECT_NE(packed.output.find(finding), std::string::npos) << packed.output;
+
+    // The spread program moves the later lines of the written script down.
+    WriteFile(product.staging / "Shared/Tiles.dll", "tiles");
+    WriteFile(product.script, ReadFile(product.script) + "ForbidProcess(\"Tools\\Ledger.exe\");\n");
+    const CommandRun warned = product.Pack("--disk-size floppy");
+    EXPECT_EQ(warned.status, 1) << warned.output;
+    EXPECT_NE(warned.output.find(product.script.string() + ":" + lineOf(text.size()) +
+                                 ":15: warning: ForbidProcess compares"),
+              std::string::npos) << warned.output;
+    EXPECT_EQ(warned.output.find("medium/SetupScript.INI:"), std::string::npos) << warned.output;
 }
 
 TEST(Tesselpack, SingleFileIsTheStarterCarryingTheMediumAndNothingElse)
@@ -434,7 +471,8 @@ TEST(Tesselpack, SingleFileIsTheStarterCarryingTheMediumAndNothingElse)
         std::replace(below.begin(), below.end(), '\\', '/');
         EXPECT_TRUE(bytes == ReadFile(product.staging / below)) << below;
     }
-    EXPECT_EQ(names, (std::vector<std::string>{"SetupScript.INI", "Unskein.exe", "setup.exe",
+    // The licence page's file first: the page reads it before setup installs.
+    EXPECT_EQ(names, (std::vector<std::string>{"SetupScript.INI", "Unskein.exe", "setup.exe", "Disk1\\Licence.txt",
                                                "Disk1\\Program\\TesselDemo.exe", "Disk1\\Shared\\Tiles.dll",
                                                "Disk1\\Program\\Readme.txt"}));
 

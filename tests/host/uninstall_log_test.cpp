@@ -146,3 +146,29 @@ TEST_F(LogWriter, EarlierLogIsCarriedForwardWithoutDuplicatesOfTheSameProduct)
                            "C:\\APP\\A.TXT\r\nNONSHARED\r\nC:\\SYS\\LIB.DLL\r\nSHARED\r\n[REGISTRY]\r\n" + otherKey +
                            "\r\n" + key + "\r\n");
 }
+
+// Unskein leaves its log when it removes the product: an installation into
+// the folder afterwards is a fresh one. The shared files' counts went with
+// the entry, so their records go too and the files are counted again; the
+// other records stay once, and their files are the product's own.
+TEST_F(LogWriter, ALogWhoseEntryIsGoneStartsAFreshInstallation)
+{
+    const std::string key = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\App";
+    const EarlierLog removed =
+        ReadEarlierLog(std::string(kHeader) + "DATE:5/5/2005\r\n[FILES]\r\nC:\\APP\\UNSKEIN.EXE\r\nNONSHARED\r\n"
+                       "C:\\SYS\\LIB.DLL\r\nSHARED\r\nAUTOREGSVR\r\n[REGISTRY]\r\n" + key + "\r\n",
+                       key, false);
+    ASSERT_TRUE(removed.removed);
+    ASSERT_FALSE(removed.sameProduct);
+    Open(LogDate{6, 6, 2006}, removed);
+    EXPECT_FALSE(log.HoldsSharedFile("C:\\SYS\\LIB.DLL"));
+    EXPECT_TRUE(log.EarlierInstallationRemoved());
+    EXPECT_TRUE(log.EarlierLogListsOwnFile("c:\\app\\unskein.exe"));
+    EXPECT_TRUE(log.EarlierLogListsOwnFile("C:\\SYS\\LIB.DLL"));
+    EXPECT_FALSE(log.EarlierLogListsOwnFile("C:\\APP\\OTHER.TXT"));
+    EXPECT_FALSE(log.WritePrivateFile("C:\\APP\\UNSKEIN.EXE"));
+    EXPECT_TRUE(log.WriteSharedFile("C:\\SYS\\LIB.DLL"));
+    log.WriteRegistrySection(key);
+    EXPECT_EQ(Bytes(), std::string(kHeader) + "DATE:6/6/2006\r\n[FILES]\r\nC:\\APP\\UNSKEIN.EXE\r\nNONSHARED\r\n"
+                           "C:\\SYS\\LIB.DLL\r\nSHARED\r\n[REGISTRY]\r\n" + key + "\r\n");
+}

@@ -47,6 +47,12 @@ bool HoldsNul(const std::string& text)
     return text.find('\0') != std::string::npos;
 }
 
+bool IsInstall64Record(const std::string& what)
+{
+    const std::optional<std::vector<std::string>> fields = DecodeLogFields(what, InfoOf(LogKind::kInstall64).fields);
+    return fields && (*fields)[0] == kInstall64View;
+}
+
 // The newer kinds of record, through the log's one table of their layouts.
 void PlanNewerRecord(const LogRecord& record, RemovalPlan& plan)
 {
@@ -54,6 +60,8 @@ void PlanNewerRecord(const LogRecord& record, RemovalPlan& plan)
     if (kind == LogKind::kCleanUninstall) {
         const auto fields = DecodeLogFields(record.path, InfoOf(*kind).fields);
         plan.cleanUninstall = plan.cleanUninstall || (fields && (*fields)[0] == "1");
+    } else if (kind == LogKind::kInstall64) {
+        plan.uses64 = plan.uses64 || IsInstall64Record(record.path);
     } else if (kind == LogKind::kDeleteOnUninstall) {
         const auto fields = DecodeLogFields(record.path, InfoOf(*kind).fields);
         const std::optional<DeletionTarget> target =
@@ -95,16 +103,6 @@ std::string LogPathBeside(const std::string& programPath)
 {
     const size_t slash = programPath.rfind('\\');
     return (slash == std::string::npos ? std::string() : programPath.substr(0, slash + 1)) + "uninstall.log";
-}
-
-std::string UninstallProgramOf(const std::string& uninstallString)
-{
-    if (uninstallString.size() >= 2 && uninstallString.front() == '"') {
-        const size_t close = uninstallString.find('"', 1);
-        if (close != std::string::npos)
-            return uninstallString.substr(1, close - 1);
-    }
-    return uninstallString;
 }
 
 bool SameProgramPath(const std::string& a, const std::string& b)

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "common/text/log_records.h"
+#include "common/text/path_rules.h"
 #include "common/text/uninstall_log_reader.h"
 #include "uninstall/text/path_rules.h"
 
@@ -29,6 +31,7 @@ struct RemovalPlan {
                                            // and DELETEFILES records that name nothing ReadDeletionTarget accepts
     bool cleanUninstall = false;           // a CLEANUNINSTALL record: Unskein then removes itself, the log and
                                            // the empty installation folder
+    bool uses64 = false;                   // an INSTALL64 record: the 64-bit registry view and system folder
 };
 
 // Shared files stay installed; only their counts are taken back. Files,
@@ -43,10 +46,6 @@ RemovalPlan PlanRemoval(const UninstallLog& log);
 // The log beside the program file: its directory (up to the last backslash)
 // and "uninstall.log".
 std::string LogPathBeside(const std::string& programPath);
-
-// The program an entry's UninstallString starts: the quoted path, or the
-// whole value as older setups wrote it.
-std::string UninstallProgramOf(const std::string& uninstallString);
 
 // Whether two paths name the same program file as far as their text tells:
 // letters compare without regard to case, doubled separators as single.

@@ -17,20 +17,32 @@ std::string LinesText(std::initializer_list<std::string_view> lines)
     return text;
 }
 
+char LowerAscii(char c)
+{
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+std::string LowerAscii(std::string text)
+{
+    std::transform(text.begin(), text.end(), text.begin(), [](char c) { return LowerAscii(c); });
+    return text;
+}
+
 bool SameKeyName(const std::string& a, const std::string& b)
 {
-    auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
-    return a.size() == b.size() &&
-           std::equal(a.begin(), a.end(), b.begin(), [&](char x, char y) { return lower(x) == lower(y); });
+    return LowerAscii(a) == LowerAscii(b);
 }
 
 }  // namespace
 
-EarlierLog ReadEarlierLog(std::string_view bytes, const std::string& keyPath)
+EarlierLog ReadEarlierLog(std::string_view bytes, const std::string& keyPath, bool entryExists)
 {
-    EarlierLog earlier{ReadUninstallLog(bytes), false};
+    EarlierLog earlier{ReadUninstallLog(bytes), false, false};
+    bool ours = false;
     for (const std::string& key : earlier.log.registryKeys)
-        earlier.sameProduct = earlier.sameProduct || SameKeyName(key, keyPath);
+        ours = ours || SameKeyName(key, keyPath);
+    earlier.sameProduct = ours && entryExists;
+    earlier.removed = ours && !entryExists;
     return earlier;
 }
 
@@ -40,6 +52,8 @@ void UninstallLogWriter::Open(std::unique_ptr<LogOutput> output, const LogDate& 
     recordsEnd_ = 0;
     tail_.clear();
     held_.clear();
+    earlierFiles_.clear();
+    earlierRemoved_ = earlier.removed;
     lastRecordDropped_ = false;
     const std::string dateLine =
         "DATE:" + std::to_string(date.month) + "/" + std::to_string(date.day) + "/" + std::to_string(date.year);
@@ -54,13 +68,18 @@ void UninstallLogWriter::Open(std::unique_ptr<LogOutput> output, const LogDate& 
                                   "",
                                   dateLine,
                                   "[FILES]"});
+    const bool ours = earlier.sameProduct || earlier.removed;
     for (const LogRecord& record : earlier.log.records) {
         const std::string key = Key(record.path, record.kind);
-        if (earlier.sameProduct && held_.count(key) != 0)
+        if (ours && (record.kind == "NONSHARED" || record.kind == "SHARED"))
+            earlierFiles_.insert(LowerAscii(record.path));
+        if (ours && held_.count(key) != 0)
+            continue;
+        if (earlier.removed && record.kind == "SHARED")
             continue;
         // Another product's records all stay, and its shared files are this
         // product's to count and record again: each record is one count.
-        if (earlier.sameProduct || record.kind != "SHARED")
+        if (ours || record.kind != "SHARED")
             held_.insert(key);
         text += LinesText({record.path, record.kind});
         if (!record.registration.empty())
@@ -106,6 +125,11 @@ bool UninstallLogWriter::HoldsSharedFile(const std::string& path) const
 bool UninstallLogWriter::WriteEntry(LogKind kind, const std::vector<std::string>& fields)
 {
     return WriteRecord(EncodeLogFields(fields), InfoOf(kind).word);
+}
+
+bool UninstallLogWriter::EarlierLogListsOwnFile(const std::string& path) const
+{
+    return earlierFiles_.count(LowerAscii(path)) != 0;
 }
 
 void UninstallLogWriter::WriteRegistration(Registration registration)

@@ -45,10 +45,18 @@ struct EarlierLog {
     // of its records is then written again. Of another product's log only
     // the shared files are, since each record of one is one count.
     bool sameProduct = false;
+    // Whether it is this product's log whose uninstall entry is gone:
+    // Unskein removed the product and left the log beside itself. The new
+    // installation is then a fresh one: the shared files' counts went with
+    // the entry, so their records are not carried and the files are counted
+    // again; the files it lists are the product's own to overwrite.
+    bool removed = false;
 };
 
-// The earlier log's bytes as the installation of `keyPath` carries them forward.
-EarlierLog ReadEarlierLog(std::string_view bytes, const std::string& keyPath);
+// The earlier log's bytes as the installation of `keyPath` carries them
+// forward; `entryExists` tells whether the uninstall entry at `keyPath` is
+// there.
+EarlierLog ReadEarlierLog(std::string_view bytes, const std::string& keyPath, bool entryExists = true);
 
 // Every line ends with CR LF whatever the platform; writes while the log is
 // not open are dropped. Once the registry section is written, every later
@@ -70,6 +78,11 @@ public:
     bool WritePrivateFile(const std::string& shortPath);  // also a shortcut's ".lnk" path
     bool WriteSharedFile(const std::string& path);
     bool HoldsSharedFile(const std::string& path) const;
+    // Whether this product's earlier log (of an installation that is there,
+    // or that Unskein removed) lists the file, private or shared, by the
+    // path it logs (case ignored).
+    bool EarlierLogListsOwnFile(const std::string& path) const;
+    bool EarlierInstallationRemoved() const { return earlierRemoved_; }
     // A record of one of the newer kinds, its fields encoded into one line;
     // the caller has held its length to kMaxLogLine.
     bool WriteEntry(LogKind kind, const std::vector<std::string>& fields);
@@ -90,5 +103,7 @@ private:
     std::string tail_;         // the registry section, once written
     std::vector<std::string> carriedKeys_;
     std::set<std::string> held_;  // records that are not written again
+    std::set<std::string> earlierFiles_;  // this product's earlier log's files, lower-cased
+    bool earlierRemoved_ = false;
     bool lastRecordDropped_ = false;
 };

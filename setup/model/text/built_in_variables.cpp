@@ -1,5 +1,6 @@
 #include "setup/model/text/built_in_variables.h"
 
+#include "setup/model/text/platform.h"
 #include "setup/model/text/records.h"
 #include "setup/model/text/script_store.h"
 
@@ -10,7 +11,8 @@ std::vector<std::pair<std::string, std::string>> BuiltInVariables(const BuiltInF
             {"WINPATH", folders.windows},
             {"SYSPATH", folders.system},
             {"DP", folders.programFilesBase},
-            {"APPDATA", folders.appData}};
+            {"APPDATA", folders.appData},
+            {kWindows64Variable, folders.machine.windows64 ? "1" : "0"}};
 }
 
 void SetBuiltInVariables(VariableStore& store, const BuiltInFolders& folders)
@@ -24,5 +26,6 @@ void StartModel(const BuiltInFolders& folders)
     gScript = ScriptStore{};
     gRecords = InstallationRecords{};
     gVariables.Clear();
+    gMachine = folders.machine;
     SetBuiltInVariables(gVariables, folders);
 }

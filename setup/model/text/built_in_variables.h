@@ -5,6 +5,7 @@
 #include <utility>
 #include <vector>
 
+#include "setup/model/text/platform.h"
 #include "setup/model/text/variables.h"
 
 // The folders they come from, each without a trailing backslash but for the
@@ -15,6 +16,7 @@ struct BuiltInFolders {
     std::string system;
     std::string programFilesBase;  // ProgramFilesDir and "\"
     std::string appData;           // the user's application data folder
+    MachineFacts machine;
 };
 
 // Each built-in variable's name and value, in the order setup sets them.

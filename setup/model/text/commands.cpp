@@ -42,10 +42,10 @@ const std::vector<CommandInfo>& CommandTable()
         {"AddIniValue", Command::AddIniValue, "tttttt"},
         {"RegisterLibrary", Command::RegisterLibrary, "tt"},
 
-        {"AddShortcut", Command::AddShortcut, "tttttt"},
+        {"AddShortcut", Command::AddShortcut, "tttttt"},  // name to icon expanded at the copy page
         {"SetSectionSelected", Command::SetSectionSelected, "tn"},
         {"ShowFinish", Command::ShowFinish, ""},
-        {"AddFinishAction", Command::AddFinishAction, "tttxn"},
+        {"AddFinishAction", Command::AddFinishAction, "tttxn"},  // target and arguments at the finish page
 
         {"SetBackButton", Command::SetBackButton, "n"},
         {"ShowLicence", Command::ShowLicence, "x"},
@@ -95,14 +95,41 @@ void ExpandCommandArguments(const CommandInfo& info, std::vector<std::string>& a
             ExpandVariables(variables, args[i]);
 }
 
+namespace {
+
+// Moves DP to the other program files base when it is still what setup
+// made it (the base itself, or SetAppName's folder in it), so that
+// SetInstall64 and SetAppName may come in either order; a DP the script
+// chose stays.
+void RebaseInstallFolder(VariableStore& variables, const std::string& from, const std::string& to)
+{
+    const std::string dp = variables.Get("DP");
+    if (dp == from)
+        variables.SetOutside("DP", to);
+    else if (dp == from + FolderNameFor(variables.Get("APPNAME")) + "\\")
+        variables.Set("DP", to + FolderNameFor(variables.Get("APPNAME")) + "\\");
+}
+
+}  // namespace
+
 bool RunRecordingCommand(const CommandInfo& info, const std::vector<std::string>& args,
-                         const std::string& programFilesBase, VariableStore& variables, InstallationRecords& records)
+                         const std::string& programFilesBase, VariableStore& variables, InstallationRecords& records,
+                         const MachineFacts& machine)
 {
     switch (info.command) {
     case Command::SetAppName:
         variables.Set("APPNAME", args[0]);
         variables.Set("PROGRAMGROUP", FolderNameFor(args[0]));
-        variables.Set("DP", programFilesBase + FolderNameFor(args[0]) + "\\");
+        variables.Set("DP", ProgramFilesBaseFor(records, machine, programFilesBase) + FolderNameFor(args[0]) + "\\");
+        return true;
+    case Command::SetInstall64: {
+        const std::string before = ProgramFilesBaseFor(records, machine, programFilesBase);
+        records.install64 = ScriptFlag(args[0]) != 0;
+        RebaseInstallFolder(variables, before, ProgramFilesBaseFor(records, machine, programFilesBase));
+        return true;
+    }
+    case Command::SetSectionPlatform:
+        BindSectionToPlatform(records, args[0], args[1], machine);
         return true;
     case Command::SetRedrawWait:
         records.display.redrawWait = std::clamp(ScriptNumber(args[0]), 0, kMaxRedrawWait);
@@ -158,6 +185,18 @@ bool RunRecordingCommand(const CommandInfo& info, const std::vector<std::string>
         return true;
     case Command::DeleteOnUninstall:
         records.uninstallDeletions.push_back({args[0], ScriptFlag(args[1]) != 0});
+        return true;
+    case Command::AddShortcut:
+        AppendShortcut(records, args);
+        return true;
+    case Command::SetSectionSelected:
+        PreselectSection(records, args);
+        return true;
+    case Command::AddFinishAction:
+        AppendFinishAction(records, args);
+        return true;
+    case Command::DeleteOnInstall:
+        records.obsoleteFiles.push_back(args[0]);
         return true;
     case Command::ShowMessage:
         if (args[3] == "NOW")

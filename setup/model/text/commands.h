@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "setup/model/text/records.h"
+#include "setup/model/text/platform.h"
 #include "setup/model/text/variables.h"
 
 enum class Command {
@@ -70,4 +71,4 @@ void ExpandCommandArguments(const CommandInfo& info, std::vector<std::string>& a
 // pages and ForbidProcess.
 bool RunRecordingCommand(const CommandInfo& info, const std::vector<std::string>& args,
                          const std::string& programFilesBase, VariableStore& variables = gVariables,
-                         InstallationRecords& records = gRecords);
+                         InstallationRecords& records = gRecords, const MachineFacts& machine = gMachine);

@@ -96,6 +96,23 @@ void AppendAction(InstallationRecords& records, const std::string& command,
     records.actions.push_back(ActionRecord{command, args});
 }
 
+void AppendShortcut(InstallationRecords& records, const std::vector<std::string>& args)
+{
+    records.shortcuts.push_back(ShortcutEntry{args[0], args[1], args[2], args[3], args[4], args[5]});
+}
+
+void AppendFinishAction(InstallationRecords& records, const std::vector<std::string>& args)
+{
+    records.finishActions.push_back(FinishAction{args[0], args[1], args[2], args[3], ScriptFlag(args[4])});
+}
+
+void PreselectSection(InstallationRecords& records, const std::vector<std::string>& args)
+{
+    for (SectionEntry& section : records.sections)
+        if (section.name == args[0])
+            section.selected = ScriptFlag(args[1]);
+}
+
 void SetBackgroundColors(DisplaySettings& display, const std::vector<std::string>& args)
 {
     display.topColor = {ScriptNumber(args[0]), ScriptNumber(args[1]), ScriptNumber(args[2])};

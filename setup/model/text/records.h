@@ -39,6 +39,26 @@ struct FileEntry {
     int32_t shortcut = 0;
 };
 
+// An AddShortcut: made after its section's files. Everything but the place
+// and the section keeps its [NAME] references until the copy page.
+struct ShortcutEntry {
+    std::string place;  // "GROUP", "DESKTOP", ... or a folder ending in a backslash
+    std::string name;   // without ".lnk"; a backslash in it makes subfolders
+    std::string target;
+    std::string arguments;
+    std::string icon;   // "" for the target's own, or "path,index"
+    std::string sectionName;
+};
+
+// An AddFinishAction: a check box on the finish page.
+struct FinishAction {
+    std::string kind;  // "RUN" or "OPEN"
+    std::string target;     // expanded on the finish page
+    std::string arguments;  // expanded on the finish page
+    std::string text;
+    int32_t checked = 0;
+};
+
 // AddRegistry, AddIniValue and RegisterLibrary, each installed with its
 // section after the section's files. Their paths, keys, names and data keep
 // their [NAME] references until installed, as a file's destination does;
@@ -108,9 +128,13 @@ struct InstallationRecords {
     std::vector<LibraryEntry> libraries;
     std::vector<CustomWindow> windows;
     std::vector<ActionRecord> actions;
+    std::vector<ShortcutEntry> shortcuts;
+    std::vector<FinishAction> finishActions;
     DisplaySettings display;
     std::vector<UninstallDeletion> uninstallDeletions;
     bool cleanUninstall = false;  // Unskein removes itself, the log and the empty folders
+    bool install64 = false;  // SetInstall64: the 64-bit folders and registry view where Windows has them
+    std::vector<std::string> obsoleteFiles;  // DeleteOnInstall's patterns, expanded at the copy page
 };
 
 extern InstallationRecords gRecords;
@@ -135,6 +159,11 @@ void AppendAction(InstallationRecords& records, const std::string& command,
 // Expands the destination's [NAME] references, once: the expanded path is
 // plain text, whatever brackets its folder names hold.
 void ExpandDestinationPath(FileEntry& entry);
+void AppendShortcut(InstallationRecords& records, const std::vector<std::string>& args);
+void AppendFinishAction(InstallationRecords& records, const std::vector<std::string>& args);
+// SetSectionSelected: every section of that name created so far starts out
+// chosen or not.
+void PreselectSection(InstallationRecords& records, const std::vector<std::string>& args);
 void SetBackgroundColors(DisplaySettings& display, const std::vector<std::string>& args);
 void SetCaptionColors(DisplaySettings& display, const std::vector<std::string>& args);
 void SetCaptionPositions(DisplaySettings& display, const std::vector<std::string>& args);

@@ -14,6 +14,7 @@
 #define IDD_LANGUAGE_CONFLICT 115
 #define IDD_OVERWRITE_FILE 116
 #define IDD_LICENCE_PAGE 117
+#define IDD_FINISH_PAGE 130
 #define IDB_WELCOME_PICTURE 106
 
 // Controls the code never addresses (headings, labels, group boxes).
@@ -59,6 +60,10 @@
 #define IDC_COPY_SECTION_BAR 1028
 #define IDC_COPY_FILE 1034
 #define IDC_COPY_FILE_BAR 1027
+
+// ---- Finish page (130); its actions' check boxes are numbered from the first
+#define IDC_FINISH_TEXT 1050
+#define IDC_FINISH_FIRST_ACTION 1100
 
 // ---- Different languages/codepages (115)
 #define IDC_CONFLICT_TARGET 1035

@@ -17,6 +17,12 @@
 uint64_t SumSectionSize(const std::vector<FileEntry>& files, const std::string& section,
                         const std::function<uint32_t(std::size_t)>& sizeOf);
 
+// Whether the page shows the section's size: not for a section without
+// files that holds shortcuts, registry entries or INI values, which is a
+// choice such as "Create a desktop icon" rather than a part to install. An
+// empty section shows its size of 0, as it always has.
+bool ShowsSectionSize(const InstallationRecords& records, const std::string& section);
+
 // The size column's text: the bytes as an unsigned decimal number, so that
 // a section of 2 GB and more never shows a negative size.
 std::string SectionSizeText(uint64_t bytes);

@@ -10,6 +10,7 @@
 #include <cstdio>
 #include <ostream>
 
+#include "common/handles.h"
 #include "common/shared_counts.h"
 #include "tests/support/support.h"
 
@@ -25,21 +26,6 @@ std::string TodaysDate()
     GetLocalTime(&now);
     return std::to_string(now.wMonth) + "/" + std::to_string(now.wDay) + "/" + std::to_string(now.wYear);
 }
-
-template <typename Interface>
-class ComPointer {
-public:
-    ~ComPointer()
-    {
-        if (pointer_)
-            pointer_->Release();
-    }
-    Interface* operator->() const { return pointer_; }
-    void** out() { return reinterpret_cast<void**>(&pointer_); }
-
-private:
-    Interface* pointer_ = nullptr;
-};
 
 std::string FileTimeText(const FILETIME& time)
 {
@@ -203,11 +189,16 @@ bool KeyExists(const std::string& path)
     return true;
 }
 
-std::string ProgramsFolder()
+std::string ShellFolder(int csidl)
 {
     char path[MAX_PATH] = "";
-    SHGetSpecialFolderPathA(nullptr, path, CSIDL_PROGRAMS, FALSE);
+    SHGetSpecialFolderPathA(nullptr, path, csidl, FALSE);
     return path;
+}
+
+std::string ProgramsFolder()
+{
+    return ShellFolder(CSIDL_PROGRAMS);
 }
 
 std::string ProgramFilesFolder()
@@ -241,6 +232,15 @@ ShortcutSeen ReadShortcut(const std::string& linkPath)
             text[0] = '\0';
             link->GetDescription(text, sizeof text);
             seen.description = text;
+            text[0] = '\0';
+            link->GetArguments(text, sizeof text);
+            seen.arguments = text;
+            text[0] = '\0';
+            link->GetWorkingDirectory(text, sizeof text);
+            seen.workingFolder = text;
+            text[0] = '\0';
+            link->GetIconLocation(text, sizeof text, &seen.iconIndex);
+            seen.icon = text;
         }
     }
     CoUninitialize();

@@ -52,6 +52,8 @@ bool KeyExists(const std::string& path);
 
 // The Programs folder of the start menu, as setup's user sees it.
 std::string ProgramsFolder();
+// The same of another of the shell's folders (CSIDL_DESKTOPDIRECTORY, ...).
+std::string ShellFolder(int csidl);
 // The Program Files folder that setup reads from the registry, without a
 // trailing backslash.
 std::string ProgramFilesFolder();
@@ -60,6 +62,10 @@ struct ShortcutSeen {
     bool loaded = false;
     std::string target;
     std::string description;
+    std::string arguments;
+    std::string workingFolder;
+    std::string icon;
+    int iconIndex = 0;
 };
 // Loads a shell link file as the shell would and reads where it points.
 ShortcutSeen ReadShortcut(const std::string& linkPath);
