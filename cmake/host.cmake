@@ -21,7 +21,7 @@ target_link_libraries(scriptcheck PRIVATE checker)
 # the media it writes; optimised and without the sanitizers' cost, so it
 # links the checker built a second time that way.
 set(TESSEL_DIST ${CMAKE_BINARY_DIR}/dist)
-add_library(checker_optimised STATIC ${CHECKER_SOURCES} ${SETUP_TEXT_SOURCES})
+add_library(checker_optimised STATIC ${CHECKER_SOURCES} ${SETUP_TEXT_SOURCES} ${CHECKER_UNINSTALL_SOURCES})
 target_include_directories(checker_optimised PUBLIC ${CMAKE_SOURCE_DIR})
 target_compile_options(checker_optimised PRIVATE -O2)
 add_executable(tesselpack ${PACK_SOURCES} ${PACK_TEXT_SOURCES})

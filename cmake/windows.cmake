@@ -38,8 +38,6 @@ set(COMMON_SOURCES ${CMAKE_SOURCE_DIR}/common/whole_file.cpp ${CMAKE_SOURCE_DIR}
 set(SETUP_COMMON_SOURCES ${CMAKE_SOURCE_DIR}/common/system_error.cpp ${CMAKE_SOURCE_DIR}/common/file_range.cpp)
 # The shared-file counts: setup adds to them, Unskein takes them back.
 set(SHARED_COUNT_SOURCES ${CMAKE_SOURCE_DIR}/common/shared_counts.cpp)
-# Wininit.ini's renames: setup replaces files in use at restart, Unskein removes them.
-set(WININIT_SOURCES ${CMAKE_SOURCE_DIR}/common/wininit.cpp)
 # Shell links: setup writes them, Unskein reads them.
 set(SHELL_LINK_SOURCES ${CMAKE_SOURCE_DIR}/common/shell_link.cpp)
 # The entries of the list of programs: setup reads an installed version's, Unskein its own.
@@ -58,13 +56,19 @@ set(LEAN_COMPILE_OPTIONS -fno-asynchronous-unwind-tables
     $<$<COMPILE_LANGUAGE:CXX>:-fno-exceptions -fno-rtti -fno-threadsafe-statics
                               -include ${CMAKE_SOURCE_DIR}/common/lean_runtime.h>)
 set(SHIPPED_RUNTIME_SOURCES ${CMAKE_SOURCE_DIR}/common/lean_runtime.cpp)
+# The shell's folders: setup's Programs and application data folders, and
+# the folders Unskein never deletes.
+set(SHELL_FOLDER_SOURCES ${CMAKE_SOURCE_DIR}/common/shell_folders.cpp)
+# Files replaced whole, and Wininit.ini's renames through them: setup replaces
+# and deletes files in use at restart, Unskein removes them and its copy in TEMP.
+set(FILE_REPLACEMENT_SOURCES ${CMAKE_SOURCE_DIR}/common/whole_file_replacement.cpp ${CMAKE_SOURCE_DIR}/common/wininit.cpp)
 # The script's registry and INI entries and its libraries: setup writes and
 # registers them, Unskein takes them back.
 set(ENTRY_SOURCES ${CMAKE_SOURCE_DIR}/common/entry_keys.cpp ${CMAKE_SOURCE_DIR}/common/ini_values.cpp
     ${CMAKE_SOURCE_DIR}/common/installed_library.cpp)
 add_library(setup_code STATIC ${SETUP_SOURCES} ${SETUP_TEXT_SOURCES} ${COMMON_SOURCES} ${SETUP_COMMON_SOURCES}
-            ${SHARED_COUNT_SOURCES} ${REGISTRY_VALUE_SOURCES} ${SYSTEM_FOLDER_SOURCES} ${ENTRY_SOURCES} ${WININIT_SOURCES}
-            ${SHELL_LINK_SOURCES})
+            ${SHARED_COUNT_SOURCES} ${REGISTRY_VALUE_SOURCES} ${SYSTEM_FOLDER_SOURCES} ${ENTRY_SOURCES}
+            ${SHELL_LINK_SOURCES} ${SHELL_FOLDER_SOURCES} ${FILE_REPLACEMENT_SOURCES})
 target_include_directories(setup_code PUBLIC ${CMAKE_SOURCE_DIR})
 # Lean for setup.exe; the Windows-side tests that link it keep exceptions
 # of their own.
@@ -126,15 +130,16 @@ tessel_dist_program(setup)
 file(GLOB UNINSTALL_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/uninstall/*.cpp)
 if(UNINSTALL_SOURCES)
   add_executable(Unskein WIN32 ${UNINSTALL_SOURCES} ${UNINSTALL_TEXT_SOURCES} ${COMMON_TEXT_SOURCES} ${COMMON_SOURCES}
-                 ${SHARED_COUNT_SOURCES} ${REGISTRY_VALUE_SOURCES} ${ENTRY_SOURCES} ${SYSTEM_FOLDER_SOURCES} ${WININIT_SOURCES}
-                 ${SHELL_LINK_SOURCES} ${SHIPPED_RUNTIME_SOURCES} ${CMAKE_SOURCE_DIR}/uninstall/unskein.rc)
+                 ${SHARED_COUNT_SOURCES} ${REGISTRY_VALUE_SOURCES} ${ENTRY_SOURCES} ${SYSTEM_FOLDER_SOURCES}
+                 ${SHELL_LINK_SOURCES} ${SHELL_FOLDER_SOURCES} ${FILE_REPLACEMENT_SOURCES} ${SHIPPED_RUNTIME_SOURCES}
+                 ${CMAKE_SOURCE_DIR}/uninstall/unskein.rc)
   target_include_directories(Unskein PRIVATE ${CMAKE_SOURCE_DIR} ${CMAKE_BINARY_DIR}/generated)
   target_compile_options(Unskein PRIVATE ${LEAN_COMPILE_OPTIONS})
   target_link_libraries(Unskein PRIVATE advapi32 shell32 user32 kernel32 ole32 uuid ${TESSEL_STATIC_RUNTIME})
   tessel_dist_program(Unskein)
 endif()
 
-add_library(checker STATIC ${CHECKER_SOURCES} ${SETUP_TEXT_SOURCES})
+add_library(checker STATIC ${CHECKER_SOURCES} ${SETUP_TEXT_SOURCES} ${CHECKER_UNINSTALL_SOURCES})
 target_include_directories(checker PUBLIC ${CMAKE_SOURCE_DIR})
 add_executable(scriptcheck ${CMAKE_SOURCE_DIR}/scriptcheck/main.cpp)
 target_link_libraries(scriptcheck PRIVATE checker ${TESSEL_STATIC_RUNTIME})

@@ -29,3 +29,8 @@ bool WriteAll(HANDLE file, std::string_view bytes);
 
 // Creates or truncates the file and writes `bytes`; false on any failure.
 bool WriteWholeFile(const std::string& path, std::string_view bytes);
+
+// Replaces the existing file's content with `bytes` so that it is either
+// wholly old or wholly new: a full disk or a file that others hold open
+// leaves it as it was. False when it was left so.
+bool ReplaceWholeFile(const std::string& path, std::string_view bytes);

@@ -14,38 +14,6 @@ std::string WininitPath()
     return WindowsDirectory().path + "\\Wininit.ini";
 }
 
-
-// Replaces the existing file's content with `bytes` so that it is either
-// wholly old or wholly new: a full disk or a file that others hold open
-// leaves it as it was. False when it was left so.
-bool ReplaceWholeFile(const std::string& path, std::string_view bytes)
-{
-    const std::string directory = path.substr(0, path.rfind('\\') + 1);
-    // GetTempFileNameA adds a name of up to 12 characters.
-    char written[MAX_PATH] = {};
-    char previous[MAX_PATH] = {};
-    if (directory.size() + 13 >= MAX_PATH || !GetTempFileNameA(directory.c_str(), "tsl", 0, written))
-        return false;
-    if (!WriteWholeFile(written, bytes) || !GetTempFileNameA(directory.c_str(), "tsl", 0, previous)) {
-        DeleteFileA(written);
-        return false;
-    }
-    // Windows 95, 98 and ME cannot move over an existing file: the old one
-    // steps aside first and comes back if the new one cannot take its place.
-    DeleteFileA(previous);
-    if (!MoveFileA(path.c_str(), previous)) {
-        DeleteFileA(written);
-        return false;
-    }
-    if (!MoveFileA(written, path.c_str())) {
-        MoveFileA(previous, path.c_str());
-        DeleteFileA(written);
-        return false;
-    }
-    DeleteFileA(previous);
-    return true;
-}
-
 }  // namespace
 
 std::optional<std::string> PendingWininitRename(const std::string& key)
@@ -74,4 +42,11 @@ bool AddWininitRename(const std::string& key, const std::string& value)
     wininit.Parse(*bytes);
     wininit["rename"].Add(key, value);
     return ReplaceWholeFile(path, wininit.Text());
+}
+
+bool DeleteFileAtRestart(const std::string& path)
+{
+    if (IsWindowsNt())
+        return MoveFileExA(path.c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT) != FALSE;
+    return AddWininitRename("NUL", SystemShortPath(path).value_or(path));
 }

@@ -15,3 +15,9 @@ std::optional<std::string> PendingWininitRename(const std::string& key);
 // may be other programs' pending renames. An unreadable file is left alone
 // rather than overwritten with our line only. False when nothing was added.
 bool AddWininitRename(const std::string& key, const std::string& value);
+
+// Has the system delete `path`, a file or an empty folder that cannot go
+// now, at the next start: a delayed deletion on Windows NT, a "NUL" line on
+// Windows 95, 98 and ME, which know paths by their short names only. False
+// when nothing was scheduled.
+bool DeleteFileAtRestart(const std::string& path);

@@ -10,6 +10,7 @@
 #include "scriptcheck/page_check.h"
 #include "scriptcheck/shortcut_check.h"
 #include "scriptcheck/suggest.h"
+#include "scriptcheck/uninstall_check.h"
 #include "setup/model/text/built_in_variables.h"
 #include "setup/model/text/commands.h"
 #include "setup/model/text/records.h"
@@ -22,6 +23,8 @@ namespace {
 const char kProgramFilesBase[] = "C:\\Program Files\\";
 const char kWindowsFolder[] = "C:\\WINDOWS";
 const char kSystemFolder[] = "C:\\WINDOWS\\SYSTEM";
+const char kAppDataFolder[] = "C:\\WINDOWS\\Application Data";
+const char kProfilesFolder[] = "C:\\WINDOWS\\Profiles";
 const char kUninstaller[] = "Unskein.exe";
 
 const std::vector<std::string> kControlKinds = {"CHECKBOX", "CHECKBOX_BTNSTYLE", "OPTION",
@@ -145,6 +148,7 @@ private:
     bool IsTesselpacksOwn(const std::string& pattern, const MediumSearch& search) const;
     void CheckCopy(size_t entry);
     void CheckForbidProcess(size_t entry, const std::string& name);
+    void CheckDeleteOnUninstall(size_t entry, const std::vector<std::string>& args);
     void ShowFile(size_t entry, const CommandInfo& info, const std::vector<std::string>& args);
     void CheckAppVersion(size_t entry, const std::string& version);
     void CheckObsoleteFiles(size_t entry, const std::string& pattern);
@@ -214,7 +218,7 @@ std::vector<AddFileCall> ScriptWalk::Run()
 
 void ScriptWalk::StartUp()
 {
-    const BuiltInFolders folders{medium_.Folder(), kWindowsFolder, kSystemFolder, kProgramFilesBase, {}};
+    const BuiltInFolders folders{medium_.Folder(), kWindowsFolder, kSystemFolder, kProgramFilesBase, kAppDataFolder, {}};
     for (const auto& [name, value] : BuiltInVariables(folders)) {
         variables_.SetOutside(name, value);
         Assign(name, 0);
@@ -321,6 +325,10 @@ void ScriptWalk::Carry(size_t entry, const CommandInfo& info, std::vector<std::s
     case Command::ForbidProcess:
         CheckForbidProcess(entry, args[0]);
         break;
+    case Command::DeleteOnUninstall:
+        CheckDeleteOnUninstall(entry, args);
+        RunRecordingCommand(info, args, kProgramFilesBase, variables_, records_);
+        break;
     case Command::AddShortcut:
     case Command::SetSectionSelected:
     case Command::AddFinishAction:
@@ -372,6 +380,18 @@ void ScriptWalk::Carry(size_t entry, const CommandInfo& info, std::vector<std::s
     windowEntries_.resize(records_.windows.size(), entry);
     actionEntries_.resize(records_.actions.size(), entry);
     sectionEntries_.resize(records_.sections.size(), entry);
+}
+
+// The path as setup would expand it at the copy page, judged by Unskein's rules.
+void ScriptWalk::CheckDeleteOnUninstall(size_t entry, const std::vector<std::string>& args)
+{
+    std::string path = args[0];
+    ExpandVariables(variables_, path);
+    const std::optional<std::string> reason = RefusedDeletionReason(
+        path, {kWindowsFolder, kSystemFolder, kProgramFilesBase, kAppDataFolder}, {kProfilesFolder});
+    const std::string shown = path == args[0] ? Quoted(path) : Quoted(args[0]) + " (" + Quoted(path) + " here)";
+    if (reason)
+        d_.Warning(ArgumentPlace(entry, 1), "Unskein deletes nothing through " + shown + ": " + *reason);
 }
 
 // The variables that setup itself reads for the list of programs; a name

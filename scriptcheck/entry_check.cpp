@@ -89,6 +89,7 @@ bool IsExpandedAtCopy(Command command, int number)
     case Command::AddRegistry: return number == 2 || number == 3 || number == 5;
     case Command::AddIniValue: return number >= 1 && number <= 4;
     case Command::RegisterLibrary: return number == 1;
+    case Command::DeleteOnUninstall: return number == 1;
     case Command::DeleteOnInstall: return number == 1;
     default: return false;
     }

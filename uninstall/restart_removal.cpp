@@ -20,15 +20,11 @@ std::string ShortForm(const std::string& path)
     return SystemShortPath(path).value_or(path);
 }
 
-// The delayed move on Windows NT; a "NUL" line of Wininit.ini on Windows
-// 95, 98 and ME, which knows files by their short names only.
 bool ScheduleRemoval(const std::string& path)
 {
-    const std::string shortPath = ShortForm(path);
-    const bool scheduled = IsWindowsNt() ? MoveFileExA(path.c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT) != FALSE
-                                         : AddWininitRename("NUL", shortPath);
+    const bool scheduled = DeleteFileAtRestart(path);
     if (scheduled)
-        gScheduled.push_back(shortPath);
+        gScheduled.push_back(ShortForm(path));
     return scheduled;
 }
 

@@ -19,6 +19,8 @@
 #include "uninstall/installation_keys.h"
 #include "uninstall/own_shortcuts.h"
 #include "uninstall/restart_removal.h"
+#include "uninstall/program_made_files.h"
+#include "uninstall/self_removal.h"
 #include "uninstall/text/entry_rules.h"
 #include "uninstall/text/log_reader.h"
 #include "uninstall/text/path_rules.h"
@@ -125,9 +127,10 @@ void DeleteEntryKey(const std::string& keyPath)
 }
 
 // Removes what the plan lists, each item only when it is reached without a
-// link; returns how many were left for that.
+// link, the files the program made only when they go (`madeFilesToo`);
+// returns how many were left for a link.
 std::size_t RemoveListedItems(const RemovalPlan& plan, const std::string& installFolder,
-                              const std::string& programPath)
+                              const std::string& programPath, bool madeFilesToo)
 {
     std::size_t throughLinks = 0;
     const auto remove = [&](const std::string& path, BOOL(WINAPI * removal)(LPCSTR)) {
@@ -141,6 +144,7 @@ std::size_t RemoveListedItems(const RemovalPlan& plan, const std::string& instal
     // are expected and skipped.
     for (const std::string& file : plan.files)
         remove(file, DeleteFileNowOrAtRestart);
+    throughLinks += RemoveMadeFiles(plan.madeFiles, madeFilesToo);
     for (const std::string& directory : plan.directories)
         remove(directory, RemoveDirectoryNowOrAtRestart);
     // The counts go back with the entry, once: a second run, which finds
@@ -157,8 +161,10 @@ std::size_t RemoveListedItems(const RemovalPlan& plan, const std::string& instal
 
 const OutOfMemoryEnding kOutOfMemoryEnding = {"Uninstall has run out of memory.", "Error", kExitOutOfMemory};
 
-int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR commandLine, int)
 {
+    if (IsSelfRemovalStage(commandLine))
+        return RunSelfRemovalStage(commandLine);
     if (!UserConfirms())
         return kExitDone;
     // Whole however long, a cut path would name another log; in its short
@@ -177,6 +183,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
     if (!ProceedWhenFilesAreFree(plan.files, ShortForm(programPath)))
         return kExitFilesInUse;
     const EntryPlan entries = PlanEntryUndo(read);
+    const bool madeFilesToo = ConfirmMadeFiles(plan.madeFiles);
     // A 64-bit installation's files and keys lie where the 64-bit programs
     // see them; a log carried to 32-bit Windows has no other view.
     SetInstallation64(plan.uses64 && IsWindows64());
@@ -185,11 +192,13 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
         const FileRedirectionOff redirection(IsInstallation64());
         // Libraries unregister before any file goes.
         skipped += UndoEntries(entries, shortFolder);
-        skipped += RemoveListedItems(plan, shortFolder, programPath);
+        skipped += RemoveListedItems(plan, shortFolder, programPath, madeFilesToo);
     }
     if (skipped > 0)
         MessageBoxA(nullptr, SkippedRecordsText(skipped).c_str(), "Uninstall", MB_OK);
     if (RemovalAwaitsRestart())
         MessageBoxA(nullptr, kRestartCompletesRemovalText, "Uninstall", MB_OK);
+    if (plan.cleanUninstall)
+        StartSelfRemoval(programPath);
     return kExitDone;
 }

@@ -25,8 +25,8 @@ const std::vector<LogKindInfo>& LogKindTable()
         {LogKind::kIniValue, "INIVALUE", kIniFieldCount},
         {LogKind::kLibrary, "REGLIBRARY", 1},
         {LogKind::kLink, "LINK", 2},
-        {LogKind::kDeleteOnUninstall, "DELETEFILES", 0},
-        {LogKind::kCleanUninstall, "CLEANUNINSTALL", 0},
+        {LogKind::kDeleteOnUninstall, "DELETEFILES", 3},
+        {LogKind::kCleanUninstall, "CLEANUNINSTALL", 1},
         {LogKind::kInstall64, "INSTALL64", 1},
     };
     return table;

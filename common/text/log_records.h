@@ -15,8 +15,9 @@ enum class LogKind {
     kIniValue,           // "INIVALUE": a key that setup wrote into an INI file
     kLibrary,            // "REGLIBRARY": a private library registered through DllRegisterServer
     kLink,               // "LINK": a shortcut's path and the target it was made with
-    kDeleteOnUninstall,  // "DELETEFILES": files the program makes itself
-    kCleanUninstall,     // "CLEANUNINSTALL": Unskein removes itself, the log and the empty folders
+    kDeleteOnUninstall,  // "DELETEFILES": files the program makes itself: the path (a file, a pattern, or a
+                         // folder ending in '\'), "1" when Unskein asks first, and the application's name
+    kCleanUninstall,     // "CLEANUNINSTALL": "1": Unskein removes itself, the log and the empty folders
     kInstall64,          // "INSTALL64": the installation used the 64-bit folders and registry view
 };
 

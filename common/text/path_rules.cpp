@@ -74,6 +74,31 @@ bool SameIgnoringAsciiCase(std::string_view a, std::string_view b)
            std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return LowerAscii(x) == LowerAscii(y); });
 }
 
+// Separators collapsed and none at the end, for comparing folders.
+std::string FolderKey(std::string_view folder)
+{
+    std::string key;
+    for (std::size_t i = 0; i < folder.size(); ++i)
+        if (!(i > 1 && IsSeparator(folder[i]) && IsSeparator(key.back())))
+            key += IsSeparator(folder[i]) ? '\\' : LowerAscii(folder[i]);
+    while (!key.empty() && key.back() == '\\')
+        key.pop_back();
+    return key;
+}
+
+bool HasWildcard(std::string_view name)
+{
+    return name.find_first_of("*?") != std::string_view::npos;
+}
+
+// A pattern's name is plain once its wildcards stand for letters.
+bool IsPlainPattern(std::string_view name)
+{
+    std::string letters(name);
+    std::replace_if(letters.begin(), letters.end(), [](char c) { return c == '*' || c == '?'; }, 'x');
+    return !letters.empty() && IsPlainComponent(letters);
+}
+
 }  // namespace
 
 bool IsFullPlainPath(std::string_view path)
@@ -128,4 +153,41 @@ std::string UninstallProgramOf(const std::string& uninstallString)
             return uninstallString.substr(1, close - 1);
     }
     return uninstallString;
+}
+
+std::optional<DeletionTarget> ReadDeletionTarget(std::string_view path)
+{
+    if (!path.empty() && IsSeparator(path.back())) {
+        const std::string_view folder = WithoutTrailingSeparators(path);
+        if (!IsFullPlainPath(path) || IsRootFolder(folder))
+            return std::nullopt;
+        return DeletionTarget{DeletionForm::kFolder, std::string(folder), ""};
+    }
+    const std::size_t separator = path.find_last_of("\\/");
+    if (separator == std::string_view::npos || !IsFullPlainPath(path.substr(0, separator + 1)))
+        return std::nullopt;
+    const std::string_view name = path.substr(separator + 1);
+    const std::string folder(WithoutTrailingSeparators(path.substr(0, separator + 1)));
+    if (HasWildcard(name))
+        return IsPlainPattern(name) ? std::optional<DeletionTarget>({DeletionForm::kPattern, folder, std::string(name)})
+                                    : std::nullopt;
+    if (name.empty() || !IsFullPlainPath(path))
+        return std::nullopt;
+    return DeletionTarget{DeletionForm::kFile, folder, std::string(name)};
+}
+
+bool IsKeptFolder(std::string_view folder, const std::vector<std::string>& kept,
+                  const std::vector<std::string>& profileParents)
+{
+    if (IsRootFolder(folder))
+        return true;
+    const std::string key = FolderKey(folder);
+    const std::string parent = key.substr(0, key.rfind('\\'));
+    for (const std::string& keptFolder : kept)
+        if (!keptFolder.empty() && FolderKey(keptFolder) == key)
+            return true;
+    for (const std::string& profiles : profileParents)
+        if (!profiles.empty() && (FolderKey(profiles) == key || FolderKey(profiles) == parent))
+            return true;
+    return false;
 }

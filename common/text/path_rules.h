@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -36,3 +37,30 @@ bool IsRootFolder(std::string_view folder);
 // The program an entry's UninstallString starts: the quoted path, or the
 // whole value as older setups wrote it.
 std::string UninstallProgramOf(const std::string& uninstallString);
+
+// How a record of the files a program makes itself names them.
+enum class DeletionForm {
+    kFile,     // one file
+    kPattern,  // the files of a folder whose names match the wildcards of the last part
+    kFolder,   // a folder with everything in it (the path ends with a separator)
+};
+
+struct DeletionTarget {
+    DeletionForm form;
+    std::string folder;  // the folder it is or lies in, without a closing separator
+    std::string name;    // the file's name or the pattern; empty for a folder
+};
+
+// What such a record's path names; nothing when Unskein deletes nothing
+// through it: its folder must be full and plain (see IsFullPlainPath), a
+// pattern's last part plain but for its wildcards, and a folder to delete
+// no root.
+std::optional<DeletionTarget> ReadDeletionTarget(std::string_view path);
+
+// Whether `folder` never goes, nor loses its files through a pattern: a
+// root, one of `kept` (the Windows and system folders, Program Files, the
+// user's Documents, Desktop...), or a profile's root: a folder of
+// `profileParents` or one directly inside it. Their other subfolders may
+// go. ASCII case is ignored; doubled and trailing separators do not count.
+bool IsKeptFolder(std::string_view folder, const std::vector<std::string>& kept,
+                  const std::vector<std::string>& profileParents);

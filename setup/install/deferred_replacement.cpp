@@ -112,11 +112,3 @@ Deferral ReplaceFileAtRestart(const std::string& sourcePath, const std::string& 
         DeleteFileA(temporaryPath->c_str());
     return source ? Deferral::kSettled : Deferral::kVersionUnreadable;
 }
-
-bool DeleteFileAtRestart(const std::string& path)
-{
-    if (IsWindowsNt())
-        return MoveFileExA(path.c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT) != FALSE;
-    // Wininit deletes what it "renames" to NUL; it reads short paths only.
-    return AddWininitRename("NUL", ShortPath(path).value_or(path));
-}

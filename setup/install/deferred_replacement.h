@@ -17,8 +17,3 @@ enum class Deferral {
     kVersionUnreadable,  // either file's version cannot be read: nothing was done
 };
 Deferral ReplaceFileAtRestart(const std::string& sourcePath, const std::string& destination, Prompter& prompter);
-
-// Has the system delete `path`, which is in use, at the next start: a
-// delayed deletion on Windows NT, a "NUL" line of the section "rename" of
-// Wininit.ini on Windows 95, 98 and ME. False when nothing was scheduled.
-bool DeleteFileAtRestart(const std::string& path);

@@ -11,6 +11,7 @@
 #include "setup/install/obsolete_files.h"
 #include "setup/install/section_install.h"
 #include "setup/install/text/installation_run.h"
+#include "setup/install/uninstall_requests.h"
 #include "setup/install/uninstall_log.h"
 #include "setup/model/text/platform.h"
 #include "setup/install/upgrade.h"
@@ -142,6 +143,7 @@ RunOutcome RunInstallation(Prompter& prompter, Progress& progress)
         return RunOutcome::kAbortRun;
     }
     RegisterUninstallEntry(keyPath, prompter);
+    LogUninstallRequests(prompter);
     DeleteObsoleteFiles();
     progress.StartRun(CountChosenSections(gRecords.sections));
     const RunOutcome outcome = InstallSections(prompter, progress);

@@ -8,7 +8,7 @@
 
 #include "common/find_files.h"
 #include "common/system_paths.h"
-#include "setup/install/deferred_replacement.h"
+#include "common/wininit.h"
 #include "setup/install/file_system.h"
 #include "setup/install/install_state.h"
 #include "common/text/obsolete_files.h"

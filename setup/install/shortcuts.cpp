@@ -74,12 +74,12 @@ std::string PlaceFolder(ShortcutPlace place, const std::string& written, bool gr
         ExpandVariables(path);
         return path;
     }
-    case ShortcutPlace::kDesktop: folder = SpecialFolderPath(CSIDL_DESKTOPDIRECTORY); break;
-    case ShortcutPlace::kStartMenu: folder = SpecialFolderPath(CSIDL_PROGRAMS); break;
-    case ShortcutPlace::kStartup: folder = SpecialFolderPath(CSIDL_STARTUP); break;
-    case ShortcutPlace::kSendTo: folder = SpecialFolderPath(CSIDL_SENDTO); break;
+    case ShortcutPlace::kDesktop: folder = ShellFolderPath(CSIDL_DESKTOPDIRECTORY); break;
+    case ShortcutPlace::kStartMenu: folder = ShellFolderPath(CSIDL_PROGRAMS); break;
+    case ShortcutPlace::kStartup: folder = ShellFolderPath(CSIDL_STARTUP); break;
+    case ShortcutPlace::kSendTo: folder = ShellFolderPath(CSIDL_SENDTO); break;
     case ShortcutPlace::kQuickLaunch:
-        folder = SpecialFolderPath(CSIDL_APPDATA);
+        folder = ShellFolderPath(CSIDL_APPDATA);
         if (!folder.path.empty())
             folder.path += "\\Microsoft\\Internet Explorer\\Quick Launch";
         break;

@@ -8,6 +8,7 @@
 #include "common/handles.h"
 #include "common/out_of_memory.h"
 #include "common/screen_dpi.h"
+#include "common/shell_folders.h"
 #include "common/system_error.h"
 #include "common/system_folder.h"
 #include "common/system_paths.h"
@@ -107,6 +108,15 @@ int ReadProgramFilesBase(std::string& base)
     return kExitOk;
 }
 
+// The user's application data folder. Windows 95 without the newer shell
+// knows none and keeps it in the Windows folder. One that the code page
+// cannot spell keeps its stand-ins, so that it names no folder at all.
+std::string ApplicationDataFolder(const std::string& windows)
+{
+    const SystemPath folder = ShellFolderPath(CSIDL_APPDATA);
+    return folder.path.empty() ? windows + "\\Application Data" : folder.path;
+}
+
 // The Windows family and width; on 64-bit Windows also the 64-bit program
 // files base, read from the 64-bit registry view (empty when it cannot be
 // read: the installation then stays in the 32-bit folders). The key always
@@ -140,7 +150,8 @@ int SetBuiltInVariables(std::string& programFilesBase)
         return kExitUnspelledFolder;
     const int exitCode = ReadProgramFilesBase(programFilesBase);
     if (exitCode == kExitOk)
-        StartModel({current.path, windows.path, system.path, programFilesBase, ReadMachineFacts()});
+        StartModel({current.path, windows.path, system.path, programFilesBase, ApplicationDataFolder(windows.path),
+                    ReadMachineFacts()});
     return exitCode;
 }
 

@@ -15,7 +15,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     const UninstallLog log = ReadUninstallLog(std::string_view(reinterpret_cast<const char*>(data), size));
     const RemovalPlan plan = PlanRemoval(log);
-    if (plan.files.size() + plan.directories.size() + plan.skipped > log.records.size() ||
+    if (plan.files.size() + plan.directories.size() + plan.madeFiles.size() + plan.skipped > log.records.size() ||
         plan.registryKeys.size() > log.registryKeys.size())
         abort();
     // A record's fields, once read, encode to the very line they came from.

@@ -189,3 +189,27 @@ TEST(LogReader, LogLiesBesideTheProgram)
     EXPECT_EQ(LogPathBeside("C:\\Program Files\\Demo\\Unskein.exe"), "C:\\Program Files\\Demo\\uninstall.log");
     EXPECT_EQ(LogPathBeside("Unskein.exe"), "uninstall.log");
 }
+
+// The program's own files come in log order reversed, with their question
+// and name; a record that names nothing Unskein may delete is counted as
+// skipped, and the clean removal holds only for a record saying "1".
+TEST(LogReader, FilesTheProgramMadeAndTheCleanRemovalAreRead)
+{
+    const RemovalPlan plan = Plan(kHeader + "[FILES]\n"
+                                            "C:\\Data\\Demo\\|1|Demo\nDELETEFILES\n"
+                                            "C:\\Data\\Demo.log|0|Demo\nDELETEFILES\n"
+                                            "Demo\\x.ini|0|Demo\nDELETEFILES\n"
+                                            "C:\\Data\\x%00.ini|0|Demo\nDELETEFILES\n"
+                                            "C:\\Data\\x.ini|0\nDELETEFILES\n"
+                                            "0\nCLEANUNINSTALL\n"
+                                            "[REGISTRY]\n");
+    ASSERT_EQ(plan.madeFiles.size(), 2u);
+    EXPECT_EQ(plan.madeFiles[0].target.name, "Demo.log");
+    EXPECT_FALSE(plan.madeFiles[0].ask);
+    EXPECT_EQ(plan.madeFiles[1].target.folder, "C:\\Data\\Demo");
+    EXPECT_TRUE(plan.madeFiles[1].ask);
+    EXPECT_EQ(plan.madeFiles[1].appName, "Demo");
+    EXPECT_EQ(plan.skipped, 3u);
+    EXPECT_FALSE(plan.cleanUninstall);
+    EXPECT_TRUE(Plan(kHeader + "[FILES]\n1\nCLEANUNINSTALL\n").cleanUninstall);
+}

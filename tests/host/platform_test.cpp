@@ -17,7 +17,7 @@ protected:
     void Start(const MachineFacts& machine)
     {
         machine_ = machine;
-        StartModel({"Z:\\medium", "C:\\windows", "C:\\windows\\system32", kBase32, machine});
+        StartModel({"Z:\\medium", "C:\\windows", "C:\\windows\\system32", kBase32, "", machine});
     }
     void Run(const std::string& name, std::vector<std::string> args)
     {

@@ -1,6 +1,9 @@
 #include "uninstall/text/log_reader.h"
 
 #include <algorithm>
+#include <optional>
+
+#include "common/text/log_records.h"
 
 #include "uninstall/text/path_rules.h"
 
@@ -44,14 +47,30 @@ bool HoldsNul(const std::string& text)
     return text.find('\0') != std::string::npos;
 }
 
-}  // namespace
-
-namespace {
-
 bool IsInstall64Record(const std::string& what)
 {
     const std::optional<std::vector<std::string>> fields = DecodeLogFields(what, InfoOf(LogKind::kInstall64).fields);
     return fields && (*fields)[0] == kInstall64View;
+}
+
+// The newer kinds of record, through the log's one table of their layouts.
+void PlanNewerRecord(const LogRecord& record, RemovalPlan& plan)
+{
+    const std::optional<LogKind> kind = LogKindOf(record.kind);
+    if (kind == LogKind::kCleanUninstall) {
+        const auto fields = DecodeLogFields(record.path, InfoOf(*kind).fields);
+        plan.cleanUninstall = plan.cleanUninstall || (fields && (*fields)[0] == "1");
+    } else if (kind == LogKind::kInstall64) {
+        plan.uses64 = plan.uses64 || IsInstall64Record(record.path);
+    } else if (kind == LogKind::kDeleteOnUninstall) {
+        const auto fields = DecodeLogFields(record.path, InfoOf(*kind).fields);
+        const std::optional<DeletionTarget> target =
+            fields && !HoldsNul((*fields)[0]) ? ReadDeletionTarget((*fields)[0]) : std::nullopt;
+        if (target)
+            plan.madeFiles.push_back({*target, (*fields)[1] == "1", (*fields)[2]});
+        else
+            ++plan.skipped;
+    }
 }
 
 }  // namespace
@@ -71,8 +90,8 @@ RemovalPlan PlanRemoval(const UninstallLog& log)
             plan.directories.push_back(record->path);
         else if (record->kind == "SHARED")
             plan.sharedFiles.push_back(record->path);
-        else if (LogKindOf(record->kind) == LogKind::kInstall64)
-            plan.uses64 = plan.uses64 || IsInstall64Record(record->path);
+        else
+            PlanNewerRecord(*record, plan);
     }
     for (const std::string& key : log.registryKeys)
         if (IsUninstallEntry(key) && !HoldsNul(key))

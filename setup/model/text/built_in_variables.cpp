@@ -11,6 +11,7 @@ std::vector<std::pair<std::string, std::string>> BuiltInVariables(const BuiltInF
             {"WINPATH", folders.windows},
             {"SYSPATH", folders.system},
             {"DP", folders.programFilesBase},
+            {"APPDATA", folders.appData},
             {kWindows64Variable, folders.machine.windows64 ? "1" : "0"}};
 }
 

@@ -15,6 +15,7 @@ struct BuiltInFolders {
     std::string windows;
     std::string system;
     std::string programFilesBase;  // ProgramFilesDir and "\"
+    std::string appData;           // the user's application data folder
     MachineFacts machine;
 };
 

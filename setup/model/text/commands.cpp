@@ -180,6 +180,12 @@ bool RunRecordingCommand(const CommandInfo& info, const std::vector<std::string>
     case Command::CheckButton:
         AppendAction(records, "CheckButton", args);
         return true;
+    case Command::SetCleanUninstall:
+        records.cleanUninstall = ScriptFlag(args[0]) != 0;
+        return true;
+    case Command::DeleteOnUninstall:
+        records.uninstallDeletions.push_back({args[0], ScriptFlag(args[1]) != 0});
+        return true;
     case Command::AddShortcut:
         AppendShortcut(records, args);
         return true;

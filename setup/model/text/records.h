@@ -95,6 +95,12 @@ struct ActionRecord {
     const std::string& Trigger() const { return arguments[3]; }
 };
 
+// Files the program makes itself, which Unskein deletes too.
+struct UninstallDeletion {
+    std::string path;  // keeps its [NAME] references until installed
+    bool ask = false;  // Unskein asks first
+};
+
 struct Rgb {
     int32_t red, green, blue;  // not limited to 0-255: only the low 8 bits paint
 };
@@ -125,6 +131,8 @@ struct InstallationRecords {
     std::vector<ShortcutEntry> shortcuts;
     std::vector<FinishAction> finishActions;
     DisplaySettings display;
+    std::vector<UninstallDeletion> uninstallDeletions;
+    bool cleanUninstall = false;  // Unskein removes itself, the log and the empty folders
     bool install64 = false;  // SetInstall64: the 64-bit folders and registry view where Windows has them
     std::vector<std::string> obsoleteFiles;  // DeleteOnInstall's patterns, expanded at the copy page
 };
