@@ -150,3 +150,8 @@ SystemPath ProgramPath()
         return SpelledPath(wide.data());
     return {Text(ReadPath<char>([](char* buffer, DWORD size) { return GetModuleFileNameA(nullptr, buffer, size); }))};
 }
+
+std::string ShortForm(const std::string& path)
+{
+    return SystemShortPath(path).value_or(path);
+}

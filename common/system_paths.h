@@ -50,6 +50,10 @@ std::string UnspelledFolderText(const std::string& shownFolder);
 // long; nothing when the path does not exist.
 std::optional<std::string> SystemShortPath(const std::string& path);
 
+// A path in the form the system keeps for it, so that a long and a short
+// spelling of the same file compare equal; as given when it does not exist.
+std::string ShortForm(const std::string& path);
+
 // Without a trailing backslash, but for TemporaryDirectory, which the
 // system gives with one.
 SystemPath WindowsDirectory();

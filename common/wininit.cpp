@@ -48,5 +48,5 @@ bool DeleteFileAtRestart(const std::string& path)
 {
     if (IsWindowsNt())
         return MoveFileExA(path.c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT) != FALSE;
-    return AddWininitRename("NUL", SystemShortPath(path).value_or(path));
+    return AddWininitRename("NUL", ShortForm(path));
 }

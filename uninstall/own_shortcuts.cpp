@@ -17,11 +17,6 @@ bool IsShortcut(const std::string& path)
     return path.size() > 4 && lstrcmpiA(path.c_str() + path.size() - 4, ".lnk") == 0;
 }
 
-std::string ShortForm(const std::string& path)
-{
-    return SystemShortPath(path).value_or(path);
-}
-
 // Whether `path` lies inside `folder`, in the spelling both are given in.
 bool LiesInside(const std::string& path, std::string folder)
 {

@@ -15,11 +15,6 @@ namespace {
 // folders by their long ones.
 std::vector<std::string> gScheduled;
 
-std::string ShortForm(const std::string& path)
-{
-    return SystemShortPath(path).value_or(path);
-}
-
 bool ScheduleRemoval(const std::string& path)
 {
     const bool scheduled = DeleteFileAtRestart(path);

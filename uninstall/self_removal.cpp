@@ -24,11 +24,6 @@ constexpr DWORD kFirstStageWaitMs = 60000;
 constexpr int kDeleteTries = 50;
 constexpr DWORD kDeleteRetryMs = 100;
 
-std::string ShortOrAsIs(const std::string& path)
-{
-    return SystemShortPath(path).value_or(path);
-}
-
 std::string WithoutTrailingBackslash(std::string path)
 {
     while (path.size() > 3 && path.back() == '\\')
@@ -38,12 +33,12 @@ std::string WithoutTrailingBackslash(std::string path)
 
 bool SameFolder(const std::string& a, const std::string& b)
 {
-    return SameProgramPath(WithoutTrailingBackslash(ShortOrAsIs(a)), WithoutTrailingBackslash(ShortOrAsIs(b)));
+    return SameProgramPath(WithoutTrailingBackslash(ShortForm(a)), WithoutTrailingBackslash(ShortForm(b)));
 }
 
 bool NamesFile(const std::vector<std::string>& files, const std::string& path)
 {
-    const std::string shortPath = ShortOrAsIs(path);
+    const std::string shortPath = ShortForm(path);
     for (const std::string& file : files)
         if (SameProgramPath(file, shortPath) || SameProgramPath(file, path))
             return true;

@@ -40,13 +40,6 @@ bool UserConfirms()
                        MB_YESNO | MB_DEFBUTTON2) == IDYES;
 }
 
-// A path in the form the system keeps for it, so that a long and a short
-// spelling of the same file compare equal; as given when it does not exist.
-std::string ShortForm(const std::string& path)
-{
-    return SystemShortPath(path).value_or(path);
-}
-
 // Whether the entry at `keyPath` starts this very program: only such an
 // entry is this installation's to delete, whatever the log names.
 bool IsOwnEntry(const std::string& keyPath, const std::string& ownProgram)

@@ -55,7 +55,7 @@ std::optional<std::string> WriteBatch(const std::string& directory, const std::s
         DeleteFileA(batch.c_str());
         return std::nullopt;
     }
-    return SystemShortPath(batch).value_or(batch);
+    return ShortForm(batch);
 }
 
 bool StarterHasEnded()
@@ -70,7 +70,7 @@ void RemoveFolderOfEndedStarter()
 {
     if (!StarterHasEnded())
         return;
-    const std::string folder = SystemShortPath(gInstall.packagedMedium.folder).value_or(gInstall.packagedMedium.folder);
+    const std::string folder = ShortForm(gInstall.packagedMedium.folder);
     const std::string parent = folder.substr(0, folder.rfind('\\'));
     const std::optional<std::string> batch = WriteBatch(parent, RemovalBatch(folder));
     char shell[MAX_PATH] = {};
