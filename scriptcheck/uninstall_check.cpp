@@ -1,6 +1,6 @@
 #include "scriptcheck/uninstall_check.h"
 
-#include "uninstall/text/path_rules.h"
+#include "common/text/path_rules.h"
 
 std::optional<std::string> RefusedDeletionReason(const std::string& path, const std::vector<std::string>& kept,
                                                  const std::vector<std::string>& profileParents)
