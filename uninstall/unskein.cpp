@@ -169,7 +169,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR commandLine, int)
         return kExitNoLog;
     }
     const std::string installFolder = programPath.substr(0, programPath.rfind('\\') + 1);
-    const std::string shortFolder = SystemShortPath(installFolder).value_or(installFolder);
+    const std::string shortFolder = ShortForm(installFolder);
     const UninstallLog read = ReadUninstallLog(*log);
     RemovalPlan plan = PlanRemoval(read);
     DropTakenOverShortcuts(plan.files, read, installFolder);
