@@ -1,6 +1,6 @@
 # The LZMA SDK in C, as Debian's lzma-dev installs it (scripts/common.sh):
 # compiled from there, never copied into the repository. Its decoder goes
-# into setup, its encoder into tesselpack.
+# into setup and the starter, its encoder into tesselpack.
 set(LZMA_SDK_DIR /usr/include/lzma)
 set(LZMA_DECODER_SOURCES ${LZMA_SDK_DIR}/LzmaDec.c)
 set(LZMA_ENCODER_SOURCES ${LZMA_SDK_DIR}/LzmaEnc.c ${LZMA_SDK_DIR}/LzFind.c)

@@ -8,6 +8,7 @@
 #include "common/system_error.h"
 #include "common/system_folder.h"
 #include "common/system_paths.h"
+#include "common/text/solid_reader.h"
 #include "common/whole_file.h"
 
 namespace {
@@ -206,15 +207,14 @@ std::string CreatePrivateFolder(Failure& failure)
 Failure Unpack(ProgramFile& program, const payload::Package& package, const std::string& folder,
                payload::Progress* progress)
 {
+    payload::SolidReader streams(program, package);
     std::string buffer(1 << 16, '\0');
     std::string madeFolder;  // the folder of the last file, whose parts exist
-    for (const payload::Entry& entry : package.entries) {
+    uint64_t done = 0;
+    for (size_t e = 0; e < package.entries.size(); ++e) {
+        const payload::Entry& entry = package.entries[e];
         if (payload::StaysInPackage(entry))
             continue;
-        // The starter decodes nothing: what it unpacks is stored as it is.
-        if (entry.InStream())
-            return {Failure::kDamaged, ""};
-        uint64_t at = package.dataOffset + entry.offset;
         const std::string path = folder + "\\" + entry.name;
         MakeFoldersOf(entry.name, folder, madeFolder);
         // Never a file that is there already: the folder is new, so it was planted.
@@ -224,18 +224,20 @@ Failure Unpack(ProgramFile& program, const payload::Package& package, const std:
             return {Failure::kCannotWrite,
                     CannotWrite("Setup cannot unpack the installation files into ", folder, GetLastError())};
         uint32_t crc = 0;
-        for (uint64_t left = entry.size; left > 0;) {
-            const size_t chunk = static_cast<size_t>(std::min<uint64_t>(left, buffer.size()));
-            if (!program.ReadAt(at, &buffer[0], chunk))
+        for (uint64_t at = 0; at < entry.size;) {
+            const size_t chunk = static_cast<size_t>(std::min<uint64_t>(entry.size - at, buffer.size()));
+            const bool read = entry.InStream() ? streams.Read(e, at, &buffer[0], chunk)
+                                               : program.ReadAt(package.dataOffset + entry.offset + at, &buffer[0], chunk);
+            if (!read)
                 return {program.Error() ? Failure::kCannotRead : Failure::kDamaged, ""};
             crc = payload::Crc32(crc, buffer.data(), chunk);
             if (!WriteAll(file.get(), std::string_view(buffer.data(), chunk)))
                 return {Failure::kCannotWrite,
                         CannotWrite("Setup cannot unpack the installation files into ", folder, GetLastError())};
             at += chunk;
-            left -= chunk;
+            done += chunk;
             if (progress)
-                progress->Advance(at - package.dataOffset);
+                progress->Advance(done);
         }
         if (crc != entry.crc)
             return {Failure::kDamaged, ""};

@@ -43,8 +43,8 @@ struct Failure {
 std::string CreatePrivateFolder(Failure& failure);
 
 // Writes the files of the package that do not stay in it below `folder`,
-// checking each file's checksum as it is read. `progress` gets how far
-// into the package's contents the files written so far reach.
+// decoding those in a stream, checking each file's checksum as it is read.
+// `progress` gets how many bytes are written so far.
 Failure Unpack(ProgramFile& program, const payload::Package& package, const std::string& folder,
                payload::Progress* progress);
 

@@ -140,15 +140,15 @@ struct PlannedStream {
     uint64_t size = 0;
 };
 
-// Puts the files that stay in the package into streams, each with its
-// first bytes in the index and the x86 filter for programs.
+// Puts the files into streams, each with its first bytes in the index and
+// the x86 filter for programs: the files at the top in a stream of their
+// own, which the starter decodes, the medium's folders in the rest.
 std::optional<std::vector<PlannedStream>> PlanStreams(std::vector<MediumFile>& files)
 {
     std::vector<PlannedStream> streams;
+    bool topStream = false;
     for (size_t f = 0; f < files.size(); ++f) {
         payload::Entry& entry = files[f].entry;
-        if (!payload::StaysInPackage(entry))
-            continue;
         std::string start(4096, '\0');
         std::ifstream in(files[f].path, std::ios::binary);
         in.read(&start[0], static_cast<std::streamsize>(start.size()));
@@ -159,8 +159,10 @@ std::optional<std::vector<PlannedStream>> PlanStreams(std::vector<MediumFile>& f
         entry.head = start.substr(0, payload::kHeadSize);
         if (entry.size == 0)
             continue;
-        if (streams.empty() || streams.back().size >= kStreamSize)
+        const bool top = !payload::StaysInPackage(entry);
+        if (streams.empty() || top != topStream || streams.back().size >= kStreamSize)
             streams.push_back({f, f, 0});
+        topStream = top;
         streams.back().end = f + 1;
         streams.back().size += entry.size;
     }
@@ -266,7 +268,11 @@ bool WriteProgram(const fs::path& to, const std::string& starter, const std::vec
         entries.push_back(file.entry);
     for (size_t s = 0; s < streams.size(); ++s)
         table.push_back({streams[s].size(), plans[s].size, payload::Crc32(0, streams[s].data(), streams[s].size()), 0});
-    const std::string head = payload::HeaderAndIndex(entries, table);
+    const std::optional<std::string> packedIndex =
+        solid_stream::Compress(payload::IndexBytes(entries, table), [](uint64_t) {});
+    if (!packedIndex)
+        return false;
+    const std::string head = payload::HeaderAndIndex(entries, table, *packedIndex);
     uint64_t packageSize = head.size() + payload::kEndSize;
     std::ofstream out(to, std::ios::binary);
     out << starter << head;

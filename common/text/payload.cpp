@@ -4,6 +4,8 @@
 #include <cstring>
 #include <set>
 
+#include "common/text/solid_reader.h"
+
 namespace payload {
 
 namespace {
@@ -238,11 +240,20 @@ bool ReadTimes(std::string_view index, size_t& at, std::vector<Entry>& entries)
 
 }  // namespace
 
-std::optional<Index> ReadIndex(const Header& header, std::string_view headerBytes, std::string_view index)
+std::optional<Index> ReadIndex(const Header& header, std::string_view headerBytes, std::string_view stored)
 {
-    if (headerBytes.size() < kHeaderSize || index.size() != header.indexSize ||
-        Crc32(Crc32(0, headerBytes.data(), 28), index.data(), index.size()) != header.crc)
+    if (headerBytes.size() < kHeaderSize || stored.size() != header.indexSize ||
+        Crc32(Crc32(0, headerBytes.data(), 28), stored.data(), stored.size()) != header.crc)
         return std::nullopt;
+    std::string unpacked;
+    if (header.version >= kFormatVersion) {
+        if (stored.size() < 4 || Number(stored, 0, 4) > kMaxIndexSize)
+            return std::nullopt;
+        unpacked.resize(static_cast<size_t>(Number(stored, 0, 4)));
+        if (!UnpackWhole(stored.substr(4), unpacked))
+            return std::nullopt;
+    }
+    const std::string_view index = header.version >= kFormatVersion ? std::string_view(unpacked) : stored;
     const bool solid = header.version >= kSolidFormatVersion;
     Index result;
     std::vector<Entry>& entries = result.entries;
@@ -280,7 +291,7 @@ std::optional<Index> ReadIndex(const Header& header, std::string_view headerByte
         stream.offset = dataSize;
         dataSize += stream.packedSize;
     }
-    if (header.version >= kFormatVersion && !ReadTimes(index, at, entries))
+    if (header.version >= kTimesFormatVersion && !ReadTimes(index, at, entries))
         return std::nullopt;
     if (at != index.size() || dataSize != header.dataSize)
         return std::nullopt;

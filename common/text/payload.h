@@ -7,9 +7,11 @@
 //      0  "TesselPk"
 //      8  format version                            u32
 //     12  number of files                           u32
-//     16  size of the index                         u32
+//     16  size of the index as stored               u32
 //     20  size of all files' contents               u64
-//     28  CRC-32 of bytes 0-27 and of the index     u32
+//     28  CRC-32 of bytes 0-27 and of the stored index  u32
+//   the index as stored: from format kFormatVersion on its size u32 and
+//          its LZMA properties and data; before, as it is
 //   index, one record per file:
 //          size u64, CRC-32 of the contents u32, name length u16, name
 //          (a path below the medium's folder, with backslashes)
@@ -20,8 +22,9 @@
 //          streams u32 (0 when nothing is compressed),
 //          then for each: packed size u64, unpacked size u64, CRC-32 of
 //          the packed bytes u32
-//   from format kFormatVersion on, after those: each file's last write
-//          time, in the records' order: u64 each, a FILETIME (0: not known)
+//   from format kTimesFormatVersion on, after those: each file's last
+//          write time, in the records' order: u64 each, a FILETIME (0: not
+//          known)
 //   the contents of the files that are not in a stream, in the index's
 //          order; then the streams, in order
 //   end, kEndSize bytes: "TesselNd", size of the whole package u64
@@ -44,11 +47,13 @@
 
 namespace payload {
 
-// Format 1 (plain) and 2 (solid) knew no times; their packages are read
-// still. Format 3 has format 2's layout and the times; it is what is written.
+// Format 1 (plain) and 2 (solid) knew no times, format 3 kept its index
+// as it is; their packages are read still. Format 4 compresses the index,
+// and its files at the top may lie in a stream too; it is what is written.
 constexpr uint32_t kPlainFormatVersion = 1;
 constexpr uint32_t kSolidFormatVersion = 2;
-constexpr uint32_t kFormatVersion = 3;
+constexpr uint32_t kTimesFormatVersion = 3;
+constexpr uint32_t kFormatVersion = 4;
 constexpr char kHeaderMagic[] = "TesselPk";
 constexpr char kEndMagic[] = "TesselNd";
 constexpr size_t kMagicSize = 8;
@@ -116,9 +121,16 @@ std::string LowerName(std::string_view name);
 // that Windows treats specially.
 bool IsSafeName(std::string_view name);
 
-// The header and the index for these files, in this order, in the format
-// that is written (kFormatVersion).
-std::string HeaderAndIndex(const std::vector<Entry>& entries, const std::vector<Stream>& streams = {});
+// The index's records for these files, in this order, as they are before
+// the index is stored.
+std::string IndexBytes(const std::vector<Entry>& entries, const std::vector<Stream>& streams);
+// The header and the stored index for these files, in the format that is
+// written (kFormatVersion): `packedIndex` is their IndexBytes compressed,
+// the LZMA properties and data.
+std::string HeaderAndIndex(const std::vector<Entry>& entries, const std::vector<Stream>& streams,
+                           const std::string& packedIndex);
+// The header for an index stored as `storedIndex`, in format `version`.
+std::string HeaderBytes(uint32_t version, size_t files, const std::string& storedIndex, uint64_t dataSize);
 // What follows the last file's contents.
 std::string End(uint64_t packageSize);
 
@@ -139,9 +151,9 @@ struct Index {
     std::vector<Stream> streams;
 };
 
-// The files the index lists; nothing when the checksum differs, a record is
-// cut short, a name is unsafe or repeated, or the sizes do not add up to the
-// header's.
+// The files the index lists; nothing when the checksum differs, the index
+// does not decode, a record is cut short, a name is unsafe or repeated, or
+// the sizes do not add up to the header's.
 std::optional<Index> ReadIndex(const Header& header, std::string_view headerBytes, std::string_view index);
 bool IsEnd(std::string_view bytes, uint64_t packageSize);
 
@@ -181,9 +193,10 @@ bool CheckContents(Source& source, const Package& package, bool (*which)(const E
 // Whether setup reads the file from the package where it lies instead of
 // from the folder the starter unpacks: so are the files in the medium's
 // folders (its disk), which setup only installs; the files at the top
-// (setup.exe, Unskein.exe, the script) are unpacked. The starter checks the
-// files that stay while setup starts, which installs nothing before it
-// learns that they are whole.
+// (setup.exe, Unskein.exe, the script) are unpacked, from their own stream
+// when they are compressed. The starter checks the files that stay while
+// setup starts, which installs nothing before it learns that they are
+// whole.
 inline bool StaysInPackage(const Entry& entry)
 {
     return entry.name.find('\\') != std::string::npos;

@@ -27,10 +27,9 @@ std::optional<std::string> BareProgram(std::string program)
     return program;
 }
 
-std::string HeaderAndIndex(const std::vector<Entry>& entries, const std::vector<Stream>& streams)
+std::string IndexBytes(const std::vector<Entry>& entries, const std::vector<Stream>& streams)
 {
     std::string index;
-    uint64_t dataSize = 0;
     for (const Entry& entry : entries) {
         PutNumber(index, entry.size, 8);
         PutNumber(index, entry.crc, 4);
@@ -39,25 +38,42 @@ std::string HeaderAndIndex(const std::vector<Entry>& entries, const std::vector<
         index += static_cast<char>(entry.flags);
         if (entry.InStream())
             index += entry.head.substr(0, kHeadSize);
-        if (!entry.InStream())
-            dataSize += entry.size;
     }
     PutNumber(index, streams.size(), 4);
     for (const Stream& stream : streams) {
         PutNumber(index, stream.packedSize, 8);
         PutNumber(index, stream.unpackedSize, 8);
         PutNumber(index, stream.crc, 4);
-        dataSize += stream.packedSize;
     }
     for (const Entry& entry : entries)
         PutNumber(index, entry.time, 8);
+    return index;
+}
+
+std::string HeaderBytes(uint32_t version, size_t files, const std::string& storedIndex, uint64_t dataSize)
+{
     std::string bytes(kHeaderMagic, kMagicSize);
-    PutNumber(bytes, kFormatVersion, 4);
-    PutNumber(bytes, entries.size(), 4);
-    PutNumber(bytes, index.size(), 4);
+    PutNumber(bytes, version, 4);
+    PutNumber(bytes, files, 4);
+    PutNumber(bytes, storedIndex.size(), 4);
     PutNumber(bytes, dataSize, 8);
-    PutNumber(bytes, Crc32(Crc32(0, bytes.data(), bytes.size()), index.data(), index.size()), 4);
-    return bytes + index;
+    PutNumber(bytes, Crc32(Crc32(0, bytes.data(), bytes.size()), storedIndex.data(), storedIndex.size()), 4);
+    return bytes;
+}
+
+std::string HeaderAndIndex(const std::vector<Entry>& entries, const std::vector<Stream>& streams,
+                           const std::string& packedIndex)
+{
+    uint64_t dataSize = 0;
+    for (const Entry& entry : entries)
+        if (!entry.InStream())
+            dataSize += entry.size;
+    for (const Stream& stream : streams)
+        dataSize += stream.packedSize;
+    std::string stored;
+    PutNumber(stored, IndexBytes(entries, streams).size(), 4);
+    stored += packedIndex;
+    return HeaderBytes(kFormatVersion, entries.size(), stored, dataSize) + stored;
 }
 
 std::string End(uint64_t packageSize)

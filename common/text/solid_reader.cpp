@@ -27,6 +27,22 @@ ISzAlloc gAllocator = {Allocate, Release};
 
 }  // namespace
 
+bool UnpackWhole(std::string_view packed, std::string& out)
+{
+    if (packed.size() < LZMA_PROPS_SIZE)
+        return false;
+    SizeT outSize = out.size();
+    SizeT inSize = packed.size() - LZMA_PROPS_SIZE;
+    ELzmaStatus status;
+    // The output is the dictionary: only the probabilities are allocated,
+    // whatever size the properties name.
+    return LzmaDecode(reinterpret_cast<Byte*>(&out[0]), &outSize,
+                      reinterpret_cast<const Byte*>(packed.data()) + LZMA_PROPS_SIZE, &inSize,
+                      reinterpret_cast<const Byte*>(packed.data()), LZMA_PROPS_SIZE, LZMA_FINISH_END, &status,
+                      &gAllocator) == SZ_OK &&
+           outSize == out.size() && inSize == packed.size() - LZMA_PROPS_SIZE;
+}
+
 struct SolidReader::Decoder {
     CLzmaDec state;
     Decoder() { LzmaDec_Construct(&state); }

@@ -7,6 +7,8 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <string>
+#include <string_view>
 #include <vector>
 
 #include "common/text/payload.h"
@@ -17,6 +19,10 @@ namespace payload {
 // a larger one, so that a damaged package cannot make it allocate without
 // end.
 constexpr uint32_t kMaxDictionary = 8u << 20;
+
+// Decodes LZMA properties and data that hold exactly `out.size()` bytes,
+// as a package's index is stored; false when they do not.
+bool UnpackWhole(std::string_view packed, std::string& out);
 
 class SolidReader {
 public:

@@ -61,6 +61,13 @@ inline std::optional<payload::Package> CheckedPackage(const std::string& program
     return package;
 }
 
+// The header and the stored index, as tesselpack writes them.
+inline std::string Head(const std::vector<payload::Entry>& entries, const std::vector<payload::Stream>& streams = {})
+{
+    return payload::HeaderAndIndex(entries, streams,
+                                   *solid_stream::Compress(payload::IndexBytes(entries, streams), [](uint64_t) {}));
+}
+
 struct SampleFile {
     std::string name;
     std::string bytes;
@@ -97,7 +104,7 @@ inline std::string SolidProgram(const std::vector<SampleFile>& files, size_t str
         streams.push_back({stream.size(), data.size(), payload::Crc32(0, stream.data(), stream.size())});
         packed += stream;
     }
-    const std::string head = payload::HeaderAndIndex(entries, streams);
+    const std::string head = Head(entries, streams);
     return SmallProgram() + head + stored + packed +
            payload::End(head.size() + stored.size() + packed.size() + payload::kEndSize);
 }

@@ -21,7 +21,7 @@ std::string PackagedProgram(std::vector<payload::Entry> entries = kFiles)
         entries[i].crc = payload::Crc32(0, kContents[i].data(), kContents[i].size());
         data += kContents[i];
     }
-    const std::string head = payload::HeaderAndIndex(entries);
+    const std::string head = Head(entries);
     return SmallProgram() + head + data + payload::End(head.size() + data.size() + payload::kEndSize);
 }
 
@@ -99,19 +99,15 @@ TEST(Package, KeepsEachFilesTimeAndReadsTheFormatBeforeWithout)
     EXPECT_EQ(package->entries[0].time, 132223968000000000u);
     EXPECT_EQ(package->entries[1].time, 1u);
 
-    // The format before: version 2, the index without its times.
-    std::string program = PackagedProgram();
-    const size_t at = SmallProgram().size();
-    const uint32_t indexSize = static_cast<uint32_t>(program[at + 16] & 0xFF) - 16;
-    program.erase(at + payload::kHeaderSize + indexSize, 16);
-    program[at + 8] = payload::kSolidFormatVersion;
-    program[at + 16] = static_cast<char>(indexSize);
-    const uint32_t crc = payload::Crc32(payload::Crc32(0, &program[at], 28), &program[at + payload::kHeaderSize],
-                                        indexSize);
-    for (int i = 0; i < 4; ++i)
-        program[at + 28 + i] = static_cast<char>(crc >> (8 * i));
-    const size_t end = program.size() - payload::kEndSize;
-    program[end + payload::kMagicSize] = static_cast<char>((program[end + payload::kMagicSize] & 0xFF) - 16);
+    // The format before: version 2, the index as it is, without its times.
+    std::vector<payload::Entry> entries = kFiles;
+    for (size_t i = 0; i < entries.size(); ++i)
+        entries[i].crc = payload::Crc32(0, kContents[i].data(), kContents[i].size());
+    std::string index = payload::IndexBytes(entries, {});
+    index.resize(index.size() - 16);
+    const std::string data = kContents[0] + kContents[1];
+    const std::string head = payload::HeaderBytes(payload::kSolidFormatVersion, entries.size(), index, data.size()) + index;
+    const std::string program = SmallProgram() + head + data + payload::End(head.size() + data.size() + payload::kEndSize);
     package = CheckedPackage(program);
     ASSERT_TRUE(package);
     EXPECT_EQ(package->entries[1].name, "Disk1\\Program\\Read me.tx_");
