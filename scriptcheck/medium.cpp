@@ -1,7 +1,6 @@
 #include "scriptcheck/medium.h"
 
 #include <algorithm>
-#include <cctype>
 #include <filesystem>
 #include <system_error>
 
@@ -14,31 +13,6 @@ namespace {
 bool IsSeparator(char c)
 {
     return c == '\\' || c == '/';
-}
-
-bool Glob(const std::string& pattern, const std::string& name)
-{
-    size_t p = 0, n = 0, starP = std::string::npos, starN = 0;
-    auto same = [](char a, char b) {
-        return std::tolower(static_cast<unsigned char>(a)) == std::tolower(static_cast<unsigned char>(b));
-    };
-    while (n < name.size()) {
-        if (p < pattern.size() && (pattern[p] == '?' || same(pattern[p], name[n]))) {
-            ++p;
-            ++n;
-        } else if (p < pattern.size() && pattern[p] == '*') {
-            starP = p++;
-            starN = n;
-        } else if (starP != std::string::npos) {
-            p = starP + 1;
-            n = ++starN;
-        } else {
-            return false;
-        }
-    }
-    while (p < pattern.size() && pattern[p] == '*')
-        ++p;
-    return p == pattern.size();
 }
 
 // The entry of `folder` whose name equals `name` ignoring case, as Windows
@@ -55,18 +29,6 @@ fs::path FindFolder(const fs::path& folder, const std::string& name)
 }
 
 }  // namespace
-
-bool MatchesSearchPattern(const std::string& pattern, const std::string& name)
-{
-    if (Glob(pattern, name))
-        return true;
-    const bool noExtension = name.find('.') == std::string::npos;
-    if (noExtension && pattern.size() >= 2 && pattern.compare(pattern.size() - 2, 2, ".*") == 0)
-        return Glob(pattern.substr(0, pattern.size() - 2), name);
-    if (noExtension && !pattern.empty() && pattern.back() == '.')
-        return Glob(pattern.substr(0, pattern.size() - 1), name);
-    return false;
-}
 
 Medium::Medium(const std::string& folder, MediumKind kind) : shown_(folder), kind_(kind)
 {

@@ -65,7 +65,3 @@ struct SourceFinding {
     std::string message;
 };
 SourceFinding MissingSourceFinding(const Medium& medium, const std::string& quotedPattern);
-
-// Whether `name` matches a search pattern with * and ?, with the rules of
-// Windows: names compare ignoring case, "*.*" also matches names without a dot.
-bool MatchesSearchPattern(const std::string& pattern, const std::string& name);
