@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <system_error>
 
+#include "common/text/payload.h"
 #include "scriptcheck/suggest.h"
 
 namespace fs = std::filesystem;
@@ -94,6 +95,54 @@ MediumSearch Medium::Search(const std::string& pattern) const
     return result;
 }
 
+namespace {
+
+// The tree below `top`: names that begin with a dot left out, as setup
+// leaves them out, with what is below them.
+void ListTree(const fs::path& top, const std::string& pattern, FoundTree& tree)
+{
+    std::error_code error;
+    for (auto at = fs::recursive_directory_iterator(top, error); !error && at != fs::recursive_directory_iterator();
+         at.increment(error)) {
+        const std::string name = at->path().filename().string();
+        if (name[0] == '.') {
+            at.disable_recursion_pending();
+            continue;
+        }
+        std::string below = at->path().lexically_relative(top).generic_string();
+        std::replace(below.begin(), below.end(), '/', '\\');
+        if (at->is_directory(error))
+            tree.folders.push_back(below);
+        else if (MatchesSearchPattern(pattern, name))
+            tree.files.push_back(below);
+    }
+    const auto byLowerName = [](const std::string& a, const std::string& b) {
+        return payload::LowerName(a) < payload::LowerName(b);
+    };
+    std::sort(tree.folders.begin(), tree.folders.end(), byLowerName);
+    std::sort(tree.files.begin(), tree.files.end(), byLowerName);
+}
+
+}  // namespace
+
+MediumSearch Medium::SearchTree(const std::string& source, const std::string& pattern) const
+{
+    std::string top = source;
+    while (top.size() > 1 && IsSeparator(top.back()))
+        top.pop_back();
+    MediumSearch result = Search(top);
+    const size_t slash = top.find_last_of("\\/");
+    const std::string name = top.substr(slash == std::string::npos ? 0 : slash + 1);
+    const auto found = std::find_if(result.matches.begin(), result.matches.end(), [&](const FoundFile& match) {
+        return match.isDirectory && EqualIgnoringCase(match.name, name);
+    });
+    result.folder = found == result.matches.end() ? "" : (fs::path(result.folder) / found->name).string();
+    result.matches.clear();
+    if (!result.folder.empty())
+        ListTree(result.folder, pattern, result.tree);
+    return result;
+}
+
 bool Medium::IsTop(const MediumSearch& search) const
 {
     return !search.folder.empty() && fs::path(search.folder).lexically_normal() == fs::path(folder_);
@@ -115,5 +164,14 @@ SourceFinding MissingSourceFinding(const Medium& medium, const std::string& quot
         return {Severity::Error, "the source pattern " + quotedPattern + " matches no file in '" + medium.Shown() +
                           "': put the file there or correct the pattern"};
     return {Severity::Warning, "the source pattern " + quotedPattern + " matches no file in the medium folder " +
+                       Quoted(medium.Shown()) + ": setup adds nothing"};
+}
+
+SourceFinding MissingFolderFinding(const Medium& medium, const std::string& quotedFolder)
+{
+    if (medium.Kind() == MediumKind::kTesselpackSource)
+        return {Severity::Error, "the source folder " + quotedFolder + " is not in '" + medium.Shown() +
+                          "': put the folder there or correct the path"};
+    return {Severity::Warning, "the source folder " + quotedFolder + " is not in the medium folder " +
                        Quoted(medium.Shown()) + ": setup adds nothing"};
 }

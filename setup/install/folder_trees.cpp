@@ -2,7 +2,6 @@
 
 #include <windows.h>
 
-#include <optional>
 #include <vector>
 
 #include "common/find_files.h"
@@ -47,12 +46,16 @@ std::string WithoutFinalBackslash(std::string path)
 
 }  // namespace
 
-FoundTree FindFolderTree(const std::string& source, const std::string& pattern)
+std::optional<FoundTree> FindFolderTree(const std::string& source, const std::string& pattern)
 {
     if (std::optional<FoundTree> packaged = FindPackagedTree(source, pattern))
-        return *packaged;
+        return packaged;
+    const std::string top = WithoutFinalBackslash(source);
+    const std::optional<WIN32_FIND_DATAA> entry = FindEntry(top);
+    if (!entry || !(entry->dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+        return std::nullopt;
     FoundTree tree;
-    WalkFolder(WithoutFinalBackslash(source), "", pattern, tree);
+    WalkFolder(top, "", pattern, tree);
     return tree;
 }
 

@@ -142,6 +142,7 @@ std::optional<FoundTree> FindPackagedTree(const std::string& folder, const std::
         return std::nullopt;
     const std::string prefix = *key + "\\";
     const PackagedMedium& medium = gInstall.packagedMedium;
+    bool held = medium.emptyFolders.count(*key) != 0;
     std::map<std::string, std::string> folders;  // by lower-case path below `folder`
     FoundTree tree;
     for (auto at = medium.files.lower_bound(prefix);
@@ -152,10 +153,15 @@ std::optional<FoundTree> FindPackagedTree(const std::string& folder, const std::
             AddTreeFolders(below.substr(0, slash), folders);
         if (MatchesSearchPattern(pattern, below.substr(slash + 1)))
             tree.files.push_back(below);
+        held = true;
     }
     for (auto at = medium.emptyFolders.lower_bound(prefix);
-         at != medium.emptyFolders.end() && at->first.compare(0, prefix.size(), prefix) == 0; ++at)
+         at != medium.emptyFolders.end() && at->first.compare(0, prefix.size(), prefix) == 0; ++at) {
         AddTreeFolders(at->second.substr(prefix.size()), folders);
+        held = true;
+    }
+    if (!held)
+        return std::nullopt;
     for (const auto& [lower, spelled] : folders)
         tree.folders.push_back(spelled);
     return tree;

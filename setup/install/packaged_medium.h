@@ -53,10 +53,9 @@ bool WaitForCheckedPackage(DWORD splashMs);
 // null otherwise.
 PackagedFile* FindPackagedFile(const std::string& path);
 
-// The files and folders below `folder` (a path of the medium that holds
-// no wildcard) as the package's index lists them, each file whose name
-// matches `pattern`; nothing when the package does not hold that folder's
-// files, because there is no package or the folder lies elsewhere.
+// The folders below `folder` (a path that holds no wildcard) and the files
+// whose names match `pattern`, as the package's index lists them; nothing
+// when the package does not hold that folder.
 std::optional<FoundTree> FindPackagedTree(const std::string& folder, const std::string& pattern);
 
 // The file's last write time as the package records it; false when it records none.

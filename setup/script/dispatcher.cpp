@@ -146,7 +146,8 @@ Step RunCommand(const CommandInfo& info, std::vector<std::string>& args, const s
         AppendFileEntries(gRecords, args, FindSourceFiles(args[0]));
         break;
     case Command::AddFolder:
-        AppendFolderTree(gRecords, args, FindFolderTree(args[0], args[3]));
+        if (const std::optional<FoundTree> tree = FindFolderTree(args[0], args[3]))
+            AppendFolderTree(gRecords, args, *tree);
         break;
     case Command::ShowMessage:  // "NOW": the recording command left it to us
         MessageBoxA(nullptr, args[0].c_str(), args[1].c_str(), MB_OK);
