@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <cctype>
+#include <filesystem>
 #include <map>
+#include <set>
 
 #include "scriptcheck/platform_check.h"
 #include "common/text/obsolete_files.h"
@@ -15,6 +17,8 @@
 #include "setup/model/text/commands.h"
 #include "setup/model/text/records.h"
 #include "setup/model/text/variables.h"
+
+namespace fs = std::filesystem;
 
 namespace {
 
@@ -144,6 +148,7 @@ private:
     void NoteReferences(size_t entry, const CommandInfo& info, const std::vector<std::string>& args);
     void Carry(size_t entry, const CommandInfo& info, std::vector<std::string>& args);
     void AddFiles(size_t entry, const std::vector<std::string>& args);
+    void AddFolderTree(size_t entry, const std::vector<std::string>& args);
     void CheckDestination(size_t entry, const std::vector<std::string>& args, size_t files);
     bool IsTesselpacksOwn(const std::string& pattern, const MediumSearch& search) const;
     void CheckCopy(size_t entry);
@@ -162,6 +167,7 @@ private:
     void CheckNextCondition(size_t entry, const std::vector<std::string>& args);
     void CheckFileSections();
     void CheckSpreadFiles();
+    void SuggestFolderTrees();
     void CheckEntryCalls();
     void CheckShortcutsAndFinish();
 
@@ -210,6 +216,7 @@ std::vector<AddFileCall> ScriptWalk::Run()
     CheckActions();
     CheckFileSections();
     CheckSpreadFiles();
+    SuggestFolderTrees();
     CheckPlatformCover(bindings_, records_.sections, d_);
     CheckEntryCalls();
     CheckShortcutsAndFinish();
@@ -315,6 +322,9 @@ void ScriptWalk::Carry(size_t entry, const CommandInfo& info, std::vector<std::s
     switch (info.command) {
     case Command::AddFile:
         AddFiles(entry, args);
+        break;
+    case Command::AddFolder:
+        AddFolderTree(entry, args);
         break;
     case Command::SetBackground:
         SetBackgroundColors(records_.display, args);
@@ -446,6 +456,53 @@ void ScriptWalk::AddFiles(size_t entry, const std::vector<std::string>& args)
     if (copies_ > 0)
         d_.Warning(EntryPlace(entry), "AddFile after ShowCopy: the installation has run, so these files are "
                                       "never installed");
+}
+
+// A source folder outside the medium is the target machine's: not checked.
+void ScriptWalk::AddFolderTree(size_t entry, const std::vector<std::string>& args)
+{
+    const MediumSearch search = medium_.SearchTree(args[0], args[3]);
+    if (search.outcome != SearchOutcome::Searched)
+        return;
+    calls_.push_back({entry, args, search, false, true});
+    if (!search.folder.empty()) {
+        AppendFolderTree(records_, args, search.tree);
+        return;
+    }
+    const SourceFinding finding = MissingFolderFinding(medium_, Quoted(store_.Entries()[entry].arguments[0]));
+    d_.Add(ArgumentPlace(entry, 1), finding.severity, finding.message);
+}
+
+// Three or more AddFile lines whose sources lie in different folders of one
+// folder below the medium's top: one AddFolder installs them all, and the
+// folders added later too.
+void ScriptWalk::SuggestFolderTrees()
+{
+    struct Group {
+        size_t firstEntry;
+        std::set<std::string> folders;
+    };
+    std::map<std::string, Group> groups;  // by the folder that holds the sources' folders
+    for (const AddFileCall& call : calls_) {
+        if (call.shownFile || call.folderTree || call.search.outcome != SearchOutcome::Searched ||
+            call.search.folder.empty())
+            continue;
+        const fs::path folder = fs::path(call.search.folder).lexically_normal();
+        if (folder.parent_path() == fs::path(medium_.Folder()).lexically_normal() || folder == folder.parent_path())
+            continue;
+        Group& group = groups.emplace(folder.parent_path().string(), Group{call.entry, {}}).first->second;
+        group.folders.insert(folder.string());
+    }
+    for (const auto& [parent, group] : groups) {
+        if (group.folders.size() < 3)
+            continue;
+        std::string written = store_.Entries()[group.firstEntry].arguments[0];
+        written = written.substr(0, written.find_last_of("\\/"));
+        written = written.substr(0, written.find_last_of("\\/"));
+        d_.Warning(ArgumentPlace(group.firstEntry, 1),
+                   "AddFile lines install from " + std::to_string(group.folders.size()) + " folders in " +
+                       Quoted(written) + ": one AddFolder installs the whole tree, also the folders added later");
+    }
 }
 
 // A program that tesselpack puts at the top of the medium it writes, which

@@ -85,7 +85,8 @@ void CheckIniValue(const std::vector<std::string>& args, const std::function<Pla
 bool IsExpandedAtCopy(Command command, int number)
 {
     switch (command) {
-    case Command::AddFile: return number == 2;
+    case Command::AddFile:
+    case Command::AddFolder: return number == 2;
     case Command::AddRegistry: return number == 2 || number == 3 || number == 5;
     case Command::AddIniValue: return number >= 1 && number <= 4;
     case Command::RegisterLibrary: return number == 1;

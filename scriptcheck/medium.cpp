@@ -1,10 +1,10 @@
 #include "scriptcheck/medium.h"
 
 #include <algorithm>
-#include <cctype>
 #include <filesystem>
 #include <system_error>
 
+#include "common/text/payload.h"
 #include "scriptcheck/suggest.h"
 
 namespace fs = std::filesystem;
@@ -14,31 +14,6 @@ namespace {
 bool IsSeparator(char c)
 {
     return c == '\\' || c == '/';
-}
-
-bool Glob(const std::string& pattern, const std::string& name)
-{
-    size_t p = 0, n = 0, starP = std::string::npos, starN = 0;
-    auto same = [](char a, char b) {
-        return std::tolower(static_cast<unsigned char>(a)) == std::tolower(static_cast<unsigned char>(b));
-    };
-    while (n < name.size()) {
-        if (p < pattern.size() && (pattern[p] == '?' || same(pattern[p], name[n]))) {
-            ++p;
-            ++n;
-        } else if (p < pattern.size() && pattern[p] == '*') {
-            starP = p++;
-            starN = n;
-        } else if (starP != std::string::npos) {
-            p = starP + 1;
-            n = ++starN;
-        } else {
-            return false;
-        }
-    }
-    while (p < pattern.size() && pattern[p] == '*')
-        ++p;
-    return p == pattern.size();
 }
 
 // The entry of `folder` whose name equals `name` ignoring case, as Windows
@@ -55,18 +30,6 @@ fs::path FindFolder(const fs::path& folder, const std::string& name)
 }
 
 }  // namespace
-
-bool MatchesSearchPattern(const std::string& pattern, const std::string& name)
-{
-    if (Glob(pattern, name))
-        return true;
-    const bool noExtension = name.find('.') == std::string::npos;
-    if (noExtension && pattern.size() >= 2 && pattern.compare(pattern.size() - 2, 2, ".*") == 0)
-        return Glob(pattern.substr(0, pattern.size() - 2), name);
-    if (noExtension && !pattern.empty() && pattern.back() == '.')
-        return Glob(pattern.substr(0, pattern.size() - 1), name);
-    return false;
-}
 
 Medium::Medium(const std::string& folder, MediumKind kind) : shown_(folder), kind_(kind)
 {
@@ -132,6 +95,54 @@ MediumSearch Medium::Search(const std::string& pattern) const
     return result;
 }
 
+namespace {
+
+// The tree below `top`: names that begin with a dot left out, as setup
+// leaves them out, with what is below them.
+void ListTree(const fs::path& top, const std::string& pattern, FoundTree& tree)
+{
+    std::error_code error;
+    for (auto at = fs::recursive_directory_iterator(top, error); !error && at != fs::recursive_directory_iterator();
+         at.increment(error)) {
+        const std::string name = at->path().filename().string();
+        if (name[0] == '.') {
+            at.disable_recursion_pending();
+            continue;
+        }
+        std::string below = at->path().lexically_relative(top).generic_string();
+        std::replace(below.begin(), below.end(), '/', '\\');
+        if (at->is_directory(error))
+            tree.folders.push_back(below);
+        else if (MatchesSearchPattern(pattern, name))
+            tree.files.push_back(below);
+    }
+    const auto byLowerName = [](const std::string& a, const std::string& b) {
+        return payload::LowerName(a) < payload::LowerName(b);
+    };
+    std::sort(tree.folders.begin(), tree.folders.end(), byLowerName);
+    std::sort(tree.files.begin(), tree.files.end(), byLowerName);
+}
+
+}  // namespace
+
+MediumSearch Medium::SearchTree(const std::string& source, const std::string& pattern) const
+{
+    std::string top = source;
+    while (top.size() > 1 && IsSeparator(top.back()))
+        top.pop_back();
+    MediumSearch result = Search(top);
+    const size_t slash = top.find_last_of("\\/");
+    const std::string name = top.substr(slash == std::string::npos ? 0 : slash + 1);
+    const auto found = std::find_if(result.matches.begin(), result.matches.end(), [&](const FoundFile& match) {
+        return match.isDirectory && EqualIgnoringCase(match.name, name);
+    });
+    result.folder = found == result.matches.end() ? "" : (fs::path(result.folder) / found->name).string();
+    result.matches.clear();
+    if (!result.folder.empty())
+        ListTree(result.folder, pattern, result.tree);
+    return result;
+}
+
 bool Medium::IsTop(const MediumSearch& search) const
 {
     return !search.folder.empty() && fs::path(search.folder).lexically_normal() == fs::path(folder_);
@@ -153,5 +164,14 @@ SourceFinding MissingSourceFinding(const Medium& medium, const std::string& quot
         return {Severity::Error, "the source pattern " + quotedPattern + " matches no file in '" + medium.Shown() +
                           "': put the file there or correct the pattern"};
     return {Severity::Warning, "the source pattern " + quotedPattern + " matches no file in the medium folder " +
+                       Quoted(medium.Shown()) + ": setup adds nothing"};
+}
+
+SourceFinding MissingFolderFinding(const Medium& medium, const std::string& quotedFolder)
+{
+    if (medium.Kind() == MediumKind::kTesselpackSource)
+        return {Severity::Error, "the source folder " + quotedFolder + " is not in '" + medium.Shown() +
+                          "': put the folder there or correct the path"};
+    return {Severity::Warning, "the source folder " + quotedFolder + " is not in the medium folder " +
                        Quoted(medium.Shown()) + ": setup adds nothing"};
 }

@@ -19,6 +19,7 @@ struct MediumSearch {
     SearchOutcome outcome = SearchOutcome::Searched;
     std::vector<FoundFile> matches;  // in name order
     std::string folder;              // where the matches lie, a path of the machine that runs the check
+    FoundTree tree;                  // AddFolder's: what lies below `folder`
 };
 
 // What the folder is: the medium itself, or the folder tesselpack makes
@@ -41,6 +42,12 @@ public:
     // rules of Windows: names compare ignoring case, "*.*" also matches names
     // without a dot.
     MediumSearch Search(const std::string& pattern) const;
+
+    // What AddFolder's search for the folder `source` (already expanded)
+    // finds below it: its folders and the files that match `pattern`, as
+    // setup finds them in a package, sorted by their names in lower case.
+    // No folder when the medium has none of that name.
+    MediumSearch SearchTree(const std::string& source, const std::string& pattern) const;
 
     // Whether a search found its matches at the top of the folder, where
     // tesselpack puts its programs.
@@ -65,7 +72,5 @@ struct SourceFinding {
     std::string message;
 };
 SourceFinding MissingSourceFinding(const Medium& medium, const std::string& quotedPattern);
-
-// Whether `name` matches a search pattern with * and ?, with the rules of
-// Windows: names compare ignoring case, "*.*" also matches names without a dot.
-bool MatchesSearchPattern(const std::string& pattern, const std::string& name);
+// The same of AddFolder's source folder.
+SourceFinding MissingFolderFinding(const Medium& medium, const std::string& quotedFolder);

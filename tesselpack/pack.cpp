@@ -71,12 +71,13 @@ struct MediumFile {
     uint64_t size = 0;
     bool givenPiece = false;  // the script already spreads it: stored as it is
     bool shown = false;       // a page shows it: stored whole and as it is, on disk 1
+    bool inTree = false;      // AddFolder's: found under its own name, so the same, on disk 1
     bool compress = false;    // chosen for compression
     bool compressed = false;  // stored compressed (it shrank)
     fs::path stored;          // what goes on the medium: the source, or its compressed copy
     uint64_t storedSize = 0;
     std::string StoredName() const { return compressed ? CompressedName(name) : name; }
-    bool AsItIs() const { return givenPiece || shown; }
+    bool AsItIs() const { return givenPiece || shown || inTree; }
 };
 
 // The files of one AddFile call, in the order setup finds them.
@@ -84,6 +85,9 @@ struct PackedCall {
     size_t entry;
     std::vector<size_t> files;  // into the medium's files
     bool shownFile;
+    bool folderTree = false;               // AddFolder's, whose source is a folder
+    std::string folder;                    // the tree's folder below STAGING
+    std::vector<std::string> treeFolders;  // the tree's folders below it, parents first
 };
 
 struct Finding {
@@ -100,6 +104,7 @@ private:
     bool ReadScript();
     bool CollectFiles();
     void CollectCallFiles(const AddFileCall& call);
+    void CollectTreeFiles(const AddFileCall& call);
     std::string FolderBelowStaging(const fs::path& folder) const;
     void AddFoundFile(const AddFileCall& call, const fs::path& folder, const std::string& below,
                       const std::string& name, PackedCall& packed);
@@ -110,6 +115,7 @@ private:
     void CompressFiles();
     void Lay();
     std::string RewrittenScript(const DiskPlan& plan) const;
+    fs::path MakeFolders(fs::path folder, const std::string& below);
     void WriteMedium(const DiskPlan& plan, const std::string& script);
     ExitStatus CheckMedium();
     void PrintSummary() const;
@@ -153,17 +159,19 @@ bool Packer::ReadScript()
 // Checks the script as scriptcheck --tesselpack does (its errors stop the
 // run, as they stop setup, and so does a source that is not in STAGING),
 // tells its findings at the author's lines, and finds the files of its
-// AddFile calls and of its pages in STAGING. The pages' files come first, so
-// that they lie on disk 1, which setup reads before it asks for another.
+// AddFile and AddFolder calls and of its pages in STAGING. The pages' files
+// and the trees come first, so that they lie on disk 1, which setup reads
+// before it asks for another: a page when it shows, a tree when the script
+// runs AddFolder.
 bool Packer::CollectFiles()
 {
     checked_ = CheckScript(bytes_, Medium(r_.staging, MediumKind::kTesselpackSource));
     found_ = PrintFindings(checked_.diagnostics, r_.script);
     if (found_.errors > 0)
         return false;
-    for (bool shown : {true, false})
+    for (bool onDisk1 : {true, false})
         for (const AddFileCall& call : checked_.addFiles)
-            if (call.shownFile == shown)
+            if ((call.shownFile || call.folderTree) == onDisk1)
                 CollectCallFiles(call);
     for (const Finding& finding : errors_)
         Report(finding, "error");
@@ -176,6 +184,8 @@ void Packer::CollectCallFiles(const AddFileCall& call)
 {
     if (call.search.outcome != SearchOutcome::Searched)
         return;
+    if (call.folderTree)
+        return CollectTreeFiles(call);
     const fs::path folder = fs::path(call.search.folder).lexically_normal();
     const std::string below = FolderBelowStaging(folder);
     if (const char* program = ProgramOfTesselpack(call.args[0]); !call.shownFile && program && below.empty()) {
@@ -186,6 +196,23 @@ void Packer::CollectCallFiles(const AddFileCall& call)
     for (const FoundFile& match : call.search.matches)
         if (!match.isDirectory && !match.name.empty() && match.name[0] != '.')
             AddFoundFile(call, folder, below, match.name, packed);
+    calls_.push_back(std::move(packed));
+}
+
+// The files of an AddFolder tree, with its folders, which the medium holds
+// even where they are empty.
+void Packer::CollectTreeFiles(const AddFileCall& call)
+{
+    const fs::path top = fs::path(call.search.folder).lexically_normal();
+    PackedCall packed{call.entry, {}, false, true, FolderBelowStaging(top), call.search.tree.folders};
+    for (const std::string& below : call.search.tree.files) {
+        const size_t slash = below.rfind('\\');
+        const std::string folder = slash == std::string::npos ? "" : below.substr(0, slash);
+        std::string path = folder;
+        std::replace(path.begin(), path.end(), '\\', '/');
+        AddFoundFile(call, top / path, packed.folder + (folder.empty() ? "" : "\\" + folder), below.substr(slash + 1),
+                     packed);
+    }
     calls_.push_back(std::move(packed));
 }
 
@@ -222,7 +249,8 @@ void Packer::AddFoundFile(const AddFileCall& call, const fs::path& folder, const
         return;
     }
     file.shown = call.shownFile;
-    file.givenPiece = !file.shown && ScriptFlag(call.args[5]) != 0;
+    file.inTree = call.folderTree;
+    file.givenPiece = !file.shown && !file.inTree && ScriptFlag(call.args[5]) != 0;
     fileIndex_.emplace(source.string(), files_.size());
     packed.files.push_back(files_.size());
     files_.push_back(file);
@@ -363,10 +391,10 @@ void Packer::Lay()
                                   kErrors);
         }
         for (size_t f = 0; f < files_.size(); ++f)
-            if (files_[f].shown && plan_.pieces[f][0].disk != 1)
-                throw PackFailure("'" + files_[f].source.string() + "' (" + Grouped(files_[f].size) +
-                                      " bytes), which a page shows, does not fit on disk 1 beside setup.exe and "
-                                      "the script, where setup reads it",
+            if ((files_[f].shown || files_[f].inTree) && plan_.pieces[f][0].disk != 1)
+                throw PackFailure("'" + files_[f].source.string() + "' (" + Grouped(files_[f].size) + " bytes), " +
+                                      (files_[f].shown ? "which a page shows" : "which AddFolder installs") +
+                                      ", does not fit on disk 1 beside setup.exe and the script, where setup reads it",
                                   kErrors);
         script_ = RewrittenScript(plan_);
         if (script_.size() <= root.back().size)
@@ -385,6 +413,11 @@ std::string Packer::RewrittenScript(const DiskPlan& plan) const
         for (const Place& quote : layout.arguments)
             quotes.push_back({quote.line, quote.column});
         const CallText text = LocateCall(bytes_, {layout.name.line, layout.name.column}, quotes);
+        if (call.folderTree) {
+            const std::string folder = "[SP]\\Disk1" + (call.folder.empty() ? "" : "\\" + call.folder);
+            changes.push_back({text.begin, text.end, RepeatCall(bytes_, text, {{{0, folder}}})});
+            continue;
+        }
 
         std::vector<ArgumentValues> variants;
         for (size_t f : call.files) {
@@ -446,6 +479,22 @@ void KeepSourceTime(const fs::path& source, const fs::path& stored)
         fs::last_write_time(stored, time, error);
 }
 
+// The folders of `below` (backslashes) in `folder`, each that this run makes
+// noted; returns the last.
+fs::path Packer::MakeFolders(fs::path folder, const std::string& below)
+{
+    for (size_t start = 0; !below.empty();) {
+        const size_t end = below.find('\\', start);
+        folder /= below.substr(start, end - start);
+        if (!fs::exists(folder))
+            fs::create_directory(Created(folder));
+        if (end == std::string::npos)
+            break;
+        start = end + 1;
+    }
+    return folder;
+}
+
 void Packer::WriteMedium(const DiskPlan& plan, const std::string& script)
 {
     const fs::path medium = r_.medium;
@@ -463,20 +512,9 @@ void Packer::WriteMedium(const DiskPlan& plan, const std::string& script)
     for (size_t f = 0; f < files_.size(); ++f) {
         const MediumFile& file = files_[f];
         for (const Piece& piece : plan.pieces[f]) {
-            fs::path folder = medium / ("Disk" + std::to_string(piece.disk));
-            if (!fs::exists(folder))
-                fs::create_directory(Created(folder));
-            std::string rest = file.folder;
-            for (size_t start = 0; !rest.empty();) {
-                const size_t end = rest.find('\\', start);
-                folder /= rest.substr(start, end - start);
-                if (!fs::exists(folder))
-                    fs::create_directory(Created(folder));
-                if (end == std::string::npos)
-                    break;
-                start = end + 1;
-            }
-            const fs::path target = folder / file.StoredName();
+            const fs::path target =
+                MakeFolders(medium, "Disk" + std::to_string(piece.disk) + (file.folder.empty() ? "" : "\\" + file.folder)) /
+                file.StoredName();
             if (fs::exists(target))  // a file that several AddFile lines install is stored once
                 continue;
             CopyRange(file.stored, piece.offset, piece.length, target);
@@ -487,6 +525,13 @@ void Packer::WriteMedium(const DiskPlan& plan, const std::string& script)
                 written_->push_back(below);
             }
         }
+    }
+    for (const PackedCall& call : calls_) {
+        const std::string top = "Disk1" + (call.folder.empty() ? "" : "\\" + call.folder);
+        if (call.folderTree)
+            MakeFolders(medium, top);
+        for (const std::string& folder : call.treeFolders)
+            MakeFolders(medium, top + "\\" + folder);
     }
 }
 

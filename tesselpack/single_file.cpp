@@ -87,21 +87,28 @@ uint64_t LastWriteTime(const fs::path& path)
 #endif
 }
 
-// The medium's files in a fixed order, each with its size and checksum.
+// The medium's files in a fixed order, each with its size and checksum,
+// and its empty folders (an AddFolder tree's), which no file's path names.
 std::optional<std::vector<MediumFile>> ReadMedium(const fs::path& medium)
 {
     std::vector<MediumFile> files;
     for (const fs::directory_entry& found : fs::recursive_directory_iterator(medium)) {
-        if (!found.is_regular_file())
+        const bool emptyFolder = found.is_directory() && fs::is_empty(found.path());
+        if (!found.is_regular_file() && !emptyFolder)
             continue;
         std::string name = found.path().lexically_relative(medium).generic_string();
         std::replace(name.begin(), name.end(), '/', '\\');
         files.push_back({found.path(), {name, 0, 0, LastWriteTime(found.path())}});
+        files.back().entry.flags = emptyFolder ? payload::kFolder : 0;
     }
     std::sort(files.begin(), files.end(),
               [](const MediumFile& a, const MediumFile& b) { return a.entry.name < b.entry.name; });
     std::vector<char> buffer(1 << 20);
     for (MediumFile& file : files) {
+        if (!payload::IsSafeName(file.entry.name))
+            return std::nullopt;
+        if (file.entry.IsFolder())
+            continue;
         std::ifstream in(file.path, std::ios::binary);
         while (in) {
             in.read(buffer.data(), static_cast<std::streamsize>(buffer.size()));
@@ -109,7 +116,7 @@ std::optional<std::vector<MediumFile>> ReadMedium(const fs::path& medium)
             file.entry.crc = payload::Crc32(file.entry.crc, buffer.data(), got);
             file.entry.size += got;
         }
-        if (!in.eof() || !payload::IsSafeName(file.entry.name))
+        if (!in.eof())
             return std::nullopt;
     }
     return files;
@@ -149,6 +156,8 @@ std::optional<std::vector<PlannedStream>> PlanStreams(std::vector<MediumFile>& f
     bool topStream = false;
     for (size_t f = 0; f < files.size(); ++f) {
         payload::Entry& entry = files[f].entry;
+        if (entry.IsFolder())
+            continue;
         std::string start(4096, '\0');
         std::ifstream in(files[f].path, std::ios::binary);
         in.read(&start[0], static_cast<std::streamsize>(start.size()));
@@ -277,7 +286,7 @@ bool WriteProgram(const fs::path& to, const std::string& starter, const std::vec
     std::ofstream out(to, std::ios::binary);
     out << starter << head;
     for (const MediumFile& file : files) {
-        if (file.entry.InStream())
+        if (file.entry.InStream() || file.entry.IsFolder())
             continue;
         std::ifstream in(file.path, std::ios::binary);
         out << in.rdbuf();

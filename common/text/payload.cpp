@@ -165,12 +165,15 @@ namespace {
 constexpr size_t kStreamRecordSize = 8 + 8 + 4;
 constexpr uint64_t kMaxSize = uint64_t{1} << 56;
 
-// Reads the fields that a solid package adds to a file's record.
-bool ReadSolidFields(std::string_view index, size_t& at, Entry& entry)
+// Reads the fields that a solid package adds to a file's record; a folder
+// record only where the format has them.
+bool ReadSolidFields(std::string_view index, size_t& at, Entry& entry, bool folders)
 {
     if (index.size() - at < 1)
         return false;
     entry.flags = static_cast<uint8_t>(index[at++]);
+    if (entry.IsFolder())
+        return folders && entry.flags == kFolder && entry.size == 0 && entry.crc == 0;
     if ((entry.flags & ~(kInStream | kX86Filtered)) != 0 || entry.flags == kX86Filtered)
         return false;
     if (!entry.InStream())
@@ -272,7 +275,8 @@ std::optional<Index> ReadIndex(const Header& header, std::string_view headerByte
             return std::nullopt;
         entry.name.assign(index.substr(at, nameLength));
         at += nameLength;
-        if (!IsSafeName(entry.name) || (solid && !ReadSolidFields(index, at, entry)))
+        if (!IsSafeName(entry.name) ||
+            (solid && !ReadSolidFields(index, at, entry, header.version >= kFormatVersion)))
             return std::nullopt;
         if (!entry.InStream()) {
             if (entry.size > header.dataSize - dataSize)

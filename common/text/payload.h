@@ -16,8 +16,9 @@
 //          size u64, CRC-32 of the contents u32, name length u16, name
 //          (a path below the medium's folder, with backslashes)
 //          from format kSolidFormatVersion on also:
-//          flags u8 (kInStream, kX86Filtered); for a file in the stream
-//          its first min(size, kHeadSize) bytes
+//          flags u8 (kInStream, kX86Filtered, from format kFormatVersion
+//          on kFolder); for a file in the stream its first
+//          min(size, kHeadSize) bytes
 //   from format kSolidFormatVersion on, after the records: the number of
 //          streams u32 (0 when nothing is compressed),
 //          then for each: packed size u64, unpacked size u64, CRC-32 of
@@ -49,7 +50,8 @@ namespace payload {
 
 // Format 1 (plain) and 2 (solid) knew no times, format 3 kept its index
 // as it is; their packages are read still. Format 4 compresses the index,
-// and its files at the top may lie in a stream too; it is what is written.
+// its files at the top may lie in a stream too, and it records the
+// medium's empty folders; it is what is written.
 constexpr uint32_t kPlainFormatVersion = 1;
 constexpr uint32_t kSolidFormatVersion = 2;
 constexpr uint32_t kTimesFormatVersion = 3;
@@ -71,6 +73,9 @@ constexpr size_t kHeadSize = 14;
 // A file's flags in a solid package.
 constexpr uint8_t kInStream = 1;
 constexpr uint8_t kX86Filtered = 2;
+// Not a file but a folder of the medium that holds none, which the
+// folder's content cannot name: size 0, no content, no other flag.
+constexpr uint8_t kFolder = 4;
 
 // CRC-32 as zip and PNG have it; `crc` is the value so far (0 to begin).
 uint32_t Crc32(uint32_t crc, const void* data, size_t size);
@@ -102,6 +107,7 @@ struct Entry {
     uint64_t offset = 0;  // from the package's contents, or in its stream
     uint32_t stream = 0;  // in a stream: which
     bool InStream() const { return (flags & kInStream) != 0; }
+    bool IsFolder() const { return (flags & kFolder) != 0; }
 };
 
 struct Stream {
@@ -196,10 +202,11 @@ bool CheckContents(Source& source, const Package& package, bool (*which)(const E
 // (setup.exe, Unskein.exe, the script) are unpacked, from their own stream
 // when they are compressed. The starter checks the files that stay while
 // setup starts, which installs nothing before it learns that they are
-// whole.
+// whole. A folder record stays too: setup reads it from the index, and
+// nothing is written for it.
 inline bool StaysInPackage(const Entry& entry)
 {
-    return entry.name.find('\\') != std::string::npos;
+    return entry.IsFolder() || entry.name.find('\\') != std::string::npos;
 }
 
 }  // namespace payload

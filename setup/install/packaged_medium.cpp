@@ -74,7 +74,9 @@ void TakePackagedMedium(const std::string& startFolder)
     medium.contents = std::move(*package);
     const std::vector<payload::Entry>& entries = medium.contents.entries;
     for (size_t e = 0; e < entries.size(); ++e)
-        if (payload::StaysInPackage(entries[e]))
+        if (entries[e].IsFolder())
+            medium.emptyFolders[payload::LowerName(entries[e].name)] = entries[e].name;
+        else if (payload::StaysInPackage(entries[e]))
             medium.files[payload::LowerName(entries[e].name)] = {entries[e].name, e, entries[e].size};
     if (!medium.contents.streams.empty())
         medium.streams.reset(new payload::SolidReader(gSource, medium.contents));
@@ -95,17 +97,74 @@ bool WaitForCheckedPackage(DWORD splashMs)
     return true;
 }
 
-PackagedFile* FindPackagedFile(const std::string& path)
+namespace {
+
+// The path below the start folder in lower case, as the index is keyed;
+// nothing for a path that lies elsewhere.
+std::optional<std::string> KeyInPackage(const std::string& path)
 {
-    PackagedMedium& medium = gInstall.packagedMedium;
+    const PackagedMedium& medium = gInstall.packagedMedium;
     if (medium.folder.empty())
-        return nullptr;
+        return std::nullopt;
     const std::string full = FullPath(path);
     if (full.size() <= medium.folder.size() + 1 || full[medium.folder.size()] != '\\' ||
         lstrcmpiA(full.substr(0, medium.folder.size()).c_str(), medium.folder.c_str()) != 0)
+        return std::nullopt;
+    return payload::LowerName(full.substr(medium.folder.size() + 1));
+}
+
+// Adds `below` and the folders above it, up to the tree's top, each once.
+void AddTreeFolders(const std::string& below, std::map<std::string, std::string>& folders)
+{
+    for (size_t slash = below.find('\\'); slash != std::string::npos; slash = below.find('\\', slash + 1))
+        folders.emplace(payload::LowerName(below.substr(0, slash)), below.substr(0, slash));
+    folders.emplace(payload::LowerName(below), below);
+}
+
+}  // namespace
+
+PackagedFile* FindPackagedFile(const std::string& path)
+{
+    const std::optional<std::string> key = KeyInPackage(path);
+    if (!key)
         return nullptr;
-    const auto found = medium.files.find(payload::LowerName(full.substr(medium.folder.size() + 1)));
+    PackagedMedium& medium = gInstall.packagedMedium;
+    const auto found = medium.files.find(*key);
     return found != medium.files.end() && !found->second.unpacked ? &found->second : nullptr;
+}
+
+// The index is sorted by the lower-case paths, so a folder's entries follow
+// one another, and a folder comes before the folders in it.
+std::optional<FoundTree> FindPackagedTree(const std::string& folder, const std::string& pattern)
+{
+    const std::optional<std::string> key = KeyInPackage(folder);
+    if (!key)
+        return std::nullopt;
+    const std::string prefix = *key + "\\";
+    const PackagedMedium& medium = gInstall.packagedMedium;
+    bool held = medium.emptyFolders.count(*key) != 0;
+    std::map<std::string, std::string> folders;  // by lower-case path below `folder`
+    FoundTree tree;
+    for (auto at = medium.files.lower_bound(prefix);
+         at != medium.files.end() && at->first.compare(0, prefix.size(), prefix) == 0; ++at) {
+        const std::string below = at->second.below.substr(prefix.size());
+        const size_t slash = below.rfind('\\');
+        if (slash != std::string::npos)
+            AddTreeFolders(below.substr(0, slash), folders);
+        if (MatchesSearchPattern(pattern, below.substr(slash + 1)))
+            tree.files.push_back(below);
+        held = true;
+    }
+    for (auto at = medium.emptyFolders.lower_bound(prefix);
+         at != medium.emptyFolders.end() && at->first.compare(0, prefix.size(), prefix) == 0; ++at) {
+        AddTreeFolders(at->second.substr(prefix.size()), folders);
+        held = true;
+    }
+    if (!held)
+        return std::nullopt;
+    for (const auto& [lower, spelled] : folders)
+        tree.folders.push_back(spelled);
+    return tree;
 }
 
 bool PackagedTime(const PackagedFile& file, FILETIME& time)

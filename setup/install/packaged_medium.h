@@ -14,6 +14,7 @@
 
 #include "common/text/payload.h"
 #include "common/text/solid_reader.h"
+#include "setup/model/text/records.h"
 
 // A file of the medium that lies in the package alone.
 struct PackagedFile {
@@ -31,6 +32,7 @@ struct PackagedMedium {
     HANDLE checked = nullptr;  // set by the starter once the packaged files are found whole
     HANDLE starter = nullptr;  // the starter's process
     std::map<std::string, PackagedFile> files;  // by their paths below the folder, in lower case
+    std::map<std::string, std::string> emptyFolders;  // the same, each as the package spells it
     payload::Package contents;
     std::unique_ptr<payload::SolidReader> streams;  // decodes the files in a solid package's streams
 };
@@ -50,6 +52,11 @@ bool WaitForCheckedPackage(DWORD splashMs);
 // The file at `path` when the package holds it and it was not unpacked;
 // null otherwise.
 PackagedFile* FindPackagedFile(const std::string& path);
+
+// The folders below `folder` (a path that holds no wildcard) and the files
+// whose names match `pattern`, as the package's index lists them; nothing
+// when the package does not hold that folder.
+std::optional<FoundTree> FindPackagedTree(const std::string& folder, const std::string& pattern);
 
 // The file's last write time as the package records it; false when it records none.
 bool PackagedTime(const PackagedFile& file, FILETIME& time);

@@ -8,6 +8,7 @@
 #include "common/handles.h"
 #include "common/windows64.h"
 #include "setup/install/file_system.h"
+#include "setup/install/folder_trees.h"
 #include "setup/install/install_state.h"
 #include "setup/install/libraries.h"
 #include "setup/install/registry_entries.h"
@@ -79,6 +80,7 @@ RunOutcome InstallChosenSections(bool shortcuts, Prompter& prompter, Progress& p
         if (!IsSectionChosen(section))
             continue;
         progress.StartSection(section.name, CountSectionFiles(gRecords.files, section.name));
+        MakeSectionFolders(section.name, prompter);
         std::size_t count = 0;
         for (std::size_t index = 0; index < gRecords.files.size(); ++index) {
             if (gRecords.files[index].sectionName != section.name)

@@ -1,5 +1,6 @@
-// Installing the chosen sections: the program group, every file entry of
-// each section in script order, and the shortcuts; then the section's
+// Installing the chosen sections: the program group, the folders of each
+// section's AddFolder trees, every file entry of the section in script
+// order, and the shortcuts; then the section's
 // libraries, registry entries and INI values.
 #pragma once
 

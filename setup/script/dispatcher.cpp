@@ -2,6 +2,7 @@
 
 #include "common/find_files.h"
 #include "setup/guard/process_guard.h"
+#include "setup/install/folder_trees.h"
 #include "setup/install/packaged_medium.h"
 #include "setup/install/text/upgrade.h"
 #include "setup/install/upgrade.h"
@@ -143,6 +144,10 @@ Step RunCommand(const CommandInfo& info, std::vector<std::string>& args, const s
             break;
         }
         AppendFileEntries(gRecords, args, FindSourceFiles(args[0]));
+        break;
+    case Command::AddFolder:
+        if (const std::optional<FoundTree> tree = FindFolderTree(args[0], args[3]))
+            AppendFolderTree(gRecords, args, *tree);
         break;
     case Command::ShowMessage:  // "NOW": the recording command left it to us
         MessageBoxA(nullptr, args[0].c_str(), args[1].c_str(), MB_OK);

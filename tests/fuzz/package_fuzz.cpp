@@ -1,6 +1,7 @@
 // The starter's package reader on any bytes after a program's section, and
 // on any program headers: it refuses or accepts, never reads outside the
-// file, and what it accepts names only files inside the folder. The files
+// file, and what it accepts names only files inside the folder, and folders
+// without content that nothing unpacks. The files
 // in LZMA streams are decoded whether or not the streams' checksums hold:
 // the decoder never reads outside its input, and a file read whole always
 // has the bytes its checksum says.
@@ -46,7 +47,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const std::optional<payload::Package> package = package_samples::CheckedPackage(program);
     if (package)
         for (const payload::Entry& entry : package->entries)
-            if (!payload::IsSafeName(entry.name) || (!entry.InStream() && entry.size > program.size()))
+            if (!payload::IsSafeName(entry.name) || (!entry.InStream() && entry.size > program.size()) ||
+                (entry.IsFolder() && (entry.size != 0 || !payload::StaysInPackage(entry))))
                 std::abort();
     DecodeStreams(program);
     return 0;

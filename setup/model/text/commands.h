@@ -67,8 +67,8 @@ void ExpandCommandArguments(const CommandInfo& info, std::vector<std::string>& a
 // Carries out a command that only records something (variables, display
 // settings, records other than AddFile's) into setup's stores or another
 // pair. Returns false for the commands that need the platform:
-// SetBackground's redraw, AddFile's directory search, ShowMessage "NOW", the
-// pages and ForbidProcess.
+// SetBackground's redraw, AddFile's and AddFolder's directory searches,
+// ShowMessage "NOW", the pages and ForbidProcess.
 bool RunRecordingCommand(const CommandInfo& info, const std::vector<std::string>& args,
                          const std::string& programFilesBase, VariableStore& variables = gVariables,
                          InstallationRecords& records = gRecords, const MachineFacts& machine = gMachine);

@@ -76,6 +76,76 @@ void AppendFileEntries(InstallationRecords& records, const std::vector<std::stri
     }
 }
 
+namespace {
+
+// `below` (a path below a folder, or empty for the folder itself) joined to
+// the folder, whose final backslash is optional.
+std::string PathBelow(const std::string& folder, const std::string& below)
+{
+    if (below.empty() || folder.empty() || folder.back() == '\\')
+        return folder + below;
+    return folder + "\\" + below;
+}
+
+char LowerLetter(char c)
+{
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+bool Glob(const std::string& pattern, const std::string& name)
+{
+    size_t p = 0, n = 0, starP = std::string::npos, starN = 0;
+    while (n < name.size()) {
+        if (p < pattern.size() && (pattern[p] == '?' || LowerLetter(pattern[p]) == LowerLetter(name[n]))) {
+            ++p;
+            ++n;
+        } else if (p < pattern.size() && pattern[p] == '*') {
+            starP = p++;
+            starN = n;
+        } else if (starP != std::string::npos) {
+            p = starP + 1;
+            n = ++starN;
+        } else {
+            return false;
+        }
+    }
+    while (p < pattern.size() && pattern[p] == '*')
+        ++p;
+    return p == pattern.size();
+}
+
+}  // namespace
+
+bool MatchesSearchPattern(const std::string& pattern, const std::string& name)
+{
+    if (Glob(pattern, name))
+        return true;
+    const bool noExtension = name.find('.') == std::string::npos;
+    if (noExtension && pattern.size() >= 2 && pattern.compare(pattern.size() - 2, 2, ".*") == 0)
+        return Glob(pattern.substr(0, pattern.size() - 2), name);
+    if (noExtension && !pattern.empty() && pattern.back() == '.')
+        return Glob(pattern.substr(0, pattern.size() - 1), name);
+    return false;
+}
+
+void AppendFolderTree(InstallationRecords& records, const std::vector<std::string>& args, const FoundTree& tree)
+{
+    const std::string& source = args[0];
+    const std::string& destination = args[1];
+    const std::string& section = args[2];
+    records.folders.push_back({destination, section});
+    for (const std::string& folder : tree.folders)
+        records.folders.push_back({PathBelow(destination, folder), section});
+    FileEntry entry;
+    entry.sectionName = section;
+    entry.disk = 1;
+    for (const std::string& file : tree.files) {
+        entry.sourcePath = PathBelow(source, file);
+        entry.destinationPath = PathBelow(destination, file);
+        records.files.push_back(entry);
+    }
+}
+
 void AppendCustomWindow(InstallationRecords& records, const std::vector<std::string>& args)
 {
     CustomWindow record;

@@ -95,6 +95,13 @@ struct ActionRecord {
     const std::string& Trigger() const { return arguments[3]; }
 };
 
+// A folder of an AddFolder tree, made with its section before the
+// section's files, so that the tree's empty folders are there too.
+struct FolderEntry {
+    std::string destinationPath;  // keeps its [NAME] references until made
+    std::string sectionName;
+};
+
 // Files the program makes itself, which Unskein deletes too.
 struct UninstallDeletion {
     std::string path;  // keeps its [NAME] references until installed
@@ -123,6 +130,7 @@ constexpr int32_t kMaxRedrawWait = 10000;
 struct InstallationRecords {
     std::vector<SectionEntry> sections;
     std::vector<FileEntry> files;
+    std::vector<FolderEntry> folders;  // AddFolder's, parents first
     std::vector<RegistryEntry> registryEntries;
     std::vector<IniEntry> iniEntries;
     std::vector<LibraryEntry> libraries;
@@ -149,10 +157,25 @@ struct FoundFile {
     bool isDirectory;
 };
 
+// What an AddFolder search found below its source folder, as paths below
+// it with backslashes.
+struct FoundTree {
+    std::vector<std::string> folders;  // every folder of the tree, parents first
+    std::vector<std::string> files;    // the files whose names match the pattern
+};
+
+// Whether `name` matches a search pattern with * and ?, with the rules of
+// Windows: names compare ignoring case, "*.*" also matches names without a dot.
+bool MatchesSearchPattern(const std::string& pattern, const std::string& name);
+
 // The building operations; `args` are the command's arguments after expansion.
 void AppendSection(InstallationRecords& records, const std::vector<std::string>& args);
 void AppendFileEntries(InstallationRecords& records, const std::vector<std::string>& args,
                        const std::vector<FoundFile>& matches);
+// AddFolder: a private file entry for each file of the tree, at the same
+// path below the destination, and a folder entry for the destination and
+// each folder of the tree.
+void AppendFolderTree(InstallationRecords& records, const std::vector<std::string>& args, const FoundTree& tree);
 void AppendCustomWindow(InstallationRecords& records, const std::vector<std::string>& args);
 void AppendAction(InstallationRecords& records, const std::string& command,
                   const std::vector<std::string>& args);
