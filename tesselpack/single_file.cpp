@@ -137,10 +137,16 @@ void PutInScriptOrder(std::vector<MediumFile>& files, const std::vector<std::str
                      [&](const MediumFile& a, const MediumFile& b) { return rank(a) < rank(b); });
 }
 
-// A new stream, where setup can start to decode, after about this many
-// bytes: a section left out costs at most this much decoding to skip, and
-// the streams are compressed side by side.
-constexpr uint64_t kStreamSize = 64u << 20;
+// A stream is where setup can start to decode, and the streams are
+// compressed side by side, but each starts with an empty dictionary. So a
+// new one starts where the files change between programs and the rest, as
+// a product's folders do, where LZMA finds little to share across (1.6 KB
+// lost on 111 MB of libraries and documents, against 96 KB for a cut
+// among the libraries), once the stream holds kMinStreamSize; and in any
+// case after kMaxStreamSize, which bounds what a section left out costs to
+// skip.
+constexpr uint64_t kMinStreamSize = 32u << 20;
+constexpr uint64_t kMaxStreamSize = 256u << 20;
 
 struct PlannedStream {
     size_t first = 0, end = 0;  // the files in it
@@ -153,7 +159,7 @@ struct PlannedStream {
 std::optional<std::vector<PlannedStream>> PlanStreams(std::vector<MediumFile>& files)
 {
     std::vector<PlannedStream> streams;
-    bool topStream = false;
+    bool topStream = false, programs = false;
     for (size_t f = 0; f < files.size(); ++f) {
         payload::Entry& entry = files[f].entry;
         if (entry.IsFolder())
@@ -169,9 +175,12 @@ std::optional<std::vector<PlannedStream>> PlanStreams(std::vector<MediumFile>& f
         if (entry.size == 0)
             continue;
         const bool top = !payload::StaysInPackage(entry);
-        if (streams.empty() || top != topStream || streams.back().size >= kStreamSize)
+        const bool program = (entry.flags & payload::kX86Filtered) != 0;
+        if (streams.empty() || top != topStream || streams.back().size >= kMaxStreamSize ||
+            (program != programs && streams.back().size >= kMinStreamSize))
             streams.push_back({f, f, 0});
         topStream = top;
+        programs = program;
         streams.back().end = f + 1;
         streams.back().size += entry.size;
     }

@@ -18,7 +18,7 @@ namespace payload {
 // The dictionary that tesselpack gives a stream at most; the reader refuses
 // a larger one, so that a damaged package cannot make it allocate without
 // end.
-constexpr uint32_t kMaxDictionary = 8u << 20;
+constexpr uint32_t kMaxDictionary = 16u << 20;
 
 // Decodes LZMA properties and data that hold exactly `out.size()` bytes,
 // as a package's index is stored; false when they do not.
