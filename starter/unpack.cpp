@@ -230,7 +230,9 @@ Failure Unpack(ProgramFile& program, const payload::Package& package, const std:
                                                : program.ReadAt(package.dataOffset + entry.offset + at, &buffer[0], chunk);
             if (!read)
                 return {program.Error() ? Failure::kCannotRead : Failure::kDamaged, ""};
-            crc = payload::Crc32(crc, buffer.data(), chunk);
+            // The reader checks a file in a stream as its last byte is decoded.
+            if (!entry.InStream())
+                crc = payload::Crc32(crc, buffer.data(), chunk);
             if (!WriteAll(file.get(), std::string_view(buffer.data(), chunk)))
                 return {Failure::kCannotWrite,
                         CannotWrite("Setup cannot unpack the installation files into ", folder, GetLastError())};
@@ -239,7 +241,7 @@ Failure Unpack(ProgramFile& program, const payload::Package& package, const std:
             if (progress)
                 progress->Advance(done);
         }
-        if (crc != entry.crc)
+        if (!entry.InStream() && crc != entry.crc)
             return {Failure::kDamaged, ""};
     }
     return {};

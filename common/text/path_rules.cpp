@@ -63,11 +63,6 @@ std::string_view WithoutTrailingSeparators(std::string_view path)
     return path;
 }
 
-char LowerAscii(char c)
-{
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
 bool SameIgnoringAsciiCase(std::string_view a, std::string_view b)
 {
     return a.size() == b.size() &&
@@ -100,6 +95,11 @@ bool IsPlainPattern(std::string_view name)
 }
 
 }  // namespace
+
+char LowerAscii(char c)
+{
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
 
 bool IsFullPlainPath(std::string_view path)
 {

@@ -10,6 +10,10 @@
 #include <string_view>
 #include <vector>
 
+// A to Z in lower case, every other byte as it is, as Windows ignores the
+// case of those letters in names whatever the code page.
+char LowerAscii(char c);
+
 // A drive with its root ("C:\...") or a network share ("\\server\share..."),
 // "/" counting as "\" as it does for Windows. Refused: "\\?\" and "\\.\"
 // device paths, relative and drive-relative paths, components made of dots

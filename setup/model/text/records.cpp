@@ -2,6 +2,7 @@
 
 #include <climits>
 
+#include "common/text/path_rules.h"
 #include "setup/model/text/variables.h"
 
 InstallationRecords gRecords;
@@ -87,16 +88,11 @@ std::string PathBelow(const std::string& folder, const std::string& below)
     return folder + "\\" + below;
 }
 
-char LowerLetter(char c)
-{
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
 bool Glob(const std::string& pattern, const std::string& name)
 {
     size_t p = 0, n = 0, starP = std::string::npos, starN = 0;
     while (n < name.size()) {
-        if (p < pattern.size() && (pattern[p] == '?' || LowerLetter(pattern[p]) == LowerLetter(name[n]))) {
+        if (p < pattern.size() && (pattern[p] == '?' || LowerAscii(pattern[p]) == LowerAscii(name[n]))) {
             ++p;
             ++n;
         } else if (p < pattern.size() && pattern[p] == '*') {
