@@ -175,7 +175,14 @@ bool PackagedTime(const PackagedFile& file, FILETIME& time)
     return written != 0;
 }
 
-bool ReadPackagedFile(const PackagedFile& file, uint64_t at, char* buffer, DWORD size)
+void FollowPackagedReads(Progress* progress)
+{
+    gInstall.packagedMedium.readsFollower = progress;
+}
+
+namespace {
+
+bool ReadPackagedBytes(const PackagedFile& file, uint64_t at, char* buffer, DWORD size)
 {
     PackagedMedium& medium = gInstall.packagedMedium;
     const payload::Entry& entry = medium.contents.entries[file.entry];
@@ -186,6 +193,17 @@ bool ReadPackagedFile(const PackagedFile& file, uint64_t at, char* buffer, DWORD
         return true;
     }
     return medium.streams->Read(file.entry, at, buffer, size);
+}
+
+}  // namespace
+
+bool ReadPackagedFile(const PackagedFile& file, uint64_t at, char* buffer, DWORD size)
+{
+    if (!ReadPackagedBytes(file, at, buffer, size))
+        return false;
+    if (Progress* follower = gInstall.packagedMedium.readsFollower)
+        follower->FileReadThrough(at + size);
+    return true;
 }
 
 bool UnpackPackagedFile(const std::string& path)

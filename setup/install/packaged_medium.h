@@ -14,6 +14,7 @@
 
 #include "common/text/payload.h"
 #include "common/text/solid_reader.h"
+#include "setup/install/progress.h"
 #include "setup/model/text/records.h"
 
 // A file of the medium that lies in the package alone.
@@ -35,6 +36,7 @@ struct PackagedMedium {
     std::map<std::string, std::string> emptyFolders;  // the same, each as the package spells it
     payload::Package contents;
     std::unique_ptr<payload::SolidReader> streams;  // decodes the files in a solid package's streams
+    Progress* readsFollower = nullptr;  // told how far each read got, while the run installs
 };
 
 // Takes the starter's word out of the environment, so that no program that
@@ -60,6 +62,10 @@ std::optional<FoundTree> FindPackagedTree(const std::string& folder, const std::
 
 // The file's last write time as the package records it; false when it records none.
 bool PackagedTime(const PackagedFile& file, FILETIME& time);
+
+// While the run installs, every read of a packaged file tells `progress` how
+// far into the file it got; null ends that.
+void FollowPackagedReads(Progress* progress);
 
 // Exactly `size` bytes of a packaged file from `at`. A file in a stream is
 // decoded, in one pass when read in the package's order; its first bytes

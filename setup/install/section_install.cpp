@@ -11,6 +11,7 @@
 #include "setup/install/folder_trees.h"
 #include "setup/install/install_state.h"
 #include "setup/install/libraries.h"
+#include "setup/install/packaged_medium.h"
 #include "setup/install/registry_entries.h"
 #include "setup/install/shortcuts.h"
 #include "setup/install/source_files.h"
@@ -74,18 +75,46 @@ RunOutcome InstallFileEntryAsSeen(std::size_t index, std::string& installedPath,
     return InstallFileEntry(index, installedPath, prompter);
 }
 
+// From a solid package, decoding takes the time, so progress counts the
+// bytes each file entry reads from it; elsewhere it counts file entries.
+ProgressUnit SectionProgressUnit()
+{
+    return gInstall.packagedMedium.streams ? ProgressUnit::kBytes : ProgressUnit::kFiles;
+}
+
+uint64_t FileEntryUnits(const FileEntry& entry, ProgressUnit unit)
+{
+    if (unit == ProgressUnit::kFiles)
+        return 1;
+    const PackagedFile* packaged = FindPackagedFile(entry.sourcePath);
+    return packaged ? packaged->size : 0;
+}
+
+uint64_t SectionUnits(const std::string& sectionName, ProgressUnit unit)
+{
+    if (unit == ProgressUnit::kFiles)
+        return CountSectionFiles(gRecords.files, sectionName);
+    uint64_t bytes = 0;
+    for (const FileEntry& entry : gRecords.files)
+        if (entry.sectionName == sectionName)
+            bytes += FileEntryUnits(entry, unit);
+    return bytes;
+}
+
 RunOutcome InstallChosenSections(bool shortcuts, Prompter& prompter, Progress& progress)
 {
+    const ProgressUnit unit = SectionProgressUnit();
     for (const SectionEntry& section : gRecords.sections) {
         if (!IsSectionChosen(section))
             continue;
-        progress.StartSection(section.name, CountSectionFiles(gRecords.files, section.name));
+        progress.StartSection(section.name, unit, SectionUnits(section.name, unit));
         MakeSectionFolders(section.name, prompter);
-        std::size_t count = 0;
+        uint64_t done = 0;
         for (std::size_t index = 0; index < gRecords.files.size(); ++index) {
             if (gRecords.files[index].sectionName != section.name)
                 continue;
-            progress.StartFile(LastPathComponent(gRecords.files[index].destinationPath), count++);
+            progress.StartFile(LastPathComponent(gRecords.files[index].destinationPath), done);
+            done += FileEntryUnits(gRecords.files[index], unit);
             std::string installedPath;
             if (IsQuitPending() || InstallFileEntryAsSeen(index, installedPath, prompter) == RunOutcome::kAbortRun)
                 return RunOutcome::kAbortRun;
@@ -128,7 +157,9 @@ RunOutcome InstallSections(Prompter& prompter, Progress& progress)
     if (IsInstallation64())
         LoadSystemLibraries();
     const bool shortcuts = gInstall.createShortcuts != 0 && PrepareProgramGroup(prompter);
+    FollowPackagedReads(&progress);
     const RunOutcome outcome = InstallChosenSections(shortcuts, prompter, progress);
+    FollowPackagedReads(nullptr);
     NotifyFileTypesChanged();
     return outcome;
 }

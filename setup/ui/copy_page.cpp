@@ -2,6 +2,8 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
+#include <cstdint>
 #include <string>
 
 #include "setup/install/installation_run.h"
@@ -20,10 +22,12 @@ const char kPageName[] = "DIALOG_COPY";
 // and at once before any question about a file.
 constexpr DWORD kFileProgressMs = 40;
 
-// Sets a progress bar to count `steps` from 0.
-void SetProgressRange(HWND bar, std::size_t steps)
+// A bar that counts bytes moves in these steps: finer than its pixels.
+constexpr uint16_t kByteSteps = 1000;
+
+void SetProgressRange(HWND bar, uint16_t maximum)
 {
-    SendMessageA(bar, PBM_SETRANGE, 0, MAKELPARAM(0, ProgressMaximum(steps)));
+    SendMessageA(bar, PBM_SETRANGE, 0, MAKELPARAM(0, maximum));
 }
 
 void SetProgressPosition(HWND bar, std::size_t position)
@@ -38,27 +42,37 @@ public:
 
     void StartRun(std::size_t sections) override
     {
-        SetProgressRange(GetDlgItem(page_, IDC_COPY_SECTION_BAR), sections);
+        SetProgressRange(GetDlgItem(page_, IDC_COPY_SECTION_BAR), ProgressMaximum(sections));
         // The page and its controls are drawn before copying begins; the
         // paint message this sends again finds the run started.
         RedrawWindow(page_, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
     }
 
-    void StartSection(const std::string& name, std::size_t files) override
+    void StartSection(const std::string& name, ProgressUnit unit, uint64_t total) override
     {
         ShowPendingFile();  // the last file of the section before, so that the bar is left as it was
         SetProgressPosition(GetDlgItem(page_, IDC_COPY_SECTION_BAR), sectionsStarted_++);
-        SetProgressRange(GetDlgItem(page_, IDC_COPY_FILE_BAR), files);
+        unit_ = unit;
+        total_ = total;
+        SetProgressRange(GetDlgItem(page_, IDC_COPY_FILE_BAR),
+                         unit == ProgressUnit::kBytes ? kByteSteps : ProgressMaximum(static_cast<std::size_t>(total)));
         SetDlgItemTextA(page_, IDC_COPY_SECTION, name.c_str());
     }
 
-    void StartFile(const std::string& name, std::size_t position) override
+    void StartFile(const std::string& name, uint64_t done) override
     {
         fileName_ = name;
-        filePosition_ = position;
-        filePending_ = true;
-        if (GetTickCount() - fileShownAt_ >= kFileProgressMs)
-            ShowPendingFile();
+        done_ = done;
+        through_ = 0;
+        ShowSoon();
+    }
+
+    void FileReadThrough(uint64_t through) override
+    {
+        if (unit_ != ProgressUnit::kBytes || through <= through_)
+            return;
+        through_ = through;
+        ShowSoon();
     }
 
     void EndRun() override { ShowPendingFile(); }
@@ -68,16 +82,34 @@ public:
         if (!filePending_)
             return;
         SetDlgItemTextA(page_, IDC_COPY_FILE, fileName_.c_str());
-        SetProgressPosition(GetDlgItem(page_, IDC_COPY_FILE_BAR), filePosition_);
+        SetProgressPosition(GetDlgItem(page_, IDC_COPY_FILE_BAR), FileBarPosition());
         filePending_ = false;
         fileShownAt_ = GetTickCount();
     }
 
 private:
+    void ShowSoon()
+    {
+        filePending_ = true;
+        if (GetTickCount() - fileShownAt_ >= kFileProgressMs)
+            ShowPendingFile();
+    }
+
+    std::size_t FileBarPosition() const
+    {
+        if (unit_ == ProgressUnit::kFiles)
+            return static_cast<std::size_t>(done_);
+        const uint64_t done = std::min(done_ + through_, total_);
+        return total_ == 0 ? 0 : static_cast<std::size_t>(done * kByteSteps / total_);
+    }
+
     HWND page_ = nullptr;
     std::size_t sectionsStarted_ = 0;
+    ProgressUnit unit_ = ProgressUnit::kFiles;
+    uint64_t total_ = 0;
     std::string fileName_;
-    std::size_t filePosition_ = 0;
+    uint64_t done_ = 0;     // the section's units before the file
+    uint64_t through_ = 0;  // the file's bytes read, when bytes count
     bool filePending_ = false;
     DWORD fileShownAt_ = 0;
 };
