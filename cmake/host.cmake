@@ -195,9 +195,11 @@ set_tests_properties(small_drive.stop PROPERTIES FIXTURES_CLEANUP small_drive)
 set_tests_properties(e2e.full_disk_test PROPERTIES FIXTURES_REQUIRED "wine;small_drive")
 
 # The signed single-file packages that e2e.single_file_test runs, made with
-# the programs under test.
+# the programs under test, and one that only setup finds damaged.
+add_executable(misstate-checksum ${CMAKE_SOURCE_DIR}/tests/tools/misstate_checksum.cpp)
+target_link_libraries(misstate-checksum PRIVATE text_core)
 add_test(NAME e2e.signed_single_file_packages
   COMMAND ${CMAKE_SOURCE_DIR}/tests/single-file-packages ${TESSEL_DIST} ${TEST_WINDOWS_DIR} ${CMAKE_SOURCE_DIR}
-          ${CMAKE_BINARY_DIR}/single-file)
+          ${CMAKE_BINARY_DIR}/single-file $<TARGET_FILE:misstate-checksum>)
 set_tests_properties(e2e.signed_single_file_packages PROPERTIES FIXTURES_SETUP single_file TIMEOUT 300)
 set_tests_properties(e2e.single_file_test PROPERTIES FIXTURES_REQUIRED "wine;single_file")

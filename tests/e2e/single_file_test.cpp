@@ -123,15 +123,24 @@ void RunToTheScriptsEnd(Download& download)
 
 // An older Readme.txt is there: the installation call, which reads its
 // source from disk, gets it unpacked from the package once the user agrees.
+// While it asks, the file bar counts the bytes read of the section's
+// packaged files (Unskein, unpacked at the start, is not one of them).
 TEST(SingleFile, SignedPackageInstallsTheAuthorsFilesAndHandsOnSetupsExitCode)
 {
     Download download("Product.exe", true);
     CreateDirectoryA(InstallFolder().c_str(), nullptr);
     WriteFile(InstallFolder() + "\\Readme.txt", "an older readme");
+    const std::string staged = Packages() + "\\staging\\Program\\";
+    const size_t readme = ReadFile(staged + "Readme.txt").size();
+    const size_t section = readme + ReadFile(staged + "Data.bin").size();
     {
         const auto run = download.Run();
         const HWND question = run->WaitForDialogWith(IDC_OVERWRITE_NO);
         ASSERT_TRUE(question);
+        const HWND page = run->WaitForDialogWith(IDC_COPY_FILE_BAR);
+        ASSERT_TRUE(page);
+        EXPECT_EQ(ReadProgress(GetDlgItem(page, IDC_COPY_FILE_BAR)),
+                  (ProgressSeen{0, 1000, static_cast<int>(readme * 1000 / section)}));
         run->Press(question, IDC_OVERWRITE_YES);
         run->ExpectMessageBox("Error", kRefusal, IDOK);
         EXPECT_EQ(run->WaitForExit(), 3);
@@ -206,6 +215,28 @@ TEST(SingleFile, ChangedOrCutPackageSaysSoAndInstallsNothing)
         EXPECT_FALSE(DirectoryExists(InstallFolder()));
         EXPECT_EQ(download.TempContents(), std::vector<std::string>{});
     }
+}
+
+// The streams are whole, but the 1 MB file decodes to other bytes than the
+// index says: setup finds it at the file's last byte, takes away what it
+// wrote of it, keeps the log of what it installed, and ends as the starter
+// would have.
+TEST(SingleFile, FileThatDecodesWrongIsNeverInstalled)
+{
+    Download download("WrongChecksum.exe");
+    {
+        const auto run = download.Run();
+        run->ExpectMessageBox("Setup", kDamaged, IDOK);
+        EXPECT_EQ(run->WaitForExit(), kExitDamaged);
+    }
+    const std::string readme = InstallFolder() + "\\Readme.txt";
+    EXPECT_TRUE(ReadFile(readme) == ReadFile(Packages() + "\\staging\\Program\\Readme.txt"));
+    EXPECT_FALSE(FileExists(InstallFolder() + "\\Data.bin"));
+    EXPECT_EQ(ReadFile(InstallFolder() + "\\Uninstall.log"),
+              ExpectedLog({InstallFolder() + "\\", "DIR", ShortPathOf(readme), "NONSHARED",
+                           ShortPathOf(InstallFolder()) + "\\Data.bin", "NONSHARED"},
+                          "Tessel Single File"));
+    EXPECT_EQ(download.TempContents(), std::vector<std::string>{});
 }
 
 // A solid package of a few hundred real files: the sections chosen come
