@@ -272,13 +272,15 @@ bool Packer::ChooseCompression()
 {
     std::vector<bool> used(r_.compressPatterns.size(), false);
     for (MediumFile& file : files_) {
-        if (file.AsItIs() || file.size > kSzddMaxSize)
-            continue;
+        // A file that must stay as it is still counts as named.
+        const bool compressible = !file.AsItIs() && file.size <= kSzddMaxSize;
         for (size_t p = 0; p < r_.compressPatterns.size(); ++p)
-            if (MatchesSearchPattern(r_.compressPatterns[p], file.name))
-                file.compress = used[p] = true;
+            if (MatchesSearchPattern(r_.compressPatterns[p], file.name)) {
+                used[p] = true;
+                file.compress = file.compress || compressible;
+            }
         if (r_.compressAll)
-            file.compress = true;
+            file.compress = compressible;
     }
     bool allUsed = true;
     for (size_t p = 0; p < used.size(); ++p)

@@ -381,6 +381,15 @@ TEST(Tesselpack, BadInputStopsWithAClearMessageAndLeavesNoMedium)
     EXPECT_FALSE(fs::exists(product.medium));
 }
 
+// The licence that a page shows stays as it is, also where a pattern names it.
+TEST(Tesselpack, CompressPatternNamingOnlyFilesKeptAsTheyAreIsNoMistake)
+{
+    Product product;
+    const CommandRun run = product.Pack("--compress 'licence.txt'");
+    EXPECT_EQ(run.status, 0) << run.output;
+    EXPECT_EQ(ReadFile(product.medium / "Disk1" / "Licence.txt"), ReadFile(product.staging / "Licence.txt"));
+}
+
 // scriptcheck --tesselpack says what tesselpack says, in its words and at
 // the author's lines; on the example it finds nothing, though the folder
 // lacks Unskein.exe, which tesselpack supplies.
