@@ -109,7 +109,6 @@ private:
     void AddFoundFile(const AddFileCall& call, const fs::path& folder, const std::string& below,
                       const std::string& name, PackedCall& packed);
     void AddError(const AddFileCall& call, const std::string& message);
-    const std::string& Pattern(const AddFileCall& call) const;
     bool ChooseCompression();
     void BeginMedium();
     void CompressFiles();
@@ -192,7 +191,7 @@ void Packer::CollectCallFiles(const AddFileCall& call)
         uninstaller_ = uninstaller_ || program == std::string(kUninstaller);
         return;
     }
-    PackedCall packed{call.entry, {}, call.shownFile};
+    PackedCall packed{call.entry, {}, call.shownFile, false, {}, {}};
     for (const FoundFile& match : call.search.matches)
         if (!match.isDirectory && !match.name.empty() && match.name[0] != '.')
             AddFoundFile(call, folder, below, match.name, packed);
@@ -261,11 +260,6 @@ void Packer::AddError(const AddFileCall& call, const std::string& message)
 {
     const EntryLayout& layout = checked_.layouts[call.entry];
     errors_.push_back({layout.arguments[0].line, layout.arguments[0].column, message});
-}
-
-const std::string& Packer::Pattern(const AddFileCall& call) const
-{
-    return checked_.store.Entries()[call.entry].arguments[0];
 }
 
 bool Packer::ChooseCompression()

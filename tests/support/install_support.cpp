@@ -149,7 +149,7 @@ std::string ProgramFilesBase()
 void ResetEngineState()
 {
     gInstall = InstallationState{};
-    StartModel({::CurrentDirectory().path, ::WindowsDirectory().path, ::SystemDirectory().path, ProgramFilesBase(), {}});
+    StartModel({::CurrentDirectory().path, ::WindowsDirectory().path, ::SystemDirectory().path, ProgramFilesBase(), {}, {}});
 }
 
 std::vector<std::string> LogRecords(const std::string& logPath)
