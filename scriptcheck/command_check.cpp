@@ -149,6 +149,7 @@ private:
     void Carry(size_t entry, const CommandInfo& info, std::vector<std::string>& args);
     void AddFiles(size_t entry, const std::vector<std::string>& args);
     void AddFolderTree(size_t entry, const std::vector<std::string>& args);
+    void WarnIfAfterCopy(size_t entry, const std::string& command);
     void CheckDestination(size_t entry, const std::vector<std::string>& args, size_t files);
     bool IsTesselpacksOwn(const std::string& pattern, const MediumSearch& search) const;
     void CheckCopy(size_t entry);
@@ -186,7 +187,7 @@ private:
     std::vector<Reference> earlyReferences_, lateReferences_, literalReferences_;
     std::vector<size_t> windowEntries_, actionEntries_, sectionEntries_;  // the entry that made each record
     std::vector<AddFileUse> addFiles_;
-    std::vector<std::pair<size_t, std::vector<std::string>>> entryCalls_;  // AddRegistry, AddIniValue, RegisterLibrary
+    std::vector<std::pair<size_t, std::vector<std::string>>> entryCalls_;  // AddRegistry, AddIniValue, RegisterLibrary, AddFolder
     std::vector<AddFileCall> calls_;
     std::vector<SectionBinding> bindings_;
     int copies_ = 0;
@@ -381,7 +382,7 @@ void ScriptWalk::Carry(size_t entry, const CommandInfo& info, std::vector<std::s
         CheckEntryVariable(entry, args[0]);
     }
     if (info.command == Command::AddRegistry || info.command == Command::AddIniValue ||
-        info.command == Command::RegisterLibrary)
+        info.command == Command::RegisterLibrary || info.command == Command::AddFolder)
         entryCalls_.emplace_back(entry, args);
     for (const std::string& name : WrittenVariables(info.command))
         Assign(name, line);
@@ -453,14 +454,20 @@ void ScriptWalk::AddFiles(size_t entry, const std::vector<std::string>& args)
         break;
     }
     CheckDestination(entry, args, added);
+    WarnIfAfterCopy(entry, "AddFile");
+}
+
+void ScriptWalk::WarnIfAfterCopy(size_t entry, const std::string& command)
+{
     if (copies_ > 0)
-        d_.Warning(EntryPlace(entry), "AddFile after ShowCopy: the installation has run, so these files are "
-                                      "never installed");
+        d_.Warning(EntryPlace(entry), command + " after ShowCopy: the installation has run, so these files are never "
+                                                "installed");
 }
 
 // A source folder outside the medium is the target machine's: not checked.
 void ScriptWalk::AddFolderTree(size_t entry, const std::vector<std::string>& args)
 {
+    WarnIfAfterCopy(entry, "AddFolder");
     const MediumSearch search = medium_.SearchTree(args[0], args[3]);
     if (search.outcome != SearchOutcome::Searched)
         return;

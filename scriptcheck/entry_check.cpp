@@ -114,6 +114,9 @@ void CheckEntryCall(const CommandInfo& info, const std::vector<std::string>& arg
         CheckLogLine({expanded[0]}, at(0), d);
         CheckSection(args[1], sections, at(2), d);
         break;
+    case Command::AddFolder:
+        CheckSection(args[2], sections, at(3), d);
+        break;
     default:
         break;
     }
