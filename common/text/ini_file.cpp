@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <iterator>
 
+#include "common/text/path_rules.h"
+
 namespace {
 
 const char kNewLineEnd[] = "\r\n";
@@ -13,11 +15,6 @@ std::string Content(const std::string& text)
 {
     std::string content = text.substr(0, text.find('\r'));
     return content.substr(0, content.find(';'));
-}
-
-char LowerAscii(char c)
-{
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
 }
 
 }  // namespace

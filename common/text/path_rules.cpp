@@ -63,12 +63,6 @@ std::string_view WithoutTrailingSeparators(std::string_view path)
     return path;
 }
 
-bool SameIgnoringAsciiCase(std::string_view a, std::string_view b)
-{
-    return a.size() == b.size() &&
-           std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return LowerAscii(x) == LowerAscii(y); });
-}
-
 // Separators collapsed and none at the end, for comparing folders.
 std::string FolderKey(std::string_view folder)
 {
@@ -99,6 +93,12 @@ bool IsPlainPattern(std::string_view name)
 char LowerAscii(char c)
 {
     return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+bool SameIgnoringAsciiCase(std::string_view a, std::string_view b)
+{
+    return a.size() == b.size() &&
+           std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return LowerAscii(x) == LowerAscii(y); });
 }
 
 bool IsFullPlainPath(std::string_view path)

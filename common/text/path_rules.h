@@ -13,6 +13,7 @@
 // A to Z in lower case, every other byte as it is, as Windows ignores the
 // case of those letters in names whatever the code page.
 char LowerAscii(char c);
+bool SameIgnoringAsciiCase(std::string_view a, std::string_view b);
 
 // A drive with its root ("C:\...") or a network share ("\\server\share..."),
 // "/" counting as "\" as it does for Windows. Refused: "\\?\" and "\\.\"

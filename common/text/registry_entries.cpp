@@ -3,18 +3,9 @@
 #include <initializer_list>
 #include <utility>
 
-namespace {
+#include "common/text/path_rules.h"
 
-bool SameName(const std::string& a, const char* b)
-{
-    std::size_t i = 0;
-    for (; i < a.size() && b[i] != '\0'; ++i) {
-        auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
-        if (lower(a[i]) != lower(b[i]))
-            return false;
-    }
-    return i == a.size() && b[i] == '\0';
-}
+namespace {
 
 // The names below the root that the file types take the place of: none
 // for HKCR, Software\Classes elsewhere; -1 when the key is not among them.
@@ -22,7 +13,7 @@ int ClassesDepth(RegistryRoot root, const std::vector<std::string>& names)
 {
     if (root == RegistryRoot::kClassesRoot)
         return 0;
-    if (names.size() >= 2 && SameName(names[0], "Software") && SameName(names[1], "Classes"))
+    if (names.size() >= 2 && SameIgnoringAsciiCase(names[0], "Software") && SameIgnoringAsciiCase(names[1], "Classes"))
         return 2;
     return -1;
 }
@@ -31,9 +22,9 @@ int ClassesDepth(RegistryRoot root, const std::vector<std::string>& names)
 // its 32-bit view on 64-bit Windows; 0 for any other key.
 std::size_t VendorDepth(const std::vector<std::string>& names)
 {
-    if (names.size() >= 2 && SameName(names[0], "Software") && SameName(names[1], "Wow6432Node"))
+    if (names.size() >= 2 && SameIgnoringAsciiCase(names[0], "Software") && SameIgnoringAsciiCase(names[1], "Wow6432Node"))
         return 2;
-    return !names.empty() && SameName(names[0], "Software") ? 1 : 0;
+    return !names.empty() && SameIgnoringAsciiCase(names[0], "Software") ? 1 : 0;
 }
 
 // The meaning of a script word, which is exact.

@@ -1,8 +1,8 @@
 #include "setup/install/text/installation_run.h"
 
 #include <algorithm>
-#include <cctype>
 
+#include "common/text/path_rules.h"
 #include "setup/install/text/install_paths.h"
 #include "setup/model/text/variables.h"
 
@@ -109,10 +109,8 @@ std::string UninstallCommand(const std::string& installDirectory)
 std::string UninstallIconPath(const std::string& firstShortcutTarget, const std::string& installDirectory)
 {
     const std::size_t dot = firstShortcutTarget.rfind('.');
-    std::string extension = dot == std::string::npos ? "" : firstShortcutTarget.substr(dot);
-    std::transform(extension.begin(), extension.end(), extension.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return extension == ".exe" ? firstShortcutTarget : UninstallProgramPath(installDirectory);
+    const std::string extension = dot == std::string::npos ? "" : firstShortcutTarget.substr(dot);
+    return SameIgnoringAsciiCase(extension, ".exe") ? firstShortcutTarget : UninstallProgramPath(installDirectory);
 }
 
 uint32_t SizeInKilobytes(uint64_t bytes)

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <utility>
 
+#include "common/text/path_rules.h"
+
 namespace {
 
 const char kLineEnd[] = "\r\n";
@@ -17,20 +19,10 @@ std::string LinesText(std::initializer_list<std::string_view> lines)
     return text;
 }
 
-char LowerAscii(char c)
-{
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-std::string LowerAscii(std::string text)
+std::string LowerCased(std::string text)
 {
     std::transform(text.begin(), text.end(), text.begin(), [](char c) { return LowerAscii(c); });
     return text;
-}
-
-bool SameKeyName(const std::string& a, const std::string& b)
-{
-    return LowerAscii(a) == LowerAscii(b);
 }
 
 }  // namespace
@@ -40,7 +32,7 @@ EarlierLog ReadEarlierLog(std::string_view bytes, const std::string& keyPath, bo
     EarlierLog earlier{ReadUninstallLog(bytes), false, false};
     bool ours = false;
     for (const std::string& key : earlier.log.registryKeys)
-        ours = ours || SameKeyName(key, keyPath);
+        ours = ours || SameIgnoringAsciiCase(key, keyPath);
     earlier.sameProduct = ours && entryExists;
     earlier.removed = ours && !entryExists;
     return earlier;
@@ -72,7 +64,7 @@ void UninstallLogWriter::Open(std::unique_ptr<LogOutput> output, const LogDate& 
     for (const LogRecord& record : earlier.log.records) {
         const std::string key = Key(record.path, record.kind);
         if (ours && (record.kind == "NONSHARED" || record.kind == "SHARED"))
-            earlierFiles_.insert(LowerAscii(record.path));
+            earlierFiles_.insert(LowerCased(record.path));
         if (ours && held_.count(key) != 0)
             continue;
         if (earlier.removed && record.kind == "SHARED")
@@ -129,7 +121,7 @@ bool UninstallLogWriter::WriteEntry(LogKind kind, const std::vector<std::string>
 
 bool UninstallLogWriter::EarlierLogListsOwnFile(const std::string& path) const
 {
-    return earlierFiles_.count(LowerAscii(path)) != 0;
+    return earlierFiles_.count(LowerCased(path)) != 0;
 }
 
 void UninstallLogWriter::WriteRegistration(Registration registration)
@@ -144,7 +136,7 @@ void UninstallLogWriter::WriteRegistrySection(const std::string& keyPath)
         return;
     tail_ = LinesText({"[REGISTRY]"});
     for (const std::string& key : carriedKeys_)
-        if (!SameKeyName(key, keyPath))
+        if (!SameIgnoringAsciiCase(key, keyPath))
             tail_ += LinesText({key});
     tail_ += LinesText({keyPath});
     output_->WriteAt(recordsEnd_, tail_);

@@ -1,7 +1,5 @@
 #include "setup/install/text/upgrade.h"
 
-#include <cctype>
-
 #include "common/text/path_rules.h"
 
 namespace {
@@ -27,13 +25,7 @@ std::string PartNumber(const std::string& version, std::size_t& at)
 
 bool EndsWithIgnoringCase(const std::string& text, const std::string& end)
 {
-    if (text.size() < end.size())
-        return false;
-    for (std::size_t i = 0; i < end.size(); ++i)
-        if (std::tolower(static_cast<unsigned char>(text[text.size() - end.size() + i])) !=
-            std::tolower(static_cast<unsigned char>(end[i])))
-            return false;
-    return true;
+    return text.size() >= end.size() && SameIgnoringAsciiCase(std::string_view(text).substr(text.size() - end.size()), end);
 }
 
 }  // namespace

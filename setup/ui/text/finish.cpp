@@ -1,21 +1,8 @@
 #include "setup/ui/text/finish.h"
 
-#include <algorithm>
-#include <cctype>
-
+#include "common/text/path_rules.h"
 #include "setup/install/text/install_paths.h"
 #include "setup/install/text/installation_run.h"
-
-namespace {
-
-bool SamePath(const std::string& a, const std::string& b)
-{
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
-           });
-}
-
-}  // namespace
 
 std::string FinishTitle(bool runStopped)
 {
@@ -39,7 +26,7 @@ bool IsLeftOut(const InstallationRecords& records, const std::string& target, Va
         if (!file.destinationExpanded)
             ExpandVariables(variables, destination);
         CollapseBackslashes(destination);
-        if (!SamePath(destination, wanted))
+        if (!SameIgnoringAsciiCase(destination, wanted))
             continue;
         named = true;
         for (const SectionEntry& section : records.sections)
