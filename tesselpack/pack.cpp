@@ -366,7 +366,16 @@ void Packer::Lay()
     if (uninstaller_)
         root.push_back({"", kUninstaller, fs::file_size(fs::path(r_.programs) / kUninstaller), false});
     root.push_back({"", kScriptName, bytes_.size(), false});
+    // The folders of AddFolder's trees, empty ones too, come first, since
+    // they stand on disk 1; the files' folders are made as the files need them.
     std::vector<StoredFile> stored;
+    for (const PackedCall& call : calls_) {
+        if (call.folderTree)
+            stored.push_back({call.folder, "", 0, false});
+        for (const std::string& folder : call.treeFolders)
+            stored.push_back({call.folder + (call.folder.empty() ? "" : "\\") + folder, "", 0, false});
+    }
+    const size_t treeFolders = stored.size();
     for (const MediumFile& file : files_)
         stored.push_back({file.folder, file.StoredName(), file.storedSize, !file.AsItIs()});
     for (;;) {
@@ -380,12 +389,17 @@ void Packer::Lay()
                                             (uninstaller_ ? ", Unskein.exe" : "") + " and the script together (" +
                                             Grouped(rootSize) + " bytes), which disk 1 holds",
                                   kErrors);
-            const MediumFile& file = files_[plan_.tooLarge];
+            const MediumFile& file = files_[plan_.tooLarge - treeFolders];  // a folder is never too large
             throw PackFailure("'" + file.source.string() + "' (" + Grouped(file.storedSize) +
                                         " bytes) is one piece of a file that the script spreads itself and "
                                         "is larger than a disk",
                                   kErrors);
         }
+        for (size_t f = 0; f < treeFolders; ++f)
+            if (plan_.pieces[f][0].disk != 1)
+                throw PackFailure("the folders that AddFolder makes do not fit on disk 1 beside setup.exe and the "
+                                  "script, where setup reads them", kErrors);
+        plan_.pieces.erase(plan_.pieces.begin(), plan_.pieces.begin() + treeFolders);
         for (size_t f = 0; f < files_.size(); ++f)
             if ((files_[f].shown || files_[f].inTree) && plan_.pieces[f][0].disk != 1)
                 throw PackFailure("'" + files_[f].source.string() + "' (" + Grouped(files_[f].size) + " bytes), " +

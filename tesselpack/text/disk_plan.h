@@ -9,7 +9,7 @@
 
 struct StoredFile {
     std::string folder;  // below its disk's folder, with backslashes, empty at the top
-    std::string name;    // as stored on the medium
+    std::string name;    // as stored on the medium; empty for the folder alone (an empty one)
     uint64_t size;       // as stored on the medium
     bool splittable;     // may be cut into pieces on consecutive disks
 };

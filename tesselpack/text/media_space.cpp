@@ -171,7 +171,8 @@ DiskSpace::Entry DiskSpace::Try(const std::vector<std::string>& folder, const st
         }
         key = child;
     }
-    grow(key, name, false);
+    if (!name.empty())
+        grow(key, name, false);
 
     entry.used = used_ + TableUnits(entry.pathTables) - TableUnits(pathTables_);
     for (const auto& [grownKey, bytes] : entry.grown) {

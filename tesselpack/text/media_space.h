@@ -36,7 +36,8 @@ public:
     explicit DiskSpace(const DiskFormat& medium);
 
     // What adding the entry `name` in `folder` (its names from the root; the
-    // folders are made as needed) would do, before any of the file's data.
+    // folders are made as needed) would do, before any of the file's data;
+    // with no name, what making the folder would do.
     struct Entry {
         std::vector<std::string> folder;
         std::string name;

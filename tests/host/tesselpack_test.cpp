@@ -303,10 +303,14 @@ TEST(Tesselpack, FloppyDisksCopyOntoFloppiesAndFillThemToTheLastCluster)
     std::string script = ReadFile(product.script);
     const size_t readme = script.find("\r\n", script.find("Readme.txt")) + 2;
     script.insert(readme, "AddFile(\"[SP]\\Samples\\*.*\", \"[DP]\\Samples\\\", \"Documentation\", \"0\", \"1\", \"0\", \"0\", "
-              "\"0\", \"0\", \"\");\r\n");
+              "\"0\", \"0\", \"\");\r\nAddFolder(\"[SP]\\Levels\", \"[DP]\\Levels\", \"Documentation\", \"*.*\");\r\n");
     WriteFile(product.script, script);
     for (int i = 0; i < 9; ++i)  // long names, three clusters of folder entries
         WriteFile(product.staging / "Samples" / ("A sample picture, number " + std::to_string(i) + ".skp"), "tiles");
+    // A tree whose empty folders take a cluster each.
+    WriteFile(product.staging / "Levels" / "First" / "one.lvl", "level");
+    for (const char* empty : {"Empty", "Deeper/Still empty"})
+        fs::create_directories(product.staging / "Levels" / empty);
     const CommandRun run = product.Pack("--disk-size floppy --compress none");
     ASSERT_EQ(run.status, 0) << run.output;
 
