@@ -361,8 +361,10 @@ ExitStatus PackSingleFile(PackRequest request, const std::string& out)
     fs::rename(partial.path, out, error);
     if (error)
         return Stop(kCannotRun, "cannot write '" + out + "': " + error.message());
+    const auto fileCount = std::count_if(files->begin(), files->end(),
+                                         [](const MediumFile& file) { return !file.entry.IsFolder(); });
     std::printf("tesselpack: wrote '%s', %llu bytes: the starter and a package of %zu files\n", out.c_str(),
-                static_cast<unsigned long long>(fs::file_size(out)), files->size());
+                static_cast<unsigned long long>(fs::file_size(out)), static_cast<size_t>(fileCount));
     if (!plans.empty()) {
         uint64_t unpacked = 0, packed = 0;
         for (size_t s = 0; s < plans.size(); ++s) {

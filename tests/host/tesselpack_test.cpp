@@ -431,6 +431,20 @@ TEST(Tesselpack, FindingsAreScriptchecksAtTheAuthorsLines)
     EXPECT_EQ(warned.output.find("medium/SetupScript.INI:"), std::string::npos) << warned.output;
 }
 
+// An empty folder of a tree is a record of the package, but no file.
+TEST(Tesselpack, SingleFileCountsTheFilesItCarries)
+{
+    Product product;
+    std::string script = ReadFile(product.script);
+    script.insert(script.find("ShowCopy"), "AddFolder(\"[SP]\\Levels\", \"[DP]\\Levels\", \"Documentation\", \"*.*\");\r\n");
+    WriteFile(product.script, script);
+    WriteFile(product.staging / "Levels" / "one.lvl", "level");
+    fs::create_directories(product.staging / "Levels" / "Empty");
+    const CommandRun run = product.PackAs("--single-file '" + (product.folder / "Product.exe").string() + "'");
+    ASSERT_EQ(run.status, 0) << run.output;
+    EXPECT_NE(run.output.find("the starter and a package of 8 files"), std::string::npos) << run.output;
+}
+
 TEST(Tesselpack, SingleFileIsTheStarterCarryingTheMediumAndNothingElse)
 {
     Product product;
