@@ -4,31 +4,15 @@
 // checksum made right again. The streams are whole, so the starter finds
 // nothing wrong; the file decodes to other bytes than its checksum says,
 // which only the reader that decodes it, in setup, can find.
-#include <cstring>
 #include <fstream>
 #include <iostream>
 #include <iterator>
 #include <string>
 
 #include "common/text/payload.h"
-#include "tesselpack/text/solid_stream.h"
+#include "tests/host/package_samples.h"
 
 namespace {
-
-class StringSource : public payload::Source {
-public:
-    explicit StringSource(const std::string& bytes) : bytes_(bytes) {}
-    bool ReadAt(uint64_t offset, char* buffer, size_t size) override
-    {
-        if (offset > bytes_.size() || size > bytes_.size() - offset)
-            return false;
-        std::memcpy(buffer, bytes_.data() + offset, size);
-        return true;
-    }
-
-private:
-    const std::string& bytes_;
-};
 
 int Fail(const std::string& why)
 {
@@ -44,7 +28,7 @@ int main(int argc, char** argv)
         return Fail("usage: misstate-checksum PACKAGE NAME OUT");
     std::ifstream in(argv[1], std::ios::binary);
     const std::string program{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-    StringSource source(program);
+    package_samples::StringSource source(program);
     std::optional<payload::Package> package = payload::ReadPackage(source, program.size());
     const std::optional<payload::ProgramLayout> layout = payload::ReadProgramLayout(program, program.size());
     if (!package || !layout)
@@ -57,9 +41,7 @@ int main(int argc, char** argv)
         }
     if (!found)
         return Fail(std::string(argv[1]) + " holds no file " + argv[2]);
-    const std::optional<std::string> packedIndex =
-        solid_stream::Compress(payload::IndexBytes(package->entries, package->streams), [](uint64_t) {});
-    const std::string head = payload::HeaderAndIndex(package->entries, package->streams, *packedIndex);
+    const std::string head = package_samples::Head(package->entries, package->streams);
     const std::string contents = program.substr(package->dataOffset, package->dataSize);
     std::ofstream out(argv[3], std::ios::binary);
     out << program.substr(0, layout->sectionsEnd) << head << contents
