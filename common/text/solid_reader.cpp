@@ -1,7 +1,7 @@
 #include "common/text/solid_reader.h"
 
 #include <algorithm>
-#include <cstdlib>
+#include <new>
 #include <cstring>
 
 #include "LzmaDec.h"
@@ -13,14 +13,17 @@ namespace {
 
 constexpr size_t kBufferSize = 1 << 16;
 
+// The decoder's memory comes as every other allocation's does, so that a
+// program that cannot get its dictionary ends as out of memory, not as if
+// the package were damaged.
 void* Allocate(void*, size_t size)
 {
-    return std::malloc(size);
+    return ::operator new(size);
 }
 
 void Release(void*, void* address)
 {
-    std::free(address);
+    ::operator delete(address);
 }
 
 ISzAlloc gAllocator = {Allocate, Release};
