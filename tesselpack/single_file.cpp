@@ -286,11 +286,11 @@ bool WriteProgram(const fs::path& to, const std::string& starter, const std::vec
         entries.push_back(file.entry);
     for (size_t s = 0; s < streams.size(); ++s)
         table.push_back({streams[s].size(), plans[s].size, payload::Crc32(0, streams[s].data(), streams[s].size()), 0});
-    const std::optional<std::string> packedIndex =
-        solid_stream::Compress(payload::IndexBytes(entries, table), [](uint64_t) {});
+    const std::string index = payload::IndexBytes(entries, table);
+    const std::optional<std::string> packedIndex = solid_stream::Compress(index, [](uint64_t) {});
     if (!packedIndex)
         return false;
-    const std::string head = payload::HeaderAndIndex(entries, table, *packedIndex);
+    const std::string head = payload::HeaderAndIndex(entries, table, index.size(), *packedIndex);
     uint64_t packageSize = head.size() + payload::kEndSize;
     std::ofstream out(to, std::ios::binary);
     out << starter << head;

@@ -131,9 +131,9 @@ bool IsSafeName(std::string_view name);
 // the index is stored.
 std::string IndexBytes(const std::vector<Entry>& entries, const std::vector<Stream>& streams);
 // The header and the stored index for these files, in the format that is
-// written (kFormatVersion): `packedIndex` is their IndexBytes compressed,
-// the LZMA properties and data.
-std::string HeaderAndIndex(const std::vector<Entry>& entries, const std::vector<Stream>& streams,
+// written (kFormatVersion): `packedIndex` is their IndexBytes, of
+// `indexSize` bytes, compressed: the LZMA properties and data.
+std::string HeaderAndIndex(const std::vector<Entry>& entries, const std::vector<Stream>& streams, size_t indexSize,
                            const std::string& packedIndex);
 // The header for an index stored as `storedIndex`, in format `version`.
 std::string HeaderBytes(uint32_t version, size_t files, const std::string& storedIndex, uint64_t dataSize);

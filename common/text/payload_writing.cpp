@@ -61,7 +61,7 @@ std::string HeaderBytes(uint32_t version, size_t files, const std::string& store
     return bytes;
 }
 
-std::string HeaderAndIndex(const std::vector<Entry>& entries, const std::vector<Stream>& streams,
+std::string HeaderAndIndex(const std::vector<Entry>& entries, const std::vector<Stream>& streams, size_t indexSize,
                            const std::string& packedIndex)
 {
     uint64_t dataSize = 0;
@@ -71,7 +71,7 @@ std::string HeaderAndIndex(const std::vector<Entry>& entries, const std::vector<
     for (const Stream& stream : streams)
         dataSize += stream.packedSize;
     std::string stored;
-    PutNumber(stored, IndexBytes(entries, streams).size(), 4);
+    PutNumber(stored, indexSize, 4);
     stored += packedIndex;
     return HeaderBytes(kFormatVersion, entries.size(), stored, dataSize) + stored;
 }

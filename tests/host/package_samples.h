@@ -64,8 +64,8 @@ inline std::optional<payload::Package> CheckedPackage(const std::string& program
 // The header and the stored index, as tesselpack writes them.
 inline std::string Head(const std::vector<payload::Entry>& entries, const std::vector<payload::Stream>& streams = {})
 {
-    return payload::HeaderAndIndex(entries, streams,
-                                   *solid_stream::Compress(payload::IndexBytes(entries, streams), [](uint64_t) {}));
+    const std::string index = payload::IndexBytes(entries, streams);
+    return payload::HeaderAndIndex(entries, streams, index.size(), *solid_stream::Compress(index, [](uint64_t) {}));
 }
 
 struct SampleFile {

@@ -57,8 +57,6 @@ std::string ReadWhole(payload::SolidReader& reader, size_t entry, size_t size, s
     return bytes;
 }
 
-}  // namespace
-
 // Opcode bytes close together, so that a converted operand lands on the
 // operand of a call before it that was left alone, as in real programs'
 // data and tables.
@@ -72,6 +70,8 @@ std::string CrowdedBranchBytes(size_t size, uint32_t seed)
     }
     return bytes;
 }
+
+}  // namespace
 
 TEST(SolidPackage, X86FilterComesBackExactlyInAnyPieces)
 {
